@@ -1,0 +1,26 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// Module indices printed by the crash report.
+#define MFLPX_MODULE_MAIN 0
+#define MFLPX_MODULE_ERROR_HANDLER 1
+#define MFLPX_MODULE_LANG 2
+#define MFLPX_MODULE_RESIZE 3
+
+// A source file belongs to the main module unless its build says otherwise.
+#ifndef MFLPX_MODULE
+#define MFLPX_MODULE MFLPX_MODULE_MAIN
+#endif
+
+// Module index in the top 8 bits, source line in the low 24 bits: the last
+// significant step any thread reached, read by the crash report.
+extern std::atomic<uint32_t> SourcePosition;
+
+#define CHECKPOINT()                                                                          \
+  SourcePosition.store((static_cast<uint32_t>(MFLPX_MODULE) << 24) | (__LINE__ & 0xFFFFFFu), \
+                       std::memory_order_relaxed)
+
+// Installs the process-wide fault handlers; called first thing at start-up.
+void InstallCrashHandler();

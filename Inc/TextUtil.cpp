@@ -1,0 +1,108 @@
+#include "Inc/TextUtil.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::string Trim(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+std::string Field(const std::string& text, const std::string& separator, int n) {
+  if (n < 1) return {};
+  if (separator.empty()) return n == 1 ? text : std::string();
+  const char sep = separator[0];
+  std::size_t start = 0;
+  for (int field = 1; field < n; ++field) {
+    const auto next = text.find(sep, start);
+    if (next == std::string::npos) return {};
+    start = next + 1;
+  }
+  const auto end = text.find(sep, start);
+  return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string RemoveText(const std::string& text, const std::string& part, bool ignoreCase) {
+  if (part.empty()) return text;
+  const std::string haystack = ignoreCase ? AsciiUpper(text) : text;
+  const std::string needle = ignoreCase ? AsciiUpper(part) : part;
+  std::string result;
+  std::size_t pos = 0;
+  for (;;) {
+    const auto found = haystack.find(needle, pos);
+    if (found == std::string::npos) break;
+    result.append(text, pos, found - pos);
+    pos = found + part.size();
+  }
+  result.append(text, pos, std::string::npos);
+  return result;
+}
+
+int32_t DecimalValue(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > std::numeric_limits<int32_t>::max() + 1LL) value = std::numeric_limits<int32_t>::max() + 1LL;
+  }
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int32_t>::max()) value = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
+}
+
+float NumberValue(const std::string& text) {
+  auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  const std::size_t start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  bool anyDigit = false;
+  while (digit(i)) { ++i; anyDigit = true; }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (digit(i)) { ++i; anyDigit = true; }
+  }
+  if (!anyDigit) return 0.0f;
+  std::size_t end = i;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t e = i + 1;
+    if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
+    if (digit(e)) {
+      while (digit(e)) ++e;
+      end = e;
+    }
+  }
+  return static_cast<float>(std::strtod(text.substr(start, end - start).c_str(), nullptr));
+}
+
+std::string IntToText(long long value) { return std::to_string(value); }
+
+std::string OneDecimalText(double value) {
+  const double tenths = std::round(value * 10.0);  // std::round takes halves away from zero
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.1f", tenths / 10.0);
+  return buffer;
+}
+
+std::string AsciiUpper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+  return text;
+}
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
+  return text;
+}

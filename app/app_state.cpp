@@ -1,0 +1,25 @@
+#include "app/app_state.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+AppState& App() {
+  static AppState state;
+  return state;
+}
+
+void SetProgramDirectory(const std::string& directory) {
+  AppState& app = App();
+  app.programDirectory = directory;
+  if (app.programDirectory.empty() || app.programDirectory.back() != '/') app.programDirectory += '/';
+  app.encoderPath = app.programDirectory + "Core/ffmpeg";
+}
+
+std::string ExecutableDirectory() {
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return "./";
+  const std::string path(buffer, static_cast<std::size_t>(length));
+  return path.substr(0, path.rfind('/') + 1);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One installed interface language: display name and full path of its file.
+struct LanguageRecord {
+  std::string name;
+  std::string file;
+};
+
+// Process-wide application state, created at start-up and alive until exit.
+// Nothing of it is written back at exit.
+struct AppState {
+  std::string programDirectory;  // the executable's directory, ending with '/'
+  std::string encoderPath;       // programDirectory + "Core/ffmpeg"
+  int32_t LogActions = 0;        // the activity log records lines only while this is exactly 1
+  std::string languageSetting;   // full path of the chosen language file; empty = built-in English
+  std::vector<LanguageRecord> languages;
+  std::string currentLanguageName;
+  bool ConversionRunning = false;
+  bool quit = false;
+};
+
+AppState& App();
+
+// Sets the program directory (ending with '/') and the encoder path below it.
+void SetProgramDirectory(const std::string& directory);
+
+// The directory of the running executable, ending with '/'.
+std::string ExecutableDirectory();

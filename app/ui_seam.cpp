@@ -1,0 +1,30 @@
+#include "app/ui_seam.h"
+
+#include <utility>
+
+namespace {
+UiHooks& Hooks() {
+  static UiHooks hooks;
+  return hooks;
+}
+}  // namespace
+
+void InstallUiHooks(UiHooks hooks) { Hooks() = std::move(hooks); }
+
+MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons) {
+  if (Hooks().showMessage) return Hooks().showMessage({title, text, icon, buttons});
+  return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+std::string AskFileName(const FileDialogRequest& request) {
+  return Hooks().askFileName ? Hooks().askFileName(request) : std::string();
+}
+
+void SetStatusText(int field, const std::string& text) {
+  if (Hooks().setStatusText) Hooks().setStatusText(field, text);
+}
+
+void OpenWithShell(const std::string& pathOrUrl) {
+  if (Hooks().openWithShell) Hooks().openWithShell(pathOrUrl);
+}

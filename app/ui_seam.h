@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// The one way the core reaches the user: message boxes, file dialogs, the
+// status bar and the desktop's opener. The application installs Qt hooks at
+// start-up; tests install their own to answer and record.
+
+enum class MessageIcon { Error, Warning, Question, Information };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+  std::string title;
+  std::string text;
+  MessageIcon icon = MessageIcon::Error;
+  MessageButtons buttons = MessageButtons::Ok;
+};
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+  FileDialogKind kind = FileDialogKind::Open;
+  std::string title;
+  std::string filter;  // Qt filter syntax, e.g. "Text (*.txt)"
+};
+
+struct UiHooks {
+  std::function<MessageAnswer(const MessageRequest&)> showMessage;
+  std::function<std::string(const FileDialogRequest&)> askFileName;  // empty when cancelled
+  std::function<void(int field, const std::string& text)> setStatusText;
+  std::function<void(const std::string& pathOrUrl)> openWithShell;
+};
+
+// Replaces the installed hooks; hooks left empty fall back to the defaults
+// (messages answer OK or No, dialogs are cancelled, the rest does nothing).
+void InstallUiHooks(UiHooks hooks);
+
+MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
+                             MessageButtons buttons = MessageButtons::Ok);
+std::string AskFileName(const FileDialogRequest& request);
+void SetStatusText(int field, const std::string& text);
+void OpenWithShell(const std::string& pathOrUrl);

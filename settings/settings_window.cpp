@@ -1,0 +1,4 @@
+#include "settings/settings_window.h"
+
+// Placeholder: replaced by the settings window work.
+void ShowSettingsWindow() {}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The modal settings window (language and activity log switch).
+void ShowSettingsWindow();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One conversion task. It has no status: the status text lives in its row.
+struct Task {
+  std::string InputFile;
+  std::string OutputFile;
+  int8_t Resolution = 0;  // 0..9, frame size
+  int8_t Quality = 0;     // 0..2, quantiser range
+  int8_t FrameRate = 0;   // 0..2, 10/12/16 fps
+  int32_t Volume = 8;     // 0..16, 8 = unchanged
+  int32_t CropTop = 0;    // 0..25 pixels each
+  int32_t CropBottom = 0;
+  int32_t CropLeft = 0;
+  int32_t CropRight = 0;
+  int32_t PadTop = 0;
+  int32_t PadBottom = 0;
+  int32_t PadLeft = 0;
+  int32_t PadRight = 0;
+};
