@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+// Menu items (0..11), toolbar buttons (50..59) and shortcuts all arrive here
+// with their command id.
+void DispatchCommand(int commandId);
+
+// While a batch runs its driver takes every command (it acts on Stop only)
+// and the main window refuses close requests. An empty function restores the
+// command table.
+void SetCommandInterceptor(std::function<void(int commandId)> interceptor);
+bool CommandInterceptorActive();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+class QListWidget;
+class QMainWindow;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+
+// Fixed numbers by which the rest of the program addresses the main window's parts.
+constexpr int kMainWindowId = 0;
+constexpr int kStatusBarId = 0;
+constexpr int kMenuBarId = 1;
+constexpr int kToolbarId = 2;
+constexpr int kTaskListViewId = 50;
+constexpr int kActivityLogId = 51;
+constexpr int kSplitterId = 52;
+
+// Builds the main window hidden (menus, toolbar, task list view, activity log,
+// splitter, status bar, shortcuts, anchoring). False when it cannot be built.
+// Tests may call it again: the previous window is destroyed first.
+bool BuildMainWindow();
+void DestroyMainWindow();
+
+QMainWindow* MainWindow();      // window 0
+QTreeWidget* TaskListWidget();  // control 50: five columns, one row per task
+QListWidget* LogListWidget();   // control 51: one line per log line
+QSplitter* MainSplitter();      // control 52
+QToolBar* MainToolbar();        // toolbar 2
+
+// Enables or disables every toolbar button except Stop (59).
+void SetToolbarEnabled(bool enabled);
