@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "Inc/TextUtil.h"
+
+TEST(TextUtil, TrimRemovesSpacesOnly) {
+  EXPECT_EQ(Trim("  a b  "), "a b");
+  EXPECT_EQ(Trim("\ta\t"), "\ta\t");
+  EXPECT_EQ(Trim(" \r\n"), "\r\n");
+  EXPECT_EQ(Trim("    "), "");
+}
+
+TEST(TextUtil, FieldSplitsAtTheSeparatorsFirstCharacter) {
+  EXPECT_EQ(Field("00:01:23.45", ":", 1), "00");
+  EXPECT_EQ(Field("00:01:23.45", ":", 3), "23.45");
+  EXPECT_EQ(Field("00:01:23.45", ":", 4), "");
+  EXPECT_EQ(Field("no separator", ",", 1), "no separator");
+  EXPECT_EQ(Field("7.69 bitrate= 485", "bitrate=", 1), "7.69 ");
+  EXPECT_EQ(Field("a,,b", ",", 2), "");
+  EXPECT_EQ(Field("a,,b", ",", 3), "b");
+}
+
+TEST(TextUtil, RemoveTextCanIgnoreCase) {
+  EXPECT_EQ(RemoveText("Duration: 00:01", "duration: ", true), "00:01");
+  EXPECT_EQ(RemoveText("Duration: 00:01", "duration: ", false), "Duration: 00:01");
+  EXPECT_EQ(RemoveText("aXbxc", "x", true), "abc");
+}
+
+TEST(TextUtil, DecimalValueReadsLeadingDigits) {
+  EXPECT_EQ(DecimalValue(" \t-12abc"), -12);
+  EXPECT_EQ(DecimalValue("+7"), 7);
+  EXPECT_EQ(DecimalValue("abc"), 0);
+  EXPECT_EQ(DecimalValue(""), 0);
+  EXPECT_EQ(DecimalValue("99999999999"), 2147483647);
+  EXPECT_EQ(DecimalValue("-99999999999"), -2147483647 - 1);
+}
+
+TEST(TextUtil, NumberValueReadsTheLongestDecimalPrefix) {
+  EXPECT_FLOAT_EQ(NumberValue("23.45"), 23.45f);
+  EXPECT_FLOAT_EQ(NumberValue("00"), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue("00:00:07.69"), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue("N/A"), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue(""), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue("1e2x"), 100.0f);
+  EXPECT_FLOAT_EQ(NumberValue("5e"), 5.0f);
+  EXPECT_FLOAT_EQ(NumberValue("0x10"), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue("inf"), 0.0f);
+  EXPECT_FLOAT_EQ(NumberValue(" -.5"), -0.5f);
+}
+
+TEST(TextUtil, OneDecimalTextRoundsHalvesAwayFromZero) {
+  EXPECT_EQ(OneDecimalText(9.2150), "9.2");
+  EXPECT_EQ(OneDecimalText(0.25), "0.3");
+  EXPECT_EQ(OneDecimalText(0.0), "0.0");
+  EXPECT_EQ(OneDecimalText(100.44), "100.4");
+  EXPECT_EQ(OneDecimalText(12345.65), "12345.7");
+}
