@@ -1,9 +1,144 @@
 #include "settings/prefs.h"
 
-// Placeholder: replaced by the preferences work.
-bool PrefsCreate(const std::string&) { return false; }
-bool PrefsOpen(const std::string&) { return false; }
-bool PrefsSelectGroup(const std::string&) { return false; }
-std::string PrefsReadString(const std::string&, const std::string& defaultText) { return defaultText; }
-void PrefsWriteString(const std::string&, const std::string&) {}
-void PrefsClose() {}
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "Inc/ErrorHandler.h"
+#include "settings/prefs_file.h"
+#include "settings/prefs_text.h"
+
+namespace {
+
+struct PrefsDocument {
+  std::string path;
+  bool writable = true;  // false when writing was refused or the content could not be read whole
+  mode_t mode = 0644;
+  bool utf8 = false;
+  std::vector<PrefsLine> lines;
+  std::optional<std::size_t> currentHeader;  // index of the selected header; none selects the top
+  std::optional<std::string> pendingGroup;
+  bool modified = false;
+};
+
+void WriteBack(const PrefsDocument& document) {
+  if (!document.modified || !document.writable) return;
+  ReplacePrefsFile(document.path, FormatPrefsText(document.lines, document.utf8), document.mode);
+}
+
+// The one document of the process; one still open at exit is closed then, with write-back.
+struct DocumentSlot {
+  std::optional<PrefsDocument> document;
+  ~DocumentSlot() {
+    if (document) WriteBack(*document);
+  }
+};
+
+std::optional<PrefsDocument>& Current() {
+  static DocumentSlot slot;
+  return slot.document;
+}
+
+// Lines [first, end) of the selected group, its header excluded.
+std::pair<std::size_t, std::size_t> SelectedRange(const PrefsDocument& document) {
+  const std::size_t first = document.currentHeader ? *document.currentHeader + 1 : 0;
+  std::size_t end = first;
+  while (end < document.lines.size() && document.lines[end].kind != PrefsLineKind::GroupHeader) ++end;
+  return {first, end};
+}
+
+std::optional<std::size_t> FindEntry(const PrefsDocument& document, const std::string& key) {
+  const auto [first, end] = SelectedRange(document);
+  for (std::size_t i = first; i < end; ++i) {
+    const PrefsLine& line = document.lines[i];
+    if (line.kind == PrefsLineKind::Entry && SamePrefsName(line.name, key)) return i;
+  }
+  return std::nullopt;
+}
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+bool PrefsCreate(const std::string& path) {
+  PrefsClose();
+  CHECKPOINT();
+  PrefsDocument document;
+  if (!CreateEmptyPrefsFile(path, document.mode)) return false;
+  document.path = path;
+  Current() = std::move(document);
+  return true;
+}
+
+bool PrefsOpen(const std::string& path) {
+  PrefsClose();
+  CHECKPOINT();
+  PrefsFileContent file = ReadPrefsFile(path);
+  if (!file.opened) return false;
+  PrefsDocument document;
+  document.path = path;
+  document.writable = file.writable && file.complete;
+  document.mode = file.mode;
+  std::string_view content = file.bytes;
+  document.utf8 = content.starts_with(kByteOrderMark);
+  if (document.utf8) content.remove_prefix(kByteOrderMark.size());
+  document.lines = ParsePrefsText(content);
+  Current() = std::move(document);
+  return true;
+}
+
+bool PrefsSelectGroup(const std::string& name) {
+  auto& document = Current();
+  if (!document) return false;
+  if (name.empty()) {
+    document->currentHeader.reset();
+    document->pendingGroup.reset();
+    return true;
+  }
+  for (std::size_t i = 0; i < document->lines.size(); ++i) {
+    const PrefsLine& line = document->lines[i];
+    if (line.kind == PrefsLineKind::GroupHeader && SamePrefsName(line.name, name)) {
+      document->currentHeader = i;
+      document->pendingGroup.reset();
+      return true;
+    }
+  }
+  document->pendingGroup = name;
+  return false;
+}
+
+std::string PrefsReadString(const std::string& key, const std::string& defaultText) {
+  const auto& document = Current();
+  if (!document || document->pendingGroup) return defaultText;
+  const auto found = FindEntry(*document, key);
+  if (!found) return defaultText;
+  const std::string& value = document->lines[*found].value;
+  return TrimBlanks(document->utf8 ? ValueFromUtf8(value) : value);
+}
+
+void PrefsWriteString(const std::string& key, const std::string& value) {
+  auto& document = Current();
+  if (!document) return;
+  CHECKPOINT();
+  if (document->pendingGroup) {
+    document->lines.push_back({PrefsLineKind::GroupHeader, *document->pendingGroup, {}});
+    document->currentHeader = document->lines.size() - 1;
+    document->pendingGroup.reset();
+  }
+  if (const auto found = FindEntry(*document, key)) {
+    document->lines[*found].name = key;
+    document->lines[*found].value = value;
+  } else {
+    const auto end = static_cast<std::ptrdiff_t>(SelectedRange(*document).second);
+    document->lines.insert(document->lines.begin() + end, {PrefsLineKind::Entry, key, value});
+  }
+  document->modified = true;
+}
+
+void PrefsClose() {
+  auto& document = Current();
+  if (!document) return;
+  CHECKPOINT();
+  WriteBack(*document);
+  document.reset();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The line syntax of preferences files, without any file handling.
+
+enum class PrefsLineKind { GroupHeader, Comment, Entry };
+
+// A group header holds its name in `name`; a comment its text in `value`;
+// an entry its key in `name` and its value in `value`.
+struct PrefsLine {
+  PrefsLineKind kind = PrefsLineKind::Entry;
+  std::string name;
+  std::string value;
+};
+
+// Splits content (after any byte-order mark) into lines; blank lines give nothing.
+std::vector<PrefsLine> ParsePrefsText(std::string_view content);
+
+// The file text of lines, each ended by CR LF; UTF-8 documents start with the
+// byte-order mark and an empty line.
+std::string FormatPrefsText(const std::vector<PrefsLine>& lines, bool utf8);
+
+// Group names and keys match without regard to ASCII letter case.
+bool SamePrefsName(std::string_view a, std::string_view b);
+
+// A value of a UTF-8 document as our (UTF-8) strings hold it: unchanged when
+// valid, empty when malformed; a sequence cut off by the end ends the value there.
+std::string ValueFromUtf8(std::string_view value);
+
+// Removes leading and trailing spaces and tabs.
+std::string TrimBlanks(std::string_view text);

@@ -1,0 +1,255 @@
+#include "settings/prefs.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "scratch_dir.h"
+#include "unprivileged.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Opens bytes as a document, selects group, and gives the value of key (default "DEFAULT").
+std::string ReadFrom(const ScratchDir& dir, const std::string& bytes, const std::string& group,
+                     const std::string& key) {
+  EXPECT_TRUE(PrefsOpen(dir.Write("p.ini", bytes)));
+  PrefsSelectGroup(group);
+  std::string value = PrefsReadString(key, "DEFAULT");
+  PrefsClose();
+  return value;
+}
+
+// Opens bytes, writes key=value into group, closes, and returns the rewritten file.
+std::string Rewrite(const ScratchDir& dir, const std::string& bytes, const std::string& group,
+                    const std::string& key, const std::string& value) {
+  EXPECT_TRUE(PrefsOpen(dir.Write("p.ini", bytes)));
+  PrefsSelectGroup(group);
+  PrefsWriteString(key, value);
+  PrefsClose();
+  return dir.Read("p.ini");
+}
+
+std::size_t FileCount(const ScratchDir& dir) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()));
+}
+
+TEST(Prefs, ReadsGroupsAndKeysWithoutRegardToCaseAndTrimsValues) {
+  ScratchDir dir;
+  const std::string file = "[data]\r\ns1=Error\r\nS2 =  Text  \r\n";
+  EXPECT_EQ(ReadFrom(dir, file, "DATA", "S1"), "Error");
+  EXPECT_EQ(ReadFrom(dir, file, "DATA", "s2"), "Text");
+  EXPECT_EQ(ReadFrom(dir, file, "DATA", "s3"), "DEFAULT");
+  EXPECT_EQ(ReadFrom(dir, file, "other", "s1"), "DEFAULT");
+}
+
+TEST(Prefs, ParsesLinesAsTheFormatDefines) {
+  ScratchDir dir;
+  for (const std::string eol : {"\r\n", "\n", "\r"}) {
+    const std::string file = "Name" + eol + "x = 1" + eol;
+    EXPECT_EQ(ReadFrom(dir, file, "", "Name"), "") << "line end " << eol.size();
+    EXPECT_EQ(ReadFrom(dir, file, "", "x"), "1");
+  }
+  const std::string file =
+      "top = t\n[G]\n\t k \t=\t a=b # c \n=empty key\n;k2 = commented\n[H ] junk\nk = h\n[I\nk = i\n"
+      "[G]\nk = second G\n";
+  EXPECT_EQ(ReadFrom(dir, file, "", "top"), "t");
+  EXPECT_EQ(ReadFrom(dir, file, "g", "K"), "a=b # c");
+  EXPECT_EQ(ReadFrom(dir, file, "G", ""), "empty key");
+  EXPECT_EQ(ReadFrom(dir, file, "G", "k2"), "DEFAULT");
+  EXPECT_EQ(ReadFrom(dir, file, "H ", "k"), "h");
+  EXPECT_EQ(ReadFrom(dir, file, "H", "k"), "DEFAULT");
+  EXPECT_EQ(ReadFrom(dir, file, "I", "k"), "i");
+  EXPECT_EQ(ReadFrom(dir, "", "G", "k"), "DEFAULT");
+}
+
+TEST(Prefs, MissingGroupReadsDefaultsEvenAfterAnotherGroupWasSelected) {
+  ScratchDir dir;
+  ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", "[A]\nk = a\n")));
+  EXPECT_TRUE(PrefsSelectGroup("A"));
+  EXPECT_FALSE(PrefsSelectGroup("B"));
+  EXPECT_EQ(PrefsReadString("k", "none"), "none");
+  EXPECT_TRUE(PrefsSelectGroup("a"));
+  EXPECT_EQ(PrefsReadString("k", "none"), "a");
+  PrefsClose();
+}
+
+TEST(Prefs, MissingOrUnusableFileIsNotOpened) {
+  ScratchDir dir;
+  EXPECT_FALSE(PrefsOpen(dir.Path("missing.ini")));
+  EXPECT_FALSE(PrefsSelectGroup("SET"));
+  EXPECT_EQ(PrefsReadString("LogActions", "1"), "1");
+  PrefsWriteString("LogActions", "0");
+  PrefsClose();
+  EXPECT_FALSE(fs::exists(dir.Path("missing.ini")));
+
+  fs::create_directory(dir.Path("folder.ini"));
+  EXPECT_FALSE(PrefsOpen(dir.Path("folder.ini")));
+  ASSERT_EQ(mkfifo(dir.Path("fifo.ini").c_str(), 0666), 0);
+  EXPECT_FALSE(PrefsOpen(dir.Path("fifo.ini")));  // must not wait for a writer
+  EXPECT_FALSE(PrefsCreate(dir.Path("folder.ini")));
+  EXPECT_FALSE(PrefsCreate(dir.Path("no/such/dir.ini")));
+}
+
+TEST(Prefs, RewriteNormalisesLinesAndKeepsUnknownContent) {
+  ScratchDir dir;
+  const std::string file =
+      "\xEF\xBB"  // not a byte-order mark: two bytes only, so ANSI
+      "x = 1\n\n;x\n;  two\n  [SET] trailing\n\tLogActions=0\n[Other]\nkey\n";
+  EXPECT_EQ(Rewrite(dir, file, "set", "LOGACTIONS", "1"),
+            "\xEF\xBBx = 1\r\n; x\r\n;  two\r\n[SET]\r\nLOGACTIONS = 1\r\n[Other]\r\nkey = \r\n");
+}
+
+TEST(Prefs, WritesReplaceInPlaceOrGoAfterTheLastLineOfTheirGroup) {
+  ScratchDir dir;
+  const std::string file = "[A]\r\na = 1\r\nb = 2\r\n; end of A\r\n[B]\r\nc = 3\r\n";
+  EXPECT_EQ(Rewrite(dir, file, "A", "A", "9"),
+            "[A]\r\nA = 9\r\nb = 2\r\n; end of A\r\n[B]\r\nc = 3\r\n");
+  EXPECT_EQ(Rewrite(dir, file, "A", "new", ""),
+            "[A]\r\na = 1\r\nb = 2\r\n; end of A\r\nnew = \r\n[B]\r\nc = 3\r\n");
+  EXPECT_EQ(Rewrite(dir, file, "SET", "LogActions", "1"), file + "[SET]\r\nLogActions = 1\r\n");
+  EXPECT_EQ(Rewrite(dir, file, "", "top", "t"), "top = t\r\n" + file);
+
+  ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", file)));
+  PrefsSelectGroup("SET");
+  PrefsWriteString("Language", "");
+  PrefsWriteString("LogActions", "0");
+  EXPECT_EQ(PrefsReadString("language", "x"), "");
+  PrefsClose();
+  EXPECT_EQ(dir.Read("p.ini"), file + "[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
+}
+
+TEST(Prefs, OnlyTheFirstOfTwoSameNamedGroupsIsUsed) {
+  ScratchDir dir;
+  const std::string file = "[A]\r\nk = 1\r\n[a]\r\nk = 2\r\nonly = 3\r\n";
+  EXPECT_EQ(ReadFrom(dir, file, "A", "only"), "DEFAULT");
+  EXPECT_EQ(Rewrite(dir, file, "a", "only", "4"), "[A]\r\nk = 1\r\nonly = 4\r\n[a]\r\nk = 2\r\nonly = 3\r\n");
+}
+
+TEST(Prefs, Utf8DocumentsKeepTheirTextAndMark) {
+  ScratchDir dir;
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string russian = "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9";
+  const std::string file = bom + "[MFLPXL]\nName = " + russian + "\nLatin = Fran\xC3\xA7" "ais\n"
+                           "Bad = a\xC3(\nSurrogate = \xED\xA0\x80\nOverlong = \xC0\xAF\nCut = ab\xE2\x82\n";
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Name"), russian);
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Latin"), "Fran\xC3\xA7" "ais");
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Bad"), "");
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Surrogate"), "");
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Overlong"), "");
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Cut"), "ab");
+
+  const std::string rewritten = Rewrite(dir, file, "MFLPXL", "Other", "\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(rewritten.substr(0, 5), bom + "\r\n");
+  EXPECT_NE(rewritten.find("\r\nName = " + russian + "\r\n"), std::string::npos);
+  EXPECT_NE(rewritten.find("\r\nOther = \xC3\xA9t\xC3\xA9\r\n"), std::string::npos);
+  EXPECT_EQ(ReadFrom(dir, rewritten, "MFLPXL", "Name"), russian);
+
+  // Without the mark the same bytes pass through unchecked.
+  EXPECT_EQ(ReadFrom(dir, "Bad = a\xC3(\n", "", "Bad"), "a\xC3(");
+}
+
+TEST(Prefs, UnmodifiedDocumentLeavesTheFileByteForByte) {
+  ScratchDir dir;
+  const std::string file = "\n ;x\n[a] b\n k= v \n\n";
+  const std::string path = dir.Write("p.ini", file);
+  ASSERT_EQ(chmod(path.c_str(), 0604), 0);
+  const auto before = fs::last_write_time(path);
+  for (const std::string group : {"A", "missing"}) {
+    ASSERT_TRUE(PrefsOpen(path));
+    PrefsSelectGroup(group);
+    EXPECT_EQ(PrefsReadString("k", ""), group == "A" ? "v" : "");
+    PrefsClose();
+  }
+  EXPECT_EQ(dir.Read("p.ini"), file);
+  EXPECT_EQ(fs::last_write_time(path), before);
+  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0604));
+}
+
+TEST(Prefs, CreateEmptiesTheFileAndWritesOnlyWhatWasWritten) {
+  ScratchDir dir;
+  const std::string path = dir.Write("c.ini", "old content\n");
+  ASSERT_TRUE(PrefsCreate(path));
+  EXPECT_EQ(dir.Read("c.ini"), "");
+  EXPECT_FALSE(PrefsSelectGroup("SET"));
+  PrefsWriteString("LogActions", "1");
+  EXPECT_EQ(PrefsReadString("LogActions", ""), "1");
+  // Opening another document closes this one first, with write-back.
+  EXPECT_FALSE(PrefsOpen(dir.Path("missing.ini")));
+  EXPECT_EQ(dir.Read("c.ini"), "[SET]\r\nLogActions = 1\r\n");
+}
+
+TEST(Prefs, RewriteReplacesTheFileWholeKeepingPermissionsAndLinks) {
+  ScratchDir dir;
+  const std::string path = dir.Write("real/p.ini", "[A]\nk = 1\n");
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  fs::create_symlink(path, dir.Path("link.ini"));
+  ASSERT_TRUE(PrefsOpen(dir.Path("link.ini")));
+  PrefsSelectGroup("A");
+  PrefsWriteString("k", "2");
+  PrefsClose();
+  EXPECT_TRUE(fs::is_symlink(dir.Path("link.ini")));
+  EXPECT_EQ(dir.Read("real/p.ini"), "[A]\r\nk = 2\r\n");
+  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0640));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("real")), fs::directory_iterator()), 1);
+}
+
+TEST(Prefs, FailedRewriteLeavesTheOldFileWhole) {
+  ScratchDir dir;
+  const std::string old = "[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
+  const std::string path = dir.Write("p.ini", old);
+  ASSERT_TRUE(RunInChild(
+      [&] {
+        if (!PrefsOpen(path)) return false;
+        PrefsSelectGroup("SET");
+        PrefsWriteString("Language", std::string(4096, 'x'));
+        PrefsClose();
+        return true;
+      },
+      false, 64));
+  EXPECT_EQ(dir.Read("p.ini"), old);
+  EXPECT_EQ(FileCount(dir), 1u);
+}
+
+TEST(Prefs, ReadOnlyFileOrFolderKeepsTheFileUnchanged) {
+  ScratchDir dir;
+  ASSERT_EQ(chmod(dir.Dir().c_str(), 0777), 0);
+  const std::string old = "[SET]\nLogActions = 1\n";
+  const std::string readOnly = dir.Write("ro.ini", old);
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const std::string inLockedFolder = dir.Write("locked/p.ini", old);
+  ASSERT_EQ(chmod(inLockedFolder.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(dir.Path("locked").c_str(), 0555), 0);
+  auto rewrite = [](const std::string& path) {
+    return [path] {
+      if (!PrefsOpen(path) || !PrefsSelectGroup("SET") || PrefsReadString("LogActions", "") != "1") return false;
+      PrefsWriteString("LogActions", "0");
+      PrefsClose();
+      return true;
+    };
+  };
+  EXPECT_TRUE(RunInChild(rewrite(readOnly), true));
+  EXPECT_TRUE(RunInChild(rewrite(inLockedFolder), true));
+  EXPECT_EQ(dir.Read("ro.ini"), old);
+  EXPECT_EQ(dir.Read("locked/p.ini"), old);
+  EXPECT_EQ(FileCount(dir), 2u);
+}
+
+TEST(Prefs, DocumentStillOpenAtExitIsWrittenBack) {
+  ScratchDir dir;
+  const std::string path = dir.Write("p.ini", "[A]\n");
+  ASSERT_TRUE(RunInChild(
+      [&] {
+        PrefsOpen(path);
+        PrefsSelectGroup("A");
+        PrefsWriteString("k", "v");
+        std::exit(0);
+        return true;
+      },
+      false));
+  EXPECT_EQ(dir.Read("p.ini"), "[A]\r\nk = v\r\n");
+}
+
+}  // namespace
