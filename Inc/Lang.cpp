@@ -1,5 +1,128 @@
 #include "Inc/Lang.h"
 
-// Placeholder: replaced by the string table work.
-void LoadStringTable(const std::string&) {}
-std::string GetString(const std::string&, const std::string& key) { return key; }
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/LangDefaults.h"
+#include "Inc/TextUtil.h"
+#include "settings/prefs.h"
+
+namespace {
+
+constexpr const char* kNotFound = "##### String not found! #####";
+
+struct StringEntry {
+  std::string key;  // upper-cased
+  std::string text;
+};
+
+// Entry numbers start at 1; 0 means "none" in the index and in the remembered group.
+struct StringGroup {
+  std::string name;  // upper-cased
+  std::size_t first = 0;
+  std::size_t last = 0;  // inclusive; below first when the group is empty
+  std::array<std::size_t, 256> index{};  // first entry (in sorted order) per first byte of its key
+};
+
+struct StringTable {
+  std::vector<StringGroup> groups{1};
+  std::vector<StringEntry> entries{1};
+  std::size_t rememberedGroup = 0;  // the group the previous look-up found
+};
+
+StringTable& Table() {
+  static StringTable table;
+  return table;
+}
+
+StringTable BuildBuiltInTable() {
+  StringTable table;
+  auto closeGroup = [&table] {
+    if (table.groups.size() > 1) table.groups.back().last = table.entries.size() - 1;
+  };
+  for (const StringPair* pair = kBuiltInStrings;; ++pair) {
+    const std::string first = AsciiUpper(pair->first);
+    if (first == "_END_") break;
+    if (first == "_GROUP_") {
+      closeGroup();
+      StringGroup group;
+      group.name = AsciiUpper(pair->second);
+      group.first = table.entries.size();
+      table.groups.push_back(group);
+    } else {
+      table.entries.push_back({first, pair->second});
+    }
+  }
+  closeGroup();
+  return table;
+}
+
+// Sorts each group's entries by key (a prefix sorts first) and indexes them by first byte.
+void SortAndIndex(StringTable& table) {
+  for (std::size_t g = 1; g < table.groups.size(); ++g) {
+    StringGroup& group = table.groups[g];
+    if (group.last < group.first) continue;
+    const auto begin = table.entries.begin() + static_cast<std::ptrdiff_t>(group.first);
+    const auto end = table.entries.begin() + static_cast<std::ptrdiff_t>(group.last + 1);
+    std::sort(begin, end, [](const StringEntry& a, const StringEntry& b) { return a.key < b.key; });
+    for (std::size_t n = group.first; n <= group.last; ++n) {
+      const std::string& key = table.entries[n].key;
+      if (key.empty()) continue;
+      std::size_t& slot = group.index[static_cast<unsigned char>(key[0])];
+      if (slot == 0) slot = n;
+    }
+  }
+}
+
+// A key present in the file replaces the text, even with an empty value.
+void ApplyLanguageFile(StringTable& table, const std::string& languageFile) {
+  if (languageFile.empty() || !PrefsOpen(languageFile)) return;
+  CHECKPOINT();
+  for (std::size_t g = 1; g < table.groups.size(); ++g) {
+    const StringGroup& group = table.groups[g];
+    if (group.last < group.first) continue;
+    PrefsSelectGroup(group.name);
+    for (std::size_t n = group.first; n <= group.last; ++n)
+      table.entries[n].text = PrefsReadString(table.entries[n].key, table.entries[n].text);
+  }
+  PrefsClose();
+}
+
+}  // namespace
+
+void LoadStringTable(const std::string& languageFile) {
+  CHECKPOINT();
+  StringTable table = BuildBuiltInTable();
+  SortAndIndex(table);
+  ApplyLanguageFile(table, languageFile);
+  CHECKPOINT();
+  Table() = std::move(table);
+}
+
+std::string GetString(const std::string& group, const std::string& key) {
+  CHECKPOINT();
+  StringTable& table = Table();
+  const std::string groupName = AsciiUpper(group);
+  const std::string wanted = AsciiUpper(key);
+  std::size_t& g = table.rememberedGroup;
+  if (g == 0 || table.groups[g].name != groupName) {
+    g = 0;
+    for (std::size_t i = 1; i < table.groups.size(); ++i) {
+      if (table.groups[i].name == groupName) {
+        g = i;
+        break;
+      }
+    }
+  }
+  if (g == 0 || wanted.empty()) return kNotFound;
+  const StringGroup& found = table.groups[g];
+  for (std::size_t n = found.index[static_cast<unsigned char>(wanted[0])]; n != 0 && n <= found.last; ++n) {
+    const int order = wanted.compare(table.entries[n].key);
+    if (order == 0) return table.entries[n].text;
+    if (order < 0) break;
+  }
+  return kNotFound;
+}
