@@ -1,6 +1,6 @@
 #pragma once
 
-enum class TaskEditorMode { Add = 0, Edit = 1 };
+#include "tasks/task_editor_model.h"
 
 // Runs the modal task editor; 1 when its window was shown, 0 when edit mode
 // found no selected row.

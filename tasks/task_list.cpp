@@ -1,11 +1,143 @@
 #include "tasks/task_list.h"
 
-// Placeholder: replaced by the task list work.
-int TaskCount() { return 0; }
-Task TaskAt(int) { return {}; }
-std::string TaskStatusText(int) { return {}; }
-void SetTaskStatusText(int, const std::string&) {}
-void ShowTaskCount() {}
-int RemoveSelectedTask() { return 0; }
-int MoveSelectedTaskUp() { return 0; }
-int MoveSelectedTaskDown() { return 0; }
+#include <utility>
+#include <vector>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "Inc/TextUtil.h"
+#include "app/ui_seam.h"
+#include "tasks/task_labels.h"
+#include "tasks/task_list_view.h"
+
+namespace {
+
+// Stands in before a view is attached: no rows, nothing selected.
+class NoView final : public TaskListView {
+ public:
+  int RowCount() const override { return 0; }
+  void InsertRow(int, const TaskRow&) override {}
+  void RemoveRow(int) override {}
+  std::string CellText(int, int) const override { return {}; }
+  void SetCellText(int, int, const std::string&) override {}
+  int SelectedRow() const override { return -1; }
+  void ClearSelection() override {}
+};
+
+// A vector: everything addresses tasks by position (the editor, the batch
+// driver, the status cell), and exchanging neighbours is a swap.
+std::vector<Task>& Tasks() {
+  static std::vector<Task> tasks;
+  return tasks;
+}
+
+TaskListView& DetachedView() {
+  static NoView noView;
+  return noView;
+}
+
+TaskListView*& View() {
+  static TaskListView* view = &DetachedView();
+  return view;
+}
+
+bool ValidPosition(int position) { return position >= 0 && position < TaskCount(); }
+
+void WarnNoSelection(const char* textKey) {
+  ShowMessageBox(UiText("s1"), UiText(textKey), MessageIcon::Warning);
+}
+
+// Exchanges the task at `from` with its neighbour at `to` and moves the row's
+// cells as they stand, status included.
+void ExchangeWithNeighbour(int from, int to) {
+  CHECKPOINT();
+  std::swap(Tasks()[from], Tasks()[to]);
+  TaskListView& view = *View();
+  TaskRow cells;
+  for (int column = 0; column < static_cast<int>(cells.size()); ++column)
+    cells[column] = view.CellText(from, column);
+  view.RemoveRow(from);
+  view.InsertRow(to, cells);
+  view.ClearSelection();
+}
+
+}  // namespace
+
+void AttachTaskListView(TaskListView* view) { View() = view ? view : &DetachedView(); }
+
+int TaskCount() { return static_cast<int>(Tasks().size()); }
+
+Task TaskAt(int position) { return ValidPosition(position) ? Tasks()[position] : Task{}; }
+
+std::string TaskStatusText(int position) {
+  return ValidPosition(position) ? View()->CellText(position, kStatusColumn) : std::string();
+}
+
+void SetTaskStatusText(int position, const std::string& text) {
+  if (ValidPosition(position)) View()->SetCellText(position, kStatusColumn, text);
+}
+
+void ShowTaskCount() { SetStatusText(1, IntToText(TaskCount()) + " " + UiText("s36")); }
+
+void AppendTask(const Task& task) {
+  CHECKPOINT();
+  Tasks().push_back(task);
+  View()->InsertRow(View()->RowCount(), TaskRowTexts(task, "Waiting"));
+  ShowTaskCount();
+}
+
+void ReplaceTask(int position, const Task& task) {
+  if (!ValidPosition(position)) return;
+  CHECKPOINT();
+  Tasks()[position] = task;
+  const TaskRow cells = TaskRowTexts(task, UiText("s35"));
+  for (int column = 0; column < static_cast<int>(cells.size()); ++column)
+    View()->SetCellText(position, column, cells[column]);
+  ShowTaskCount();
+}
+
+int SelectedTaskPosition() {
+  const int row = View()->SelectedRow();
+  return ValidPosition(row) ? row : -1;
+}
+
+int RemoveSelectedTask() {
+  const int selected = SelectedTaskPosition();
+  if (selected < 0) {
+    WarnNoSelection("s55");
+    return 0;
+  }
+  CHECKPOINT();
+  Tasks().erase(Tasks().begin() + selected);
+  View()->RemoveRow(selected);
+  View()->ClearSelection();
+  ShowTaskCount();
+  return 1;
+}
+
+int MoveSelectedTaskUp() {
+  const int selected = SelectedTaskPosition();
+  if (selected < 0) {
+    WarnNoSelection("s53");
+    return 0;
+  }
+  if (TaskCount() < 2 || selected == 0) return 0;
+  ExchangeWithNeighbour(selected, selected - 1);
+  return 1;
+}
+
+int MoveSelectedTaskDown() {
+  const int selected = SelectedTaskPosition();
+  if (selected < 0) {
+    WarnNoSelection("s54");
+    return 0;
+  }
+  if (TaskCount() < 2 || selected + 1 >= TaskCount()) return 0;
+  ExchangeWithNeighbour(selected, selected + 1);
+  return 1;
+}
+
+void ClearTaskList() {
+  Tasks().clear();
+  while (View()->RowCount() > 0) View()->RemoveRow(View()->RowCount() - 1);
+}

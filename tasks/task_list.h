@@ -19,3 +19,16 @@ void ShowTaskCount();
 int RemoveSelectedTask();
 int MoveSelectedTaskUp();
 int MoveSelectedTaskDown();
+
+// The task editor's side. AppendTask adds the task and a row showing "Waiting";
+// ReplaceTask rewrites the task and its row (status s35), leaving its
+// selection as it was. Both then show the count.
+void AppendTask(const Task& task);
+void ReplaceTask(int position, const Task& task);
+
+// The position of the selected row, -1 when none is selected.
+int SelectedTaskPosition();
+
+// Empties the list and the view without touching the status bar; tests
+// start from here.
+void ClearTaskList();

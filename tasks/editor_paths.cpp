@@ -1,0 +1,55 @@
+#include "tasks/editor_paths.h"
+
+#include <cctype>
+
+#include "Inc/Lang.h"
+#include "Inc/TextUtil.h"
+
+namespace {
+
+constexpr const char* kVideoExtensions[] = {"AVI", "FLV", "HDMOV", "MKV", "MJPG", "MPG", "M2V",
+                                            "MP4", "M4V", "NSV", "NUT", "QT",  "MOV", "RM",
+                                            "SMK", "OGM", "WMV", "ASF", "3GP", "3G2"};
+
+// "*.[mM][pP]4" for "MP4".
+std::string AnyCasePattern(const std::string& extension) {
+  std::string pattern = "*.";
+  for (const char c : extension) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (std::isalpha(byte)) {
+      pattern += '[';
+      pattern += static_cast<char>(std::tolower(byte));
+      pattern += static_cast<char>(std::toupper(byte));
+      pattern += ']';
+    } else {
+      pattern += c;
+    }
+  }
+  return pattern;
+}
+
+}  // namespace
+
+std::string ProposeOutputPath(const std::string& inputPath) {
+  const auto separator = inputPath.find_last_of("/\\");
+  const auto nameStart = separator == std::string::npos ? 0 : separator + 1;
+  const auto dot = inputPath.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return inputPath + ".amv";
+  return inputPath.substr(0, dot) + ".amv";
+}
+
+std::string WithAmvExtension(const std::string& path) {
+  if (path.size() >= 4 && AsciiLower(path.substr(path.size() - 4)) == ".amv") return path;
+  return path + ".amv";
+}
+
+std::string InputFileFilter() {
+  std::string patterns;
+  for (const char* extension : kVideoExtensions) {
+    if (!patterns.empty()) patterns += ' ';
+    patterns += AnyCasePattern(extension);
+  }
+  return UiText("s44") +
+         " (avi,flv,hdmov,mkv,mpg,m2v,mp4,nsv,nut,qt,mov,rm,smk,ogm,wmv,asf,3gp) (" + patterns +
+         ")";
+}

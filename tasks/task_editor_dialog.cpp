@@ -1,0 +1,250 @@
+#include "tasks/task_editor_dialog.h"
+
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "tasks/editor_pictures.h"
+#include "tasks/task_labels.h"
+
+namespace {
+
+constexpr int kClientSide = 402;
+constexpr int kMostPixels = 25;
+
+QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString UiQText(const char* key) { return Text(UiText(key)); }
+std::string Std(const QString& text) { return text.toUtf8().toStdString(); }
+
+// A number field the user steps with its arrows or the arrow keys, one at a
+// time, and cannot type into.
+class StepSpinBox final : public QSpinBox {
+ public:
+  explicit StepSpinBox(QWidget* parent) : QSpinBox(parent) {
+    setRange(0, kMostPixels);
+    setWrapping(false);
+    lineEdit()->setReadOnly(true);
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+      event->ignore();
+      return;
+    }
+    QSpinBox::keyPressEvent(event);
+  }
+};
+
+QPushButton* Button(const char* key, QWidget* parent, int x, int y, int w, int h) {
+  auto* button = new QPushButton(UiQText(key), parent);
+  button->setAutoDefault(false);
+  button->setGeometry(x, y, w, h);
+  return button;
+}
+
+void Frame(const char* key, QWidget* parent, int x, int y, int w, int h) {
+  (new QGroupBox(UiQText(key), parent))->setGeometry(x, y, w, h);
+}
+
+QLabel* Label(const QString& text, QWidget* parent, int x, int y, int w, int h) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(x, y, w, h);
+  return label;
+}
+
+QLineEdit* PathField(QWidget* parent, int x, int y) {
+  auto* field = new QLineEdit(parent);
+  field->setGeometry(x, y, 185, 20);
+  return field;
+}
+
+// A drop-down list that cannot be typed into; its height is the style's own.
+QComboBox* DropDown(const std::vector<std::string>& entries, QWidget* parent, int x, int y) {
+  auto* list = new QComboBox(parent);
+  for (const std::string& entry : entries) list->addItem(Text(entry));
+  list->setGeometry(x, y, 335, list->sizeHint().height());
+  return list;
+}
+
+QLabel* Picture(const QImage& image, QWidget* parent, int x, int y) {
+  QLabel* picture = Label({}, parent, x, y, 50, 50);
+  picture->setPixmap(QPixmap::fromImage(image));
+  return picture;
+}
+
+QSpinBox* Spin(QWidget* parent, int x, int y) {
+  auto* spin = new StepSpinBox(parent);
+  spin->setGeometry(x, y, 50, 20);
+  return spin;
+}
+
+}  // namespace
+
+TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      start_(start) {
+  CHECKPOINT();
+  setWindowTitle(UiQText("s6"));
+  setFixedSize(kClientSide, kClientSide);
+  setWindowModality(Qt::ApplicationModal);
+  BuildControls();
+  ShowValues(start_.shown);
+  // Connected only now: the label keeps s19 whatever value the bar started at.
+  connect(controls_.volume, &QSlider::valueChanged, this,
+          [this](int value) { controls_.volumeLabel->setText(Text(UiText(VolumeLabelKey(value)))); });
+  PlaceOverParent();
+}
+
+void TaskEditorDialog::BuildControls() {
+  controls_.cancel = Button("s7", this, 220, 370, 85, 25);
+  controls_.accept = Button("s8", this, 310, 370, 85, 25);
+  controls_.tabs = new QTabWidget(this);
+  controls_.tabs->setGeometry(5, 5, 390, 360);
+  auto* general = new QWidget;
+  controls_.tabs->addTab(general, UiQText("s9"));
+  BuildGeneralPage(general);
+  auto* advanced = new QWidget;
+  controls_.tabs->addTab(advanced, UiQText("s17"));
+  BuildAdvancedPage(advanced);
+  controls_.tabs->setCurrentIndex(0);
+
+  connect(controls_.cancel, &QPushButton::clicked, this, &TaskEditorDialog::Cancel);
+  connect(controls_.accept, &QPushButton::clicked, this, &TaskEditorDialog::Accept);
+  connect(controls_.inputBrowse, &QPushButton::clicked, this, &TaskEditorDialog::BrowseInput);
+  connect(controls_.outputBrowse, &QPushButton::clicked, this, &TaskEditorDialog::BrowseOutput);
+}
+
+void TaskEditorDialog::BuildGeneralPage(QWidget* page) {
+  Frame("s10", page, 5, 10, 375, 95);
+  Label(UiQText("s11"), page, 15, 38, 80, 15);
+  Label(UiQText("s12"), page, 15, 73, 80, 15);
+  controls_.input = PathField(page, 100, 35);
+  controls_.output = PathField(page, 100, 70);
+  controls_.inputBrowse = Button("s13", page, 290, 32, 80, 25);
+  controls_.outputBrowse = Button("s13", page, 290, 67, 80, 25);
+  Frame("s14", page, 5, 120, 375, 60);
+  controls_.resolution = DropDown(ResolutionEntries(), page, 25, 145);
+  Frame("s15", page, 5, 195, 375, 60);
+  controls_.quality = DropDown(QualityEntries(), page, 25, 220);
+  Frame("s16", page, 5, 270, 375, 55);
+  controls_.frameRate = DropDown(FrameRateEntries(), page, 25, 290);
+}
+
+void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
+  Frame("s18", page, 5, 10, 375, 95);
+  controls_.volume = new QSlider(Qt::Horizontal, page);
+  controls_.volume->setGeometry(20, 35, 340, 35);
+  controls_.volume->setRange(0, 16);
+  controls_.volume->setTickPosition(QSlider::TicksBelow);
+  controls_.volume->setTickInterval(1);
+  controls_.volumeLabel = Label(UiQText("s19"), page, 30, 75, 320, 20);
+  Frame("s20", page, 5, 115, 175, 140);
+  Frame("s21", page, 200, 115, 175, 140);
+  controls_.cropPicture = Picture(CropPicture(), page, 70, 165);
+  controls_.padPicture = Picture(PadPicture(), page, 265, 165);
+  auto& crop = controls_.crop;
+  auto& pad = controls_.pad;
+  crop[1] = Spin(page, 70, 220);
+  crop[3] = Spin(page, 125, 180);
+  crop[2] = Spin(page, 15, 180);
+  crop[0] = Spin(page, 70, 140);
+  pad[0] = Spin(page, 265, 140);
+  pad[2] = Spin(page, 210, 180);
+  pad[1] = Spin(page, 265, 220);
+  pad[3] = Spin(page, 320, 180);
+}
+
+void TaskEditorDialog::ShowValues(const Task& task) {
+  controls_.input->setText(Text(task.InputFile));
+  controls_.output->setText(Text(task.OutputFile));
+  controls_.resolution->setCurrentIndex(task.Resolution);
+  controls_.quality->setCurrentIndex(task.Quality);
+  controls_.frameRate->setCurrentIndex(task.FrameRate);
+  controls_.volume->setValue(task.Volume);
+  const std::array<int, 4> crop = {task.CropTop, task.CropBottom, task.CropLeft, task.CropRight};
+  const std::array<int, 4> pad = {task.PadTop, task.PadBottom, task.PadLeft, task.PadRight};
+  for (std::size_t i = 0; i < crop.size(); ++i) {
+    controls_.crop[i]->setValue(crop[i]);
+    controls_.pad[i]->setValue(pad[i]);
+  }
+}
+
+Task TaskEditorDialog::Shown() const {
+  Task task;
+  task.InputFile = Std(controls_.input->text());
+  task.OutputFile = Std(controls_.output->text());
+  task.Resolution = static_cast<int8_t>(controls_.resolution->currentIndex());
+  task.Quality = static_cast<int8_t>(controls_.quality->currentIndex());
+  task.FrameRate = static_cast<int8_t>(controls_.frameRate->currentIndex());
+  task.Volume = controls_.volume->value();
+  task.CropTop = controls_.crop[0]->value();
+  task.CropBottom = controls_.crop[1]->value();
+  task.CropLeft = controls_.crop[2]->value();
+  task.CropRight = controls_.crop[3]->value();
+  task.PadTop = controls_.pad[0]->value();
+  task.PadBottom = controls_.pad[1]->value();
+  task.PadLeft = controls_.pad[2]->value();
+  task.PadRight = controls_.pad[3]->value();
+  return task;
+}
+
+// Centred over the main window, then moved right or down so that the left
+// and top edges are on the screen.
+void TaskEditorDialog::PlaceOverParent() {
+  const QWidget* owner = parentWidget();
+  QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  const QPoint centre = owner ? owner->frameGeometry().center() : available.center();
+  const int x = std::max(centre.x() - width() / 2, available.left());
+  const int y = std::max(centre.y() - height() / 2, available.top());
+  move(x, y);
+}
+
+void TaskEditorDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void TaskEditorDialog::BrowseInput() {
+  if (const auto chosen = BrowseInputFile()) {
+    controls_.input->setText(Text(chosen->inputFile));
+    controls_.output->setText(Text(chosen->proposedOutput));
+  }
+}
+
+void TaskEditorDialog::BrowseOutput() {
+  if (const auto chosen = BrowseOutputFile()) controls_.output->setText(Text(*chosen));
+}
+
+void TaskEditorDialog::Cancel() {
+  StoreEditorDefaults(Shown());
+  reject();
+}
+
+void TaskEditorDialog::Accept() {
+  if (AcceptTask(start_, Shown())) accept();
+}

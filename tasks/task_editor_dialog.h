@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+
+#include "tasks/task_editor_model.h"
+
+class QComboBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+class QTabWidget;
+
+// The task editor's window. While it is open its controls hold the task
+// being defined; the rules live in the editor model.
+class TaskEditorDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The controls, for whoever drives the window (tests read them back).
+  struct Controls {
+    QPushButton* cancel = nullptr;
+    QPushButton* accept = nullptr;
+    QTabWidget* tabs = nullptr;
+    QLineEdit* input = nullptr;
+    QLineEdit* output = nullptr;
+    QPushButton* inputBrowse = nullptr;
+    QPushButton* outputBrowse = nullptr;
+    QComboBox* resolution = nullptr;
+    QComboBox* quality = nullptr;
+    QComboBox* frameRate = nullptr;
+    QSlider* volume = nullptr;
+    QLabel* volumeLabel = nullptr;
+    QLabel* cropPicture = nullptr;
+    QLabel* padPicture = nullptr;
+    // Top, bottom, left, right, as the Task fields.
+    std::array<QSpinBox*, 4> crop{};
+    std::array<QSpinBox*, 4> pad{};
+  };
+
+  // Builds the window hidden, filled from start, centred over parent.
+  TaskEditorDialog(const EditorStart& start, QWidget* parent);
+
+  const Controls& controls() const { return controls_; }
+
+  // The paths as typed and the options as set.
+  Task Shown() const;
+
+ protected:
+  // The editor has no keyboard shortcuts: Escape and Enter close nothing.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildGeneralPage(QWidget* page);
+  void BuildAdvancedPage(QWidget* page);
+  void ShowValues(const Task& task);
+  void PlaceOverParent();
+  void BrowseInput();
+  void BrowseOutput();
+  void Cancel();
+  void Accept();
+
+  EditorStart start_;
+  Controls controls_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+// The five cells of a task's row: input, output, resolution, quality, status.
+using TaskRow = std::array<std::string, 5>;
+constexpr int kStatusColumn = 4;
+
+// The task list view as the list logic sees it: rows of five text cells, at
+// most one of them selected. The main window's list view implements it; tests
+// implement it without a window.
+class TaskListView {
+ public:
+  virtual ~TaskListView() = default;
+  virtual int RowCount() const = 0;
+  // A row inserted at RowCount() is appended. New rows are not selected.
+  virtual void InsertRow(int row, const TaskRow& cells) = 0;
+  virtual void RemoveRow(int row) = 0;
+  virtual std::string CellText(int row, int column) const = 0;
+  virtual void SetCellText(int row, int column, const std::string& text) = 0;
+  virtual int SelectedRow() const = 0;  // -1 when no row is selected
+  virtual void ClearSelection() = 0;
+};
+
+// Makes view the mirror of the task list; nullptr detaches it. The caller
+// keeps the view alive while it is attached.
+void AttachTaskListView(TaskListView* view);

@@ -1,0 +1,66 @@
+#include "tasks/task_list_widget_view.h"
+
+#include <QItemSelectionModel>
+#include <QPointer>
+#include <QStringList>
+#include <QTreeWidget>
+
+#include "app/main_window.h"
+#include "tasks/task_list_view.h"
+
+namespace {
+
+QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The task list view over a QTreeWidget. The widget may be destroyed with its
+// window; the view then acts as an empty one.
+class TreeWidgetView final : public TaskListView {
+ public:
+  void Bind(QTreeWidget* widget) { widget_ = widget; }
+
+  int RowCount() const override { return widget_ ? widget_->topLevelItemCount() : 0; }
+
+  void InsertRow(int row, const TaskRow& cells) override {
+    if (!widget_) return;
+    QStringList texts;
+    for (const std::string& cell : cells) texts << ToQt(cell);
+    widget_->insertTopLevelItem(row, new QTreeWidgetItem(texts));
+  }
+
+  void RemoveRow(int row) override {
+    if (widget_) delete widget_->takeTopLevelItem(row);
+  }
+
+  std::string CellText(int row, int column) const override {
+    const QTreeWidgetItem* item = Item(row);
+    return item ? item->text(column).toUtf8().toStdString() : std::string();
+  }
+
+  void SetCellText(int row, int column, const std::string& text) override {
+    if (QTreeWidgetItem* item = Item(row)) item->setText(column, ToQt(text));
+  }
+
+  int SelectedRow() const override {
+    if (!widget_) return -1;
+    const QList<QTreeWidgetItem*> selected = widget_->selectedItems();
+    return selected.isEmpty() ? -1 : widget_->indexOfTopLevelItem(selected.first());
+  }
+
+  // Clears the current row too, so no row looks picked for the next command.
+  void ClearSelection() override {
+    if (widget_ && widget_->selectionModel()) widget_->selectionModel()->clear();
+  }
+
+ private:
+  QTreeWidgetItem* Item(int row) const { return widget_ ? widget_->topLevelItem(row) : nullptr; }
+
+  QPointer<QTreeWidget> widget_;
+};
+
+}  // namespace
+
+void AttachTaskListWidget() {
+  static TreeWidgetView view;
+  view.Bind(TaskListWidget());
+  AttachTaskListView(&view);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+#include "tasks/task_list_view.h"
+
+// The task list view without a window: rows of cells and one optional selection.
+class FakeTaskListView final : public TaskListView {
+ public:
+  int RowCount() const override { return static_cast<int>(rows.size()); }
+  void InsertRow(int row, const TaskRow& cells) override { rows.insert(rows.begin() + row, cells); }
+  void RemoveRow(int row) override {
+    rows.erase(rows.begin() + row);
+    if (selected == row) selected = -1;
+  }
+  std::string CellText(int row, int column) const override { return rows.at(row).at(column); }
+  void SetCellText(int row, int column, const std::string& text) override {
+    rows.at(row).at(column) = text;
+  }
+  int SelectedRow() const override { return selected; }
+  void ClearSelection() override { selected = -1; }
+
+  std::vector<TaskRow> rows;
+  int selected = -1;
+};

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "Inc/Lang.h"
+#include "fake_task_list_view.h"
+#include "scratch_dir.h"
+#include "tasks/task_labels.h"
+#include "tasks/task_list.h"
+#include "ui_recorder.h"
+
+namespace {
+
+Task MakeTask(const std::string& name, int resolution = 0, int quality = 0) {
+  Task task;
+  task.InputFile = "/videos/" + name + ".mp4";
+  task.OutputFile = "/videos/" + name + ".amv";
+  task.Resolution = static_cast<int8_t>(resolution);
+  task.Quality = static_cast<int8_t>(quality);
+  return task;
+}
+
+class TaskListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    AttachTaskListView(&view);
+    ClearTaskList();
+  }
+  void TearDown() override {
+    ClearTaskList();
+    AttachTaskListView(nullptr);
+    LoadStringTable("");
+  }
+
+  void AppendThree() {
+    for (const char* name : {"a", "b", "c"}) AppendTask(MakeTask(name));
+  }
+  std::vector<std::string> ListInputs() const {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < TaskCount(); ++i) inputs.push_back(TaskAt(i).InputFile);
+    return inputs;
+  }
+  std::vector<std::string> RowInputs() const {
+    std::vector<std::string> inputs;
+    for (const TaskRow& row : view.rows) inputs.push_back(row[0]);
+    return inputs;
+  }
+
+  FakeTaskListView view;
+  UiRecorder ui;
+};
+
+TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
+  AppendThree();
+  view.rows[1][4] = "Converted!";
+  view.selected = 1;
+
+  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
+  EXPECT_EQ(ListInputs(), expected);
+  EXPECT_EQ(RowInputs(), expected);
+  EXPECT_EQ(view.rows[0][4], "Converted!");
+  EXPECT_EQ(view.rows[1][4], "Waiting");
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_TRUE(ui.messages.empty());
+
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Error");
+  EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to move it up.");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
+  EXPECT_EQ(ListInputs(), expected);
+}
+
+TEST_F(TaskListTest, DownMovesTheSelectedTaskOneLower) {
+  AppendThree();
+  view.selected = 0;
+  EXPECT_EQ(MoveSelectedTaskDown(), 1);
+  const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
+  EXPECT_EQ(ListInputs(), expected);
+  EXPECT_EQ(RowInputs(), expected);
+  EXPECT_EQ(view.selected, -1);
+}
+
+TEST_F(TaskListTest, MovesAtTheEndsOrWithOneTaskDoNothingSilently) {
+  AppendTask(MakeTask("only"));
+  view.selected = 0;
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+
+  AppendTask(MakeTask("second"));
+  view.selected = 0;
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  view.selected = 1;
+  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ListInputs(), RowInputs());
+  EXPECT_EQ(TaskAt(0).InputFile, "/videos/only.mp4");
+}
+
+TEST_F(TaskListTest, CommandsWithoutSelectionSayWhatToDoAndChangeNothing) {
+  AppendThree();
+  EXPECT_EQ(RemoveSelectedTask(), 0);
+  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to remove it.");
+  EXPECT_EQ(ui.messages[1].text,
+            "Please select (click) a task in the list in order to move it down.");
+  EXPECT_EQ(TaskCount(), 3);
+  EXPECT_EQ(view.RowCount(), 3);
+}
+
+TEST_F(TaskListTest, CountTextHasNoSingularOrZeroForm) {
+  AppendTask(MakeTask("a"));
+  EXPECT_EQ(ui.status[1], "1 videos in the list.");
+  view.selected = 0;
+  EXPECT_EQ(RemoveSelectedTask(), 1);
+  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(view.RowCount(), 0);
+  EXPECT_EQ(ui.status[1], "0 videos in the list.");
+  EXPECT_EQ(view.selected, -1);
+}
+
+TEST_F(TaskListTest, AppendAfterRemoveAndMoveGoesToTheEnd) {
+  AppendThree();
+  view.selected = 0;
+  RemoveSelectedTask();
+  view.selected = 1;
+  MoveSelectedTaskUp();
+  AppendTask(MakeTask("d"));
+  const std::vector<std::string> expected = {"/videos/c.mp4", "/videos/b.mp4", "/videos/d.mp4"};
+  EXPECT_EQ(ListInputs(), expected);
+  EXPECT_EQ(RowInputs(), expected);
+  EXPECT_EQ(ui.status[1], "3 videos in the list.");
+}
+
+TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
+  AppendThree();
+  view.rows[0][4] = "Converted!";
+  view.rows[1][4] = "12.5% ready";
+  view.selected = 0;
+  const TaskRow second = view.rows[1];
+  const TaskRow third = view.rows[2];
+
+  ReplaceTask(0, MakeTask("new", 9, 1));
+  EXPECT_EQ(TaskAt(0).InputFile, "/videos/new.mp4");
+  EXPECT_EQ(TaskAt(0).Resolution, 9);
+  const TaskRow first = {"/videos/new.mp4", "/videos/new.amv", "208 x 176", "Medium", "Waiting"};
+  EXPECT_EQ(view.rows[0], first);
+  EXPECT_EQ(view.rows[1], second);
+  EXPECT_EQ(view.rows[2], third);
+  EXPECT_EQ(view.selected, 0);
+  EXPECT_EQ(ui.status[1], "3 videos in the list.");
+}
+
+TEST_F(TaskListTest, IdenticalTasksStaySeparate) {
+  AppendTask(MakeTask("same"));
+  AppendTask(MakeTask("same"));
+  view.selected = 1;
+  ReplaceTask(1, MakeTask("same", 3));
+  EXPECT_EQ(TaskAt(0).Resolution, 0);
+  EXPECT_EQ(view.rows[0][2], "96 x 64");
+  view.selected = 0;
+  EXPECT_EQ(RemoveSelectedTask(), 1);
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).Resolution, 3);
+  EXPECT_EQ(view.rows[0][2], "160 x 120");
+}
+
+TEST_F(TaskListTest, StatusCellIsReadAndWrittenByPosition) {
+  AppendThree();
+  SetTaskStatusText(2, "50.0% ready");
+  EXPECT_EQ(TaskStatusText(2), "50.0% ready");
+  EXPECT_EQ(view.rows[2][4], "50.0% ready");
+  SetTaskStatusText(3, "ignored");
+  EXPECT_EQ(TaskStatusText(-1), "");
+  EXPECT_EQ(TaskAt(7).InputFile, "");
+}
+
+TEST(TaskLabels, RowTextsFollowTheOptionTables) {
+  Task task = MakeTask("clip", 6, 2);
+  const TaskRow expected = {"/videos/clip.mp4", "/videos/clip.amv", "192 x 160", "Low", "x"};
+  EXPECT_EQ(TaskRowTexts(task, "x"), expected);
+  EXPECT_EQ(ResolutionLabel(0), "96 x 64");
+  EXPECT_EQ(ResolutionLabel(10), "");
+  EXPECT_EQ(ResolutionLabel(-1), "");
+  EXPECT_EQ(QualityLabel(3), "");
+}
+
+TEST(TaskLabels, EditorEntriesAddTheHintToTheSizeText) {
+  LoadStringTable("");
+  const std::vector<std::string> resolutions = ResolutionEntries();
+  ASSERT_EQ(resolutions.size(), 10u);
+  EXPECT_EQ(resolutions[0], "96 x 64 (1.0 inch screen)");
+  EXPECT_EQ(resolutions[4], "176 x 128 (1.5 inch screen)");
+  EXPECT_EQ(resolutions[6], "192 x 160 (1.8 inch screen)");
+  EXPECT_EQ(resolutions[9], "208 x 176 (2.0 inch screen)");
+  EXPECT_EQ(QualityEntries(), (std::vector<std::string>{"High", "Medium", "Low"}));
+  const std::vector<std::string> rates = FrameRateEntries();
+  ASSERT_EQ(rates.size(), 3u);
+  EXPECT_EQ(rates[1], "12 FPS (any display size)");
+}
+
+TEST_F(TaskListTest, TranslationReachesEditorTextsButNotTheFixedLabels) {
+  ScratchDir dir;
+  const std::string language = dir.Write(
+      "Lang/Deutsch.ini",
+      "[MFLPXL]\r\nName = Deutsch\r\n[Data]\r\ns31 = Niedrig\r\ns35 = Wartend\r\n");
+  LoadStringTable(language);
+
+  AppendTask(MakeTask("clip", 6, 2));
+  EXPECT_EQ(view.rows[0][3], "Low");
+  EXPECT_EQ(view.rows[0][4], "Waiting");
+  EXPECT_EQ(QualityEntries()[2], "Niedrig");
+
+  ReplaceTask(0, MakeTask("clip", 6, 2));
+  EXPECT_EQ(view.rows[0][3], "Low");
+  EXPECT_EQ(view.rows[0][4], "Wartend");
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/ui_seam.h"
+
+// Installs UI hooks that record every message box and status text and answer
+// file dialogs from a queue; the defaults come back when it goes.
+class UiRecorder {
+ public:
+  UiRecorder() {
+    UiHooks hooks;
+    hooks.showMessage = [this](const MessageRequest& request) {
+      messages.push_back(request);
+      return MessageAnswer::Ok;
+    };
+    hooks.askFileName = [this](const FileDialogRequest& request) {
+      dialogs.push_back(request);
+      if (answers.empty()) return std::string();
+      std::string answer = answers.front();
+      answers.erase(answers.begin());
+      return answer;
+    };
+    hooks.setStatusText = [this](int field, const std::string& text) { status[field] = text; };
+    InstallUiHooks(hooks);
+  }
+  ~UiRecorder() { InstallUiHooks({}); }
+  UiRecorder(const UiRecorder&) = delete;
+  UiRecorder& operator=(const UiRecorder&) = delete;
+
+  std::vector<MessageRequest> messages;
+  std::vector<FileDialogRequest> dialogs;
+  std::vector<std::string> answers;  // file dialog answers in order; empty = cancelled
+  std::map<int, std::string> status;
+};
