@@ -1,4 +1,130 @@
 #include "convert/batch_driver.h"
 
-// Placeholder: replaced by the batch driver work.
-void StartConversion() {}
+#include <chrono>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "Inc/TextUtil.h"
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+#include "convert/child_process.h"
+#include "convert/encoder_arguments.h"
+#include "convert/encoder_output_parser.h"
+
+namespace {
+
+constexpr int kStopCommand = 59;
+constexpr int kCycleMs = 50;
+
+enum class BatchEnd { Finished, Stopped, EncoderNotStarted };
+
+struct Batch {
+  const BatchSeams& seams;
+  int errorCount = 0;
+  EncoderOutputParser parser;
+};
+
+// Logs and parses every complete line waiting, so a burst of output never
+// falls behind; a flood longer than one cycle continues in the next one.
+void ReadWaitingLines(Batch& batch, ChildHandle encoder, int row) {
+  const auto start = std::chrono::steady_clock::now();
+  do {
+    const std::string line = Trim(ReadErrorLine(encoder));
+    if (line.empty()) continue;
+    batch.seams.addLogLine("FFMpeg -> " + line);
+    if (const auto status = ParseEncoderLine(batch.parser, line)) batch.seams.setTaskStatus(row, *status);
+  } while (ChildOutputWaiting(encoder) &&
+           std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kCycleMs));
+}
+
+bool StopConfirmed() {
+  return ShowMessageBox(UiText("s57"), UiText("s58"), MessageIcon::Question, MessageButtons::YesNo) ==
+         MessageAnswer::Yes;
+}
+
+// Follows one running encoder until it has ended and its last words are
+// logged. False when the user stopped the batch (the encoder is then gone).
+bool FollowEncoder(Batch& batch, ChildHandle encoder, int row) {
+  while (ChildRunning(encoder) || ChildOutputWaiting(encoder)) {
+    if (batch.seams.waitForCommand(kCycleMs) == kStopCommand && StopConfirmed()) {
+      CHECKPOINT();
+      KillChild(encoder);
+      CloseChild(encoder);
+      batch.seams.setTaskStatus(row, UiText("s35"));
+      batch.seams.showTaskCount();
+      return false;
+    }
+    ReadWaitingLines(batch, encoder, row);
+  }
+  return true;
+}
+
+void ShowResult(Batch& batch, ChildHandle encoder, int row) {
+  const int32_t code = ChildExitCode(encoder);
+  if (code == 0) {
+    batch.seams.setTaskStatus(row, UiText("s61"));
+  } else {
+    batch.seams.setTaskStatus(row, UiText("s60") + " " + IntToText(code));
+    ++batch.errorCount;
+  }
+}
+
+BatchEnd ConvertAll(const BatchSeams& seams) {
+  Batch batch{seams, 0, EncoderOutputParser{}};
+  // The list cannot change while the batch runs: every command but Stop is dropped.
+  for (int row = 0; row < seams.taskCount(); ++row) {
+    const Task task = seams.taskAt(row);
+    seams.addLogLine("FFMpeg -> " + BuildEncoderArguments(task));
+    seams.addLogLine("* FFMpeg(R) *");
+    CHECKPOINT();
+    const ChildHandle encoder = StartChild(App().encoderPath, EncoderArgumentVector(task), "");
+    if (encoder == 0) {
+      ShowMessageBox(UiText("s1"), UiText("s56"), MessageIcon::Error);
+      return BatchEnd::EncoderNotStarted;
+    }
+    batch.parser = EncoderOutputParser{};
+    if (!FollowEncoder(batch, encoder, row)) return BatchEnd::Stopped;
+    CHECKPOINT();
+    ShowResult(batch, encoder, row);
+    if (IsChild(encoder)) {
+      KillChild(encoder);
+      CloseChild(encoder);
+    }
+  }
+  if (batch.errorCount == 0)
+    ShowMessageBox(UiText("s109"), UiText("s62"), MessageIcon::Information);
+  else
+    ShowMessageBox(UiText("s1"), UiText("s63"), MessageIcon::Information);
+  return BatchEnd::Finished;
+}
+
+// Status bar field 0 and the log tell how the batch ended.
+std::string EndText(BatchEnd end) {
+  switch (end) {
+    case BatchEnd::Finished: return UiText("s105");
+    case BatchEnd::Stopped: return UiText("s59");
+    case BatchEnd::EncoderNotStarted: return UiText("s56");
+  }
+  return UiText("s105");
+}
+
+}  // namespace
+
+void StartConversion(const BatchSeams& seams) {
+  if (seams.taskCount() == 0) {
+    ShowMessageBox(UiText("s106"), UiText("s107"), MessageIcon::Warning);
+    return;
+  }
+  if (App().ConversionRunning) return;
+  CHECKPOINT();
+  SetStatusText(0, UiText("s104"));
+  seams.addLogLine(UiText("s104"));
+  seams.setToolbarEnabled(false);
+  App().ConversionRunning = true;
+  const BatchEnd end = ConvertAll(seams);
+  App().ConversionRunning = false;
+  SetStatusText(0, EndText(end));
+  seams.addLogLine(EndText(end));
+  seams.setToolbarEnabled(true);
+  CHECKPOINT();
+}

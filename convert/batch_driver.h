@@ -1,4 +1,31 @@
 #pragma once
 
-// The Start command: converts every task of the list, in order.
+#include <functional>
+#include <string>
+
+#include "app/activity_log.h"
+#include "tasks/task.h"
+#include "tasks/task_list.h"
+
+// The Start command: converts every task of the list, in order, keeping the
+// main window live meanwhile. Defined with the window code.
 void StartConversion();
+
+// What the batch reaches outside the conversion engine. The task list and
+// the log default to the real ones; the window code supplies the rest.
+struct BatchSeams {
+  std::function<int()> taskCount = TaskCount;
+  std::function<Task(int position)> taskAt = TaskAt;
+  std::function<void(int row, const std::string& text)> setTaskStatus = SetTaskStatusText;
+  std::function<void()> showTaskCount = ShowTaskCount;
+  std::function<void(const std::string& line)> addLogLine = AddLogLine;
+  // All toolbar buttons but Stop.
+  std::function<void(bool enabled)> setToolbarEnabled;
+  // Waits at most timeoutMs for the next window event, handling window
+  // events meanwhile; returns the command it carried, or -1.
+  std::function<int(int timeoutMs)> waitForCommand;
+};
+
+// The Start command over the given seams: status bar, log and toolbar around
+// a batch that converts every task with the encoder at App().encoderPath.
+void StartConversion(const BatchSeams& seams);

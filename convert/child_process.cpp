@@ -1,0 +1,233 @@
+#include "convert/child_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <mutex>
+
+extern char** environ;
+
+namespace {
+
+struct ChildProcess {
+  pid_t pid = -1;
+  int errorPipe = -1;  // parent's read end; -1 when no pipe could be made
+  std::string pending;
+  bool ended = false;
+  int status = 0;
+  bool statusKnown = false;
+};
+
+struct Registry {
+  std::mutex lock;
+  std::map<ChildHandle, std::unique_ptr<ChildProcess>> live;
+  ChildHandle next = 1;
+  std::vector<pid_t> strays;  // closed while still running, reaped once they end
+};
+
+Registry& Children() {
+  static Registry registry;
+  return registry;
+}
+
+ChildProcess* Find(ChildHandle handle) {
+  std::lock_guard guard(Children().lock);
+  const auto it = Children().live.find(handle);
+  return it == Children().live.end() ? nullptr : it->second.get();
+}
+
+void ReapStrays() {
+  std::lock_guard guard(Children().lock);
+  auto& strays = Children().strays;
+  std::erase_if(strays, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
+// Notes the child's end without blocking, keeping its status: the pid is
+// never touched again once reaped, so a reused pid is never killed.
+bool HasEnded(ChildProcess& child) {
+  if (child.ended) return true;
+  int status = 0;
+  pid_t result;
+  do result = waitpid(child.pid, &status, WNOHANG);
+  while (result < 0 && errno == EINTR);
+  if (result == 0) return false;
+  child.ended = true;
+  child.statusKnown = result == child.pid;
+  child.status = status;
+  return true;
+}
+
+bool HasTerminator(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+
+std::size_t BytesWaiting(const ChildProcess& child) {
+  int count = 0;
+  if (child.errorPipe < 0 || ioctl(child.errorPipe, FIONREAD, &count) != 0 || count < 0) return 0;
+  return static_cast<std::size_t>(count);
+}
+
+// Appends exactly the bytes that can be read without waiting; returns how many.
+std::size_t ReadWaiting(const ChildProcess& child, std::string& buffer) {
+  const std::size_t wanted = BytesWaiting(child);
+  const std::size_t start = buffer.size();
+  buffer.resize(start + wanted);
+  std::size_t got = 0;
+  while (got < wanted) {
+    const ssize_t n = read(child.errorPipe, buffer.data() + start + got, wanted - got);
+    if (n > 0) got += static_cast<std::size_t>(n);
+    else if (n < 0 && errno == EINTR) continue;
+    else break;
+  }
+  buffer.resize(start + got);
+  return got;
+}
+
+// Keeps a descriptor off 0..2 so that making it the child's stderr cannot
+// collide with the child's standard descriptors.
+int AboveStandardFds(int fd) {
+  if (fd > STDERR_FILENO) return fd;
+  const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+  close(fd);
+  return moved;
+}
+
+bool MakeErrorPipe(int fds[2]) {
+  if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  fds[0] = AboveStandardFds(fds[0]);
+  fds[1] = AboveStandardFds(fds[1]);
+  if (fds[0] < 0 || fds[1] < 0 || fcntl(fds[0], F_SETFL, O_NONBLOCK) != 0) {
+    if (fds[0] >= 0) close(fds[0]);
+    if (fds[1] >= 0) close(fds[1]);
+    return false;
+  }
+  return true;
+}
+
+// Starts the program; exec failures (missing, not executable) are reported
+// by glibc's posix_spawn to the parent, with the failed child already reaped.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
+            const std::string& workingDirectory, int errorWriteEnd) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  if (errorWriteEnd >= 0) posix_spawn_file_actions_adddup2(&actions, errorWriteEnd, STDERR_FILENO);
+  if (!workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
+
+  // The child starts with no blocked signals and default handlers for the
+  // ones a GUI process may have changed.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t signals;
+  sigemptyset(&signals);
+  posix_spawnattr_setsigmask(&attributes, &signals);
+  for (int sig : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGCHLD}) sigaddset(&signals, sig);
+  posix_spawnattr_setsigdefault(&attributes, &signals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  pid_t pid = -1;
+  const int error = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return error == 0 ? pid : -1;
+}
+
+}  // namespace
+
+ChildHandle StartChild(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& workingDirectory) {
+  ReapStrays();
+  int fds[2] = {-1, -1};
+  const bool piped = MakeErrorPipe(fds);
+  const pid_t pid = Spawn(program, arguments, workingDirectory, piped ? fds[1] : -1);
+  if (piped) close(fds[1]);
+  if (pid < 0) {
+    if (piped) close(fds[0]);
+    return 0;
+  }
+  auto child = std::make_unique<ChildProcess>();
+  child->pid = pid;
+  child->errorPipe = piped ? fds[0] : -1;
+  std::lock_guard guard(Children().lock);
+  const ChildHandle handle = Children().next++;
+  Children().live.emplace(handle, std::move(child));
+  return handle;
+}
+
+bool ChildRunning(ChildHandle handle) {
+  ChildProcess* child = Find(handle);
+  return child != nullptr && !HasEnded(*child);
+}
+
+std::string ReadErrorLine(ChildHandle handle) {
+  ChildProcess* child = Find(handle);
+  if (child == nullptr) return {};
+  std::string buffer = std::move(child->pending);
+  child->pending.clear();
+  const std::size_t pendingBytes = buffer.size();
+  const std::size_t readBytes = ReadWaiting(*child, buffer);
+
+  const std::size_t end = buffer.find_first_of("\r\n");
+  if (end != std::string::npos) {
+    const bool crlf = buffer[end] == '\r' && end + 1 < buffer.size() && buffer[end + 1] == '\n';
+    child->pending = buffer.substr(end + (crlf ? 2 : 1));
+    buffer.resize(end);
+    return buffer;
+  }
+  if (pendingBytes > 0 && readBytes == 0 && HasEnded(*child)) return buffer;
+  child->pending = std::move(buffer);
+  return {};
+}
+
+bool ChildOutputWaiting(ChildHandle handle) {
+  ChildProcess* child = Find(handle);
+  if (child == nullptr) return false;
+  return HasTerminator(child->pending) || BytesWaiting(*child) > 0 ||
+         (!child->pending.empty() && HasEnded(*child));
+}
+
+int32_t ChildExitCode(ChildHandle handle) {
+  ChildProcess* child = Find(handle);
+  if (child == nullptr || !HasEnded(*child) || !child->statusKnown) return 0;
+  if (WIFEXITED(child->status)) return WEXITSTATUS(child->status);
+  if (WIFSIGNALED(child->status)) return -1;
+  return 0;
+}
+
+void KillChild(ChildHandle handle) {
+  ChildProcess* child = Find(handle);
+  if (child != nullptr && !HasEnded(*child)) kill(child->pid, SIGKILL);
+}
+
+void CloseChild(ChildHandle handle) {
+  std::unique_ptr<ChildProcess> child;
+  {
+    std::lock_guard guard(Children().lock);
+    const auto it = Children().live.find(handle);
+    if (it == Children().live.end()) return;
+    child = std::move(it->second);
+    Children().live.erase(it);
+  }
+  if (child->errorPipe >= 0) close(child->errorPipe);
+  if (!HasEnded(*child)) {
+    std::lock_guard guard(Children().lock);
+    Children().strays.push_back(child->pid);
+  }
+  ReapStrays();
+}
+
+bool IsChild(ChildHandle handle) {
+  std::lock_guard guard(Children().lock);
+  return Children().live.count(handle) != 0;
+}

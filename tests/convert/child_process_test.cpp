@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "convert/child_process.h"
+#include "scratch_dir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+ChildHandle Shell(const std::string& script) { return StartChild("/bin/sh", {"-c", script}, ""); }
+
+// Polls until the condition holds; false after five seconds.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(2ms);
+  }
+  return true;
+}
+
+bool Ended(ChildHandle child) {
+  return Eventually([&] { return !ChildRunning(child); });
+}
+
+// Every line the child has left, once it has ended.
+std::vector<std::string> RemainingLines(ChildHandle child) {
+  std::vector<std::string> lines;
+  while (ChildOutputWaiting(child)) lines.push_back(ReadErrorLine(child));
+  return lines;
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/fd")) {
+    while (readdir(dir) != nullptr) ++count;
+    closedir(dir);
+  }
+  return count;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(ChildProcess, CrLfLinesWaitingAtOnceComeOneByOne) {
+  const ChildHandle child = Shell(R"(printf 'a\r\nb\r\n' >&2)");
+  ASSERT_NE(child, 0u);
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(ReadErrorLine(child), "a");
+  EXPECT_EQ(ReadErrorLine(child), "b");
+  EXPECT_EQ(ReadErrorLine(child), "");
+  EXPECT_FALSE(ChildOutputWaiting(child));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, CrAtTheEndOfAReadThenLfInTheNextGivesOneBlankLine) {
+  const ChildHandle child = Shell(R"(printf 'a\r' >&2; sleep 0.3; printf '\nb\n' >&2)");
+  ASSERT_TRUE(Eventually([&] { return ChildOutputWaiting(child); }));
+  EXPECT_EQ(ReadErrorLine(child), "a");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"", "b"}));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, ProgressLinesEndedByCrAloneAreSplit) {
+  const ChildHandle child = Shell(R"(printf 'frame=1\rframe=2\rframe=3\n' >&2)");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"frame=1", "frame=2", "frame=3"}));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, LastLineWithoutTerminatorOnlyAfterTheEnd) {
+  const ChildHandle child = Shell(R"(printf 'last words' >&2; sleep 0.3)");
+  ASSERT_TRUE(Eventually([&] { return ChildOutputWaiting(child); }));
+  EXPECT_EQ(ReadErrorLine(child), "");
+  EXPECT_TRUE(ChildRunning(child));
+  EXPECT_FALSE(ChildOutputWaiting(child)) << "an incomplete line is not ready while the child runs";
+  EXPECT_EQ(ReadErrorLine(child), "");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"last words"}));
+  EXPECT_EQ(ReadErrorLine(child), "");
+  CloseChild(child);
+}
+
+TEST(ChildProcess, SilentChildGivesNothingAndEnds) {
+  const ChildHandle child = Shell("sleep 0.1");
+  EXPECT_TRUE(ChildRunning(child));
+  EXPECT_EQ(ReadErrorLine(child), "");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(ReadErrorLine(child), "");
+  EXPECT_FALSE(ChildOutputWaiting(child));
+  EXPECT_EQ(ChildExitCode(child), 0);
+  CloseChild(child);
+}
+
+TEST(ChildProcess, NotRunningAsSoonAsEndedWithLinesUnread) {
+  const ChildHandle child = Shell(R"(printf 'one\ntwo\n' >&2)");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_FALSE(ChildRunning(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"one", "two"}));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, ExitCodesAndKill) {
+  for (const int code : {0, 1, 255}) {
+    const ChildHandle child = Shell("exit " + std::to_string(code));
+    ASSERT_TRUE(Ended(child));
+    EXPECT_EQ(ChildExitCode(child), code);
+    KillChild(child);
+    EXPECT_EQ(ChildExitCode(child), code) << "killing an ended child changes nothing";
+    CloseChild(child);
+  }
+  const ChildHandle sleeper = StartChild("/bin/sleep", {"30"}, "");
+  EXPECT_TRUE(ChildRunning(sleeper));
+  KillChild(sleeper);
+  ASSERT_TRUE(Ended(sleeper));
+  EXPECT_EQ(ChildExitCode(sleeper), -1);
+  CloseChild(sleeper);
+}
+
+TEST(ChildProcess, ClosedHandleIsDeadAndHarmless) {
+  const ChildHandle child = Shell(R"(printf 'unread\n' >&2)");
+  EXPECT_TRUE(IsChild(child));
+  ASSERT_TRUE(Ended(child));
+  CloseChild(child);
+  EXPECT_FALSE(IsChild(child));
+  EXPECT_FALSE(ChildRunning(child));
+  EXPECT_EQ(ReadErrorLine(child), "");
+  EXPECT_FALSE(ChildOutputWaiting(child));
+  KillChild(child);
+  CloseChild(child);
+  EXPECT_FALSE(IsChild(0));
+  const ChildHandle next = Shell("exit 0");
+  EXPECT_NE(next, child) << "handles are never reused";
+  ASSERT_TRUE(Ended(next));
+  CloseChild(next);
+}
+
+TEST(ChildProcess, ArgumentsArriveWholeWithQuotesAndSpaces) {
+  ScratchDir dir;
+  const std::string program = dir.Write("my \"enc\" dir/run  me", "#!/bin/sh\nfor a; do printf '[%s]\\n' \"$a\" >&2; done\n");
+  chmod(program.c_str(), 0755);
+  const ChildHandle child =
+      StartChild(program, {"-i", R"(in "quoted"  two  spaces.avi)", "", R"(x" -y ")"}, "");
+  ASSERT_NE(child, 0u);
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"[-i]", R"([in "quoted"  two  spaces.avi])", "[]", R"([x" -y "])"}));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, WorkingDirectoryAndStandardInput) {
+  ScratchDir dir;
+  const ChildHandle child =
+      StartChild("/bin/sh", {"-c", R"(pwd >&2; if read line; then echo read >&2; else echo eof >&2; fi)"},
+                 dir.Path("."));
+  ASSERT_TRUE(Ended(child));
+  char resolved[PATH_MAX];
+  ASSERT_NE(realpath(dir.Path(".").c_str(), resolved), nullptr);
+  EXPECT_EQ(RemainingLines(child), (Lines{resolved, "eof"}));
+  CloseChild(child);
+}
+
+TEST(ChildProcess, ProgramsThatCannotStartLeaveNothingOpen) {
+  ScratchDir dir;
+  const std::string notExecutable = dir.Write("plain", "#!/bin/sh\nexit 0\n");
+  const int before = OpenDescriptors();
+  EXPECT_EQ(StartChild(dir.Path("missing"), {}, ""), 0u);
+  EXPECT_EQ(StartChild(notExecutable, {}, ""), 0u);
+  EXPECT_EQ(StartChild(dir.Path("."), {}, ""), 0u);
+  EXPECT_EQ(StartChild("", {}, ""), 0u);
+  EXPECT_EQ(StartChild("/bin/sh", {"-c", "exit 0"}, dir.Path("no such dir")), 0u);
+  EXPECT_EQ(OpenDescriptors(), before);
+}
+
+TEST(ChildProcess, LongLinesAndFullPipesAreReadWhole) {
+  // More than a pipe holds: the child blocks until the parent reads on.
+  const ChildHandle child = Shell(R"(i=0; while [ $i -lt 3000 ]; do printf '%0100d\n' $i >&2; i=$((i+1)); done)");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(Eventually([&] {
+    while (ChildOutputWaiting(child))
+      if (std::string line = ReadErrorLine(child); !line.empty()) lines.push_back(line);
+    return !ChildRunning(child) && !ChildOutputWaiting(child);
+  }));
+  ASSERT_EQ(lines.size(), 3000u);
+  EXPECT_EQ(lines.back(), std::string(96, '0') + "2999");
+  CloseChild(child);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "convert/encoder_arguments.h"
+
+namespace {
+
+Task ExampleTask() {
+  Task task;
+  task.InputFile = R"(C:\Video\clip.avi)";
+  task.OutputFile = R"(C:\Video\clip.amv)";
+  task.Resolution = 3;
+  task.Quality = 1;
+  task.FrameRate = 1;
+  task.Volume = 8;
+  return task;
+}
+
+std::string ArgumentAfter(const std::vector<std::string>& args, const std::string& option) {
+  for (std::size_t i = 0; i + 1 < args.size(); ++i)
+    if (args[i] == option) return args[i + 1];
+  return "<missing>";
+}
+
+TEST(EncoderArguments, WorkedExampleByteForByte) {
+  EXPECT_EQ(BuildEncoderArguments(ExampleTask()),
+            R"(-i "C:\Video\clip.avi" -vol 256 -croptop 0 -cropbottom 0 -cropleft 0 -cropright 0  )"
+            R"(-padtop 0 -padbottom 0 -padleft 0 -padright 0 -f amv -s 160x120 -r 12 -ac 1 -ar 22050 )"
+            R"(-qmin 3 -qmax 5 "C:\Video\clip.amv")");
+}
+
+TEST(EncoderArguments, PathsGoInsideQuotesUnchanged) {
+  Task task = ExampleTask();
+  task.InputFile = "/home/me/My Videos/a  b.mp4";
+  task.OutputFile = "";
+  const std::string line = BuildEncoderArguments(task);
+  EXPECT_EQ(line.rfind("-i \"/home/me/My Videos/a  b.mp4\" -vol", 0), 0u) << line;
+  EXPECT_EQ(line.substr(line.size() - 3), " \"\"");
+}
+
+TEST(EncoderArguments, CropAndPadValuesAlwaysWrittenWithSign) {
+  Task task = ExampleTask();
+  task.CropTop = -3;
+  task.CropRight = 25;
+  task.PadBottom = 7;
+  task.PadLeft = -25;
+  const std::string line = BuildEncoderArguments(task);
+  EXPECT_NE(line.find(" -croptop -3 -cropbottom 0 -cropleft 0 -cropright 25  -padtop 0 -padbottom 7"
+                      " -padleft -25 -padright 0 -f amv "),
+            std::string::npos)
+      << line;
+}
+
+TEST(EncoderArguments, VolumeTableEnds) {
+  Task task = ExampleTask();
+  const std::pair<int, const char*> cases[] = {{0, " -vol 1 "}, {7, " -vol 128 "}, {8, " -vol 256 "},
+                                               {9, " -vol 384 "}, {12, " -vol 1024 "}, {16, " -vol 2048 "}};
+  for (const auto& [index, piece] : cases) {
+    task.Volume = index;
+    EXPECT_NE(BuildEncoderArguments(task).find(piece), std::string::npos) << index;
+  }
+}
+
+TEST(EncoderArguments, EveryTableEntryAndNoTrailingSpace) {
+  const char* sizes[] = {"96x64", "128x96", "128x128", "160x120", "176x128",
+                         "176x144", "192x160", "208x120", "208x160", "208x176"};
+  Task task = ExampleTask();
+  for (int8_t r = 0; r < 10; ++r) {
+    task.Resolution = r;
+    EXPECT_NE(BuildEncoderArguments(task).find(std::string(" -s ") + sizes[r] + " -r "), std::string::npos);
+  }
+  const char* quantisers[] = {"-qmin 3 -qmax 4 ", "-qmin 3 -qmax 5 ", "-qmin 5 -qmax 6 "};
+  const char* rates[] = {"-r 10 ", "-r 12 ", "-r 16 "};
+  for (int8_t i = 0; i < 3; ++i) {
+    task.Quality = i;
+    task.FrameRate = i;
+    const std::string line = BuildEncoderArguments(task);
+    EXPECT_NE(line.find(quantisers[i]), std::string::npos);
+    EXPECT_NE(line.find(rates[i]), std::string::npos);
+    EXPECT_EQ(line.back(), '"');
+  }
+}
+
+TEST(EncoderArguments, IndicesOutsideTheTablesUseTheNearestEntry) {
+  Task task = ExampleTask();
+  task.Resolution = 10;
+  task.Quality = -1;
+  task.FrameRate = 127;
+  task.Volume = -2147483647 - 1;
+  std::string line = BuildEncoderArguments(task);
+  EXPECT_NE(line.find("-vol 1 "), std::string::npos);
+  EXPECT_NE(line.find("-s 208x176 -r 16 "), std::string::npos);
+  EXPECT_NE(line.find("-qmin 3 -qmax 4 "), std::string::npos);
+  task.Resolution = -128;
+  task.Volume = 17;
+  line = BuildEncoderArguments(task);
+  EXPECT_NE(line.find("-vol 2048 "), std::string::npos);
+  EXPECT_NE(line.find("-s 96x64 "), std::string::npos);
+  const auto args = EncoderArgumentVector(task);
+  EXPECT_EQ(ArgumentAfter(args, "-vol"), "2048");
+  EXPECT_EQ(ArgumentAfter(args, "-s"), "96x64");
+}
+
+TEST(EncoderArgumentVector, HoldsExactlyWhatTheEncoderReceives) {
+  const std::vector<std::string> expected = {
+      "-i", R"(C:\Video\clip.avi)", "-vol", "256", "-croptop", "0", "-cropbottom", "0",
+      "-cropleft", "0", "-cropright", "0", "-padtop", "0", "-padbottom", "0", "-padleft", "0",
+      "-padright", "0", "-f", "amv", "-s", "160x120", "-r", "12", "-ac", "1", "-ar", "22050",
+      "-qmin", "3", "-qmax", "5", R"(C:\Video\clip.amv)"};
+  EXPECT_EQ(EncoderArgumentVector(ExampleTask()), expected);
+}
+
+TEST(EncoderArgumentVector, HostilePathsStayOneArgumentEach) {
+  Task task = ExampleTask();
+  task.InputFile = R"(/v/a" -y -vol "9999  b.avi)";
+  task.OutputFile = "/v/out  \"x\".amv";
+  task.CropLeft = -4;
+  const auto args = EncoderArgumentVector(task);
+  ASSERT_EQ(args.size(), 35u);
+  EXPECT_EQ(args[1], task.InputFile);
+  EXPECT_EQ(args.back(), task.OutputFile);
+  EXPECT_EQ(ArgumentAfter(args, "-vol"), "256");
+  EXPECT_EQ(ArgumentAfter(args, "-cropleft"), "-4");
+}
+
+}  // namespace
