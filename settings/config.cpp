@@ -1,6 +1,117 @@
 #include "settings/config.h"
 
-// Placeholder: replaced by the configuration work.
-void LoadConfiguration() {}
-bool DiscoverLanguages() { return true; }
-void ReadCurrentLanguageName() {}
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/TextUtil.h"
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+#include "settings/prefs.h"
+
+namespace {
+
+struct DefaultValue {
+  const char* key;
+  const char* value;
+};
+
+// The task editor's last options, in the order a new Config.ini lists them.
+constexpr DefaultValue kTaskDefaults[] = {
+    {"Res", "0"},   {"Qual", "0"},  {"Frame", "0"}, {"Volume", "8"}, {"CropU", "0"}, {"CropD", "0"},
+    {"CropL", "0"}, {"CropR", "0"}, {"PadU", "0"},  {"PadD", "0"},   {"PadL", "0"},  {"PadR", "0"},
+};
+
+void CreateConfiguration(const std::string& path) {
+  if (!PrefsCreate(path)) return;
+  CHECKPOINT();
+  PrefsSelectGroup("MFLPX");
+  for (const DefaultValue& entry : kTaskDefaults) PrefsWriteString(entry.key, entry.value);
+  PrefsSelectGroup("SET");
+  PrefsWriteString("Language", "");
+  PrefsWriteString("LogActions", "1");
+  App().LogActions = 1;
+  PrefsClose();
+}
+
+void ReadConfiguration(const std::string& path) {
+  if (!PrefsOpen(path)) return;
+  CHECKPOINT();
+  PrefsSelectGroup("SET");
+  App().languageSetting = PrefsReadString("Language", "");
+  App().LogActions = DecimalValue(PrefsReadString("LogActions", "1"));
+  PrefsClose();
+}
+
+// Names of the *.ini entries of folder, sorted so the list is the same on every machine.
+bool ListLanguageFiles(const std::string& folder, std::vector<std::string>& names) {
+  std::error_code error;
+  std::filesystem::directory_iterator entry(folder, error);
+  if (error) return false;
+  for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (fnmatch("*.ini", name.c_str(), FNM_PERIOD) == 0) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return true;
+}
+
+// The Name of group MFLPXL of a language file; empty when it has none or cannot be opened.
+std::string LanguageName(const std::string& path) {
+  if (!PrefsOpen(path)) return {};
+  PrefsSelectGroup("MFLPXL");
+  std::string name = PrefsReadString("Name", "");
+  PrefsClose();
+  return name;
+}
+
+}  // namespace
+
+std::string ConfigFilePath() { return App().programDirectory + "Config.ini"; }
+
+void LoadConfiguration() {
+  CHECKPOINT();
+  const std::string path = ConfigFilePath();
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 && errno == ENOENT)
+    CreateConfiguration(path);
+  else
+    ReadConfiguration(path);
+}
+
+bool DiscoverLanguages() {
+  CHECKPOINT();
+  const std::string folder = App().programDirectory + "Lang/";
+  std::vector<std::string> files;
+  if (!ListLanguageFiles(folder, files)) {
+    ShowMessageBox("Error", "Error querying the languages directory!", MessageIcon::Error);
+    return false;
+  }
+  App().languages.clear();
+  // Folders and other non-files are refused by PrefsOpen, so they drop out here.
+  for (const std::string& file : files) {
+    const std::string path = folder + file;
+    std::string name = LanguageName(path);
+    if (!name.empty()) App().languages.push_back({std::move(name), path});
+  }
+  return true;
+}
+
+void ReadCurrentLanguageName() {
+  CHECKPOINT();
+  AppState& app = App();
+  if (!app.languageSetting.empty() && PrefsOpen(app.languageSetting)) {
+    PrefsSelectGroup("MFLPXL");
+    app.currentLanguageName = PrefsReadString("Name", "");
+    PrefsClose();
+  } else {
+    app.currentLanguageName = "English";
+  }
+}

@@ -1,0 +1,45 @@
+#include "settings/settings_choice.h"
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/TextUtil.h"
+#include "app/app_state.h"
+#include "settings/config.h"
+#include "settings/prefs.h"
+
+std::vector<std::string> LanguageListEntries() {
+  std::vector<std::string> entries{"English"};
+  for (const LanguageRecord& language : App().languages) entries.push_back(language.name);
+  return entries;
+}
+
+int PreselectedLanguageEntry(const std::vector<std::string>& entries) {
+  const std::string current = AsciiLower(App().currentLanguageName);
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (AsciiLower(entries[i]) == current) return static_cast<int>(i);
+  return -1;
+}
+
+void ApplySettingsChoice(const std::string& chosenEntry, bool logActions) {
+  CHECKPOINT();
+  AppState& app = App();
+  const std::string chosen = AsciiLower(chosenEntry);
+  if (chosen == "english") {
+    // Also the current name, so the window preselects what was chosen when it opens again.
+    app.languageSetting.clear();
+    app.currentLanguageName = "English";
+  } else {
+    for (const LanguageRecord& language : app.languages) {
+      if (AsciiLower(language.name) == chosen) {
+        app.languageSetting = language.file;
+        app.currentLanguageName = language.name;
+        break;
+      }
+    }
+  }
+  app.LogActions = logActions ? 1 : 0;
+  if (!PrefsOpen(ConfigFilePath())) return;
+  PrefsSelectGroup("SET");
+  PrefsWriteString("Language", app.languageSetting);
+  PrefsWriteString("LogActions", IntToText(app.LogActions));
+  PrefsClose();
+}

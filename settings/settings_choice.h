@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the settings window shows and what its Accept button does, apart from
+// the window itself. Names are compared after lower-casing ASCII letters.
+
+// "English", then the name of every discovered language, in list order.
+std::vector<std::string> LanguageListEntries();
+
+// Index of the first entry naming the current language, or -1 when none does.
+int PreselectedLanguageEntry(const std::vector<std::string>& entries);
+
+// Takes the chosen list entry as the language setting (empty for English) and
+// the log switch, which acts at once, then saves both to group SET of
+// Config.ini; when that cannot be opened nothing is saved or reported.
+void ApplySettingsChoice(const std::string& chosenEntry, bool logActions);

@@ -1,0 +1,195 @@
+#include "settings/config.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+#include "scratch_dir.h"
+#include "settings/settings_choice.h"
+#include "unprivileged.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch program directory with fresh settings in memory; messages are recorded.
+class ConfigTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramDirectory(dir.Dir());
+    AppState& app = App();
+    app.LogActions = 0;
+    app.languageSetting.clear();
+    app.languages.clear();
+    app.currentLanguageName.clear();
+    UiHooks hooks;
+    hooks.showMessage = [this](const MessageRequest& request) {
+      messages.push_back(request);
+      return MessageAnswer::Ok;
+    };
+    InstallUiHooks(hooks);
+  }
+  void TearDown() override { InstallUiHooks({}); }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const LanguageRecord& language : App().languages) names.push_back(language.name);
+    return names;
+  }
+
+  ScratchDir dir;
+  std::vector<MessageRequest> messages;
+};
+
+const std::string kNewConfig =
+    "[MFLPX]\r\nRes = 0\r\nQual = 0\r\nFrame = 0\r\nVolume = 8\r\nCropU = 0\r\nCropD = 0\r\nCropL = 0\r\n"
+    "CropR = 0\r\nPadU = 0\r\nPadD = 0\r\nPadL = 0\r\nPadR = 0\r\n[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
+
+TEST_F(ConfigTest, FirstStartWritesTheSixteenDefaultLines) {
+  LoadConfiguration();
+  EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
+  EXPECT_EQ(App().LogActions, 1);
+  EXPECT_EQ(App().languageSetting, "");
+  // The next start reads what the first one wrote.
+  App().LogActions = 0;
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 1);
+  EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
+}
+
+TEST_F(ConfigTest, LaterStartsReadTheSetGroupWithItsDefaults) {
+  dir.Write("Config.ini", "[SET]\r\nLogActions = 0\r\n");
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 0);
+  EXPECT_EQ(App().languageSetting, "");
+
+  dir.Write("Config.ini", "[set]\nlanguage =  /somewhere/de.ini \nLOGACTIONS = 2\n");
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 2);
+  EXPECT_EQ(App().languageSetting, "/somewhere/de.ini");
+
+  dir.Write("Config.ini", "[MFLPX]\nRes = 3\n");
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 1);
+  EXPECT_EQ(App().languageSetting, "");
+}
+
+TEST_F(ConfigTest, UnusableConfigurationKeepsTheInitialValues) {
+  fs::create_directory(dir.Path("Config.ini"));
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 0);
+  EXPECT_TRUE(fs::is_directory(dir.Path("Config.ini")));
+
+  ScratchDir readOnly;
+  ASSERT_EQ(chmod(readOnly.Dir().c_str(), 0555), 0);
+  SetProgramDirectory(readOnly.Dir());
+  EXPECT_TRUE(RunInChild(
+      [] {
+        LoadConfiguration();
+        return App().LogActions == 0 && App().languageSetting.empty();
+      },
+      true));
+  EXPECT_FALSE(fs::exists(readOnly.Path("Config.ini")));
+}
+
+TEST_F(ConfigTest, MissingLangFolderIsReportedAndEndsStartUp) {
+  EXPECT_FALSE(DiscoverLanguages());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].title, "Error");
+  EXPECT_EQ(messages[0].text, "Error querying the languages directory!");
+  EXPECT_EQ(messages[0].icon, MessageIcon::Error);
+  EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+
+  fs::create_directory(dir.Path("Lang"));
+  EXPECT_TRUE(DiscoverLanguages());
+  EXPECT_TRUE(App().languages.empty());
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(ConfigTest, ListsNamedLanguageFilesSortedByFileName) {
+  ScratchDir spaced;
+  const std::string program = spaced.Dir() + "my \"video\" tools/";
+  SetProgramDirectory(program);
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    fs::create_directories(program + "Lang");
+    std::ofstream(program + "Lang/" + name, std::ios::binary) << bytes;
+  };
+  write("zz.ini", "[MFLPXL]\r\nName = Zulu\r\n");
+  write("de.ini", "[mflpxl]\nname = Deutsch\n[Data]\ns1 = Fehler\n");
+  write("aa.ini", "[MFLPXL]\nName = Zulu\n");
+  write("noname.ini", "[MFLPXL]\nName =\n");
+  write("nogroup.ini", "[Data]\nName = Hidden\n");
+  write("notes.txt", "[MFLPXL]\nName = Text\n");
+  write(".hidden.ini", "[MFLPXL]\nName = Hidden\n");
+  fs::create_directory(program + "Lang/folder.ini");
+  EXPECT_TRUE(DiscoverLanguages());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Zulu", "Deutsch", "Zulu"}));
+  ASSERT_EQ(App().languages.size(), 3u);
+  EXPECT_EQ(App().languages[1].file, program + "Lang/de.ini");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ConfigTest, CurrentLanguageNameComesFromTheConfiguredFile) {
+  ReadCurrentLanguageName();
+  EXPECT_EQ(App().currentLanguageName, "English");
+  App().languageSetting = dir.Write("elsewhere/fr.ini", "[MFLPXL]\nName = Fran\xC3\xA7" "ais\n");
+  ReadCurrentLanguageName();
+  EXPECT_EQ(App().currentLanguageName, "Fran\xC3\xA7" "ais");
+  App().languageSetting = dir.Write("elsewhere/none.ini", "[Data]\ns1 = x\n");
+  ReadCurrentLanguageName();
+  EXPECT_EQ(App().currentLanguageName, "");
+  App().languageSetting = dir.Path("gone.ini");
+  ReadCurrentLanguageName();
+  EXPECT_EQ(App().currentLanguageName, "English");
+}
+
+TEST_F(ConfigTest, PreselectionMatchesTheCurrentNameWithoutRegardToCase) {
+  App().languages = {{"Deutsch", "/l/de.ini"}, {"Espa\xC3\xB1ol", "/l/es.ini"}};
+  const std::vector<std::string> entries = LanguageListEntries();
+  EXPECT_EQ(entries, (std::vector<std::string>{"English", "Deutsch", "Espa\xC3\xB1ol"}));
+  App().currentLanguageName = "DEUTSCH";
+  EXPECT_EQ(PreselectedLanguageEntry(entries), 1);
+  App().currentLanguageName = "english";
+  EXPECT_EQ(PreselectedLanguageEntry(entries), 0);
+  App().currentLanguageName = "";
+  EXPECT_EQ(PreselectedLanguageEntry(entries), -1);
+  App().currentLanguageName = "Klingon";
+  EXPECT_EQ(PreselectedLanguageEntry(entries), -1);
+}
+
+TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = \r\nLogActions = 2\r\n");
+  LoadConfiguration();
+  App().languages = {{"ENGLISH", dir.Path("Lang/en.ini")}, {"Deutsch", dir.Path("Lang/de.ini")}};
+  App().currentLanguageName = "English";
+
+  ApplySettingsChoice("Deutsch", true);
+  EXPECT_EQ(App().LogActions, 1);
+  EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
+  EXPECT_EQ(App().currentLanguageName, "Deutsch");
+  EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 2);
+  EXPECT_EQ(dir.Read("Config.ini"),
+            "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = " + dir.Path("Lang/de.ini") + "\r\nLogActions = 1\r\n");
+
+  ApplySettingsChoice("ENGLISH", false);
+  EXPECT_EQ(App().LogActions, 0);
+  EXPECT_EQ(App().languageSetting, "");
+  EXPECT_EQ(App().currentLanguageName, "English");
+  EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 0);
+  EXPECT_EQ(dir.Read("Config.ini"), "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
+}
+
+TEST_F(ConfigTest, AcceptWithoutConfigurationStillSwitchesTheLog) {
+  App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}};
+  ApplySettingsChoice("deutsch", true);
+  EXPECT_EQ(App().LogActions, 1);
+  EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
+  EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
+  EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
