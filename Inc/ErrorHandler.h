@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 // Module indices printed by the crash report.
 #define MFLPX_MODULE_MAIN 0
@@ -22,5 +23,20 @@ extern std::atomic<uint32_t> SourcePosition;
   SourcePosition.store((static_cast<uint32_t>(MFLPX_MODULE) << 24) | (__LINE__ & 0xFFFFFFu), \
                        std::memory_order_relaxed)
 
+struct CrashHandlerSettings {
+  // Where ErrorReport.log is written; empty = the executable's directory.
+  std::string programDirectory;
+  // The program that tells the user about the crash, started with no
+  // arguments; empty = mflpx-crash-notice beside the executable.
+  std::string noticeProgram;
+};
+
 // Installs the process-wide fault handlers; called first thing at start-up.
-void InstallCrashHandler();
+// A fault then writes ErrorReport.log, runs the notice program, waits for it
+// and ends the process with exit code 0. The alternate signal stack that lets
+// a stack overflow be reported belongs to the installing thread. False when
+// the handlers could not be registered.
+bool InstallCrashHandler(const CrashHandlerSettings& settings = {});
+
+// Restores the handlers that were registered before; part of a normal end.
+void UninstallCrashHandler();

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cfenv>
+#include <csignal>
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Inc/ErrorHandler.h"
+#include "scratch_dir.h"
+
+namespace {
+
+// Faults provoked for real. Each sets the position and errno the report must show.
+constexpr uint32_t kDivideLine = __LINE__ + 3;
+void DivideByZero() {
+  errno = 0;
+  CHECKPOINT();
+  volatile int dividend = 7;
+  volatile int zero = 0;
+  volatile int result = dividend / zero;
+  (void)result;
+}
+
+constexpr uint32_t kNullWriteLine = __LINE__ + 3;
+void WriteThroughNull() {
+  errno = EACCES;
+  CHECKPOINT();
+  volatile int* volatile target = nullptr;
+  *target = 1;
+}
+
+volatile bool keepRecursing = true;
+int Recurse(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  if (!keepRecursing) return 0;
+  return Recurse(depth + 1) + frame[0];
+}
+constexpr uint32_t kRecursionLine = __LINE__ + 3;
+void RunawayRecursion() {
+  errno = 0;
+  CHECKPOINT();
+  Recurse(0);
+}
+
+void FaultInLangModule() {
+  errno = 0;
+  SourcePosition = (static_cast<uint32_t>(MFLPX_MODULE_LANG) << 24) | 77u;
+  volatile int* volatile target = nullptr;
+  *target = 1;
+}
+
+void Abort() {
+  errno = 0;
+  SourcePosition = 77;
+  std::abort();
+}
+
+void FloatDivideByZero() {
+  errno = 0;
+  SourcePosition = 77;
+  feenableexcept(FE_DIVBYZERO);
+  volatile double zero = 0.0;
+  volatile double result = 1.0 / zero;
+  (void)result;
+}
+
+#if defined(__x86_64__)
+void IllegalInstruction() {
+  errno = 0;
+  SourcePosition = 77;
+  __builtin_trap();
+}
+
+void Breakpoint() {
+  errno = 0;
+  SourcePosition = 77;
+  asm volatile("int3");
+}
+#endif
+
+struct CrashRun {
+  int status = -1;
+  bool reportExists = false;
+  std::string report;
+};
+
+// Runs fault in a child process that installed the handler with dir as its
+// program directory, and collects what the crash left behind.
+CrashRun Crash(const ScratchDir& dir, void (*fault)(), const std::string& notice = "/bin/true",
+               bool asUnprivilegedUser = false) {
+  const pid_t child = fork();
+  if (child == 0) {
+    // Root ignores file permissions; a read-only directory needs an ordinary user.
+    if (asUnprivilegedUser && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(98);
+    if (!InstallCrashHandler({dir.Dir(), notice})) _exit(97);
+    fault();
+    _exit(99);
+  }
+  CrashRun run;
+  waitpid(child, &run.status, 0);
+  run.reportExists = std::filesystem::exists(dir.Path("ErrorReport.log"));
+  run.report = dir.Read("ErrorReport.log");
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  if (start != text.size()) lines.push_back("<unterminated>" + text.substr(start));
+  return lines;
+}
+
+std::string LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[64];
+  std::strftime(text, sizeof text, "Generated on %Y/%m/%d at %H:%M:%S", &local);
+  return text;
+}
+
+void ExpectExitedWithZero(int status) {
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+struct FaultCase {
+  const char* name;
+  void (*fault)();
+  const char* description;
+  std::string module;
+  uint32_t line;
+  const char* systemError;
+};
+
+class RealFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(RealFault, WritesTheReportLineByLineAndExitsWithZero) {
+  const FaultCase& fault = GetParam();
+  ScratchDir dir;
+  const std::string before = LocalNow();
+  const CrashRun run = Crash(dir, fault.fault);
+  const std::string after = LocalNow();
+
+  ExpectExitedWithZero(run.status);
+  const std::vector<std::string> lines = Lines(run.report);
+  ASSERT_EQ(lines.size(), 10u) << run.report;
+  EXPECT_EQ(lines[0], std::string(34, '-'));
+  EXPECT_EQ(lines[1], "Marrowind Flickpress Error Log");
+  EXPECT_EQ(lines[2], std::string(34, '-'));
+  EXPECT_GE(lines[3], before);
+  EXPECT_LE(lines[3], after);
+  EXPECT_EQ(lines[4], "");
+  EXPECT_EQ(lines[5], std::string("Error description: ") + fault.description);
+  if (fault.module == "Main Module") {
+    EXPECT_EQ(lines[6], "Module name: Main Module");
+  } else {
+    EXPECT_TRUE(lines[6].starts_with("Module name: /") && lines[6].ends_with(fault.module)) << lines[6];
+  }
+  EXPECT_EQ(lines[7], "Line: " + std::to_string(fault.line));
+  EXPECT_EQ(lines[8], std::string("DLL error: ") + fault.systemError);
+  EXPECT_EQ(lines[9], "EOF()");
+}
+
+const char* const kAccessViolation =
+    "An attempted read or write to/from an address to which that process isn't allowed";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RealFault,
+    ::testing::Values(
+        FaultCase{"IntegerDivisionByZero", DivideByZero, "Attempted division by zero", "Main Module", kDivideLine, ""},
+        FaultCase{"NullWrite", WriteThroughNull, kAccessViolation, "Main Module", kNullWriteLine,
+                  "Permission denied"},
+        FaultCase{"RunawayRecursion", RunawayRecursion,
+                  "Stack overflow.Can occur during errant recursion, or when a function creates a particularly "
+                  "large array on the stack.",
+                  "Main Module", kRecursionLine, ""},
+        FaultCase{"InLangModule", FaultInLangModule, kAccessViolation, "/Inc/Lang.cpp", 77, ""},
+        FaultCase{"Abort", Abort, "UNKNOWN Error", "Main Module", 77, ""},
+        FaultCase{"FloatDivisionByZero", FloatDivideByZero,
+                  "FLOAT_DIVIDE_BY_ZERO The thread tried to divide a floating-point value by zero.", "Main Module", 77,
+                  ""}
+#if defined(__x86_64__)
+        ,
+        FaultCase{"IllegalInstruction", IllegalInstruction,
+                  "Try to execute an invalid instruction -such as MMX opcodes on a non MMX system", "Main Module", 77,
+                  ""},
+        FaultCase{"Breakpoint", Breakpoint, "BREAKPOINT A breakpoint was encountered.", "Main Module", 77, ""}
+#endif
+        ),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+TEST(CrashHandler, ReplacesAnExistingReport) {
+  ScratchDir dir;
+  std::string old;
+  for (int i = 0; i < 1000; ++i) old += "an older report line\r\n";
+  dir.Write("ErrorReport.log", old);
+  const CrashRun run = Crash(dir, DivideByZero);
+  ExpectExitedWithZero(run.status);
+  EXPECT_EQ(run.report.find("older"), std::string::npos);
+  EXPECT_EQ(Lines(run.report).size(), 10u);
+}
+
+// A notice that waits a little and then copies what it found, so the test
+// sees whether the report was complete before the notice started and
+// whether the crashing process waited for the notice to end.
+std::string NoticeScript(const ScratchDir& place, const ScratchDir& program) {
+  const std::string script = place.Write(
+      "notice.sh", "#!/bin/sh\nsleep 0.3\ncat '" + program.Path("ErrorReport.log") + "' > '" +
+                       place.Path("seen-by-notice") + "' 2>/dev/null\necho shown > '" + place.Path("shown") + "'\n");
+  std::filesystem::permissions(script, std::filesystem::perms::all);
+  std::filesystem::permissions(place.Dir(), std::filesystem::perms::all);
+  return script;
+}
+
+TEST(CrashHandler, ShowsTheNoticeAfterTheReportAndWaitsForIt) {
+  ScratchDir program;
+  ScratchDir notice;
+  const CrashRun run = Crash(program, WriteThroughNull, NoticeScript(notice, program));
+  ExpectExitedWithZero(run.status);
+  EXPECT_EQ(notice.Read("shown"), "shown\n");
+  EXPECT_EQ(notice.Read("seen-by-notice"), run.report);
+}
+
+TEST(CrashHandler, ReadOnlyProgramDirectoryStillShowsTheNoticeAndExitsWithZero) {
+  ScratchDir program;
+  ScratchDir notice;
+  const std::string script = NoticeScript(notice, program);
+  std::filesystem::permissions(program.Dir(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                                  std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::group_exec |
+                                                  std::filesystem::perms::others_read |
+                                                  std::filesystem::perms::others_exec);
+  const CrashRun run = Crash(program, DivideByZero, script, true);
+  ExpectExitedWithZero(run.status);
+  EXPECT_FALSE(run.reportExists);
+  EXPECT_EQ(notice.Read("shown"), "shown\n");
+}
+
+TEST(CrashHandler, MissingNoticeProgramStillExitsWithZero) {
+  ScratchDir dir;
+  const CrashRun run = Crash(dir, DivideByZero, dir.Path("no-such-notice"));
+  ExpectExitedWithZero(run.status);
+  EXPECT_EQ(Lines(run.report).size(), 10u);
+}
+
+void ExitWith42(int) { _exit(42); }
+
+TEST(CrashHandler, UninstallRestoresTheHandlerThatWasThereBefore) {
+  ScratchDir dir;
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGFPE, ExitWith42);
+    InstallCrashHandler({dir.Dir(), "/bin/true"});
+    UninstallCrashHandler();
+    DivideByZero();
+    _exit(99);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 42);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("ErrorReport.log")));
+}
+
+}  // namespace
