@@ -1,0 +1,278 @@
+#include <fnmatch.h>
+
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "fake_task_list_view.h"
+#include "scratch_dir.h"
+#include "tasks/editor_paths.h"
+#include "tasks/file_probe.h"
+#include "tasks/option_defaults.h"
+#include "tasks/task_editor_model.h"
+#include "tasks/task_list.h"
+#include "ui_recorder.h"
+
+namespace {
+
+// Whether any pattern of a Qt filter "Description (p1 p2 ...)" matches name.
+bool FilterMatches(const std::string& filter, const std::string& name) {
+  const auto open = filter.rfind('(');
+  std::istringstream patterns(filter.substr(open + 1, filter.size() - open - 2));
+  std::string pattern;
+  while (patterns >> pattern)
+    if (fnmatch(pattern.c_str(), name.c_str(), 0) == 0) return true;
+  return false;
+}
+
+TEST(EditorPaths, ProposalReplacesOnlyTheFileNamesExtension) {
+  EXPECT_EQ(ProposeOutputPath("C:/mp4/film.mp4"), "C:/mp4/film.amv");
+  EXPECT_EQ(ProposeOutputPath("C:\\mp4\\film.mp4"), "C:\\mp4\\film.amv");
+  EXPECT_EQ(ProposeOutputPath("/clips/Holiday.MP4"), "/clips/Holiday.amv");
+  EXPECT_EQ(ProposeOutputPath("/clips/clip.amv"), "/clips/clip.amv");
+  EXPECT_EQ(ProposeOutputPath("/my.videos/clip"), "/my.videos/clip.amv");
+  EXPECT_EQ(ProposeOutputPath("/clips/clip."), "/clips/clip.amv");
+  EXPECT_EQ(ProposeOutputPath("/clips/two words.tar.mkv"), "/clips/two words.tar.amv");
+  EXPECT_EQ(ProposeOutputPath("clip"), "clip.amv");
+}
+
+TEST(EditorPaths, AmvExtensionIsAddedUnlessPresentInAnyCase) {
+  EXPECT_EQ(WithAmvExtension("/out/clip"), "/out/clip.amv");
+  EXPECT_EQ(WithAmvExtension("/out/clip.avi"), "/out/clip.avi.amv");
+  EXPECT_EQ(WithAmvExtension("/out/clip.AMV"), "/out/clip.AMV");
+  EXPECT_EQ(WithAmvExtension("amv"), "amv.amv");
+}
+
+TEST(EditorPaths, InputFilterMatchesVideoExtensionsInAnyCase) {
+  LoadStringTable("");
+  const std::string filter = InputFileFilter();
+  EXPECT_EQ(filter.rfind("Supported video files (avi,flv,hdmov,mkv,mpg,m2v,mp4,nsv,nut,qt,mov,"
+                         "rm,smk,ogm,wmv,asf,3gp) (",
+                         0),
+            0u);
+  for (const char* name : {"clip.mp4", "CLIP.MP4", "a.Mkv", "b.3gp", "c.3G2", "d.hdmov", "e.qt"})
+    EXPECT_TRUE(FilterMatches(filter, name)) << name;
+  for (const char* name : {"clip.amv", "clip.mp4.txt", "mp4"})
+    EXPECT_FALSE(FilterMatches(filter, name)) << name;
+}
+
+TEST(FileProbe, TellsMissingFolderAndSize) {
+  ScratchDir dir;
+  EXPECT_EQ(ProbePath(dir.Path("none")).kind, PathKind::Missing);
+  EXPECT_EQ(ProbePath("").kind, PathKind::Missing);
+  EXPECT_EQ(ProbePath(dir.Dir()).kind, PathKind::Folder);
+  const PathProbe file = ProbePath(dir.Write("clip.mp4", "12345"));
+  EXPECT_EQ(file.kind, PathKind::File);
+  EXPECT_EQ(file.size, 5u);
+  EXPECT_FALSE(IsNonEmptyFile(dir.Write("empty.mp4", "")));
+  EXPECT_FALSE(IsNonEmptyFile(dir.Dir()));
+  EXPECT_TRUE(IsNonEmptyFile(dir.Path("clip.mp4")));
+}
+
+TEST(OptionDefaults, ReadsTheGroupAndBringsValuesIntoRange) {
+  ScratchDir dir;
+  const std::string config = dir.Write(
+      "Config.ini",
+      "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n"
+      "CropD = 99\r\nCropL = -4\r\nPadR = 25\r\n[SET]\r\nLogActions = 1\r\n");
+  const Task options = ReadOptionDefaults(config);
+  EXPECT_EQ(options.Resolution, 4);
+  EXPECT_EQ(options.Quality, 2);
+  EXPECT_EQ(options.FrameRate, 1);
+  EXPECT_EQ(options.Volume, 12);
+  EXPECT_EQ(options.CropTop, 10);
+  EXPECT_EQ(options.CropBottom, 25);
+  EXPECT_EQ(options.CropLeft, 0);
+  EXPECT_EQ(options.CropRight, 0);
+  EXPECT_EQ(options.PadRight, 25);
+
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 300\r\nQual = 3\r\nFrame = x\r\n");
+  const Task outside = ReadOptionDefaults(config);
+  EXPECT_EQ(outside.Resolution, 9);
+  EXPECT_EQ(outside.Quality, 2);
+  EXPECT_EQ(outside.FrameRate, 0);
+  EXPECT_EQ(outside.Volume, 0) << "a missing Volume reads as 0, not 8";
+}
+
+TEST(OptionDefaults, WithoutTheFileTheBuiltInValuesStay) {
+  ScratchDir dir;
+  const Task options = ReadOptionDefaults(dir.Path("Config.ini"));
+  EXPECT_EQ(options.Volume, 8);
+  EXPECT_EQ(options.Resolution, 0);
+  EXPECT_EQ(options.CropTop, 0);
+  StoreOptionDefaults(dir.Path("Config.ini"), options);
+  EXPECT_EQ(ProbePath(dir.Path("Config.ini")).kind, PathKind::Missing);
+}
+
+TEST(OptionDefaults, StoreWritesTheTwelveKeysInOrderAndKeepsTheRest) {
+  ScratchDir dir;
+  const std::string config = dir.Write("Config.ini", "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
+  Task options;
+  options.Resolution = 3;
+  options.Quality = 2;
+  options.Volume = 16;
+  options.CropLeft = 7;
+  options.PadRight = 25;
+  StoreOptionDefaults(config, options);
+  EXPECT_EQ(dir.Read("Config.ini"),
+            "[SET]\r\nLanguage = \r\nLogActions = 1\r\n[MFLPX]\r\nRes = 3\r\nQual = 2\r\n"
+            "Frame = 0\r\nVolume = 16\r\nCropU = 0\r\nCropD = 0\r\nCropL = 7\r\nCropR = 0\r\n"
+            "PadU = 0\r\nPadD = 0\r\nPadL = 0\r\nPadR = 25\r\n");
+  const Task back = ReadOptionDefaults(config);
+  EXPECT_EQ(back.Resolution, 3);
+  EXPECT_EQ(back.Volume, 16);
+  EXPECT_EQ(back.PadRight, 25);
+}
+
+TEST(EditorModel, VolumeLabelFollowsTheStep) {
+  EXPECT_EQ(VolumeLabelKey(8), "s40");
+  EXPECT_EQ(VolumeLabelKey(9), "s41");
+  EXPECT_EQ(VolumeLabelKey(16), "s41");
+  EXPECT_EQ(VolumeLabelKey(7), "s42");
+  EXPECT_EQ(VolumeLabelKey(0), "s42");
+}
+
+class EditorModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    SetProgramDirectory(dir.Dir());
+    AttachTaskListView(&view);
+    ClearTaskList();
+  }
+  void TearDown() override {
+    ClearTaskList();
+    AttachTaskListView(nullptr);
+  }
+
+  std::string Config() const { return dir.Read("Config.ini"); }
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const MessageRequest& message : ui.messages) texts.push_back(message.text);
+    return texts;
+  }
+
+  ScratchDir dir;
+  FakeTaskListView view;
+  UiRecorder ui;
+};
+
+TEST_F(EditorModelTest, InputBrowseTakesOnlyNonEmptyFiles) {
+  const std::string video = dir.Write("mp4/film.mp4", "data");
+  dir.Write("empty.mp4", "");
+  ui.answers = {"", dir.Path("empty.mp4"), dir.Path("mp4"), dir.Path("gone.mp4"), video};
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(BrowseInputFile().has_value()) << i;
+  const auto chosen = BrowseInputFile();
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(chosen->inputFile, video);
+  EXPECT_EQ(chosen->proposedOutput, dir.Path("mp4/film.amv"));
+  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_EQ(ui.dialogs.size(), 5u);
+  EXPECT_EQ(ui.dialogs[0].kind, FileDialogKind::Open);
+  EXPECT_EQ(ui.dialogs[0].title, "Add media file");
+  EXPECT_EQ(ui.dialogs[0].filter, InputFileFilter());
+}
+
+TEST_F(EditorModelTest, OutputBrowseForcesAmvAndRefusesWhatExists) {
+  dir.Write("taken.amv", "x");
+  dir.Write("folder.amv/inside", "x");
+  ui.answers = {dir.Path("clip"), dir.Path("taken.AMV"), dir.Path("taken"), dir.Path("folder.amv"),
+                ""};
+  EXPECT_EQ(BrowseOutputFile(), dir.Path("clip.amv"));
+  EXPECT_EQ(BrowseOutputFile(), dir.Path("taken.AMV")) << "letter case matters to the file system";
+  EXPECT_FALSE(BrowseOutputFile().has_value());
+  EXPECT_FALSE(BrowseOutputFile().has_value());
+  EXPECT_FALSE(BrowseOutputFile().has_value());
+  const std::string exists = "The file already exists. Please choose another one.";
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{exists, exists}));
+  EXPECT_EQ(ui.dialogs[0].kind, FileDialogKind::Save);
+  EXPECT_EQ(ui.dialogs[0].title, "Save AMV file");
+  EXPECT_EQ(ui.dialogs[0].filter, "AMV (*.amv)");
+}
+
+TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
+  dir.Write("Config.ini", "[MFLPX]\r\n");
+  Task shown;
+  shown.Quality = 2;
+  const EditorStart start{TaskEditorMode::Add, -1, {}};
+
+  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_NE(Config().find("Qual = 2"), std::string::npos) << "stored before the checks";
+  shown.InputFile = "   ";
+  EXPECT_FALSE(AcceptTask(start, shown));
+  shown.InputFile = dir.Write("empty.mp4", "");
+  EXPECT_FALSE(AcceptTask(start, shown));
+  shown.OutputFile = " /out/x.amv";
+  EXPECT_FALSE(AcceptTask(start, shown));
+  shown.InputFile = dir.Dir();
+  EXPECT_FALSE(AcceptTask(start, shown));
+  shown.InputFile = "\t" + dir.Write("clip.mp4", "data");
+  EXPECT_FALSE(AcceptTask(start, shown)) << "only spaces are trimmed";
+
+  const std::string input = "Please press 'Browse' to choose an input file.";
+  const std::string output = "Please press 'Browse' to choose an output file.";
+  const std::string empty =
+      "The input file is empty,inexistent or could not be accessed. Please check the path and try "
+      "again.";
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{input, input, output, empty, empty, empty}));
+  EXPECT_EQ(TaskCount(), 0);
+}
+
+TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
+  const std::string video = dir.Write("my clip.mp4", "data");
+  Task shown;
+  shown.InputFile = "  " + video + "  ";
+  shown.OutputFile = " /out/my clip.amv ";
+  shown.Resolution = 6;
+  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown));
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).InputFile, video);
+  EXPECT_EQ(TaskAt(0).OutputFile, "/out/my clip.amv");
+  EXPECT_EQ(view.rows[0][2], "192 x 160");
+  EXPECT_EQ(view.rows[0][4], "Waiting");
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
+  EXPECT_FALSE(PrepareTaskEditor(TaskEditorMode::Edit).has_value());
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{"Please select (click) a task in the list in order to edit "
+                                      "it's conversion configuration."}));
+
+  Task task;
+  task.InputFile = dir.Write("a.mp4", "data");
+  task.OutputFile = "/out/a.amv";
+  task.Volume = 3;
+  AppendTask(task);
+  AppendTask(task);
+  SetTaskStatusText(1, "Converted!");
+  view.selected = 1;
+  const auto start = PrepareTaskEditor(TaskEditorMode::Edit);
+  ASSERT_TRUE(start.has_value());
+  EXPECT_EQ(start->position, 1);
+  EXPECT_EQ(start->shown.Volume, 3);
+  EXPECT_EQ(start->shown.InputFile, task.InputFile);
+
+  Task edited = start->shown;
+  edited.Quality = 1;
+  EXPECT_TRUE(AcceptTask(*start, edited));
+  EXPECT_EQ(TaskAt(1).Quality, 1);
+  EXPECT_EQ(TaskAt(0).Quality, 0);
+  EXPECT_EQ(view.rows[1][4], "Waiting");
+  EXPECT_EQ(view.rows[1][3], "Medium");
+  EXPECT_EQ(view.selected, 1);
+}
+
+TEST_F(EditorModelTest, AddStartsFromTheStoredDefaults) {
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 4\r\nVolume = 12\r\n");
+  const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+  ASSERT_TRUE(start.has_value());
+  EXPECT_EQ(start->position, -1);
+  EXPECT_EQ(start->shown.Resolution, 4);
+  EXPECT_EQ(start->shown.Volume, 12);
+  EXPECT_TRUE(start->shown.InputFile.empty());
+}
+
+}  // namespace
