@@ -1,0 +1,66 @@
+#include "encoder/audio_pipeline.h"
+
+#include <algorithm>
+#include <vector>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/mathematics.h>
+}
+
+int16_t ApplyVolume(int16_t sample, int volume) {
+  const int scaled = (sample * volume + 128) >> 8;
+  return static_cast<int16_t>(std::clamp(scaled, -32768, 32767));
+}
+
+Failure AudioPipeline::PrepareResampler(const AVFrame& frame) {
+  if (resampler_ && sample_rate_ == frame.sample_rate && format_ == frame.format &&
+      av_channel_layout_compare(&layout_, &frame.ch_layout) == 0)
+    return std::nullopt;
+  // A change of layout or rate mid-stream: what the old resampler still holds is dropped with it.
+  resampler_.reset();
+  AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
+  SwrContext* resampler = nullptr;
+  int result = swr_alloc_set_opts2(&resampler, &mono, AV_SAMPLE_FMT_S16, kAmvSampleRate,
+                                   const_cast<AVChannelLayout*>(&frame.ch_layout),
+                                   static_cast<AVSampleFormat>(frame.format), frame.sample_rate, 0, nullptr);
+  resampler_.reset(resampler);
+  if (result >= 0) result = swr_init(resampler);
+  if (result < 0) return "Cannot convert the sound to 22050 Hz mono: " + ErrorText(result);
+  av_channel_layout_uninit(&layout_);
+  av_channel_layout_copy(&layout_, &frame.ch_layout);
+  sample_rate_ = frame.sample_rate;
+  format_ = frame.format;
+  return std::nullopt;
+}
+
+Failure AudioPipeline::Convert(const uint8_t* const* input, int input_samples, int64_t position) {
+  std::vector<int16_t> samples(static_cast<size_t>(swr_get_out_samples(resampler_.get(), input_samples)));
+  uint8_t* output = reinterpret_cast<uint8_t*>(samples.data());
+  const int converted =
+      swr_convert(resampler_.get(), &output, static_cast<int>(samples.size()), const_cast<const uint8_t**>(input),
+                  input_samples);
+  if (converted < 0) return "Cannot convert the sound to 22050 Hz mono: " + ErrorText(converted);
+  samples.resize(static_cast<size_t>(converted));
+  for (int16_t& sample : samples) sample = ApplyVolume(sample, volume_);
+  next_position_ = position + converted;
+  timeline_.Put(position, std::move(samples));
+  return std::nullopt;
+}
+
+Failure AudioPipeline::Push(const AVFrame* frame) {
+  if (Failure failure = PrepareResampler(*frame)) return failure;
+  int64_t position = next_position_;
+  if (frame->best_effort_timestamp != AV_NOPTS_VALUE) {
+    // The resampler's delay: the first sample out belongs that much before this frame.
+    position = av_rescale_q_rnd(frame->best_effort_timestamp, time_base_, AVRational{1, kAmvSampleRate},
+                                AV_ROUND_NEAR_INF) -
+               swr_get_delay(resampler_.get(), kAmvSampleRate);
+  }
+  return Convert(frame->extended_data, frame->nb_samples, position);
+}
+
+Failure AudioPipeline::Flush() {
+  if (!resampler_) return std::nullopt;
+  return Convert(nullptr, 0, next_position_);
+}

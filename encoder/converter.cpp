@@ -1,0 +1,186 @@
+#include "encoder/converter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "encoder/adpcm.h"
+#include "encoder/amv_writer.h"
+#include "encoder/audio_pipeline.h"
+#include "encoder/audio_timeline.h"
+#include "encoder/frame_rate.h"
+#include "encoder/input_media.h"
+#include "encoder/picture_pipeline.h"
+#include "encoder/progress_meter.h"
+#include "encoder/quality.h"
+#include "encoder/report.h"
+#include "encoder/video_encoder.h"
+
+namespace {
+
+// Sound time stamps this close (about 45 ms) to where the sound already
+// reaches are taken as continuous, so rounding never clicks.
+constexpr int64_t kSoundJitterSamples = 1000;
+
+void PrintLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+class Conversion {
+ public:
+  Conversion(const EncoderOptions& options, const volatile std::sig_atomic_t& interrupted)
+      : options_(options),
+        interrupted_(interrupted),
+        picture_(options.width, options.height, options.crop, options.pad),
+        timeline_(kSoundJitterSamples),
+        rate_(options.fps),
+        meter_(options.fps, QuantiserShown(options.qmin, options.qmax)) {}
+
+  int Run();
+
+ private:
+  Failure Prepare();
+  Failure Convert();
+  Failure OnPicture(AVFrame* frame);
+  Failure EmitHeld(int64_t count);
+  Failure WritePending();
+  Failure Finish();
+  int Fail(const std::string& line);
+
+  const EncoderOptions& options_;
+  const volatile std::sig_atomic_t& interrupted_;
+  InputMedia input_;
+  PicturePipeline picture_;
+  VideoEncoder video_;
+  AudioTimeline timeline_;
+  std::unique_ptr<AudioPipeline> audio_;
+  AdpcmEncoder adpcm_;
+  AmvWriter writer_;
+  FrameRateConverter rate_;
+  ProgressMeter meter_;
+
+  FramePtr held_;  // the last picture, waiting to learn how long it lasts
+  double held_end_ = 0;
+  double video_end_ = 0;
+  bool sound_finished_ = false;
+  std::deque<std::shared_ptr<const std::vector<uint8_t>>> pending_;
+  std::vector<int16_t> chunk_samples_;
+  std::vector<uint8_t> chunk_;
+  int64_t frames_written_ = 0;
+  uint64_t picture_bytes_ = 0;
+  uint64_t sound_bytes_ = 0;
+};
+
+int Conversion::Fail(const std::string& line) {
+  writer_.Discard();
+  PrintLine(line);
+  return 1;
+}
+
+Failure Conversion::Prepare() {
+  if (Failure failure = input_.Open(options_.input_path)) return failure;
+  const AVCodecParameters& source = *input_.VideoStream()->codecpar;
+  if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
+  if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
+    return failure;
+  if (const AVStream* sound = input_.AudioStream())
+    audio_ = std::make_unique<AudioPipeline>(options_.volume, sound->time_base, timeline_);
+  else
+    sound_finished_ = true;
+  return writer_.Create(options_.output_path, options_.width, options_.height, options_.fps);
+}
+
+Failure Conversion::EmitHeld(int64_t count) {
+  if (count <= 0) return std::nullopt;
+  FramePtr rendered;
+  if (Failure failure = picture_.Render(held_.get(), rendered)) return failure;
+  auto packet = std::make_shared<std::vector<uint8_t>>();
+  if (Failure failure = video_.Encode(rendered.get(), *packet)) return failure;
+  // A repeated picture is the same packet again: encoding it twice would only cost time.
+  pending_.insert(pending_.end(), static_cast<size_t>(count), packet);
+  return std::nullopt;
+}
+
+Failure Conversion::OnPicture(AVFrame* frame) {
+  const AVStream& stream = *input_.VideoStream();
+  const double tick = av_q2d(stream.time_base);
+  const double seconds =
+      frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp * tick : held_end_;
+  double duration = frame->pkt_duration > 0 ? frame->pkt_duration * tick : 0;
+  if (duration <= 0)
+    duration = stream.avg_frame_rate.num > 0 ? 1 / av_q2d(stream.avg_frame_rate) : 1.0 / options_.fps;
+  if (Failure failure = EmitHeld(rate_.Arrive(seconds))) return failure;
+  if (!held_) held_.reset(av_frame_alloc());
+  if (!held_) return ErrorText(AVERROR(ENOMEM));
+  av_frame_unref(held_.get());
+  av_frame_move_ref(held_.get(), frame);
+  held_end_ = seconds + duration;
+  video_end_ = std::max(video_end_, held_end_);
+  return WritePending();
+}
+
+// Writes every frame whose picture is encoded and whose sound has arrived,
+// so picture and sound chunks alternate strictly and stay in step.
+Failure Conversion::WritePending() {
+  const int64_t origin = std::llround(rate_.OriginSeconds() * kAmvSampleRate);
+  while (!pending_.empty()) {
+    // Chunk n holds the samples of [n, n + 1) frame times, so the sample counts
+    // follow 22050 / fps exactly however the division falls.
+    const int64_t begin = origin + frames_written_ * kAmvSampleRate / options_.fps;
+    const int64_t end = origin + (frames_written_ + 1) * kAmvSampleRate / options_.fps;
+    if (!sound_finished_ && timeline_.End() < end) return std::nullopt;
+    timeline_.Take(begin, end, chunk_samples_);
+    chunk_.clear();
+    adpcm_.EncodeChunk(chunk_samples_, chunk_);
+    const std::vector<uint8_t>& picture = *pending_.front();
+    if (Failure failure = writer_.WriteFrame(picture, chunk_)) return failure;
+    picture_bytes_ += picture.size();
+    sound_bytes_ += chunk_.size();
+    pending_.pop_front();
+    ++frames_written_;
+    meter_.Update(frames_written_, writer_.BytesWritten());
+  }
+  return std::nullopt;
+}
+
+Failure Conversion::Convert() {
+  const auto on_sound = [this](AVFrame* frame) -> Failure {
+    if (Failure failure = audio_->Push(frame)) return failure;
+    return WritePending();
+  };
+  const auto on_picture = [this](AVFrame* frame) { return OnPicture(frame); };
+  const auto stop = [this] { return interrupted_ != 0; };
+  if (Failure failure = input_.Decode(on_picture, on_sound, stop)) return failure;
+  if (audio_ && !interrupted_)
+    if (Failure failure = audio_->Flush()) return failure;
+  sound_finished_ = true;
+  if (interrupted_) return WritePending();
+  if (!rate_.Started()) return options_.input_path + ": no picture in the video stream could be decoded.";
+  double end = video_end_;
+  if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
+  if (Failure failure = EmitHeld(rate_.Finish(end))) return failure;
+  return WritePending();
+}
+
+int Conversion::Run() {
+  if (Failure failure = Prepare()) return Fail(*failure);
+  std::fputs(DescribeInput(input_, options_.input_path).c_str(), stderr);
+  std::fputs(DescribeOutput(options_).c_str(), stderr);
+  if (Failure failure = Convert()) return Fail(*failure);
+  if (Failure failure = writer_.Finish(frames_written_)) return Fail(*failure);
+  meter_.Final(frames_written_, writer_.BytesWritten());
+  if (interrupted_) {
+    PrintLine("Interrupted: '" + options_.output_path + "' holds the first " +
+              std::to_string(frames_written_ / options_.fps) + " s only.");
+    return 1;
+  }
+  std::fputs(FormatSummary(picture_bytes_, sound_bytes_, writer_.BytesWritten()).c_str(), stderr);
+  return 0;
+}
+
+}  // namespace
+
+int ConvertFile(const EncoderOptions& options, const volatile std::sig_atomic_t& interrupted) {
+  return Conversion(options, interrupted).Run();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+// Turns pictures with their own time stamps into a constant rate: output
+// frame n stands at origin + n / fps and shows the last picture that began
+// at or before that moment (to the nearest slot), so pictures are repeated
+// when the input is slower and dropped when it is faster.
+class FrameRateConverter {
+ public:
+  explicit FrameRateConverter(int fps) : fps_(fps) {}
+
+  // A picture starting at `seconds` arrives. Returns how many output frames
+  // the previous picture fills (0 for the first picture, or when the
+  // previous one is dropped).
+  int64_t Arrive(double seconds);
+
+  // The last picture lasts until `end_seconds`: how many frames it fills.
+  // At least one frame is given when a picture arrived and none was filled.
+  int64_t Finish(double end_seconds);
+
+  bool Started() const { return started_; }
+  double OriginSeconds() const { return origin_; }
+  int64_t FramesFilled() const { return filled_; }
+
+ private:
+  int64_t SlotAt(double seconds) const;
+
+  int fps_;
+  bool started_ = false;
+  double origin_ = 0;
+  int64_t filled_ = 0;
+};

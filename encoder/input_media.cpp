@@ -1,0 +1,107 @@
+#include "encoder/input_media.h"
+
+namespace {
+
+const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVStream* stream = format->streams[i];
+    // A cover picture is not a video: a song with one must not play as a still film.
+    if (stream->codecpar->codec_type == type && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+      return stream;
+  }
+  return nullptr;
+}
+
+// Opens a decoder for a stream; on failure returns FFmpeg's reason.
+Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder) {
+  const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+  if (!codec) return "no decoder for codec '" + std::string(avcodec_get_name(stream->codecpar->codec_id)) + "'";
+  decoder.reset(avcodec_alloc_context3(codec));
+  if (!decoder) return ErrorText(AVERROR(ENOMEM));
+  int result = avcodec_parameters_to_context(decoder.get(), stream->codecpar);
+  if (result < 0) return ErrorText(result);
+  decoder->pkt_timebase = stream->time_base;
+  // Decoding is the bulk of the work: let it use every core.
+  decoder->thread_count = 0;
+  decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+  result = avcodec_open2(decoder.get(), codec, nullptr);
+  if (result < 0) return ErrorText(result);
+  return std::nullopt;
+}
+
+// Feeds one packet (or, with null, the end of the stream) and hands on every
+// frame that comes out. A damaged packet is skipped, as players skip it.
+Failure DecodePacket(const std::string& path, AVCodecContext* decoder, const AVPacket* packet, AVFrame* frame,
+                     const InputMedia::FrameSink& sink) {
+  const int sent = avcodec_send_packet(decoder, packet);
+  if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR_EOF) return path + ": " + ErrorText(sent);
+  for (;;) {
+    const int received = avcodec_receive_frame(decoder, frame);
+    if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return std::nullopt;
+    if (received == AVERROR_INVALIDDATA) continue;
+    if (received < 0) return path + ": " + ErrorText(received);
+    Failure failure = sink(frame);
+    av_frame_unref(frame);
+    if (failure) return failure;
+  }
+}
+
+}  // namespace
+
+Failure InputMedia::Open(const std::string& path) {
+  path_ = path;
+  AVFormatContext* opened = nullptr;
+  int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
+  if (result < 0) return path + ": " + ErrorText(result);
+  format_.reset(opened);
+  result = avformat_find_stream_info(opened, nullptr);
+  if (result < 0) return path + ": " + ErrorText(result);
+  if (Failure failure = OpenVideo()) return failure;
+  OpenAudio();
+  for (unsigned i = 0; i < opened->nb_streams; ++i) {
+    AVStream* stream = opened->streams[i];
+    if (stream != video_stream_ && stream != AudioStream()) stream->discard = AVDISCARD_ALL;
+  }
+  return std::nullopt;
+}
+
+Failure InputMedia::OpenVideo() {
+  video_stream_ = FirstStream(format_.get(), AVMEDIA_TYPE_VIDEO);
+  if (!video_stream_) return path_ + ": the file holds no video stream.";
+  if (Failure reason = OpenDecoder(video_stream_, video_))
+    return path_ + ": the video stream cannot be decoded (" + *reason + ").";
+  return std::nullopt;
+}
+
+void InputMedia::OpenAudio() {
+  audio_stream_ = FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
+  if (!audio_stream_) return;
+  if (Failure reason = OpenDecoder(audio_stream_, audio_)) {
+    audio_.reset();
+    audio_note_ = "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
+  }
+}
+
+Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
+                           const std::function<bool()>& stop) {
+  PacketPtr packet(av_packet_alloc());
+  FramePtr frame(av_frame_alloc());
+  if (!packet || !frame) return ErrorText(AVERROR(ENOMEM));
+  while (!stop()) {
+    const int result = av_read_frame(format_.get(), packet.get());
+    if (result == AVERROR_EOF) break;
+    // The file ends inside its own data: a truncated or damaged file, not a finished one.
+    if (result < 0) return path_ + ": " + ErrorText(result);
+    Failure failure;
+    if (packet->stream_index == video_stream_->index)
+      failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), on_picture);
+    else if (audio_ && packet->stream_index == audio_stream_->index)
+      failure = DecodePacket(path_, audio_.get(), packet.get(), frame.get(), on_sound);
+    av_packet_unref(packet.get());
+    if (failure) return failure;
+  }
+  if (stop()) return std::nullopt;
+  if (Failure failure = DecodePacket(path_, video_.get(), nullptr, frame.get(), on_picture)) return failure;
+  if (audio_) return DecodePacket(path_, audio_.get(), nullptr, frame.get(), on_sound);
+  return std::nullopt;
+}

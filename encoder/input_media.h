@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "encoder/ffmpeg_handles.h"
+
+// An opened input file with decoders for its first video stream (required)
+// and its first audio stream (optional).
+class InputMedia {
+ public:
+  Failure Open(const std::string& path);
+
+  const AVFormatContext* Format() const { return format_.get(); }
+  const AVStream* VideoStream() const { return video_stream_; }
+  // Null when the file has no sound or its sound cannot be decoded.
+  const AVStream* AudioStream() const { return audio_ ? audio_stream_ : nullptr; }
+  // Why a sound stream that exists is not used; empty otherwise.
+  const std::string& AudioNote() const { return audio_note_; }
+
+  // Hands every decoded picture and sound frame of the file, in file order,
+  // to the two callbacks. Stops at the first failure a callback returns or at
+  // a read error; `stop` is polled between packets.
+  using FrameSink = std::function<Failure(AVFrame*)>;
+  Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop);
+
+ private:
+  Failure OpenVideo();
+  void OpenAudio();
+
+  std::string path_;
+  InputPtr format_;
+  const AVStream* video_stream_ = nullptr;
+  const AVStream* audio_stream_ = nullptr;
+  CodecContextPtr video_;
+  CodecContextPtr audio_;
+  std::string audio_note_;
+};

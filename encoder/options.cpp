@@ -1,0 +1,154 @@
+#include "encoder/options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace {
+
+struct FrameSize {
+  int width;
+  int height;
+};
+
+// The screens AMV players have; any other size gives a picture they cannot show.
+constexpr std::array<FrameSize, 10> kFrameSizes = {{{96, 64}, {128, 96}, {128, 128}, {160, 120},
+                                                     {176, 128}, {176, 144}, {192, 160}, {208, 120},
+                                                     {208, 160}, {208, 176}}};
+constexpr std::array<int, 3> kFrameRates = {10, 12, 16};
+
+std::optional<int> ReadInteger(const std::string& text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+std::string ListSizes() {
+  std::string list;
+  for (const FrameSize& size : kFrameSizes) {
+    if (!list.empty()) list += ", ";
+    list += std::to_string(size.width) + "x" + std::to_string(size.height);
+  }
+  return list;
+}
+
+std::string ReadFrameSize(const std::string& text, EncoderOptions& options) {
+  const auto cross = text.find('x');
+  std::optional<int> width, height;
+  if (cross != std::string::npos) {
+    width = ReadInteger(text.substr(0, cross));
+    height = ReadInteger(text.substr(cross + 1));
+  }
+  if (!width || !height) return "Invalid frame size '" + text + "' for option '-s'.";
+  const bool known = std::any_of(kFrameSizes.begin(), kFrameSizes.end(), [&](const FrameSize& s) {
+    return s.width == *width && s.height == *height;
+  });
+  if (!known) return "Frame size " + text + " is not an AMV player size; use one of " + ListSizes() + ".";
+  options.width = *width;
+  options.height = *height;
+  return {};
+}
+
+std::string ReadFrameRate(const std::string& text, EncoderOptions& options) {
+  const std::optional<int> rate = ReadInteger(text);
+  if (!rate) return "Invalid frame rate '" + text + "' for option '-r'.";
+  if (std::find(kFrameRates.begin(), kFrameRates.end(), *rate) == kFrameRates.end())
+    return "Frame rate " + text + " is not an AMV rate; use 10, 12 or 16.";
+  options.fps = *rate;
+  return {};
+}
+
+// An integer option whose value must lie in [low, high].
+std::function<std::string(const std::string&, EncoderOptions&)> Ranged(const std::string& name, int low,
+                                                                          int high, int EncoderOptions::*field) {
+  return [=](const std::string& text, EncoderOptions& options) -> std::string {
+    const std::optional<int> value = ReadInteger(text);
+    if (!value) return "Invalid value '" + text + "' for option '" + name + "'.";
+    if (*value < low || *value > high)
+      return "Option '" + name + "' takes " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
+             text + ".";
+    options.*field = *value;
+    return {};
+  };
+}
+
+std::function<std::string(const std::string&, EncoderOptions&)> Band(const std::string& name,
+                                                                       Bands EncoderOptions::*bands,
+                                                                       int Bands::*edge) {
+  return [=](const std::string& text, EncoderOptions& options) -> std::string {
+    const std::optional<int> value = ReadInteger(text);
+    if (!value) return "Invalid value '" + text + "' for option '" + name + "'.";
+    if (*value < 0 || *value > 25) return "Option '" + name + "' takes 0 to 25 pixels, not " + text + ".";
+    (options.*bands).*edge = *value;
+    return {};
+  };
+}
+
+using Reader = std::function<std::string(const std::string&, EncoderOptions&)>;
+
+const std::map<std::string, Reader>& Readers() {
+  static const std::map<std::string, Reader> readers = {
+      {"-i", [](const std::string& text, EncoderOptions& o) { o.input_path = text; return std::string(); }},
+      {"-vol", Ranged("-vol", 1, 2048, &EncoderOptions::volume)},
+      {"-croptop", Band("-croptop", &EncoderOptions::crop, &Bands::top)},
+      {"-cropbottom", Band("-cropbottom", &EncoderOptions::crop, &Bands::bottom)},
+      {"-cropleft", Band("-cropleft", &EncoderOptions::crop, &Bands::left)},
+      {"-cropright", Band("-cropright", &EncoderOptions::crop, &Bands::right)},
+      {"-padtop", Band("-padtop", &EncoderOptions::pad, &Bands::top)},
+      {"-padbottom", Band("-padbottom", &EncoderOptions::pad, &Bands::bottom)},
+      {"-padleft", Band("-padleft", &EncoderOptions::pad, &Bands::left)},
+      {"-padright", Band("-padright", &EncoderOptions::pad, &Bands::right)},
+      {"-f",
+       [](const std::string& text, EncoderOptions&) {
+         return text == "amv" ? std::string() : "Output format '" + text + "' is not supported; only amv is written.";
+       }},
+      {"-s", ReadFrameSize},
+      {"-r", ReadFrameRate},
+      {"-ac",
+       [](const std::string& text, EncoderOptions&) {
+         return text == "1" ? std::string() : "AMV sound has one channel; '-ac " + text + "' cannot be written.";
+       }},
+      {"-ar",
+       [](const std::string& text, EncoderOptions&) {
+         return text == "22050" ? std::string() : "AMV sound runs at 22050 Hz; '-ar " + text + "' cannot be written.";
+       }},
+      {"-qmin", Ranged("-qmin", 1, 31, &EncoderOptions::qmin)},
+      {"-qmax", Ranged("-qmax", 1, 31, &EncoderOptions::qmax)},
+  };
+  return readers;
+}
+
+}  // namespace
+
+ParsedOptions ParseArguments(const std::vector<std::string>& arguments) {
+  ParsedOptions parsed;
+  EncoderOptions& options = parsed.options;
+  const auto& readers = Readers();
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    const auto reader = readers.find(argument);
+    if (reader != readers.end()) {
+      if (i + 1 >= arguments.size()) return {options, "Missing value for option '" + argument + "'."};
+      parsed.error = reader->second(arguments[++i], options);
+      if (!parsed.error.empty()) return parsed;
+    } else if (i + 1 == arguments.size() && (argument.empty() || argument[0] != '-')) {
+      options.output_path = argument;
+    } else if (!argument.empty() && argument[0] == '-') {
+      return {options, "Unrecognized option '" + argument + "'."};
+    } else {
+      return {options, "Unexpected argument '" + argument + "'; the output file comes last."};
+    }
+  }
+  if (options.input_path.empty()) parsed.error = "No input file given; use -i PATH.";
+  else if (options.output_path.empty()) parsed.error = "No output file given; it comes last on the line.";
+  else if (options.width == 0) parsed.error = "No frame size given; use -s WxH.";
+  else if (options.fps == 0) parsed.error = "No frame rate given; use -r 10, 12 or 16.";
+  else if (options.qmin > options.qmax) parsed.error = "The quantiser range -qmin " + std::to_string(options.qmin) +
+                                                       " -qmax " + std::to_string(options.qmax) + " is empty.";
+  return parsed;
+}

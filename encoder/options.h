@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Pixel bands on the four edges of a picture.
+struct Bands {
+  int top = 0;
+  int bottom = 0;
+  int left = 0;
+  int right = 0;
+};
+
+// What one conversion is asked to do, as read from the command line.
+struct EncoderOptions {
+  std::string input_path;
+  std::string output_path;
+  int volume = 256;  // 256 keeps the level unchanged
+  Bands crop;
+  Bands pad;
+  int width = 0;
+  int height = 0;
+  int fps = 0;
+  int qmin = 3;
+  int qmax = 5;
+};
+
+struct ParsedOptions {
+  EncoderOptions options;
+  std::string error;  // empty when the line was understood
+};
+
+// Reads the argument vector without the program name: "-i PATH", "-vol N",
+// "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
+// "-ar 22050", "-qmin N", "-qmax N" in any order, then the output path.
+ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

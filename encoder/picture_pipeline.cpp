@@ -1,0 +1,104 @@
+#include "encoder/picture_pipeline.h"
+
+#include <cstring>
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+namespace {
+
+constexpr AVPixelFormat kAmvFormat = AV_PIX_FMT_YUVJ420P;
+
+bool IsFullRange(const AVFrame& frame) {
+  switch (frame.format) {
+    case AV_PIX_FMT_YUVJ420P:
+    case AV_PIX_FMT_YUVJ422P:
+    case AV_PIX_FMT_YUVJ444P:
+    case AV_PIX_FMT_YUVJ440P:
+    case AV_PIX_FMT_YUVJ411P:
+      return true;
+    default:
+      return frame.color_range == AVCOL_RANGE_JPEG;
+  }
+}
+
+void FillBlack(AVFrame& frame) {
+  std::memset(frame.data[0], 0, static_cast<size_t>(frame.linesize[0]) * frame.height);
+  const int chroma_rows = (frame.height + 1) / 2;
+  std::memset(frame.data[1], 128, static_cast<size_t>(frame.linesize[1]) * chroma_rows);
+  std::memset(frame.data[2], 128, static_cast<size_t>(frame.linesize[2]) * chroma_rows);
+}
+
+}  // namespace
+
+PicturePipeline::PicturePipeline(int width, int height, Bands crop, Bands pad)
+    : width_(width), height_(height), crop_(crop), pad_(pad) {}
+
+Failure PicturePipeline::CheckSource(int source_width, int source_height) const {
+  if (source_width - crop_.left - crop_.right > 0 && source_height - crop_.top - crop_.bottom > 0)
+    return std::nullopt;
+  return "Cropping " + std::to_string(crop_.top) + "/" + std::to_string(crop_.bottom) + "/" +
+         std::to_string(crop_.left) + "/" + std::to_string(crop_.right) + " (top/bottom/left/right) leaves nothing of a " +
+         std::to_string(source_width) + "x" + std::to_string(source_height) + " picture.";
+}
+
+Failure PicturePipeline::PrepareScaler(const AVFrame& cropped) {
+  const bool full_range = IsFullRange(cropped);
+  if (scaler_ && scaler_width_ == cropped.width && scaler_height_ == cropped.height &&
+      scaler_format_ == cropped.format && scaler_full_range_ == full_range)
+    return std::nullopt;
+  const int inner_width = width_ - pad_.left - pad_.right;
+  const int inner_height = height_ - pad_.top - pad_.bottom;
+  scaler_.reset(sws_getContext(cropped.width, cropped.height, static_cast<AVPixelFormat>(cropped.format),
+                               inner_width, inner_height, kAmvFormat, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  if (!scaler_) {
+    const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(cropped.format));
+    return "Cannot scale pictures of format " + std::string(name ? name : "unknown") + ".";
+  }
+  int* inverse_table = nullptr;
+  int* table = nullptr;
+  int source_range = 0, destination_range = 0, brightness = 0, contrast = 0, saturation = 0;
+  sws_getColorspaceDetails(scaler_.get(), &inverse_table, &source_range, &table, &destination_range, &brightness,
+                           &contrast, &saturation);
+  sws_setColorspaceDetails(scaler_.get(), inverse_table, full_range, table, 1, brightness, contrast, saturation);
+  scaler_width_ = cropped.width;
+  scaler_height_ = cropped.height;
+  scaler_format_ = cropped.format;
+  scaler_full_range_ = full_range;
+  return std::nullopt;
+}
+
+Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
+  if (Failure failure = CheckSource(decoded->width, decoded->height)) return failure;
+  FramePtr cropped(av_frame_clone(decoded));
+  rendered.reset(av_frame_alloc());
+  if (!cropped || !rendered) return ErrorText(AVERROR(ENOMEM));
+  const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(decoded->format));
+  cropped->crop_top = crop_.top;
+  cropped->crop_bottom = crop_.bottom;
+  cropped->crop_left = crop_.left;
+  cropped->crop_right = crop_.right;
+  // In packed formats that share chroma between two pixels, an odd start would swap the colour samples.
+  if (description && !(description->flags & AV_PIX_FMT_FLAG_PLANAR) && description->log2_chroma_w)
+    cropped->crop_left &= ~size_t{1};
+  if (int result = av_frame_apply_cropping(cropped.get(), AV_FRAME_CROP_UNALIGNED); result < 0)
+    return "Cannot crop the picture: " + ErrorText(result);
+  if (Failure failure = PrepareScaler(*cropped)) return failure;
+
+  rendered->format = kAmvFormat;
+  rendered->width = width_;
+  rendered->height = height_;
+  if (int result = av_frame_get_buffer(rendered.get(), 0); result < 0) return ErrorText(result);
+  FillBlack(*rendered);
+  // Chroma is shared by 2x2 pixels, so an odd pad starts the picture's chroma half a pixel early.
+  uint8_t* inner[4] = {
+      rendered->data[0] + pad_.top * rendered->linesize[0] + pad_.left,
+      rendered->data[1] + (pad_.top / 2) * rendered->linesize[1] + pad_.left / 2,
+      rendered->data[2] + (pad_.top / 2) * rendered->linesize[2] + pad_.left / 2,
+      nullptr,
+  };
+  sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner, rendered->linesize);
+  rendered->color_range = AVCOL_RANGE_JPEG;
+  return std::nullopt;
+}

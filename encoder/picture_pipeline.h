@@ -1,0 +1,31 @@
+#pragma once
+
+#include "encoder/ffmpeg_handles.h"
+#include "encoder/options.h"
+
+// Turns a decoded picture into an AMV frame: crops the four bands, scales
+// what is left into the area inside the pads and fills the pads with black,
+// so the frame is exactly the player's screen size.
+class PicturePipeline {
+ public:
+  PicturePipeline(int width, int height, Bands crop, Bands pad);
+
+  // Checks that cropping a picture of this size leaves something to show.
+  Failure CheckSource(int source_width, int source_height) const;
+
+  // A new full-range 4:2:0 frame of the output size.
+  Failure Render(const AVFrame* decoded, FramePtr& rendered);
+
+ private:
+  Failure PrepareScaler(const AVFrame& cropped);
+
+  int width_;
+  int height_;
+  Bands crop_;
+  Bands pad_;
+  ScalerPtr scaler_;
+  int scaler_width_ = 0;
+  int scaler_height_ = 0;
+  int scaler_format_ = AV_PIX_FMT_NONE;
+  bool scaler_full_range_ = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "encoder/input_media.h"
+#include "encoder/options.h"
+
+// The lines the encoder writes on stderr, in the classic form that batch
+// front ends read: the input and its "Duration:" line, the output, progress
+// lines with "time=" in plain seconds, and the closing size report.
+
+std::string DescribeInput(const InputMedia& input, const std::string& path);
+std::string DescribeOutput(const EncoderOptions& options);
+
+struct ProgressFigures {
+  int64_t frames = 0;
+  double frames_per_second = 0;  // conversion speed
+  double quantiser = 0;
+  uint64_t bytes = 0;
+  double seconds = 0;  // position reached in the output
+};
+
+// One progress line, without its line end.
+std::string FormatProgress(const ProgressFigures& figures);
+
+std::string FormatSummary(uint64_t picture_bytes, uint64_t sound_bytes, uint64_t file_bytes);
