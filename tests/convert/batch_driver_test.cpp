@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+#include "convert/batch_driver.h"
+#include "convert/encoder_arguments.h"
+#include "scratch_dir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+// The batch over a task list, a log and a window that are plain records, with
+// a stand-in encoder script in a scratch program directory.
+class BatchDriver : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    SetProgramDirectory(program.Dir());
+    App().ConversionRunning = false;
+    UiHooks hooks;
+    hooks.showMessage = [this](const MessageRequest& request) {
+      boxes.push_back(request.title + " | " + request.text);
+      if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+      return stopAnswer;
+    };
+    hooks.setStatusText = [this](int field, const std::string& text) {
+      if (field == 0) statusField0.push_back(text);
+    };
+    InstallUiHooks(hooks);
+
+    seams.taskCount = [this] { return static_cast<int>(tasks.size()); };
+    seams.taskAt = [this](int position) { return tasks.at(position); };
+    seams.setTaskStatus = [this](int row, const std::string& text) { statuses.at(row).push_back(text); };
+    seams.showTaskCount = [this] { ++taskCountShown; };
+    seams.addLogLine = [this](const std::string& line) { log.push_back(line); };
+    seams.setToolbarEnabled = [this](bool enabled) { toolbar.push_back(enabled); };
+    seams.waitForCommand = [this](int timeoutMs) {
+      EXPECT_EQ(timeoutMs, 50);
+      std::this_thread::sleep_for(2ms);
+      const int command = cycle < commands.size() ? commands[cycle] : -1;
+      ++cycle;
+      if (duringBatch) duringBatch();
+      return command;
+    };
+  }
+  void TearDown() override { InstallUiHooks({}); }
+
+  void Encoder(const std::string& body) {
+    const std::string path = program.Write("Core/ffmpeg", "#!/bin/sh\n" + body);
+    chmod(path.c_str(), 0755);
+  }
+
+  void AddTask(const std::string& input, const std::string& output) {
+    Task task;
+    task.InputFile = input;
+    task.OutputFile = output;
+    tasks.push_back(task);
+    statuses.emplace_back();
+  }
+
+  std::string LastStatus(int row) const { return statuses.at(row).empty() ? "" : statuses.at(row).back(); }
+
+  ScratchDir program;
+  BatchSeams seams;
+  std::vector<Task> tasks;
+  std::vector<Lines> statuses;
+  Lines log, boxes, statusField0;
+  std::vector<bool> toolbar;
+  int taskCountShown = 0;
+  std::vector<int> commands;  // the command each pump cycle returns
+  std::size_t cycle = 0;
+  std::function<void()> duringBatch;
+  MessageAnswer stopAnswer = MessageAnswer::No;
+};
+
+const char* kGoodEncoder = R"(in="$2"
+printf "Input #0, avi, from '%s':\n" "$in" >&2
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s  \n' >&2
+printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s\r' >&2
+printf 'frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s\n' >&2
+printf 'video:8kB audio:2kB' >&2
+)";
+
+TEST_F(BatchDriver, EmptyListOnlySaysSorry) {
+  StartConversion(seams);
+  EXPECT_EQ(boxes, Lines{"Sorry | " + UiText("s107")});
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(toolbar.empty());
+  EXPECT_TRUE(statusField0.empty());
+}
+
+TEST_F(BatchDriver, SuccessfulBatchLogsEveryLineInOrder) {
+  Encoder(kGoodEncoder);
+  AddTask("/v/a b.avi", "/v/a b.amv");
+  AddTask("/v/c.avi", "/v/c.amv");
+  duringBatch = [this] {
+    EXPECT_TRUE(App().ConversionRunning);
+    EXPECT_EQ(toolbar, std::vector<bool>{false});
+  };
+  StartConversion(seams);
+
+  Lines expected = {"Conversion in progress..."};
+  for (const Task& task : tasks) {
+    expected.insert(expected.end(),
+                    {"FFMpeg -> " + BuildEncoderArguments(task), "* FFMpeg(R) *",
+                     "FFMpeg -> Input #0, avi, from '" + task.InputFile + "':",
+                     "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s",
+                     "FFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s",
+                     "FFMpeg -> frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s",
+                     "FFMpeg -> video:8kB audio:2kB"});
+  }
+  expected.push_back("Conversion finished...");
+  EXPECT_EQ(log, expected);
+  for (int row = 0; row < 2; ++row)
+    EXPECT_EQ(statuses[row], (Lines{"0.0% ready", "50.0% ready", "100.0% ready", "100.0% ready", "Converted!"}));
+  EXPECT_EQ(boxes, Lines{"Success | Conversion finished successfully."});
+  EXPECT_EQ(statusField0, (Lines{"Conversion in progress...", "Conversion finished..."}));
+  EXPECT_EQ(toolbar, (std::vector<bool>{false, true}));
+  EXPECT_FALSE(App().ConversionRunning);
+}
+
+TEST_F(BatchDriver, FailuresShowTheCodeAndTheEncodersLastWordsReachTheLog) {
+  Encoder(R"(case "$2" in
+  *bad*) printf "%s: Invalid data found when processing input" "$2" >&2; exit 1;;
+  *killed*) kill -9 $$;;
+  *) exit 0;;
+esac
+)");
+  AddTask("/v/bad.avi", "/v/bad.amv");
+  AddTask("/v/good.avi", "/v/good.amv");
+  AddTask("/v/killed.avi", "/v/killed.amv");
+  StartConversion(seams);
+  EXPECT_EQ(LastStatus(0), "FFmpeg error. Code 1");
+  EXPECT_EQ(LastStatus(1), "Converted!");
+  EXPECT_EQ(LastStatus(2), "FFmpeg error. Code -1");
+  EXPECT_NE(std::find(log.begin(), log.end(), "FFMpeg -> /v/bad.avi: Invalid data found when processing input"),
+            log.end());
+  EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
+  EXPECT_EQ(log.back(), "Conversion finished...");
+}
+
+TEST_F(BatchDriver, BurstsAreLoggedWholeEvenWhenTheEncoderEndsAtOnce) {
+  Encoder(R"(i=1; while [ $i -le 400 ]; do printf 'line %d\n' $i >&2; i=$((i+1)); done)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  StartConversion(seams);
+  ASSERT_EQ(log.size(), 1u + 2u + 400u + 1u);
+  EXPECT_EQ(log[3], "FFMpeg -> line 1");
+  EXPECT_EQ(log[402], "FFMpeg -> line 400");
+  EXPECT_LT(cycle, 200u) << "every waiting line is read in the same cycle, not one per cycle";
+}
+
+TEST_F(BatchDriver, StopAnsweredYesKillsTheEncoderAndEndsTheBatch) {
+  Encoder(R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+exec sleep 30
+)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  AddTask("/v/b.avi", "/v/b.amv");
+  statuses[1].push_back("Converted!");
+  commands = {-1, -1, 59};
+  stopAnswer = MessageAnswer::Yes;
+  const auto started = std::chrono::steady_clock::now();
+  StartConversion(seams);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+  EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
+  EXPECT_EQ(LastStatus(0), "Waiting");
+  EXPECT_EQ(statuses[1], Lines{"Converted!"}) << "the tasks after the stopped one keep their rows";
+  EXPECT_EQ(taskCountShown, 1);
+  EXPECT_EQ(statusField0.back(), "Conversion stopped by user...");
+  EXPECT_EQ(log.back(), "Conversion stopped by user...");
+  EXPECT_EQ(std::count(log.begin(), log.end(), "* FFMpeg(R) *"), 1) << "no task starts after a stop";
+  EXPECT_EQ(toolbar, (std::vector<bool>{false, true}));
+  EXPECT_FALSE(App().ConversionRunning);
+}
+
+TEST_F(BatchDriver, StopAnsweredNoAndOtherCommandsChangeNothing) {
+  Encoder(R"(sleep 0.3
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  commands = {0, 50, 58, 59, 11, 54};
+  stopAnswer = MessageAnswer::No;
+  int nestedStarts = 0;
+  duringBatch = [&] {
+    if (nestedStarts++ == 0) StartConversion(seams);  // a Start that slipped through
+  };
+  StartConversion(seams);
+  EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
+                          "Success | Conversion finished successfully."}));
+  EXPECT_EQ(statuses[0], (Lines{"0.0% ready", "Converted!"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "Conversion in progress..."), 1);
+  EXPECT_EQ(log.back(), "Conversion finished...");
+}
+
+TEST_F(BatchDriver, IdenticalTasksEachGetTheirOwnRow) {
+  Encoder(R"(if [ -e "$0.ran" ]; then exit 0; fi
+: > "$0.ran"; exit 1
+)");
+  AddTask("/v/same.avi", "/v/same.amv");
+  AddTask("/v/same.avi", "/v/same.amv");
+  StartConversion(seams);
+  EXPECT_EQ(statuses[0], Lines{"FFmpeg error. Code 1"});
+  EXPECT_EQ(statuses[1], Lines{"Converted!"});
+}
+
+TEST_F(BatchDriver, EachTaskStartsWithoutThePreviousTasksNumbers) {
+  Encoder(R"(case "$2" in
+  *first*) printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 1 kb/s\nframe=1 fps=1 q=1 size=1kB time=10.00 bitrate=1kbits/s\n' >&2;;
+  *) printf 'frame=1 fps=1 q=1 size=1kB time=2.00 bitrate=1kbits/s\n  Duration: 00:00:40.00, start: 0.000000, bitrate: 1 kb/s\n' >&2;;
+esac
+)");
+  AddTask("/v/first.avi", "/v/first.amv");
+  AddTask("/v/second.avi", "/v/second.amv");
+  StartConversion(seams);
+  EXPECT_EQ(statuses[1], (Lines{"5.0% ready", "Converted!"}));
+}
+
+TEST_F(BatchDriver, EncoderThatCannotStartEndsTheBatchAndKeepsTheList) {
+  AddTask("/v/a.avi", "/v/a.amv");
+  AddTask("/v/b.avi", "/v/b.amv");
+  for (const bool present : {false, true}) {
+    if (present) program.Write("Core/ffmpeg", "#!/bin/sh\nexit 0\n");  // present but not executable
+    boxes.clear();
+    log.clear();
+    StartConversion(seams);
+    EXPECT_EQ(boxes, Lines{"Error | " + UiText("s56")});
+    EXPECT_EQ(log.size(), 4u);
+    EXPECT_EQ(log.back(), UiText("s56"));
+    EXPECT_EQ(statusField0.back(), UiText("s56"));
+    EXPECT_EQ(tasks.size(), 2u);
+    EXPECT_TRUE(statuses[0].empty());
+    EXPECT_FALSE(App().ConversionRunning);
+    EXPECT_TRUE(toolbar.back());
+  }
+}
+
+TEST_F(BatchDriver, HostileInputPathReachesTheEncoderWhole) {
+  Encoder(R"(printf '%s|%s|%s\n' "$1" "$2" "$3" >&2)");
+  AddTask(R"(/v/x" -f "mp4  y.avi)", "/v/out.amv");
+  StartConversion(seams);
+  EXPECT_EQ(log[3], R"(FFMpeg -> -i|/v/x" -f "mp4  y.avi|-vol)");
+  EXPECT_EQ(log[1], R"(FFMpeg -> -i "/v/x" -f "mp4  y.avi" -vol 256 -croptop 0 -cropbottom 0 -cropleft 0 )"
+                    R"(-cropright 0  -padtop 0 -padbottom 0 -padleft 0 -padright 0 -f amv -s 96x64 -r 10 )"
+                    R"(-ac 1 -ar 22050 -qmin 3 -qmax 4 "/v/out.amv")");
+}
+
+}  // namespace
