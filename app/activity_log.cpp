@@ -1,6 +1,55 @@
 #include "app/activity_log.h"
 
-// Placeholder: replaced by the activity log work.
-void AddLogLine(const std::string&) {}
-void SaveLog() {}
-void ClearLog() {}
+#include <fstream>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/ui_seam.h"
+
+namespace {
+
+LogView* attachedView = nullptr;
+
+std::string WithTxtExtension(const std::string& name) {
+  return name.ends_with(".txt") ? name : name + ".txt";
+}
+
+// Writes the lines, each ended by CR LF, over whatever the file held. False
+// when the file cannot be created or not every byte reached it.
+bool WriteLogFile(const std::string& path, const LogView& view) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) return false;
+  for (int i = 0; i < view.LineCount(); ++i) file << view.LineAt(i) << "\r\n";
+  file.close();
+  return !file.fail();
+}
+
+}  // namespace
+
+void AttachLogView(LogView* view) { attachedView = view; }
+
+void AddLogLine(const std::string& text) {
+  CHECKPOINT();
+  if (App().LogActions != 1 || attachedView == nullptr) return;
+  attachedView->AppendAndSelect(text);
+}
+
+void SaveLog() {
+  CHECKPOINT();
+  if (attachedView == nullptr || attachedView->LineCount() == 0) {
+    ShowMessageBox(UiText("s1"), UiText("s103"), MessageIcon::Warning);
+    return;
+  }
+  const std::string chosen = AskFileName({FileDialogKind::Save, UiText("s101"), "Text (*.txt)"});
+  if (chosen.empty()) return;
+  CHECKPOINT();
+  if (!WriteLogFile(WithTxtExtension(chosen), *attachedView)) {
+    ShowMessageBox(UiText("s1"), UiText("s102"), MessageIcon::Error);
+  }
+}
+
+void ClearLog() {
+  CHECKPOINT();
+  if (attachedView != nullptr) attachedView->Clear();
+}
