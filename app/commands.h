@@ -11,3 +11,12 @@ void DispatchCommand(int commandId);
 // command table.
 void SetCommandInterceptor(std::function<void(int commandId)> interceptor);
 bool CommandInterceptorActive();
+
+// The close box outside a batch: asks with the fixed English texts and quits
+// on Yes. While a batch runs the request is refused without a question.
+void ConfirmCloseRequest();
+
+// Ends the program as a confirmed quit does: sets the quit flag and leaves the
+// main loop (used by the quit confirmations and by the batch driver when the
+// encoder cannot be started).
+void QuitProgram();

@@ -31,3 +31,15 @@ QToolBar* MainToolbar();        // toolbar 2
 
 // Enables or disables every toolbar button except Stop (59).
 void SetToolbarEnabled(bool enabled);
+
+// Gives toolbar button `commandId` its label, the button as wide as the text
+// plus 4 pixels. Does nothing when toolbar `toolbarId` does not exist.
+void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text);
+
+// Status bar fields 0 and 1; nothing happens without a status bar.
+void SetStatusFieldText(int field, const std::string& text);
+std::string StatusFieldText(int field);
+
+// Sets each of the five task list columns to w/5 - 1 pixels, w being the
+// main window's client width (done on every size event and at start-up).
+void SetTaskColumnWidths();

@@ -1,0 +1,233 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPointer>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <map>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "Inc/ResizeQt.h"
+#include "app/commands.h"
+#include "app/grid_delegate.h"
+#include "app/main_window_bars.h"
+#include "app/proportional_splitter.h"
+
+namespace {
+
+constexpr int kTaskColumns = 5;
+
+struct MainWindowParts {
+  QPointer<QMainWindow> window;
+  QLabel* fields[2] = {nullptr, nullptr};
+  QToolBar* toolbar = nullptr;
+  QTreeWidget* taskList = nullptr;
+  QListWidget* log = nullptr;
+  ProportionalSplitter* splitter = nullptr;
+  std::map<int, QAction*> buttons;
+};
+
+MainWindowParts& Parts() {
+  static MainWindowParts parts;
+  return parts;
+}
+
+// Every event of window 0 passes through here before the window sees it.
+class MainWindowEvents : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != Parts().window) return false;
+    ApplyAnchors(AnchorEventKind(*event), kMainWindowId);
+    if (event->type() == QEvent::Resize) {
+      const int w = Parts().window->width();
+      if (Parts().fields[0]) {
+        const int height = Parts().window->statusBar()->height();
+        Parts().fields[0]->setGeometry(0, 0, w / 2, height);
+        Parts().fields[1]->setGeometry(w / 2, 0, w - w / 2, height);
+      }
+      SetTaskColumnWidths();
+      Parts().taskList->viewport()->update();
+    } else if (event->type() == QEvent::Close) {
+      // The window closes only through a confirmed quit, which ends the loop.
+      event->ignore();
+      ConfirmCloseRequest();
+      return true;
+    }
+    return false;
+  }
+};
+
+// Field i is a sunken label placed by hand, so that its end is exact and its
+// width never becomes a minimum size of the window.
+void BuildStatusBar(QMainWindow* window) {
+  QStatusBar* bar = window->statusBar();
+  bar->setSizeGripEnabled(false);
+  const int height = bar->sizeHint().height();
+  const char* keys[2] = {"s64", "s65"};
+  const int starts[2] = {0, 90};
+  const int widths[2] = {90, 100};
+  for (int i = 0; i < 2; ++i) {
+    auto* field = new QLabel(QString::fromStdString(UiText(keys[i])), bar);
+    field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    field->setIndent(3);
+    field->setGeometry(starts[i], 0, widths[i], height);
+    Parts().fields[i] = field;
+  }
+}
+
+QTreeWidget* BuildTaskList() {
+  auto* list = new QTreeWidget;
+  list->setColumnCount(kTaskColumns);
+  const char* headers[kTaskColumns] = {"s93", "s94", "s95", "s96", "s97"};
+  const int widths[kTaskColumns] = {150, 150, 100, 100, 95};
+  QStringList labels;
+  for (const char* key : headers) labels << QString::fromStdString(UiText(key));
+  list->setHeaderLabels(labels);
+  list->header()->setStretchLastSection(false);
+  list->header()->setSectionsMovable(false);
+  for (int column = 0; column < kTaskColumns; ++column) list->setColumnWidth(column, widths[column]);
+  list->setRootIsDecorated(false);
+  list->setItemsExpandable(false);
+  list->setUniformRowHeights(true);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setAllColumnsShowFocus(true);
+  list->setItemDelegate(new GridDelegate(list));
+  list->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  // The selected row stays as visible as with focus, so the user always sees
+  // which task Remove, Edit, Up and Down act on.
+  QPalette palette = list->palette();
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+    palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+  list->setPalette(palette);
+  return list;
+}
+
+QListWidget* BuildLogList() {
+  auto* log = new QListWidget;
+  log->setSelectionMode(QAbstractItemView::SingleSelection);
+  log->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  return log;
+}
+
+void CentreOnScreen(QMainWindow* window) {
+  const QScreen* screen = window->screen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  window->move(available.center() - window->rect().center());
+}
+
+}  // namespace
+
+bool BuildMainWindow() {
+  CHECKPOINT();
+  DestroyMainWindow();
+  // Without a GUI application or a screen no window can be opened.
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !QGuiApplication::primaryScreen())
+    return false;
+  MainWindowParts& parts = Parts();
+  auto* window = new QMainWindow;
+  parts.window = window;
+  window->setWindowTitle(QStringLiteral("Marrowind Flickpress 0.8"));
+  window->resize(600, 450);
+  CentreOnScreen(window);
+
+  // The controls container: the inner area the splitter is anchored in.
+  auto* container = new QWidget(window);
+  window->setCentralWidget(container);
+
+  BuildStatusBar(window);
+  BuildMenuBar(window);
+  parts.toolbar = BuildToolbar(window, parts.buttons);
+  for (int id : kToolbarLabelOrder) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
+
+  parts.taskList = BuildTaskList();
+  parts.log = BuildLogList();
+  parts.splitter = new ProportionalSplitter(container);
+  parts.splitter->addWidget(parts.taskList);
+  parts.splitter->addWidget(parts.log);
+  for (QWidget* part : {static_cast<QWidget*>(parts.taskList), static_cast<QWidget*>(parts.log)})
+    part->setMinimumSize(1, 1);
+
+  // Lay the hidden window out now so the splitter can fill the inner area.
+  window->layout()->activate();
+  parts.splitter->setGeometry(container->rect());
+  parts.splitter->SetPosition(300);
+
+  AttachAnchorWindow(kMainWindowId, container);
+  AttachAnchorControl(kMainWindowId, kSplitterId, parts.splitter);
+  InstallQtAnchorGeometry();
+  RegisterAnchor(kMainWindowId, kSplitterId, true, true, true, true);
+
+  BindShortcuts(window);
+  window->installEventFilter(new MainWindowEvents(window));
+  SetTaskColumnWidths();
+  return true;
+}
+
+void DestroyMainWindow() {
+  ClearAnchors();
+  delete Parts().window.data();
+  Parts() = MainWindowParts{};
+}
+
+QMainWindow* MainWindow() { return Parts().window; }
+QTreeWidget* TaskListWidget() { return Parts().window ? Parts().taskList : nullptr; }
+QListWidget* LogListWidget() { return Parts().window ? Parts().log : nullptr; }
+QSplitter* MainSplitter() { return Parts().window ? Parts().splitter : nullptr; }
+QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
+
+void SetToolbarEnabled(bool enabled) {
+  // Stop (59) stays usable so a running batch can always be stopped.
+  for (int id : {50, 51, 52, 53, 54, 58, 55, 56, 57}) {
+    const auto found = Parts().buttons.find(id);
+    if (found != Parts().buttons.end()) found->second->setEnabled(enabled);
+  }
+}
+
+void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text) {
+  QToolBar* toolbar = MainToolbar();
+  const auto found = Parts().buttons.find(commandId);
+  if (toolbarId != kToolbarId || !toolbar || found == Parts().buttons.end()) return;
+  QAction* action = found->second;
+  const QString label = QString::fromStdString(text);
+  action->setText(label);
+  if (QWidget* button = toolbar->widgetForAction(action)) {
+    const int width = QFontMetrics(button->font()).horizontalAdvance(label) + 4;
+    button->setFixedWidth(std::max(width, toolbar->iconSize().width() + 4));
+  }
+  toolbar->adjustSize();
+}
+
+void SetStatusFieldText(int field, const std::string& text) {
+  if (field < 0 || field > 1 || !Parts().window || !Parts().fields[field]) return;
+  Parts().fields[field]->setText(QString::fromStdString(text));
+}
+
+std::string StatusFieldText(int field) {
+  if (field < 0 || field > 1 || !Parts().window || !Parts().fields[field]) return {};
+  return Parts().fields[field]->text().toStdString();
+}
+
+void SetTaskColumnWidths() {
+  if (!Parts().window) return;
+  const int width = Parts().window->width() / kTaskColumns - 1;
+  for (int column = 0; column < kTaskColumns; ++column)
+    Parts().taskList->setColumnWidth(column, std::max(0, width));
+}

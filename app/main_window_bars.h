@@ -1,0 +1,23 @@
+#pragma once
+
+#include <map>
+
+class QAction;
+class QMainWindow;
+class QToolBar;
+
+// The menu bar with its five titles; every item dispatches its command id.
+void BuildMenuBar(QMainWindow* window);
+
+// The flat toolbar with the ten buttons and their separators, unlabelled.
+// Fills `buttons` with each button's action by command id.
+QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons);
+
+// The command ids of the toolbar buttons in the order their labels are set.
+inline constexpr int kToolbarLabelOrder[] = {50, 51, 52, 53, 54, 58, 59, 55, 56, 57};
+
+// The label key of toolbar button `commandId`.
+const char* ToolbarLabelKey(int commandId);
+
+// F1, Ctrl+A, Ctrl+R and Delete, bound to the whole window.
+void BindShortcuts(QMainWindow* window);
