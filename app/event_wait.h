@@ -1,0 +1,5 @@
+#pragma once
+
+// Waits at most `timeoutMs` milliseconds for window events and dispatches
+// those that arrive; returns early when some were handled.
+void WaitForWindowEvents(int timeoutMs);

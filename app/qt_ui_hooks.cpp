@@ -1,0 +1,76 @@
+#include "app/qt_ui_hooks.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "app/ui_seam.h"
+
+namespace {
+
+QWidget* DialogParent() {
+  if (QWidget* active = QApplication::activeModalWidget()) return active;
+  QMainWindow* window = MainWindow();
+  return window && window->isVisible() ? window : nullptr;
+}
+
+QMessageBox::Icon QtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+MessageAnswer ShowQtMessage(const MessageRequest& request) {
+  const bool yesNo = request.buttons == MessageButtons::YesNo;
+  QMessageBox box(QtIcon(request.icon), QString::fromStdString(request.title),
+                  QString::fromStdString(request.text),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, DialogParent());
+  box.setTextFormat(Qt::PlainText);
+  const int answer = box.exec();
+  if (!yesNo) return MessageAnswer::Ok;
+  return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+// Qt's own dialogs: the same on every desktop, and they never touch the
+// working directory that Help relies on.
+std::string AskQtFileName(const FileDialogRequest& request) {
+  const QString title = QString::fromStdString(request.title);
+  const QString filter = QString::fromStdString(request.filter);
+  const QString chosen =
+      request.kind == FileDialogKind::Open
+          ? QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr,
+                                         QFileDialog::DontUseNativeDialog)
+          : QFileDialog::getSaveFileName(DialogParent(), title, QString(), filter, nullptr,
+                                         QFileDialog::DontUseNativeDialog);
+  return chosen.toStdString();
+}
+
+// A path from the file system opens as a file, whatever characters it holds.
+void OpenWithDesktop(const std::string& pathOrUrl) {
+  const QString target = QString::fromStdString(pathOrUrl);
+  QDesktopServices::openUrl(target.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(target)
+                                                                 : QUrl(target));
+}
+
+}  // namespace
+
+void InstallQtUiHooks() {
+  UiHooks hooks;
+  hooks.showMessage = ShowQtMessage;
+  hooks.askFileName = AskQtFileName;
+  hooks.setStatusText = SetStatusFieldText;
+  hooks.openWithShell = OpenWithDesktop;
+  InstallUiHooks(std::move(hooks));
+}

@@ -1,0 +1,72 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include <sys/stat.h>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "Inc/Resize.h"
+#include "app/activity_log.h"
+#include "app/app_state.h"
+#include "app/builtin_images.h"
+#include "app/main_window.h"
+#include "app/splash_window.h"
+#include "app/ui_seam.h"
+#include "settings/config.h"
+
+namespace {
+
+// A missing file, an empty one and a folder all mean there is no encoder.
+bool EncoderPresent(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && info.st_size > 0;
+}
+
+void InitialiseState(const std::string& programDirectory) {
+  ClearAnchors();
+  App() = AppState{};
+  SetProgramDirectory(programDirectory);
+  DecodeBuiltInImages();
+}
+
+int EndProgram() {
+  DestroyMainWindow();
+  return 0;
+}
+
+}  // namespace
+
+int RunProgram(const std::string& programDirectory, const StartupOptions& options) {
+  CHECKPOINT();
+  InitialiseState(programDirectory);
+  LoadConfiguration();
+  if (!DiscoverLanguages()) return EndProgram();
+  LoadStringTable(App().languageSetting);
+  ReadCurrentLanguageName();
+
+  CHECKPOINT();
+  if (!EncoderPresent(App().encoderPath)) {
+    ShowMessageBox(UiText("s1"), UiText("s2"), MessageIcon::Error);
+    return EndProgram();
+  }
+
+  if (!BuildMainWindow()) {
+    ShowMessageBox(UiText("s1"), UiText("s48"), MessageIcon::Error);
+    return EndProgram();
+  }
+  // The views of the task list and the activity log attach here, to the
+  // widgets the main window has just built.
+
+  ShowSplashWindow(options.splashWait);
+
+  CHECKPOINT();
+  MainWindow()->showNormal();
+  AddLogLine("Marrowind Flickpress 0.8 " + UiText("s98"));
+  AddLogLine(UiText("s99"));
+  SetTaskColumnWidths();
+
+  if (!App().quit) QApplication::exec();
+  return EndProgram();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+struct StartupOptions {
+  // The splash holds the start for three seconds; tests turn the wait off.
+  bool splashWait = true;
+};
+
+// Everything from start-up to the end of the main loop, for the program in
+// `programDirectory` (ending with '/'). The crash handler and the GUI
+// application already exist. Returns the process exit code, 0 on every path.
+int RunProgram(const std::string& programDirectory, const StartupOptions& options = {});
