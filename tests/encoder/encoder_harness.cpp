@@ -1,0 +1,153 @@
+#include "encoder_harness.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<uint8_t> CaptureBytes(const std::string& command) {
+  std::vector<uint8_t> bytes;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot run " << command;
+    return bytes;
+  }
+  uint8_t buffer[65536];
+  size_t count;
+  while ((count = fread(buffer, 1, sizeof buffer, pipe)) > 0) bytes.insert(bytes.end(), buffer, buffer + count);
+  const int status = pclose(pipe);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ADD_FAILURE() << "failed: " << command;
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<std::string> EncoderCall::Arguments() const {
+  return {"-i",          input,
+          "-vol",        std::to_string(volume),
+          "-croptop",    std::to_string(crop_top),
+          "-cropbottom", std::to_string(crop_bottom),
+          "-cropleft",   std::to_string(crop_left),
+          "-cropright",  std::to_string(crop_right),
+          "-padtop",     std::to_string(pad_top),
+          "-padbottom",  std::to_string(pad_bottom),
+          "-padleft",    std::to_string(pad_left),
+          "-padright",   std::to_string(pad_right),
+          "-f",          "amv",
+          "-s",          size,
+          "-r",          std::to_string(fps),
+          "-ac",         "1",
+          "-ar",         "22050",
+          "-qmin",       std::to_string(qmin),
+          "-qmax",       std::to_string(qmax),
+          output};
+}
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir& dir,
+                     const std::string& shell_prefix) {
+  std::string command = shell_prefix + ShellQuote(AMV_ENCODER_PATH);
+  for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+  const std::string err_path = dir.Path("encoder-stderr.txt");
+  command += " 2>" + ShellQuote(err_path) + " </dev/null";
+  const int status = std::system(("sh -c " + ShellQuote(command)).c_str());
+  RunResult result;
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = ReadAll(err_path);
+  std::filesystem::remove(err_path);
+  return result;
+}
+
+RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir) { return RunEncoder(call.Arguments(), dir); }
+
+std::string Capture(const std::string& command) {
+  const std::vector<uint8_t> bytes = CaptureBytes(command);
+  return {bytes.begin(), bytes.end()};
+}
+
+void MakeClip(const std::string& arguments, const std::string& output) {
+  Capture("ffmpeg -nostdin -v error -y " + arguments + " " + ShellQuote(output));
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n' || c == '\r') {
+      if (!line.empty()) lines.push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+Probe ProbeFile(const std::string& file) {
+  Probe probe;
+  const std::string text = Capture(
+      "ffprobe -v error -count_packets -show_entries "
+      "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels,nb_read_packets:"
+      "frame=media_type,nb_samples " +
+      ShellQuote(file));
+  std::map<std::string, std::string>* block = nullptr;
+  std::map<std::string, std::string> frame;
+  for (const std::string& line : Lines(text)) {
+    if (line == "[STREAM]") {
+      block = &probe.streams.emplace_back();
+    } else if (line == "[FRAME]") {
+      frame.clear();
+      block = &frame;
+    } else if (line == "[/FRAME]") {
+      if (frame["media_type"] == "audio") probe.sound_chunks.push_back(std::stoi(frame["nb_samples"]));
+      block = nullptr;
+    } else if (const auto equals = line.find('='); equals != std::string::npos && block) {
+      (*block)[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+  }
+  return probe;
+}
+
+std::vector<int16_t> DecodeSound(const std::string& file) {
+  const std::vector<uint8_t> bytes =
+      CaptureBytes("ffmpeg -nostdin -v error -i " + ShellQuote(file) + " -vn -ac 1 -f s16le -");
+  std::vector<int16_t> samples(bytes.size() / 2);
+  for (size_t i = 0; i < samples.size(); ++i)
+    samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  return samples;
+}
+
+std::vector<uint8_t> DecodeLuma(const std::string& file, int index, int width, int height) {
+  std::vector<uint8_t> bytes = CaptureBytes("ffmpeg -nostdin -v error -i " + ShellQuote(file) +
+                                            " -vf " + ShellQuote("select=eq(n\\," + std::to_string(index) + "),format=gray") +
+                                            " -frames:v 1 -f rawvideo -");
+  EXPECT_EQ(bytes.size(), static_cast<size_t>(width) * height);
+  bytes.resize(static_cast<size_t>(width) * height);
+  return bytes;
+}
+
+double Rms(const std::vector<int16_t>& samples) {
+  if (samples.empty()) return 0;
+  double sum = 0;
+  for (int16_t s : samples) sum += static_cast<double>(s) * s;
+  return std::sqrt(sum / samples.size());
+}
+
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }

@@ -1,0 +1,68 @@
+#pragma once
+
+// Runs the built encoder and the stock ffmpeg/ffprobe tools, which generate
+// the test clips and read the results back as an independent check.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scratch_dir.h"
+
+struct RunResult {
+  int exit_code = -1;
+  std::string err;  // everything written on stderr
+};
+
+// The command line the batch driver passes, with the given changes.
+struct EncoderCall {
+  std::string input;
+  std::string output;
+  std::string size = "160x120";
+  int fps = 12;
+  int volume = 256;
+  int qmin = 3;
+  int qmax = 5;
+  int crop_top = 0, crop_bottom = 0, crop_left = 0, crop_right = 0;
+  int pad_top = 0, pad_bottom = 0, pad_left = 0, pad_right = 0;
+
+  std::vector<std::string> Arguments() const;
+};
+
+std::string ShellQuote(const std::string& text);
+
+// Runs the encoder with these arguments; `shell_prefix` goes before it in the
+// shell (for example a ulimit).
+RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir& dir,
+                     const std::string& shell_prefix = "");
+RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir);
+
+// Runs a shell command; its stdout, or fails the current test.
+std::string Capture(const std::string& command);
+
+// ffmpeg with `arguments` writing `output`; fails the current test if it fails.
+void MakeClip(const std::string& arguments, const std::string& output);
+
+// The non-empty lines of a text, split at LF and CR.
+std::vector<std::string> Lines(const std::string& text);
+
+struct Probe {
+  // Every stream's codec_type, codec_name, width, height, r_frame_rate,
+  // sample_rate, channels and nb_read_packets, by name.
+  std::vector<std::map<std::string, std::string>> streams;
+  // The sample count of every sound frame, in file order.
+  std::vector<int> sound_chunks;
+};
+
+// ffprobe's reading of a file.
+Probe ProbeFile(const std::string& file);
+
+// Decodes the sound as 16-bit mono samples.
+std::vector<int16_t> DecodeSound(const std::string& file);
+// Decodes frame `index` of the picture as 8-bit grey levels, row by row.
+std::vector<uint8_t> DecodeLuma(const std::string& file, int index, int width, int height);
+
+double Rms(const std::vector<int16_t>& samples);
+
+bool FileExists(const std::string& path);

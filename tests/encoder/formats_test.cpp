@@ -1,0 +1,111 @@
+// Every frame size and rate the task editor offers gives a file that stock
+// FFmpeg reads back whole, with sound chunks that keep step with the picture.
+
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "encoder_harness.h"
+
+namespace {
+
+constexpr double kClipSeconds = 1.5;
+
+class EncoderFormats : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new ScratchDir;
+    MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 -t 1.5 "
+             "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -ac 2",
+             Clip());
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  static std::string Clip() { return dir_->Path("clip.mp4"); }
+  static ScratchDir* dir_;
+};
+
+ScratchDir* EncoderFormats::dir_ = nullptr;
+
+TEST_F(EncoderFormats, EverySizeAndRateReadsBackWhole) {
+  const char* sizes[] = {"96x64",   "128x96",  "128x128", "160x120", "176x128",
+                         "176x144", "192x160", "208x120", "208x160", "208x176"};
+  for (const char* size : sizes) {
+    for (int fps : {10, 12, 16}) {
+      SCOPED_TRACE(std::string(size) + " at " + std::to_string(fps) + " fps");
+      EncoderCall call;
+      call.input = Clip();
+      call.output = dir_->Path(std::string(size) + "-" + std::to_string(fps) + ".amv");
+      call.size = size;
+      call.fps = fps;
+      const RunResult run = RunEncoder(call, *dir_);
+      ASSERT_EQ(run.exit_code, 0) << run.err;
+
+      const Probe probe = ProbeFile(call.output);
+      const auto& streams = probe.streams;
+      ASSERT_EQ(streams.size(), 2u);
+      const auto& video = streams[0];
+      const auto& audio = streams[1];
+      const std::string width = std::string(size).substr(0, std::string(size).find('x'));
+      const std::string height = std::string(size).substr(std::string(size).find('x') + 1);
+      EXPECT_EQ(video.at("codec_type"), "video");
+      EXPECT_EQ(video.at("codec_name"), "amv");
+      EXPECT_EQ(video.at("width"), width);
+      EXPECT_EQ(video.at("height"), height);
+      EXPECT_EQ(video.at("r_frame_rate"), std::to_string(fps) + "/1");
+      EXPECT_EQ(audio.at("codec_name"), "adpcm_ima_amv");
+      EXPECT_EQ(audio.at("sample_rate"), "22050");
+      EXPECT_EQ(audio.at("channels"), "1");
+      EXPECT_EQ(video.at("nb_read_packets"), audio.at("nb_read_packets"));
+      EXPECT_EQ(std::stoi(video.at("nb_read_packets")), static_cast<int>(kClipSeconds * fps + 0.5));
+
+      // Chunk n ends exactly at sample floor((n + 1) * 22050 / fps): sound never drifts from the picture.
+      const std::vector<int>& chunks = probe.sound_chunks;
+      long long total = 0;
+      for (size_t n = 0; n < chunks.size(); ++n) {
+        total += chunks[n];
+        ASSERT_EQ(total, static_cast<long long>(n + 1) * 22050 / fps) << "chunk " << n;
+      }
+      EXPECT_NEAR(static_cast<double>(total), 22050 * kClipSeconds, 22050.0 / fps);
+
+      EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(call.output) + " -f null - 2>&1"), "");
+    }
+  }
+}
+
+TEST_F(EncoderFormats, TwelveFramesASecondAlternateSoundChunksOf1837And1838Samples) {
+  EncoderCall call;
+  call.input = Clip();
+  call.output = dir_->Path("twelve.amv");
+  call.fps = 12;
+  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+  const std::vector<int> chunks = ProbeFile(call.output).sound_chunks;
+  ASSERT_EQ(chunks.size(), 18u);
+  for (size_t n = 0; n < chunks.size(); ++n) EXPECT_EQ(chunks[n], n % 2 ? 1838 : 1837) << "chunk " << n;
+}
+
+TEST_F(EncoderFormats, StderrCarriesTheLinesTheBatchDriverReads) {
+  EncoderCall call;
+  call.input = Clip();
+  call.output = dir_->Path("lines.amv");
+  call.fps = 10;
+  const RunResult run = RunEncoder(call, *dir_);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "Input #0, mov,mp4,m4a,3gp,3g2,mj2, from '" + Clip() + "':");
+  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(  Duration: 00:00:01\.5\d, start: 0\.000000, bitrate: \d+ kb/s)")))
+      << lines[1];
+  EXPECT_NE(run.err.find("Output #0, amv, to '" + call.output + "':\n"), std::string::npos);
+
+  // The last progress line ends with a line feed and gives the whole play time in plain seconds.
+  const std::regex progress(
+      R"(frame= {0,4}\d+ fps= {0,2}\d+ q= ?\d+\.\d size= {0,7}\d+kB time=\d+\.\d\d bitrate= {0,5}\d+\.\dkbits/s)");
+  const size_t final_start = run.err.rfind("frame=");
+  ASSERT_NE(final_start, std::string::npos);
+  const std::string final_line = run.err.substr(final_start, run.err.find('\n', final_start) - final_start);
+  EXPECT_TRUE(std::regex_match(final_line, progress)) << final_line;
+  EXPECT_NE(final_line.find("frame=   15 "), std::string::npos) << final_line;
+  EXPECT_NE(final_line.find(" time=1.50 "), std::string::npos) << final_line;
+}
+
+}  // namespace
