@@ -23,6 +23,29 @@ bool IsFullRange(const AVFrame& frame) {
   }
 }
 
+Failure NewAmvFrame(int width, int height, FramePtr& frame) {
+  frame.reset(av_frame_alloc());
+  if (!frame) return ErrorText(AVERROR(ENOMEM));
+  frame->format = kAmvFormat;
+  frame->width = width;
+  frame->height = height;
+  if (int result = av_frame_get_buffer(frame.get(), 0); result < 0) return ErrorText(result);
+  return std::nullopt;
+}
+
+// Chroma is shared by 2x2 pixels, so after an odd pad the picture's chroma
+// starts half a pixel early.
+void CopyInside(const AVFrame& inner, const Bands& pad, AVFrame& frame) {
+  for (int plane = 0; plane < 3; ++plane) {
+    const int shift = plane == 0 ? 0 : 1;
+    const int columns = (inner.width + shift) >> shift;
+    const int rows = (inner.height + shift) >> shift;
+    uint8_t* target = frame.data[plane] + (pad.top >> shift) * frame.linesize[plane] + (pad.left >> shift);
+    for (int row = 0; row < rows; ++row)
+      std::memcpy(target + row * frame.linesize[plane], inner.data[plane] + row * inner.linesize[plane], columns);
+  }
+}
+
 void FillBlack(AVFrame& frame) {
   std::memset(frame.data[0], 0, static_cast<size_t>(frame.linesize[0]) * frame.height);
   const int chroma_rows = (frame.height + 1) / 2;
@@ -72,8 +95,7 @@ Failure PicturePipeline::PrepareScaler(const AVFrame& cropped) {
 Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
   if (Failure failure = CheckSource(decoded->width, decoded->height)) return failure;
   FramePtr cropped(av_frame_clone(decoded));
-  rendered.reset(av_frame_alloc());
-  if (!cropped || !rendered) return ErrorText(AVERROR(ENOMEM));
+  if (!cropped) return ErrorText(AVERROR(ENOMEM));
   const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(decoded->format));
   cropped->crop_top = crop_.top;
   cropped->crop_bottom = crop_.bottom;
@@ -86,19 +108,16 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
     return "Cannot crop the picture: " + ErrorText(result);
   if (Failure failure = PrepareScaler(*cropped)) return failure;
 
-  rendered->format = kAmvFormat;
-  rendered->width = width_;
-  rendered->height = height_;
-  if (int result = av_frame_get_buffer(rendered.get(), 0); result < 0) return ErrorText(result);
+  // The scaler may write a few pixels past the end of a row, so it fills a
+  // picture of its own that is then copied inside the pads.
+  if (!inner_) {
+    if (Failure failure = NewAmvFrame(width_ - pad_.left - pad_.right, height_ - pad_.top - pad_.bottom, inner_))
+      return failure;
+  }
+  sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner_->data, inner_->linesize);
+  if (Failure failure = NewAmvFrame(width_, height_, rendered)) return failure;
   FillBlack(*rendered);
-  // Chroma is shared by 2x2 pixels, so an odd pad starts the picture's chroma half a pixel early.
-  uint8_t* inner[4] = {
-      rendered->data[0] + pad_.top * rendered->linesize[0] + pad_.left,
-      rendered->data[1] + (pad_.top / 2) * rendered->linesize[1] + pad_.left / 2,
-      rendered->data[2] + (pad_.top / 2) * rendered->linesize[2] + pad_.left / 2,
-      nullptr,
-  };
-  sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner, rendered->linesize);
+  CopyInside(*inner_, pad_, *rendered);
   rendered->color_range = AVCOL_RANGE_JPEG;
   return std::nullopt;
 }

@@ -24,6 +24,7 @@ class PicturePipeline {
   Bands crop_;
   Bands pad_;
   ScalerPtr scaler_;
+  FramePtr inner_;
   int scaler_width_ = 0;
   int scaler_height_ = 0;
   int scaler_format_ = AV_PIX_FMT_NONE;

@@ -1,0 +1,175 @@
+// What the options do to the picture and the sound, checked on the decoded
+// output: crop and pad bands, volume levels, a silent track for a video
+// without sound, and the three quality ranges.
+
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "encoder_harness.h"
+
+namespace {
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+
+class EncoderPictureSound : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new ScratchDir;
+    // White with a 16-pixel black frame all round, stored losslessly.
+    MakeClip("-f lavfi -i color=white:size=288x208:rate=10 -vf pad=320:240:16:16:black -t 1 -c:v ffv1", Framed());
+    // A 1 kHz tone at a tenth of full scale, already mono 22050 Hz so the
+    // volume is the only change.
+    MakeClip("-f lavfi -i testsrc2=size=160x120:rate=10 -f lavfi -i " +
+                 ShellQuote("aevalsrc=0.1*sin(2*PI*1000*t):s=22050") + " -t 1.5 -c:v ffv1 -c:a pcm_s16le",
+             Tone());
+    MakeClip("-f lavfi -i mandelbrot=size=320x240:rate=10 -t 2 -c:v ffv1", Detailed());
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  static std::string Framed() { return dir_->Path("framed.mkv"); }
+  static std::string Tone() { return dir_->Path("tone.mkv"); }
+  static std::string Detailed() { return dir_->Path("detailed.mkv"); }
+
+  static std::vector<uint8_t> Convert(EncoderCall call, const std::string& name) {
+    call.output = dir_->Path(name);
+    const RunResult run = RunEncoder(call, *dir_);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return DecodeLuma(call.output, 5, kWidth, kHeight);
+  }
+
+  static ScratchDir* dir_;
+};
+
+ScratchDir* EncoderPictureSound::dir_ = nullptr;
+
+uint8_t At(const std::vector<uint8_t>& luma, int x, int y) { return luma[static_cast<size_t>(y) * kWidth + x]; }
+
+// Checks a row or column of the picture: dark up to `dark_before`, bright from
+// two pixels inside it to two pixels before `dark_from`, dark from `dark_from`.
+// Two pixels are left free for the scaler's and the JPEG blocks' soft edge.
+void ExpectBands(const std::vector<uint8_t>& luma, bool along_rows, int dark_before, int dark_from) {
+  const int length = along_rows ? kHeight : kWidth;
+  for (int i = 0; i < length; ++i) {
+    const uint8_t value = along_rows ? At(luma, kWidth / 2, i) : At(luma, i, kHeight / 2);
+    const std::string where = std::string(along_rows ? "row " : "column ") + std::to_string(i);
+    if (i < dark_before - 1 || i > dark_from) {
+      EXPECT_LT(value, 50) << where;
+    } else if (i >= dark_before + 2 && i < dark_from - 2) {
+      EXPECT_GT(value, 200) << where;
+    }
+  }
+}
+
+TEST_F(EncoderPictureSound, UncroppedFrameIsScaledWithItsBorder) {
+  EncoderCall call;
+  call.input = Framed();
+  const auto luma = Convert(call, "plain.amv");
+  ExpectBands(luma, true, 8, kHeight - 8);
+  ExpectBands(luma, false, 8, kWidth - 8);
+}
+
+TEST_F(EncoderPictureSound, CropRemovesTheBorderAndOddPadsGiveBlackBandsOfTheirOwnWidth) {
+  EncoderCall call;
+  call.input = Framed();
+  call.crop_top = call.crop_bottom = call.crop_left = call.crop_right = 16;
+  call.pad_top = 10;
+  call.pad_bottom = 3;
+  call.pad_left = 7;
+  call.pad_right = 13;
+  const auto luma = Convert(call, "padded.amv");
+  ExpectBands(luma, true, 10, kHeight - 3);
+  ExpectBands(luma, false, 7, kWidth - 13);
+}
+
+TEST_F(EncoderPictureSound, CropActsOnTheEdgeItNames) {
+  EncoderCall call;
+  call.input = Framed();
+  call.crop_top = 16;
+  call.crop_left = 16;
+  const auto luma = Convert(call, "top-left.amv");
+  // What is left of the frame (16 of 224 rows, 16 of 304 columns) scales to about 8.6 by 8.4 pixels.
+  ExpectBands(luma, true, 0, kHeight - 9);
+  ExpectBands(luma, false, 0, kWidth - 9);
+}
+
+TEST_F(EncoderPictureSound, VolumeScalesTheSoundAsTheFormulaSays) {
+  const std::vector<int16_t> source = DecodeSound(Tone());
+  ASSERT_GT(source.size(), 30000u);
+  for (int volume : {1, 8, 256, 2048}) {
+    SCOPED_TRACE("vol " + std::to_string(volume));
+    EncoderCall call;
+    call.input = Tone();
+    call.output = dir_->Path("vol" + std::to_string(volume) + ".amv");
+    call.volume = volume;
+    call.fps = 10;
+    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    const std::vector<int16_t> decoded = DecodeSound(call.output);
+    ASSERT_EQ(decoded.size(), 15u * 2205);
+    // Whole cycles in the middle of the clip, away from the encoder's start-up.
+    std::vector<int16_t> expected(source.begin() + 2205, source.begin() + 2205 + 26460);
+    for (int16_t& s : expected) s = static_cast<int16_t>(std::clamp((s * volume + 128) >> 8, -32768, 32767));
+    const std::vector<int16_t> got(decoded.begin() + 2205, decoded.begin() + 2205 + 26460);
+    // IMA ADPCM keeps about 4 bits per sample: a tone a few steps high loses more in relative terms.
+    const double tolerance = volume < 16 ? 0.25 : 0.03;
+    EXPECT_NEAR(Rms(got), Rms(expected), Rms(expected) * tolerance);
+  }
+}
+
+TEST_F(EncoderPictureSound, VideoWithoutSoundGetsASilentTrack) {
+  EncoderCall call;
+  // Quotes and spaces in both paths reach the encoder whole.
+  call.input = dir_->Path("it's a \"framed\" clip.mkv");
+  std::filesystem::copy_file(Framed(), call.input);
+  call.output = dir_->Path("silent 'track'.amv");
+  call.fps = 16;
+  const RunResult run = RunEncoder(call, *dir_);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Probe probe = ProbeFile(call.output);
+  ASSERT_EQ(probe.streams.size(), 2u);
+  EXPECT_EQ(probe.streams[1].at("codec_name"), "adpcm_ima_amv");
+  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
+  const std::vector<int16_t> sound = DecodeSound(call.output);
+  EXPECT_EQ(sound.size(), 16u * 22050 / 16);
+  EXPECT_EQ(Rms(sound), 0.0);
+}
+
+double Psnr(const std::string& amv, const std::string& source) {
+  const std::string log = Capture("ffmpeg -nostdin -i " + ShellQuote(amv) + " -i " + ShellQuote(source) +
+                                  " -lavfi " +
+                                  ShellQuote("[1:v]scale=160:120,format=yuvj420p[ref];[0:v][ref]psnr") +
+                                  " -f null - 2>&1");
+  std::smatch match;
+  if (!std::regex_search(log, match, std::regex(R"(average:([0-9.]+))"))) {
+    ADD_FAILURE() << log;
+    return 0;
+  }
+  return std::stod(match[1]);
+}
+
+TEST_F(EncoderPictureSound, QualityRangesOrderSizeAndFidelity) {
+  struct Result {
+    uintmax_t size;
+    double psnr;
+  };
+  std::vector<Result> results;
+  for (auto [qmin, qmax] : {std::pair{3, 4}, std::pair{3, 5}, std::pair{5, 6}}) {
+    EncoderCall call;
+    call.input = Detailed();
+    call.output = dir_->Path("q" + std::to_string(qmin) + "-" + std::to_string(qmax) + ".amv");
+    call.fps = 10;
+    call.qmin = qmin;
+    call.qmax = qmax;
+    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(call.output) + " -f null - 2>&1"), "");
+    results.push_back({std::filesystem::file_size(call.output), Psnr(call.output, Detailed())});
+  }
+  // High, Medium, Low: each smaller and less faithful than the one before, by a visible margin.
+  for (size_t i = 1; i < results.size(); ++i) {
+    EXPECT_LT(results[i].size, results[i - 1].size * 0.97) << "range " << i;
+    EXPECT_LT(results[i].psnr, results[i - 1].psnr - 0.3) << "range " << i;
+  }
+}
+
+}  // namespace
