@@ -1,4 +1,108 @@
 #include "settings/settings_window.h"
 
-// Placeholder: replaced by the settings window work.
-void ShowSettingsWindow() {}
+#include <QCheckBox>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/ui_seam.h"
+#include "settings/settings_choice.h"
+
+namespace {
+
+constexpr int kClientWidth = 315;
+constexpr int kClientHeight = 250;
+
+QString Qt8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The window's outer position: centred over the main window (over the screen
+// when there is none), never left of or above the origin.
+QPoint CentredPosition(const QWidget* owner) {
+  QRect area;
+  if (owner != nullptr)
+    area = owner->frameGeometry();
+  else if (const QScreen* screen = QGuiApplication::primaryScreen())
+    area = screen->geometry();
+  return {std::max(0, area.x() + (area.width() - kClientWidth) / 2),
+          std::max(0, area.y() + (area.height() - kClientHeight) / 2)};
+}
+
+class SettingsDialog : public QDialog {
+ public:
+  explicit SettingsDialog(QWidget* owner) : QDialog(owner), entries_(LanguageListEntries()) {
+    // A title bar without a close box; Escape still cancels.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(Qt8(UiText("s49")));
+    setFixedSize(kClientWidth, kClientHeight);
+    move(CentredPosition(owner));
+
+    auto* label = new QLabel(Qt8(UiText("s50")), this);
+    label->setGeometry(5, 10, 305, 15);
+
+    list_ = new QListWidget(this);
+    list_->setObjectName("languageList");
+    list_->setGeometry(5, 35, 305, 120);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    for (const std::string& entry : entries_) list_->addItem(Qt8(entry));
+    const int preselected = PreselectedLanguageEntry(entries_);
+    if (preselected >= 0) list_->setCurrentRow(preselected);
+
+    logActions_ = new QCheckBox(Qt8(UiText("s51")), this);
+    logActions_->setObjectName("logActions");
+    logActions_->setGeometry(5, 165, 275, 15);
+    logActions_->setChecked(App().LogActions != 0);
+
+    auto* cancel = new QPushButton(Qt8(UiText("s7")), this);
+    cancel->setObjectName("cancel");
+    cancel->setGeometry(125, 215, 90, 30);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* accept = new QPushButton(Qt8(UiText("s8")), this);
+    accept->setObjectName("accept");
+    accept->setGeometry(220, 215, 90, 30);
+    accept->setDefault(true);
+    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
+  }
+
+  void accept() override {
+    CHECKPOINT();
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) {
+      ShowMessageBox("", "Please select a language from the list.", MessageIcon::Warning);
+      return;
+    }
+    ApplySettingsChoice(entries_[static_cast<std::size_t>(list_->row(selected.front()))], logActions_->isChecked());
+    QDialog::accept();
+  }
+
+ private:
+  std::vector<std::string> entries_;
+  QListWidget* list_ = nullptr;
+  QCheckBox* logActions_ = nullptr;
+};
+
+}  // namespace
+
+void ShowSettingsWindow() {
+  CHECKPOINT();
+  QMainWindow* owner = MainWindow();
+  if (owner != nullptr) owner->setEnabled(false);
+  {
+    SettingsDialog dialog(owner);
+    dialog.exec();
+  }
+  if (owner != nullptr) owner->setEnabled(true);
+}
