@@ -1,5 +1,6 @@
 #include "tasks/task_editor_dialog.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "tasks/editor_pictures.h"
+#include "app/builtin_images.h"
 #include "tasks/task_labels.h"
 
 namespace {
@@ -81,9 +82,10 @@ QComboBox* DropDown(const std::vector<std::string>& entries, QWidget* parent, in
   return list;
 }
 
-QLabel* Picture(const QImage& image, QWidget* parent, int x, int y) {
+// Built-in images 11 (cropping) and 12 (padding).
+QLabel* Picture(int image, QWidget* parent, int x, int y) {
   QLabel* picture = Label({}, parent, x, y, 50, 50);
-  picture->setPixmap(QPixmap::fromImage(image));
+  picture->setPixmap(BuiltInImage(image));
   return picture;
 }
 
@@ -156,8 +158,8 @@ void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
   controls_.volumeLabel = Label(UiQText("s19"), page, 30, 75, 320, 20);
   Frame("s20", page, 5, 115, 175, 140);
   Frame("s21", page, 200, 115, 175, 140);
-  controls_.cropPicture = Picture(CropPicture(), page, 70, 165);
-  controls_.padPicture = Picture(PadPicture(), page, 265, 165);
+  controls_.cropPicture = Picture(11, page, 70, 165);
+  controls_.padPicture = Picture(12, page, 265, 165);
   auto& crop = controls_.crop;
   auto& pad = controls_.pad;
   crop[1] = Spin(page, 70, 220);

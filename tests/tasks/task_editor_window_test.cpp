@@ -1,0 +1,359 @@
+#include <functional>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "scratch_dir.h"
+#include "tasks/task_editor_dialog.h"
+#include "tasks/task_editor_window.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
+#include "ui_recorder.h"
+
+namespace {
+
+std::string Std(const QString& text) { return text.toUtf8().toStdString(); }
+
+const char* const kEmptyInput =
+    "The input file is empty,inexistent or could not be accessed. Please check the path and try "
+    "again.";
+
+class TaskEditorWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    SetProgramDirectory(dir.Dir());
+    ASSERT_TRUE(BuildMainWindow());
+    AttachTaskListWidget();
+    ClearTaskList();
+  }
+  void TearDown() override {
+    ClearTaskList();
+    DestroyMainWindow();
+  }
+
+  // An editor as OpenTaskEditor builds it, shown but without its modal loop.
+  std::unique_ptr<TaskEditorDialog> OpenDialog(TaskEditorMode mode = TaskEditorMode::Add) {
+    const auto start = PrepareTaskEditor(mode);
+    if (!start) return nullptr;
+    auto dialog = std::make_unique<TaskEditorDialog>(*start, MainWindow());
+    dialog->show();
+    return dialog;
+  }
+
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const MessageRequest& message : ui.messages) texts.push_back(message.text);
+    return texts;
+  }
+
+  ScratchDir dir;
+  UiRecorder ui;
+};
+
+// Runs act on the editor once its modal loop has started.
+void WhenEditorOpens(std::function<void(TaskEditorDialog&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+    if (dialog->isVisible()) dialog->close();
+  });
+}
+
+TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  EXPECT_EQ(Std(dialog->windowTitle()), "Add video file");
+  EXPECT_EQ(dialog->size(), QSize(402, 402));
+  EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
+  EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint);
+  EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_TRUE(dialog->isModal());
+
+  EXPECT_EQ(c.cancel->geometry(), QRect(220, 370, 85, 25));
+  EXPECT_EQ(c.accept->geometry(), QRect(310, 370, 85, 25));
+  EXPECT_EQ(Std(c.cancel->text()), "Cancel");
+  EXPECT_EQ(Std(c.accept->text()), "Accept");
+  EXPECT_EQ(c.tabs->geometry(), QRect(5, 5, 390, 360));
+  EXPECT_EQ(Std(c.tabs->tabText(0)), "General information");
+  EXPECT_EQ(Std(c.tabs->tabText(1)), "Advanced options");
+  EXPECT_EQ(c.tabs->currentIndex(), 0);
+  EXPECT_EQ(c.input->geometry(), QRect(100, 35, 185, 20));
+  EXPECT_EQ(c.output->geometry(), QRect(100, 70, 185, 20));
+  EXPECT_EQ(c.inputBrowse->geometry(), QRect(290, 32, 80, 25));
+  EXPECT_EQ(c.outputBrowse->geometry(), QRect(290, 67, 80, 25));
+  EXPECT_EQ(c.resolution->pos(), QPoint(25, 145));
+  EXPECT_EQ(c.quality->pos(), QPoint(25, 220));
+  EXPECT_EQ(c.frameRate->pos(), QPoint(25, 290));
+  EXPECT_EQ(c.volume->geometry(), QRect(20, 35, 340, 35));
+  EXPECT_EQ(c.volumeLabel->geometry(), QRect(30, 75, 320, 20));
+  EXPECT_EQ(c.cropPicture->geometry(), QRect(70, 165, 50, 50));
+  EXPECT_EQ(c.padPicture->geometry(), QRect(265, 165, 50, 50));
+  EXPECT_EQ(c.cropPicture->pixmap().size(), QSize(50, 50));
+  EXPECT_EQ(c.crop[0]->geometry(), QRect(70, 140, 50, 20));
+  EXPECT_EQ(c.crop[1]->geometry(), QRect(70, 220, 50, 20));
+  EXPECT_EQ(c.crop[2]->geometry(), QRect(15, 180, 50, 20));
+  EXPECT_EQ(c.crop[3]->geometry(), QRect(125, 180, 50, 20));
+  EXPECT_EQ(c.pad[0]->geometry(), QRect(265, 140, 50, 20));
+  EXPECT_EQ(c.pad[1]->geometry(), QRect(265, 220, 50, 20));
+  EXPECT_EQ(c.pad[2]->geometry(), QRect(210, 180, 50, 20));
+  EXPECT_EQ(c.pad[3]->geometry(), QRect(320, 180, 50, 20));
+}
+
+TEST_F(TaskEditorWindowTest, ListsHoldTheirEntriesAndCannotBeTypedInto) {
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  ASSERT_EQ(c.resolution->count(), 10);
+  EXPECT_EQ(Std(c.resolution->itemText(0)), "96 x 64 (1.0 inch screen)");
+  EXPECT_EQ(Std(c.resolution->itemText(9)), "208 x 176 (2.0 inch screen)");
+  ASSERT_EQ(c.quality->count(), 3);
+  EXPECT_EQ(Std(c.quality->itemText(2)), "Low");
+  ASSERT_EQ(c.frameRate->count(), 3);
+  EXPECT_EQ(Std(c.frameRate->itemText(0)), "10 FPS (recommended for 2 inch screen players)");
+  for (const QComboBox* list : {c.resolution, c.quality, c.frameRate}) EXPECT_FALSE(list->isEditable());
+  EXPECT_EQ(c.volume->minimum(), 0);
+  EXPECT_EQ(c.volume->maximum(), 16);
+  EXPECT_EQ(c.volume->tickInterval(), 1);
+  EXPECT_NE(c.volume->tickPosition(), QSlider::NoTicks);
+}
+
+TEST_F(TaskEditorWindowTest, AddModeStartsFromTheStoredDefaults) {
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  EXPECT_EQ(c.resolution->currentIndex(), 4);
+  EXPECT_EQ(Std(c.resolution->currentText()), "176 x 128 (1.5 inch screen)");
+  EXPECT_EQ(c.quality->currentIndex(), 2);
+  EXPECT_EQ(c.frameRate->currentIndex(), 1);
+  EXPECT_EQ(Std(c.frameRate->currentText()), "12 FPS (any display size)");
+  EXPECT_EQ(c.volume->value(), 12);
+  EXPECT_EQ(Std(c.volumeLabel->text()), "Current: Not modified");
+  EXPECT_EQ(c.crop[0]->value(), 10);
+  EXPECT_EQ(Std(c.crop[0]->text()), "10");
+  EXPECT_EQ(c.crop[1]->value(), 0);
+  EXPECT_TRUE(c.input->text().isEmpty());
+}
+
+TEST_F(TaskEditorWindowTest, WithoutVolumeKeyTheBarStandsAtZeroAndWithoutFileAtEight) {
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 2\r\n");
+  EXPECT_EQ(OpenDialog()->controls().volume->value(), 0);
+  std::filesystem::remove(dir.Path("Config.ini"));
+  EXPECT_EQ(OpenDialog()->controls().volume->value(), 8);
+}
+
+TEST_F(TaskEditorWindowTest, VolumeLabelFollowsTheBarOnceMoved) {
+  const auto dialog = OpenDialog();
+  QSlider* bar = dialog->controls().volume;
+  const auto label = [&] { return Std(dialog->controls().volumeLabel->text()); };
+  ASSERT_EQ(bar->value(), 8);
+  QTest::keyClick(bar, Qt::Key_Right);
+  EXPECT_EQ(bar->value(), 9);
+  EXPECT_EQ(label(), "Current: Increased");
+  QTest::keyClick(bar, Qt::Key_Left);
+  EXPECT_EQ(label(), "Current: Not modified");
+  QTest::keyClick(bar, Qt::Key_Left);
+  EXPECT_EQ(label(), "Current: Decreased");
+}
+
+TEST_F(TaskEditorWindowTest, SpinBoxesStepWithArrowsOnlyAndStopAtTheEnds) {
+  const auto dialog = OpenDialog();
+  QSpinBox* spin = dialog->controls().pad[3];
+  spin->setFocus();
+  QTest::keyClicks(spin, "7");
+  EXPECT_EQ(spin->value(), 0);
+  QTest::keyClick(spin, Qt::Key_Down);
+  EXPECT_EQ(spin->value(), 0) << "no wrapping at 0";
+  QTest::keyClick(spin, Qt::Key_Up);
+  EXPECT_EQ(spin->value(), 1);
+  QTest::keyClick(spin, Qt::Key_PageUp);
+  EXPECT_EQ(spin->value(), 1);
+  spin->stepBy(30);
+  EXPECT_EQ(spin->value(), 25);
+  QTest::keyClick(spin, Qt::Key_Up);
+  EXPECT_EQ(spin->value(), 25) << "no wrapping at 25";
+}
+
+TEST_F(TaskEditorWindowTest, InputBrowseFillsBothFieldsOnlyForNonEmptyFiles) {
+  const std::string film = dir.Write("mp4/film.mp4", "video");
+  dir.Write("empty.mp4", "");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  c.output->setText("/keep.amv");
+  ui.answers = {dir.Path("empty.mp4"), dir.Path("mp4")};
+  c.inputBrowse->click();
+  c.inputBrowse->click();
+  EXPECT_TRUE(c.input->text().isEmpty());
+  EXPECT_EQ(Std(c.output->text()), "/keep.amv");
+
+  ui.answers = {film};
+  c.inputBrowse->click();
+  EXPECT_EQ(Std(c.input->text()), film);
+  EXPECT_EQ(Std(c.output->text()), dir.Path("mp4/film.amv"));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.dialogs.at(0).title, "Add media file");
+}
+
+TEST_F(TaskEditorWindowTest, OutputBrowseAppendsAmvAndRefusesExistingFiles) {
+  dir.Write("old.amv", "x");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  ui.answers = {dir.Path("clip")};
+  c.outputBrowse->click();
+  EXPECT_EQ(Std(c.output->text()), dir.Path("clip.amv"));
+  ui.answers = {dir.Path("old.amv")};
+  c.outputBrowse->click();
+  EXPECT_EQ(Std(c.output->text()), dir.Path("clip.amv"));
+  EXPECT_EQ(MessageTexts(),
+            (std::vector<std::string>{"The file already exists. Please choose another one."}));
+}
+
+TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
+  dir.Write("Config.ini", "[MFLPX]\r\n");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  c.quality->setCurrentIndex(1);
+  c.accept->click();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_NE(dir.Read("Config.ini").find("Qual = 1"), std::string::npos) << "stored before the checks";
+  c.input->setText(QString::fromStdString(dir.Write("zero.mp4", "")));
+  c.accept->click();
+  c.output->setText("/out/x.amv");
+  c.accept->click();
+  c.input->setText(QString::fromStdString(dir.Dir()));
+  c.accept->click();
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
+                                "Please press 'Browse' to choose an input file.",
+                                "Please press 'Browse' to choose an output file.", kEmptyInput,
+                                kEmptyInput}));
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(Std(c.output->text()), "/out/x.amv");
+  EXPECT_EQ(TaskCount(), 0);
+}
+
+TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
+  const std::string video = dir.Write("my film.mp4", "video");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->controls();
+  c.input->setText(QString::fromStdString("  " + video + "  "));
+  c.output->setText("  /out/my film.amv ");
+  c.resolution->setCurrentIndex(6);
+  c.quality->setCurrentIndex(2);
+  c.volume->setValue(16);
+  c.crop[2]->setValue(3);
+  c.pad[1]->setValue(25);
+  c.accept->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  ASSERT_EQ(TaskCount(), 1);
+  const Task task = TaskAt(0);
+  EXPECT_EQ(task.InputFile, video);
+  EXPECT_EQ(task.OutputFile, "/out/my film.amv");
+  EXPECT_EQ(task.Resolution, 6);
+  EXPECT_EQ(task.Quality, 2);
+  EXPECT_EQ(task.Volume, 16);
+  EXPECT_EQ(task.CropLeft, 3);
+  EXPECT_EQ(task.PadBottom, 25);
+  const QTreeWidgetItem* row = TaskListWidget()->topLevelItem(0);
+  EXPECT_EQ(Std(row->text(2)), "192 x 160");
+  EXPECT_EQ(Std(row->text(3)), "Low");
+  EXPECT_EQ(Std(row->text(4)), "Waiting");
+}
+
+TEST_F(TaskEditorWindowTest, CancelStoresTheOptionsAndTheCloseBoxDoesNot) {
+  const std::string original = "[MFLPX]\r\nRes = 0\r\nQual = 0\r\nVolume = 8\r\n";
+  dir.Write("Config.ini", original);
+  auto dialog = OpenDialog();
+  dialog->controls().quality->setCurrentIndex(1);
+  dialog->close();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dir.Read("Config.ini"), original);
+
+  dialog = OpenDialog();
+  dialog->controls().quality->setCurrentIndex(2);
+  dialog->controls().cancel->click();
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_NE(dir.Read("Config.ini").find("Qual = 2"), std::string::npos);
+  EXPECT_EQ(TaskCount(), 0);
+}
+
+TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
+  const auto dialog = OpenDialog();
+  QTest::keyClick(dialog.get(), Qt::Key_Escape);
+  QTest::keyClick(dialog->controls().accept, Qt::Key_Return);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(TaskEditorWindowTest, EditWithoutSelectionOpensNothing) {
+  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 0);
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Please select (click) a task in the list in "
+                                                      "order to edit it's conversion configuration."}));
+  EXPECT_TRUE(MainWindow()->isEnabled());
+}
+
+TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
+  Task task;
+  task.InputFile = dir.Write("a.mp4", "video");
+  task.OutputFile = "/out/a.amv";
+  task.FrameRate = 2;
+  task.CropTop = 5;
+  AppendTask(task);
+  AppendTask(task);
+  SetTaskStatusText(0, "Converted!");
+  SetTaskStatusText(1, "Converted!");
+  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
+
+  bool shownAsStored = false;
+  WhenEditorOpens([&](TaskEditorDialog& dialog) {
+    const auto& c = dialog.controls();
+    shownAsStored = Std(c.input->text()) == task.InputFile && c.frameRate->currentIndex() == 2 &&
+                    c.crop[0]->value() == 5 && Std(dialog.windowTitle()) == "Add video file";
+    c.resolution->setCurrentIndex(3);
+    c.accept->click();
+  });
+  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 1);
+  EXPECT_TRUE(shownAsStored);
+  EXPECT_EQ(TaskAt(0).Resolution, 3);
+  EXPECT_EQ(TaskAt(0).CropTop, 5);
+  EXPECT_EQ(TaskStatusText(0), "Waiting");
+  EXPECT_EQ(TaskStatusText(1), "Converted!");
+  EXPECT_EQ(TaskAt(1).Resolution, 0);
+  EXPECT_EQ(ui.status[1], "2 videos in the list.");
+}
+
+TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
+  const std::string video = dir.Write("b.mkv", "video");
+  ui.answers = {video};
+  WhenEditorOpens([](TaskEditorDialog& dialog) {
+    dialog.controls().inputBrowse->click();
+    dialog.controls().accept->click();
+  });
+  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Add), 1);
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("b.amv"));
+  EXPECT_EQ(ui.status[1], "1 videos in the list.");
+}
+
+TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
+  MainWindow()->show();
+  const auto dialog = OpenDialog();
+  const QPoint offset = dialog->frameGeometry().center() - MainWindow()->frameGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "Inc/Lang.h"
+#include "app/main_window.h"
+#include "scratch_dir.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
+#include "ui_recorder.h"
+
+namespace {
+
+Task MakeTask(const std::string& name, int resolution = 0, int quality = 0) {
+  Task task;
+  task.InputFile = "/videos/" + name + ".mp4";
+  task.OutputFile = "/videos/" + name + ".amv";
+  task.Resolution = static_cast<int8_t>(resolution);
+  task.Quality = static_cast<int8_t>(quality);
+  return task;
+}
+
+// The task list mirrored in the real main window's list view.
+class TaskListWidgetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    ASSERT_TRUE(BuildMainWindow());
+    AttachTaskListWidget();
+    ClearTaskList();
+    widget = TaskListWidget();
+  }
+  void TearDown() override {
+    ClearTaskList();
+    DestroyMainWindow();
+    LoadStringTable("");
+  }
+
+  void Select(int row) { widget->setCurrentItem(widget->topLevelItem(row)); }
+  std::string Cell(int row, int column) const {
+    return widget->topLevelItem(row)->text(column).toStdString();
+  }
+  std::vector<std::string> RowInputs() const {
+    std::vector<std::string> inputs;
+    for (int row = 0; row < widget->topLevelItemCount(); ++row) inputs.push_back(Cell(row, 0));
+    return inputs;
+  }
+  std::vector<std::string> ListInputs() const {
+    std::vector<std::string> inputs;
+    for (int i = 0; i < TaskCount(); ++i) inputs.push_back(TaskAt(i).InputFile);
+    return inputs;
+  }
+
+  QTreeWidget* widget = nullptr;
+  UiRecorder ui;
+};
+
+TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
+  for (const char* name : {"a", "b", "c"}) AppendTask(MakeTask(name));
+  EXPECT_TRUE(widget->selectedItems().isEmpty()) << "appended rows are not selected";
+  SetTaskStatusText(1, "Converted!");
+  Select(1);
+
+  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
+  EXPECT_EQ(RowInputs(), expected);
+  EXPECT_EQ(ListInputs(), expected);
+  EXPECT_EQ(Cell(0, 4), "Converted!");
+  EXPECT_TRUE(widget->selectedItems().isEmpty());
+
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to move it up.");
+  EXPECT_EQ(RowInputs(), expected);
+}
+
+TEST_F(TaskListWidgetTest, EndsAndSingleTaskMoveNothingSilently) {
+  AppendTask(MakeTask("only"));
+  Select(0);
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  AppendTask(MakeTask("last"));
+  Select(1);
+  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  Select(0);
+  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/only.mp4", "/videos/last.mp4"}));
+}
+
+TEST_F(TaskListWidgetTest, RemovingTheOnlyTaskCountsZero) {
+  AppendTask(MakeTask("a"));
+  EXPECT_EQ(ui.status[1], "1 videos in the list.");
+  Select(0);
+  EXPECT_EQ(RemoveSelectedTask(), 1);
+  EXPECT_EQ(widget->topLevelItemCount(), 0);
+  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ui.status[1], "0 videos in the list.");
+}
+
+TEST_F(TaskListWidgetTest, IdenticalPathsStayTwoRows) {
+  AppendTask(MakeTask("same"));
+  AppendTask(MakeTask("same", 6));
+  Select(1);
+  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  EXPECT_EQ(Cell(0, 2), "192 x 160");
+  EXPECT_EQ(Cell(1, 2), "96 x 64");
+  Select(0);
+  EXPECT_EQ(RemoveSelectedTask(), 1);
+  ASSERT_EQ(widget->topLevelItemCount(), 1);
+  EXPECT_EQ(Cell(0, 2), "96 x 64");
+  EXPECT_EQ(TaskAt(0).Resolution, 0);
+}
+
+TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
+  ScratchDir dir;
+  LoadStringTable(
+      dir.Write("Lang/x.ini", "[MFLPXL]\r\nName = X\r\n[Data]\r\ns31 = Bas\r\ns35 = En attente\r\n"));
+  AppendTask(MakeTask("a", 6, 2));
+  AppendTask(MakeTask("b"));
+  EXPECT_EQ(Cell(0, 2), "192 x 160");
+  EXPECT_EQ(Cell(0, 3), "Low");
+  EXPECT_EQ(Cell(0, 4), "Waiting");
+
+  SetTaskStatusText(0, "Converted!");
+  Select(0);
+  ReplaceTask(0, MakeTask("a2", 6, 2));
+  EXPECT_EQ(Cell(0, 0), "/videos/a2.mp4");
+  EXPECT_EQ(Cell(0, 3), "Low");
+  EXPECT_EQ(Cell(0, 4), "En attente");
+  EXPECT_EQ(Cell(1, 4), "Waiting");
+  ASSERT_EQ(widget->selectedItems().size(), 1);
+  EXPECT_EQ(widget->indexOfTopLevelItem(widget->selectedItems().first()), 0);
+}
+
+TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
+  Task task = MakeTask("Été – 日本");
+  AppendTask(task);
+  EXPECT_EQ(TaskStatusText(0), "Waiting");
+  EXPECT_EQ(widget->topLevelItem(0)->text(0).toUtf8().toStdString(), task.InputFile);
+}
+
+}  // namespace
