@@ -159,6 +159,7 @@ Failure Conversion::Convert() {
   if (!rate_.Started()) return options_.input_path + ": no picture in the video stream could be decoded.";
   double end = video_end_;
   if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
+  if (Failure failure = input_.CheckReadWhole(end)) return failure;
   if (Failure failure = EmitHeld(rate_.Finish(end))) return failure;
   return WritePending();
 }

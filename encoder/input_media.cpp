@@ -1,5 +1,8 @@
 #include "encoder/input_media.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
@@ -80,6 +83,21 @@ void InputMedia::OpenAudio() {
     audio_.reset();
     audio_note_ = "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
   }
+}
+
+Failure InputMedia::CheckReadWhole(double reached_seconds) const {
+  const AVFormatContext& format = *format_;
+  // Only a header's own figure is trusted; estimates from the bit rate can be far off.
+  if (format.duration_estimation_method != AVFMT_DURATION_FROM_STREAM || format.duration == AV_NOPTS_VALUE)
+    return std::nullopt;
+  const double start = format.start_time == AV_NOPTS_VALUE ? 0.0 : format.start_time / double(AV_TIME_BASE);
+  const double announced = format.duration / double(AV_TIME_BASE);
+  const double read = reached_seconds - start;
+  if (announced - read <= std::max(0.5, 0.02 * announced)) return std::nullopt;
+  char line[160];
+  std::snprintf(line, sizeof line, ": the file ends after %.2f s of the %.2f s it announces; it is cut short or damaged.",
+                read, announced);
+  return path_ + line;
 }
 
 Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,

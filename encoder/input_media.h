@@ -24,6 +24,10 @@ class InputMedia {
   using FrameSink = std::function<Failure(AVFrame*)>;
   Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop);
 
+  // After decoding: fails when the streams stopped well before the play time
+  // the file's own header announces, as they do in a cut-off download.
+  Failure CheckReadWhole(double reached_seconds) const;
+
  private:
   Failure OpenVideo();
   void OpenAudio();

@@ -1,0 +1,163 @@
+// Every way a conversion can fail ends with exit code 1 and one line saying
+// why, and leaves no half-written file behind; an existing file is never touched.
+
+#include <csignal>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "encoder_harness.h"
+
+namespace {
+
+class EncoderFailures : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new ScratchDir;
+    MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 4 -c:v libx264 "
+             "-preset ultrafast -c:a aac -movflags +faststart",
+             Good());
+    MakeClip("-f lavfi -i sine=sample_rate=44100 -t 1", dir_->Path("sound-only.wav"));
+    MakeClip("-f lavfi -i testsrc2=size=40x30:rate=10 -t 1 -c:v ffv1", dir_->Path("tiny.mkv"));
+    const std::string good = dir_->Read("good.mp4");
+    dir_->Write("truncated-index-first.mp4", good.substr(0, good.size() / 2));
+    MakeClip("-i " + ShellQuote(Good()) + " -c copy", dir_->Path("index-last.mp4"));
+    const std::string index_last = dir_->Read("index-last.mp4");
+    dir_->Write("truncated-index-last.mp4", index_last.substr(0, index_last.size() / 2));
+    dir_->Write("empty.mp4", "");
+    dir_->Write("notes.mp4", "These are my notes, not a film.\nSecond line.\n");
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  void SetUp() override { std::filesystem::remove(Output()); }
+
+  static std::string Good() { return dir_->Path("good.mp4"); }
+  static std::string Output() { return dir_->Path("out.amv"); }
+
+  // Runs a conversion that must fail before writing anything: one line on
+  // stderr, containing `expected`, exit code 1, no output file.
+  static void ExpectRefused(const std::vector<std::string>& arguments, const std::string& expected) {
+    SCOPED_TRACE(expected);
+    const RunResult run = RunEncoder(arguments, *dir_);
+    EXPECT_EQ(run.exit_code, 1);
+    const std::vector<std::string> lines = Lines(run.err);
+    ASSERT_EQ(lines.size(), 1u) << run.err;
+    EXPECT_NE(lines[0].find(expected), std::string::npos) << lines[0];
+    EXPECT_FALSE(FileExists(Output()));
+  }
+
+  static void ExpectRefused(const EncoderCall& call, const std::string& expected) {
+    ExpectRefused(call.Arguments(), expected);
+  }
+
+  static EncoderCall CallFor(const std::string& input) {
+    EncoderCall call;
+    call.input = input;
+    call.output = Output();
+    return call;
+  }
+
+  static ScratchDir* dir_;
+};
+
+ScratchDir* EncoderFailures::dir_ = nullptr;
+
+// The standard line with one argument's value replaced.
+std::vector<std::string> WithValue(const std::string& option, const std::string& value,
+                                   const std::string& input, const std::string& output) {
+  EncoderCall call;
+  call.input = input;
+  call.output = output;
+  std::vector<std::string> arguments = call.Arguments();
+  for (size_t i = 0; i + 1 < arguments.size(); ++i)
+    if (arguments[i] == option) arguments[i + 1] = value;
+  return arguments;
+}
+
+TEST_F(EncoderFailures, ArgumentLinesOutsideTheGrammarAreRefused) {
+  const std::string in = Good();
+  const std::string out = Output();
+  ExpectRefused(WithValue("-vol", "12x", in, out), "Invalid value '12x' for option '-vol'");
+  ExpectRefused(WithValue("-vol", "0", in, out), "'-vol' takes 1 to 2048");
+  ExpectRefused(WithValue("-croptop", "26", in, out), "'-croptop' takes 0 to 25");
+  ExpectRefused(WithValue("-padright", "-1", in, out), "'-padright' takes 0 to 25");
+  ExpectRefused(WithValue("-f", "avi", in, out), "only amv");
+  ExpectRefused(WithValue("-s", "320x240", in, out), "not an AMV player size");
+  ExpectRefused(WithValue("-s", "160by120", in, out), "Invalid frame size");
+  ExpectRefused(WithValue("-r", "25", in, out), "use 10, 12 or 16");
+  ExpectRefused(WithValue("-ac", "2", in, out), "one channel");
+  ExpectRefused(WithValue("-ar", "44100", in, out), "22050 Hz");
+  ExpectRefused(WithValue("-qmin", "6", in, out), "quantiser range");
+  ExpectRefused({"-i", in, "-frobnicate", "1", "-s", "160x120", "-r", "12", out}, "Unrecognized option '-frobnicate'");
+  ExpectRefused({"-s", "160x120", "-r", "12", "-i", in, "-qmax"}, "Missing value for option '-qmax'");
+  ExpectRefused({"-s", "160x120", "-r", "12", out}, "No input file");
+  ExpectRefused({"-i", in, "-s", "160x120", "-r", "12"}, "No output file");
+  ExpectRefused({"-i", in, "stray", "-s", "160x120", "-r", "12", out}, "Unexpected argument 'stray'");
+}
+
+TEST_F(EncoderFailures, InputsThatHoldNoPlayableVideoAreRefused) {
+  ExpectRefused(CallFor(dir_->Path("missing.mp4")), dir_->Path("missing.mp4") + ": No such file or directory");
+  ExpectRefused(CallFor(dir_->Path("empty.mp4")), dir_->Path("empty.mp4") + ": ");
+  ExpectRefused(CallFor(dir_->Path("notes.mp4")), dir_->Path("notes.mp4") + ": ");
+  ExpectRefused(CallFor(dir_->Path("sound-only.wav")), "holds no video stream");
+  ExpectRefused(CallFor(dir_->Path("truncated-index-last.mp4")), dir_->Path("truncated-index-last.mp4") + ": ");
+  EncoderCall tiny = CallFor(dir_->Path("tiny.mkv"));
+  tiny.crop_left = tiny.crop_right = 20;
+  ExpectRefused(tiny, "leaves nothing of a 40x30 picture");
+}
+
+TEST_F(EncoderFailures, AFileThatEndsInsideItsDataFailsAndLeavesNoOutput) {
+  const RunResult run = RunEncoder(CallFor(dir_->Path("truncated-index-first.mp4")), *dir_);
+  EXPECT_EQ(run.exit_code, 1);
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind(dir_->Path("truncated-index-first.mp4") + ": ", 0), 0u) << lines.back();
+  EXPECT_FALSE(FileExists(Output()));
+}
+
+TEST_F(EncoderFailures, AnOutputFolderThatCannotBeWrittenIsReported) {
+  EncoderCall call = CallFor(Good());
+  call.output = dir_->Path("no-such-folder/out.amv");
+  ExpectRefused(call, call.output + ": No such file or directory");
+  dir_->Write("plain-file", "x");
+  call.output = dir_->Path("plain-file/out.amv");
+  ExpectRefused(call, call.output + ": Not a directory");
+}
+
+TEST_F(EncoderFailures, AnExistingOutputIsLeftUntouched) {
+  EncoderCall call = CallFor(Good());
+  call.output = dir_->Write("precious.amv", "keep me");
+  const RunResult run = RunEncoder(call, *dir_);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "File '" + call.output + "' already exists. Exiting.\n");
+  EXPECT_EQ(dir_->Read("precious.amv"), "keep me");
+}
+
+TEST_F(EncoderFailures, AWriteErrorFailsAndRemovesTheHalfWrittenFile) {
+  // A file size limit of a few kilobytes makes the disk refuse the writes part way through.
+  const RunResult run = RunEncoder(CallFor(Good()).Arguments(), *dir_, "ulimit -f 8; ");
+  EXPECT_EQ(run.exit_code, 1);
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), Output() + ": cannot write: File too large.");
+  EXPECT_FALSE(FileExists(Output()));
+}
+
+TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
+  const std::string long_clip = dir_->Path("long.mkv");
+  MakeClip("-f lavfi -i testsrc2=size=640x360:rate=25 -f lavfi -i sine=sample_rate=44100 -t 40 -c:v mpeg4 -q:v 5 "
+           "-c:a pcm_s16le",
+           long_clip);
+  std::string command = ShellQuote(AMV_ENCODER_PATH);
+  for (const std::string& argument : CallFor(long_clip).Arguments()) command += " " + ShellQuote(argument);
+  const int status = std::system(
+      ("sh -c " + ShellQuote(command + " 2>/dev/null & sleep 0.5; kill -TERM $!; wait $!")).c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  ASSERT_TRUE(FileExists(Output()));
+  const Probe probe = ProbeFile(Output());
+  ASSERT_EQ(probe.streams.size(), 2u);
+  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
+  EXPECT_LT(std::stoi(probe.streams[0].at("nb_read_packets")), 40 * 12);
+  EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(Output()) + " -f null - 2>&1"), "");
+}
+
+}  // namespace
