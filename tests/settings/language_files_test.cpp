@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Inc/Lang.h"
+#include "Inc/LangDefaults.h"
+#include "app/app_state.h"
+#include "settings/config.h"
+#include "settings/prefs.h"
+
+namespace {
+
+// The source tree holds the shipped Lang folder.
+const std::string kSourceDir = MFLPX_SOURCE_DIR "/";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ShippedLanguages, AreDiscoveredUnderTheirOwnNames) {
+  SetProgramDirectory(kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages());
+  std::vector<std::string> names;
+  for (const LanguageRecord& language : App().languages) names.push_back(language.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "Espa\xC3\xB1ol", "Fran\xC3\xA7" "ais",
+                                             "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9"}));
+}
+
+TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
+  SetProgramDirectory(kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages());
+  ASSERT_FALSE(App().languages.empty());
+  for (const LanguageRecord& language : App().languages) {
+    const std::string bytes = ReadBytes(language.file);
+    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << language.file;
+    ASSERT_TRUE(PrefsOpen(language.file));
+    ASSERT_TRUE(PrefsSelectGroup("Data")) << language.file;
+    for (const StringPair* pair = kBuiltInStrings + 1; std::string(pair->first) != "_END_"; ++pair)
+      EXPECT_NE(PrefsReadString(pair->first, ""), "") << language.file << " " << pair->first;
+    PrefsClose();
+
+    // Every key in the file must be one the table knows, or its text would never show.
+    LoadStringTable(language.file);
+    std::istringstream lines(bytes);
+    for (std::string text; std::getline(lines, text);) {
+      if (text.rfind("s", 0) != 0) continue;
+      const std::string key = text.substr(0, text.find(' '));
+      EXPECT_NE(GetString("Data", key), "##### String not found! #####") << language.file << " " << key;
+    }
+  }
+  LoadStringTable("");
+}
+
+}  // namespace
