@@ -1,0 +1,143 @@
+// Converts the same tasks with the encoder alone and through the batch driver
+// of the main window (offscreen), in one run, and prints the driver's cost.
+#include <QApplication>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Inc/Lang.h"
+#include "app/activity_log.h"
+#include "app/activity_log_view.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/ui_seam.h"
+#include "convert/encoder_arguments.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kTasks = 6;
+constexpr int kRounds = 3;
+constexpr const char* kClipSeconds = "8";
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The encoder alone: stderr to /dev/null, waited for with a blocking wait.
+bool RunEncoderAlone(const Task& task) {
+  std::vector<std::string> args = EncoderArgumentVector(task);
+  std::vector<char*> argv{const_cast<char*>(MFLPX_ENCODER_PATH)};
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int error = posix_spawn(&pid, MFLPX_ENCODER_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  return error == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void RemoveOutputs(const std::vector<Task>& tasks) {
+  for (const Task& task : tasks) std::filesystem::remove(task.OutputFile);
+}
+
+double EncoderAloneSeconds(const std::vector<Task>& tasks) {
+  RemoveOutputs(tasks);
+  const auto start = Clock::now();
+  for (const Task& task : tasks)
+    if (!RunEncoderAlone(task)) std::fprintf(stderr, "encoder failed on %s\n", task.InputFile.c_str());
+  return SecondsSince(start);
+}
+
+double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted) {
+  RemoveOutputs(tasks);
+  ClearTaskList();
+  ClearLog();
+  for (const Task& task : tasks) AppendTask(task);
+  const auto start = Clock::now();
+  DispatchCommand(58);
+  const double seconds = SecondsSince(start);
+  converted = 0;
+  for (int row = 0; row < TaskCount(); ++row) converted += TaskStatusText(row) == UiText("s61");
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (!std::filesystem::exists(MFLPX_ENCODER_PATH)) {
+    std::fprintf(stderr, "no encoder at %s\n", MFLPX_ENCODER_PATH);
+    return 1;
+  }
+  const std::filesystem::path work = std::filesystem::temp_directory_path() / "mflpx-batch-bench";
+  std::filesystem::remove_all(work);
+  std::filesystem::create_directories(work);
+
+  std::vector<Task> tasks;
+  for (int i = 0; i < kTasks; ++i) {
+    Task task;
+    task.InputFile = (work / ("clip" + std::to_string(i) + ".mp4")).string();
+    task.OutputFile = (work / ("clip" + std::to_string(i) + ".amv")).string();
+    task.Resolution = static_cast<int8_t>(3 + i % 3);
+    task.FrameRate = static_cast<int8_t>(i % 3);
+    const std::string generate = "ffmpeg -v error -nostdin -f lavfi -i testsrc=duration=" + std::string(kClipSeconds) +
+                                 ":size=640x360:rate=30 -f lavfi -i sine=frequency=440:duration=" + kClipSeconds +
+                                 " -shortest '" + task.InputFile + "'";
+    if (std::system(generate.c_str()) != 0) {
+      std::fprintf(stderr, "could not generate %s with the ffmpeg tool\n", task.InputFile.c_str());
+      return 1;
+    }
+    tasks.push_back(task);
+  }
+
+  LoadStringTable("");
+  SetProgramDirectory(work.string() + "/");
+  App().encoderPath = MFLPX_ENCODER_PATH;
+  App().LogActions = 1;
+  if (!BuildMainWindow()) return 1;
+  AttachTaskListWidget();
+  AttachMainWindowLog();
+  UiHooks hooks;
+  hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
+  hooks.setStatusText = SetStatusFieldText;
+  InstallUiHooks(hooks);
+
+  // Alternate the two ways so that both see the same machine load; keep the best round of each.
+  double alone = 1e9, driven = 1e9;
+  int converted = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    alone = std::min(alone, EncoderAloneSeconds(tasks));
+    driven = std::min(driven, BatchDriverSeconds(tasks, converted));
+  }
+  std::filesystem::remove_all(work);
+
+  const double overheadMs = (driven - alone) / kTasks * 1000.0;
+  const double budget = alone * 1.05 + 0.1 * kTasks;
+  std::printf("batch: %d tasks of %s s 640x360 clips, best of %d rounds\n", kTasks, kClipSeconds, kRounds);
+  std::printf("  encoder alone       %.3f s\n", alone);
+  std::printf("  batch driver (GUI)  %.3f s  (%d of %d converted)\n", driven, converted, kTasks);
+  std::printf("  ratio %.3fx, overhead %.1f ms per task; target <= 1.05x + 100 ms per task (%.3f s): %s\n",
+              driven / alone, overheadMs, budget, driven <= budget ? "met" : "MISSED");
+  DestroyMainWindow();
+  return converted == kTasks ? 0 : 1;
+}

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Inc/Lang.h"
+#include "app/activity_log.h"
+#include "app/activity_log_view.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/ui_seam.h"
+#include "scratch_dir.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
+
+namespace {
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+std::string CommandOutput(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    pclose(pipe);
+  }
+  return output;
+}
+
+bool ToolAvailable(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null").c_str()) == 0; }
+
+std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->text(4).toStdString(); }
+
+TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
+  if (!std::filesystem::exists(MFLPX_ENCODER_PATH))
+    GTEST_SKIP() << "the encoder is not built at " << MFLPX_ENCODER_PATH;
+  if (!ToolAvailable("ffmpeg") || !ToolAvailable("ffprobe")) GTEST_SKIP() << "ffmpeg and ffprobe tools are missing";
+
+  ScratchDir work;
+  const std::string first = work.Path("first clip.mp4");
+  const std::string second = work.Path("second.mkv");
+  for (const auto& [path, size] : {std::pair{first, "320x240"}, std::pair{second, "640x360"}})
+    ASSERT_EQ(std::system(("ffmpeg -v error -nostdin -f lavfi -i testsrc=duration=2:size=" + std::string(size) +
+                           ":rate=25 -f lavfi -i sine=frequency=440:duration=2 -shortest " + Quoted(path))
+                              .c_str()),
+              0);
+
+  LoadStringTable("");
+  SetProgramDirectory(work.Dir());
+  App().encoderPath = MFLPX_ENCODER_PATH;
+  App().LogActions = 1;
+  ASSERT_TRUE(BuildMainWindow());
+  AttachTaskListWidget();
+  AttachMainWindowLog();
+  ClearTaskList();
+  std::vector<std::string> boxes;
+  UiHooks hooks;
+  hooks.showMessage = [&](const MessageRequest& request) {
+    boxes.push_back(request.title);
+    return MessageAnswer::Ok;
+  };
+  InstallUiHooks(hooks);
+
+  Task task;
+  task.InputFile = first;
+  task.OutputFile = work.Path("first clip.amv");
+  task.Resolution = 3;
+  task.FrameRate = 1;
+  AppendTask(task);
+  task.InputFile = second;
+  task.OutputFile = work.Path("second.amv");
+  task.Resolution = 0;
+  task.FrameRate = 0;
+  task.Volume = 12;
+  AppendTask(task);
+  DispatchCommand(58);
+
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(1), "Converted!");
+  EXPECT_EQ(boxes, std::vector<std::string>{"Success"});
+  const std::string probe = "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate,channels "
+                            "-of csv=p=0 ";
+  const std::string firstStreams = CommandOutput(probe + Quoted(work.Path("first clip.amv")));
+  EXPECT_NE(firstStreams.find("amv,160,120"), std::string::npos) << firstStreams;
+  EXPECT_NE(firstStreams.find("adpcm_ima_amv,22050,1"), std::string::npos) << firstStreams;
+  const std::string secondStreams = CommandOutput(probe + Quoted(work.Path("second.amv")));
+  EXPECT_NE(secondStreams.find("amv,96,64"), std::string::npos) << secondStreams;
+  EXPECT_NE(secondStreams.find("adpcm_ima_amv,22050,1"), std::string::npos) << secondStreams;
+
+  InstallUiHooks({});
+  ClearTaskList();
+  DestroyMainWindow();
+}
+
+}  // namespace

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "Inc/Lang.h"
+#include "app/activity_log.h"
+#include "app/activity_log_view.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/main_window_bars.h"
+#include "app/ui_seam.h"
+#include "convert/encoder_arguments.h"
+#include "scratch_dir.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+QAction* ToolbarButton(int commandId) {
+  const QString label = QString::fromStdString(UiText(ToolbarLabelKey(commandId)));
+  for (QAction* action : MainToolbar()->actions())
+    if (action->text() == label) return action;
+  return nullptr;
+}
+
+std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->text(4).toStdString(); }
+
+Lines LogLines() {
+  Lines lines;
+  for (int i = 0; i < LogListWidget()->count(); ++i) lines.push_back(LogListWidget()->item(i)->text().toStdString());
+  return lines;
+}
+
+// The real main window, task list view and activity log, with message boxes
+// answered here and a stand-in encoder in a scratch program directory.
+class BatchWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    SetProgramDirectory(program.Dir());
+    App().LogActions = 1;
+    App().quit = false;
+    ASSERT_TRUE(BuildMainWindow());
+    AttachTaskListWidget();
+    AttachMainWindowLog();
+    ClearTaskList();
+    ClearLog();
+    UiHooks hooks;
+    hooks.showMessage = [this](const MessageRequest& request) {
+      boxes.push_back(request.title + " | " + request.text);
+      if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+      if (whileAsked) whileAsked();
+      return answer;
+    };
+    hooks.setStatusText = SetStatusFieldText;
+    InstallUiHooks(hooks);
+  }
+  void TearDown() override {
+    InstallUiHooks({});
+    ClearTaskList();
+    DestroyMainWindow();
+  }
+
+  void Encoder(const std::string& body) {
+    const std::string path = program.Write("Core/ffmpeg", "#!/bin/sh\n" + body);
+    chmod(path.c_str(), 0755);
+  }
+
+  Task AddTask(const std::string& input, const std::string& output) {
+    Task task;
+    task.InputFile = input;
+    task.OutputFile = output;
+    AppendTask(task);
+    return task;
+  }
+
+  // Runs fn once the batch has been running for ms milliseconds.
+  void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(), std::move(fn)); }
+
+  void PressStart() { ToolbarButton(58)->trigger(); }
+
+  ScratchDir program;
+  Lines boxes;
+  MessageAnswer answer = MessageAnswer::No;
+  std::function<void()> whileAsked;
+};
+
+const char* kProgressEncoder = R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s\r' >&2
+case "$2" in
+  *bad*) printf 'Conversion failed!' >&2; exit 1;;
+  *slow*) sleep 0.6;;
+esac
+printf 'frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s\n' >&2
+)";
+
+TEST_F(BatchWindow, RowsLogAndClosingBoxes) {
+  Encoder(kProgressEncoder);
+  const Task good = AddTask("/v/good.avi", "/v/good.amv");
+  const Task bad = AddTask("/v/bad clip.avi", "/v/bad clip.amv");
+  PressStart();
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(1), "FFmpeg error. Code 1");
+  EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
+  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
+  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_EQ(LogLines(),
+            (Lines{"Conversion in progress...",
+                   "FFMpeg -> " + BuildEncoderArguments(good), "* FFMpeg(R) *",
+                   "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s",
+                   "FFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s",
+                   "FFMpeg -> frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s",
+                   "FFMpeg -> " + BuildEncoderArguments(bad), "* FFMpeg(R) *",
+                   "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s",
+                   "FFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s",
+                   "FFMpeg -> Conversion failed!", "Conversion finished..."}));
+
+  ClearTaskList();
+  AddTask("/v/good.avi", "/v/good.amv");
+  boxes.clear();
+  PressStart();
+  EXPECT_EQ(boxes, Lines{"Success | Conversion finished successfully."});
+}
+
+TEST_F(BatchWindow, DuringABatchOnlyStopActs) {
+  Encoder(kProgressEncoder);
+  AddTask("/v/slow.avi", "/v/slow.amv");
+  AddTask("/v/other.avi", "/v/other.amv");
+  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(1));
+  bool checked = false;
+  During(200, [&] {
+    checked = true;
+    EXPECT_TRUE(App().ConversionRunning);
+    EXPECT_FALSE(ToolbarButton(58)->isEnabled());
+    EXPECT_FALSE(ToolbarButton(50)->isEnabled());
+    EXPECT_TRUE(ToolbarButton(59)->isEnabled());
+    EXPECT_EQ(RowStatus(0), "50.0% ready");
+    EXPECT_FALSE(MainWindow()->close()) << "the close box does nothing during a batch";
+    for (int command : {10, 1, 51, 58, 4}) DispatchCommand(command);  // clear log, remove, start, move up
+  });
+  PressStart();
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(TaskCount(), 2);
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(1), "Converted!");
+  EXPECT_EQ(LogLines().front(), "Conversion in progress...") << "Clear log was dropped";
+  EXPECT_EQ(boxes, Lines{"Success | Conversion finished successfully."});
+}
+
+TEST_F(BatchWindow, StopAnsweredYesEndsTheBatch) {
+  Encoder(R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+exec sleep 30
+)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  AddTask("/v/b.avi", "/v/b.amv");
+  answer = MessageAnswer::Yes;
+  During(200, [] { ToolbarButton(59)->trigger(); });
+  const auto started = std::chrono::steady_clock::now();
+  PressStart();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
+  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(RowStatus(1), "Waiting");
+  EXPECT_EQ(StatusFieldText(1), "2 videos in the list.");
+  EXPECT_EQ(StatusFieldText(0), "Conversion stopped by user...");
+  EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
+  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
+  EXPECT_FALSE(App().ConversionRunning);
+  EXPECT_FALSE(CommandInterceptorActive());
+}
+
+TEST_F(BatchWindow, StopAnsweredNoLetsTheEncoderGoOn) {
+  Encoder(R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+sleep 0.4
+printf 'frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s\n' >&2
+)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  answer = MessageAnswer::No;
+  // The encoder keeps working while the question is open.
+  whileAsked = [] { std::this_thread::sleep_for(std::chrono::milliseconds(600)); };
+  During(150, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
+                          "Success | Conversion finished successfully."}));
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(LogLines().back(), "Conversion finished...");
+}
+
+TEST_F(BatchWindow, IdenticalTasksEachReportIntoTheirOwnRow) {
+  Encoder(R"(if [ -e "$0.ran" ]; then exit 0; fi
+: > "$0.ran"; exit 3
+)");
+  AddTask("/v/same.avi", "/v/same.amv");
+  AddTask("/v/same.avi", "/v/same.amv");
+  PressStart();
+  EXPECT_EQ(RowStatus(0), "FFmpeg error. Code 3");
+  EXPECT_EQ(RowStatus(1), "Converted!");
+}
+
+TEST_F(BatchWindow, EncoderThatCannotStartKeepsTheProgramAndTheList) {
+  AddTask("/v/a.avi", "/v/a.amv");
+  AddTask("/v/b.avi", "/v/b.amv");
+  PressStart();
+  EXPECT_EQ(boxes, Lines{"Error | " + UiText("s56")});
+  EXPECT_FALSE(App().quit);
+  EXPECT_EQ(TaskCount(), 2);
+  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(RowStatus(1), "Waiting");
+  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
+  EXPECT_FALSE(CommandInterceptorActive());
+
+  Encoder(kProgressEncoder);
+  boxes.clear();
+  PressStart();
+  EXPECT_EQ(RowStatus(1), "Converted!") << "the list converts once the encoder is in place";
+}
+
+}  // namespace
