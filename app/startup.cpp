@@ -9,6 +9,7 @@
 #include "Inc/Lang.h"
 #include "Inc/Resize.h"
 #include "app/activity_log.h"
+#include "app/activity_log_view.h"
 #include "app/app_state.h"
 #include "app/builtin_images.h"
 #include "app/main_window.h"
@@ -33,6 +34,7 @@ void InitialiseState(const std::string& programDirectory) {
 
 int EndProgram() {
   DestroyMainWindow();
+  UninstallCrashHandler();
   return 0;
 }
 
@@ -58,6 +60,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   }
   // The views of the task list and the activity log attach here, to the
   // widgets the main window has just built.
+  AttachMainWindowLog();
 
   ShowSplashWindow(options.splashWait);
 
