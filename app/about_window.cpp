@@ -1,6 +1,7 @@
 #include "app/about_window.h"
 
 #include <QDialog>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -22,12 +23,12 @@ constexpr int kAboutImage = 10;
 
 // Fixed texts: the same in every language.
 constexpr const char* kProductLine = "Marrowind Flickpress";
-constexpr const char* kNoticeLine = "Free batch converter from everyday videos to AMV player files.";
+constexpr const char* kNoticeLine = "Converts everyday videos for pocket AMV players.";
 
 std::string CreditsText() {
   return std::string("AMV writer of the encoder: the MFLPX contributors.\r\n") +
-         "AMV reading and the AMV video codec: the FFmpeg developers.\r\n" +
-         "FFmpeg is a trademark of Fabrice Bellard, originator of the FFmpeg project.\r\n" +
+         "AMV decoding and video codec: the FFmpeg developers.\r\n" +
+         "FFmpeg is a trademark of its originator, Fabrice Bellard.\r\n" +
          "Icons: drawn for MFLPX by its contributors.\r\n" + "\r\n" + "Supported by the " + kSponsorName +
          ".\r\n" + "\r\n" + "- " + kWebSiteUrl + "\r\n" + "- " + kSponsorUrl + "\r\n" + "- " + kEncoderProjectUrl +
          "\r\n" + "- " + kIconSetUrl + "\r\n";
@@ -80,6 +81,10 @@ void AboutWindow() {
   window.setWindowTitle(Text(UiText("s3")));
   window.setWindowModality(Qt::ApplicationModal);
   window.setFixedSize(381, 305);
+  // The controls are 15 pixels high; a small font keeps every text inside them.
+  QFont font = window.font();
+  font.setPixelSize(10);
+  window.setFont(font);
   BuildControls(window);
   if (owner != nullptr) {
     QRect area = window.rect();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -151,6 +152,23 @@ TEST_F(AboutWindowTest, CloseBoxReturnsInputToTheMainWindow) {
   EXPECT_TRUE(MainWindow()->isEnabled());
   WithAboutWindow([](QDialog& window) { window.findChild<QPushButton*>("close")->click(); });
   EXPECT_TRUE(MainWindow()->isEnabled());
+}
+
+TEST_F(AboutWindowTest, EveryTextFitsItsControlUncut) {
+  WithAboutWindow([](QDialog& window) {
+    for (const char* name : {"product", "notice", "homepageLink", "encoderLink", "sponsorLink"}) {
+      const auto label = window.findChild<QLabel*>(name);
+      EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width()) << name;
+      EXPECT_LE(label->fontMetrics().height(), label->height()) << name;
+    }
+    const auto credits = window.findChild<QPlainTextEdit*>("credits");
+    const QFontMetrics metrics(credits->font());
+    for (const QString& line : credits->toPlainText().split('\n')) {
+      EXPECT_LE(metrics.horizontalAdvance(line), credits->viewport()->width()) << line.toStdString();
+    }
+    EXPECT_LE(metrics.lineSpacing() * credits->blockCount(), credits->viewport()->height());
+    window.close();
+  });
 }
 
 TEST_F(AboutWindowTest, LinkTurnsGreyWhileThePointerIsOverIt) {
