@@ -1,7 +1,5 @@
 #include "app/commands.h"
 
-#include <QCoreApplication>
-
 #include <unistd.h>
 
 #include <climits>
@@ -13,6 +11,7 @@
 #include "app/about_window.h"
 #include "app/activity_log.h"
 #include "app/app_state.h"
+#include "app/main_loop.h"
 #include "app/project_links.h"
 #include "app/ui_seam.h"
 #include "convert/batch_driver.h"
@@ -122,5 +121,5 @@ void ConfirmCloseRequest() {
 
 void QuitProgram() {
   App().quit = true;
-  QCoreApplication::exit(0);
+  EndMainLoop();
 }

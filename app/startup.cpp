@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include <QApplication>
 #include <QMainWindow>
 
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include "app/activity_log_view.h"
 #include "app/app_state.h"
 #include "app/builtin_images.h"
+#include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/splash_window.h"
 #include "app/ui_seam.h"
@@ -70,6 +70,6 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   AddLogLine(UiText("s99"));
   SetTaskColumnWidths();
 
-  if (!App().quit) QApplication::exec();
+  RunMainLoop();
   return EndProgram();
 }

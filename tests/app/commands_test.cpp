@@ -1,0 +1,165 @@
+#include "app/commands.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "Inc/Lang.h"
+#include "app/activity_log.h"
+#include "app/activity_log_view.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/project_links.h"
+#include "scratch_dir.h"
+#include "shell_test_support.h"
+
+namespace {
+
+// What one command made visible: messages, modal windows, dialogs, opened targets.
+std::vector<std::string> Effects(const UiRecorder& ui, const std::vector<std::string>& modals) {
+  std::vector<std::string> effects;
+  for (const MessageRequest& m : ui.messages) effects.push_back("message " + m.title + " | " + m.text);
+  for (const std::string& title : modals) effects.push_back("window " + title);
+  for (const FileDialogRequest& d : ui.dialogs)
+    effects.push_back(std::string(d.kind == FileDialogKind::Save ? "save " : "open ") + d.title);
+  for (const std::string& target : ui.opened) effects.push_back("open " + target);
+  return effects;
+}
+
+class CommandTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    App() = AppState{};
+    SetProgramDirectory(scratch_.Dir());
+    ASSERT_TRUE(BuildMainWindow());
+    AttachMainWindowLog();
+    ui_.Install();
+  }
+  void TearDown() override {
+    SetCommandInterceptor({});
+    UiRecorder::Uninstall();
+    DestroyMainWindow();
+  }
+
+  // Dispatches `id` and closes every modal window it opens, noting its title.
+  std::vector<std::string> Run(int id) {
+    ui_ = UiRecorder{};
+    ui_.Install();
+    std::vector<std::string> modals;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&modals] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        modals.push_back(modal->windowTitle().toStdString());
+        modal->close();
+      }
+    });
+    closer.start(10);
+    DispatchCommand(id);
+    return Effects(ui_, modals);
+  }
+
+  static std::string Message(const char* title, const char* text) {
+    return "message " + UiText(title) + " | " + UiText(text);
+  }
+
+  ScratchDir scratch_;
+  UiRecorder ui_;
+};
+
+TEST_F(CommandTableTest, EveryIdReachesItsHandler) {
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  const std::string help = "open " + std::string(cwd) + "/MFLPX.html";
+  struct Case {
+    std::vector<int> ids;
+    std::vector<std::string> effects;
+  };
+  // Nothing is selected and the log is empty, so the list commands warn.
+  const std::vector<Case> cases = {
+      {{0, 50}, {"window " + UiText("s6")}},
+      {{1, 51}, {Message("s1", "s55")}},
+      {{2, 57}, {Message("s57", "s100")}},
+      {{3, 52}, {Message("s1", "s5")}},
+      {{4, 53}, {Message("s1", "s53")}},
+      {{5, 54}, {Message("s1", "s54")}},
+      {{6, 55}, {help}},
+      {{7}, {std::string("open ") + kWebSiteUrl}},
+      {{8, 56}, {"window " + UiText("s3")}},
+      {{9}, {Message("s1", "s103")}},
+      {{11}, {"window " + UiText("s49")}},
+      {{58}, {Message("s106", "s107")}},
+      {{59}, {}},
+      {{12, 49, 60, -1}, {}},
+  };
+  for (const Case& c : cases)
+    for (int id : c.ids) EXPECT_EQ(Run(id), c.effects) << "command " << id;
+  EXPECT_FALSE(App().quit);
+}
+
+TEST_F(CommandTableTest, SaveAndClearActOnTheLog) {
+  App().LogActions = 1;
+  AddLogLine("one line");
+  EXPECT_EQ(Run(9), std::vector<std::string>{"save " + UiText("s101")});
+  EXPECT_EQ(LogListWidget()->count(), 1);
+  EXPECT_TRUE(Run(10).empty());
+  EXPECT_EQ(LogListWidget()->count(), 0);
+}
+
+TEST_F(CommandTableTest, HelpIsLookedUpInTheWorkingDirectory) {
+  char previous[4096];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  ScratchDir elsewhere;
+  ASSERT_EQ(chdir(elsewhere.Path("").c_str()), 0);
+  const std::vector<std::string> effects = Run(55);
+  ASSERT_EQ(chdir(previous), 0);
+  EXPECT_EQ(effects, std::vector<std::string>{"open " + elsewhere.Dir() + "MFLPX.html"});
+}
+
+TEST_F(CommandTableTest, ExitQuitsOnYesOnly) {
+  for (int id : {2, 57}) {
+    App().quit = false;
+    ui_.answer = MessageAnswer::No;
+    DispatchCommand(id);
+    EXPECT_FALSE(App().quit);
+    EXPECT_TRUE(MainWindow() != nullptr);
+    ui_.answer = MessageAnswer::Yes;
+    DispatchCommand(id);
+    EXPECT_TRUE(App().quit);
+  }
+}
+
+TEST_F(CommandTableTest, ExitAsksInTheLoadedLanguage) {
+  scratch_.Write("Lang/Test.ini",
+                 "[MFLPXL]\nName=Test\n[Data]\ns57=Bitte bestätigen\ns100=Wirklich beenden?\n");
+  LoadStringTable(scratch_.Path("Lang/Test.ini"));
+  DispatchCommand(57);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].title, "Bitte bestätigen");
+  EXPECT_EQ(ui_.messages[0].text, "Wirklich beenden?");
+  LoadStringTable("");
+}
+
+TEST_F(CommandTableTest, AnInterceptorTakesEveryCommandUntilRemoved) {
+  std::vector<int> seen;
+  SetCommandInterceptor([&seen](int id) {
+    seen.push_back(id);
+    if (id == 59) SetCommandInterceptor({});  // a batch ends while handling Stop
+  });
+  EXPECT_TRUE(CommandInterceptorActive());
+  EXPECT_TRUE(Run(2).empty());
+  EXPECT_TRUE(Run(58).empty());
+  EXPECT_TRUE(Run(59).empty());
+  EXPECT_EQ(seen, (std::vector<int>{2, 58, 59}));
+  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_EQ(Run(58), std::vector<std::string>{Message("s106", "s107")});
+}
+
+}  // namespace

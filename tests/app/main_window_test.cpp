@@ -1,0 +1,292 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "shell_test_support.h"
+
+namespace {
+
+QString Text(const char* key) { return QString::fromStdString(UiText(key)); }
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadStringTable("");
+    App() = AppState{};
+    ASSERT_TRUE(BuildMainWindow());
+    SetCommandInterceptor([this](int id) { commands_.push_back(id); });
+  }
+  void TearDown() override {
+    SetCommandInterceptor({});
+    UiRecorder::Uninstall();
+    DestroyMainWindow();
+  }
+
+  void ShowAndActivate() {
+    MainWindow()->show();
+    MainWindow()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow()));
+  }
+
+  // The status field labels, in field order.
+  std::vector<QLabel*> StatusFields() {
+    std::vector<QLabel*> fields;
+    for (QLabel* label : MainWindow()->statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+      fields.push_back(label);
+    return fields;
+  }
+
+  std::vector<int> commands_;
+};
+
+TEST_F(MainWindowTest, IsBuiltHiddenWithItsTitleAndSize) {
+  QMainWindow* window = MainWindow();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->windowTitle(), "Marrowind Flickpress 0.8");
+  EXPECT_EQ(window->size(), QSize(600, 450));
+  EXPECT_TRUE(window->minimumSize().isNull() || window->minimumWidth() < 600);
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
+  struct Expected {
+    const char* key;
+    const char* hint;
+    int id;
+  };
+  const std::vector<std::pair<const char*, std::vector<Expected>>> menus = {
+      {"s66", {{"s67", "\tCtrl+A", 0}, {"s68", "\tCtrl+R", 1}, {nullptr, "", -1}, {"s69", "\tAlt+F4", 2}}},
+      {"s70", {{"s71", "", 3}, {"s72", "", 4}, {"s73", "", 5}}},
+      {"s74", {{"s75", "", 9}, {"s76", "", 10}}},
+      {"s77", {{"s78", "", 11}}},
+      {"s79", {{"s80", "\tF1", 6}, {nullptr, "", -1}, {"s81", "", 7}, {"s82", "", 8}}},
+  };
+  const QList<QAction*> titles = MainWindow()->menuBar()->actions();
+  ASSERT_EQ(titles.size(), static_cast<qsizetype>(menus.size()));
+  for (std::size_t m = 0; m < menus.size(); ++m) {
+    EXPECT_EQ(titles[m]->text(), Text(menus[m].first));
+    const QList<QAction*> items = titles[m]->menu()->actions();
+    ASSERT_EQ(items.size(), static_cast<qsizetype>(menus[m].second.size()));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Expected& expected = menus[m].second[i];
+      if (!expected.key) {
+        EXPECT_TRUE(items[i]->isSeparator());
+        continue;
+      }
+      EXPECT_EQ(items[i]->text(), Text(expected.key) + expected.hint);
+      EXPECT_TRUE(items[i]->shortcut().isEmpty()) << "keys are bound on the window, not the menu";
+      commands_.clear();
+      items[i]->trigger();
+      EXPECT_EQ(commands_, std::vector<int>{expected.id});
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ToolbarHasTheTenLabelledButtonsBetweenItsSeparators) {
+  QToolBar* toolbar = MainToolbar();
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_EQ(toolbar->iconSize(), QSize(16, 16));
+  EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+  struct Expected {
+    int id;  // 0: separator
+    const char* key;
+  };
+  const Expected entries[] = {{0, nullptr}, {50, "s83"}, {51, "s84"}, {0, nullptr}, {52, "s85"},
+                              {53, "s86"},  {54, "s87"}, {0, nullptr}, {58, "s88"}, {59, "s89"},
+                              {0, nullptr}, {55, "s90"}, {56, "s91"}, {57, "s92"}};
+  const QList<QAction*> actions = toolbar->actions();
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(entries)));
+  for (std::size_t i = 0; i < actions.size(); ++i) {
+    if (entries[i].id == 0) {
+      EXPECT_TRUE(actions[i]->isSeparator()) << i;
+      continue;
+    }
+    EXPECT_EQ(actions[i]->text(), Text(entries[i].key));
+    EXPECT_FALSE(actions[i]->icon().isNull());
+    EXPECT_TRUE(actions[i]->isEnabled());
+    commands_.clear();
+    actions[i]->trigger();
+    EXPECT_EQ(commands_, std::vector<int>{entries[i].id});
+  }
+}
+
+TEST_F(MainWindowTest, ButtonWidthFollowsItsLabel) {
+  QToolBar* toolbar = MainToolbar();
+  QAction* add = toolbar->actions()[1];
+  QWidget* button = toolbar->widgetForAction(add);
+  const QFontMetrics metrics(button->font());
+  EXPECT_EQ(button->width(), metrics.horizontalAdvance(Text("s83")) + 4);
+
+  const std::string longer = "Add a new video to the list";
+  SetToolbarButtonLabel(kToolbarId, 50, longer);
+  EXPECT_EQ(add->text().toStdString(), longer);
+  EXPECT_EQ(button->width(), metrics.horizontalAdvance(QString::fromStdString(longer)) + 4);
+
+  SetToolbarButtonLabel(7, 50, "ignored");  // no toolbar of that number
+  EXPECT_EQ(add->text().toStdString(), longer);
+}
+
+TEST_F(MainWindowTest, DisablingTheToolbarKeepsStopAndTheMenus) {
+  SetToolbarEnabled(false);
+  for (QAction* action : MainToolbar()->actions()) {
+    if (action->isSeparator()) continue;
+    EXPECT_EQ(action->isEnabled(), action->text() == Text("s89")) << action->text().toStdString();
+  }
+  for (QAction* title : MainWindow()->menuBar()->actions()) {
+    EXPECT_TRUE(title->isEnabled());
+    for (QAction* item : title->menu()->actions()) EXPECT_TRUE(item->isEnabled());
+  }
+  SetToolbarEnabled(true);
+  for (QAction* action : MainToolbar()->actions()) EXPECT_TRUE(action->isEnabled());
+}
+
+TEST_F(MainWindowTest, TaskListHasFiveHeadedColumnsAndReportStyle) {
+  QTreeWidget* list = TaskListWidget();
+  ASSERT_EQ(list->columnCount(), 5);
+  const char* keys[] = {"s93", "s94", "s95", "s96", "s97"};
+  for (int column = 0; column < 5; ++column) {
+    EXPECT_EQ(list->headerItem()->text(column), Text(keys[column]));
+    EXPECT_EQ(list->columnWidth(column), 119) << "w/5 - 1 at the initial width of 600";
+  }
+  EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_FALSE(list->rootIsDecorated());
+  const QPalette palette = list->palette();
+  EXPECT_EQ(palette.color(QPalette::Inactive, QPalette::Highlight),
+            palette.color(QPalette::Active, QPalette::Highlight));
+  EXPECT_EQ(LogListWidget()->selectionMode(), QAbstractItemView::SingleSelection);
+}
+
+TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
+  std::vector<QLabel*> fields = StatusFields();
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_EQ(fields[0]->geometry().right() + 1, 90);
+  EXPECT_EQ(fields[1]->geometry().right() + 1, 190);
+  EXPECT_EQ(StatusFieldText(0), UiText("s64"));
+  EXPECT_EQ(StatusFieldText(1), UiText("s65"));
+  EXPECT_FALSE(MainWindow()->statusBar()->isSizeGripEnabled());
+
+  ShowAndActivate();
+  MainWindow()->resize(701, 500);
+  EXPECT_EQ(fields[0]->geometry().right() + 1, 350);
+  EXPECT_EQ(fields[1]->geometry().right() + 1, 701);
+  for (int column = 0; column < 5; ++column) EXPECT_EQ(TaskListWidget()->columnWidth(column), 139);
+
+  SetStatusFieldText(1, "3 videos in the list.");
+  EXPECT_EQ(StatusFieldText(1), "3 videos in the list.");
+}
+
+TEST_F(MainWindowTest, SplitterFillsTheWindowAndReturnsAfterMaximiseAndRestore) {
+  ShowAndActivate();
+  QSplitter* splitter = MainSplitter();
+  QWidget* inner = MainWindow()->centralWidget();
+  EXPECT_EQ(splitter->geometry(), inner->rect());
+  EXPECT_EQ(splitter->handleWidth(), 4);
+  EXPECT_EQ(splitter->sizes()[0], 300);
+  const QRect before = splitter->geometry();
+  const QList<int> partsBefore = splitter->sizes();
+
+  MainWindow()->resize(1000, 800);
+  EXPECT_EQ(splitter->geometry(), inner->rect());
+  EXPECT_GT(splitter->height(), before.height());
+  MainWindow()->resize(600, 450);
+  EXPECT_EQ(splitter->geometry(), before);
+  EXPECT_EQ(splitter->sizes(), partsBefore);
+}
+
+TEST_F(MainWindowTest, ShrinkingToNothingAppliesNoNegativeSize) {
+  ShowAndActivate();
+  MainWindow()->resize(1, 1);
+  QApplication::processEvents();
+  EXPECT_GE(MainSplitter()->width(), 0);
+  EXPECT_GE(MainSplitter()->height(), 0);
+  for (int size : MainSplitter()->sizes()) EXPECT_GE(size, 0);
+  for (int column = 0; column < 5; ++column) EXPECT_GE(TaskListWidget()->columnWidth(column), 0);
+}
+
+TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
+  ShowAndActivate();
+  QSplitter* splitter = MainSplitter();
+  QWidget* handle = splitter->handle(1);
+  const QPoint grip = handle->rect().center();
+  QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+  QTest::mouseMove(handle, grip - QPoint(0, 150));
+  QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip - QPoint(0, 150));
+  const QList<int> dragged = splitter->sizes();
+  ASSERT_EQ(dragged[0], 150);
+  const int room = splitter->height() - 4;
+
+  MainWindow()->resize(600, 450 + 2 * room);  // the splitter's room triples
+  const int newRoom = splitter->height() - 4;
+  ASSERT_EQ(newRoom, 3 * room);
+  EXPECT_EQ(splitter->sizes()[1], dragged[1] * newRoom / room);
+  EXPECT_EQ(splitter->sizes()[0] + splitter->sizes()[1], newRoom);
+}
+
+TEST_F(MainWindowTest, ShortcutsReachTheirCommandsWhereverTheFocusIs) {
+  ShowAndActivate();
+  for (QWidget* focus : {static_cast<QWidget*>(LogListWidget()), static_cast<QWidget*>(TaskListWidget())}) {
+    LogListWidget()->addItem("a line");
+    focus->setFocus();
+    commands_.clear();
+    QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(focus, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(focus, Qt::Key_Delete);
+    QTest::keyClick(focus, Qt::Key_F1);
+    EXPECT_EQ(commands_, (std::vector<int>{0, 1, 1, 6}));
+  }
+}
+
+TEST_F(MainWindowTest, CloseBoxAsksWithTheFixedEnglishTexts) {
+  ShowAndActivate();
+  SetCommandInterceptor({});
+  LoadStringTable("");
+  UiRecorder ui;
+  ui.Install();
+
+  ui.answer = MessageAnswer::No;
+  EXPECT_FALSE(MainWindow()->close());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].title, "Please confirm");
+  EXPECT_EQ(ui.messages[0].text, "Are you sure you want to quit Marrowind Flickpress?");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_TRUE(MainWindow()->isVisible());
+  EXPECT_FALSE(App().quit);
+
+  ui.answer = MessageAnswer::Yes;
+  MainWindow()->close();
+  EXPECT_TRUE(App().quit);
+}
+
+TEST_F(MainWindowTest, CloseBoxIsRefusedWithoutAQuestionDuringABatch) {
+  ShowAndActivate();
+  UiRecorder ui;
+  ui.Install();
+  ui.answer = MessageAnswer::Yes;
+  EXPECT_FALSE(MainWindow()->close());
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_TRUE(MainWindow()->isVisible());
+  EXPECT_FALSE(App().quit);
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/ui_seam.h"
+
+// Answers every message box with `answer` and keeps what the program asked
+// and opened, so tests read back what a user would have seen.
+struct UiRecorder {
+  std::vector<MessageRequest> messages;
+  std::vector<FileDialogRequest> dialogs;
+  std::vector<std::string> opened;
+  MessageAnswer answer = MessageAnswer::No;
+
+  void Install() {
+    UiHooks hooks;
+    hooks.showMessage = [this](const MessageRequest& request) {
+      messages.push_back(request);
+      return request.buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
+    };
+    hooks.askFileName = [this](const FileDialogRequest& request) {
+      dialogs.push_back(request);
+      return std::string();
+    };
+    hooks.openWithShell = [this](const std::string& target) { opened.push_back(target); };
+    InstallUiHooks(std::move(hooks));
+  }
+  static void Uninstall() { InstallUiHooks({}); }
+};

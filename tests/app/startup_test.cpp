@@ -1,0 +1,158 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "scratch_dir.h"
+#include "shell_test_support.h"
+
+namespace {
+
+// What the user could see at the moment the main window first showed.
+struct FirstSight {
+  bool seen = false;
+  std::vector<std::string> logLines;
+  int columnWidth = 0;
+  bool splashOpen = false;
+};
+
+bool SplashOpen() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (widget->isVisible() && widget->windowTitle() == "MFLPX initializing...") return true;
+  return false;
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_.Write("Lang/.keep", "");
+    program_.Write("Core/ffmpeg", "#!/bin/sh\nexit 0\n");
+    ui_.Install();
+  }
+  void TearDown() override { UiRecorder::Uninstall(); }
+
+  // Runs the start-up; once the main window shows, notes what is on screen
+  // and answers Exit with `quitAnswer`s in turn.
+  int Run(bool splashWait = false) {
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [this, &watcher] {
+      if (SplashOpen()) splashSeen_ = true;
+      if (MainWindow() && MainWindow()->isVisible() && SplashOpen()) mainShownDuringSplash_ = true;
+      if (!MainWindow() || !MainWindow()->isVisible()) return;
+      if (!sight_.seen) {
+        sight_.seen = true;
+        sight_.splashOpen = SplashOpen();
+        for (int row = 0; row < LogListWidget()->count(); ++row)
+          sight_.logLines.push_back(LogListWidget()->item(row)->text().toStdString());
+        sight_.columnWidth = TaskListWidget()->columnWidth(4);
+      }
+      watcher.stop();
+      ui_.answer = MessageAnswer::Yes;
+      DispatchCommand(57);
+    });
+    watcher.start(2);
+    return RunProgram(program_.Dir(), StartupOptions{splashWait});
+  }
+
+  void ExpectOnlyMessage(const std::string& title, const std::string& text) {
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].title, title);
+    EXPECT_EQ(ui_.messages[0].text, text);
+    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(ui_.messages[0].buttons, MessageButtons::Ok);
+  }
+
+  ScratchDir program_;
+  UiRecorder ui_;
+  FirstSight sight_;
+  bool splashSeen_ = false;
+  bool mainShownDuringSplash_ = false;
+};
+
+TEST_F(StartupTest, AMissingEmptyOrFolderEncoderEndsWithTheS2Message) {
+  const std::vector<std::function<void()>> breakEncoder = {
+      [this] { std::filesystem::remove(program_.Path("Core/ffmpeg")); },
+      [this] { program_.Write("Core/ffmpeg", ""); },
+      [this] {
+        std::filesystem::remove(program_.Path("Core/ffmpeg"));
+        std::filesystem::create_directories(program_.Path("Core/ffmpeg/bin"));
+      },
+  };
+  for (const auto& breakIt : breakEncoder) {
+    breakIt();
+    ui_.messages.clear();
+    EXPECT_EQ(Run(), 0);
+    ExpectOnlyMessage(UiText("s1"), UiText("s2"));
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_FALSE(sight_.seen);
+    std::filesystem::remove_all(program_.Path("Core/ffmpeg"));
+  }
+}
+
+TEST_F(StartupTest, TheEncoderMessageComesInTheChosenLanguage) {
+  std::filesystem::remove(program_.Path("Core/ffmpeg"));
+  const std::string language = program_.Write(
+      "Lang/Deutsch.ini", "[MFLPXL]\nName=Deutsch\n[Data]\ns1=Fehler\ns2=FFmpeg fehlt.\n");
+  program_.Write("Config.ini", "[SET]\nLanguage=" + language + "\nLogActions=1\n");
+  EXPECT_EQ(Run(), 0);
+  ExpectOnlyMessage("Fehler", "FFmpeg fehlt.");
+  LoadStringTable("");
+}
+
+TEST_F(StartupTest, AMissingLanguagesFolderEndsBeforeTheEncoderCheck) {
+  std::filesystem::remove_all(program_.Path("Lang"));
+  std::filesystem::remove(program_.Path("Core/ffmpeg"));
+  EXPECT_EQ(Run(), 0);
+  ExpectOnlyMessage("Error", "Error querying the languages directory!");
+  EXPECT_EQ(MainWindow(), nullptr);
+}
+
+TEST_F(StartupTest, FirstStartShowsTheWindowLogsTwoLinesAndQuitsOnExit) {
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(sight_.seen);
+  EXPECT_EQ(sight_.logLines,
+            (std::vector<std::string>{"Marrowind Flickpress 0.8 " + UiText("s98"), UiText("s99")}));
+  EXPECT_EQ(sight_.columnWidth, 119);
+  EXPECT_FALSE(sight_.splashOpen);
+  EXPECT_TRUE(std::filesystem::exists(program_.Path("Config.ini")));
+  EXPECT_TRUE(App().quit);
+  EXPECT_EQ(MainWindow(), nullptr) << "released at the end";
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, UiText("s100"));
+}
+
+TEST_F(StartupTest, LogActionsOtherThanOneKeepsTheLogEmpty) {
+  program_.Write("Config.ini", "[SET]\nLanguage=\nLogActions=2\n");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(sight_.seen);
+  EXPECT_TRUE(sight_.logLines.empty());
+}
+
+TEST_F(StartupTest, SplashHoldsTheStartForThreeSecondsBeforeTheWindowShows) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Run(true), 0);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GE(seconds, 3.0);
+  EXPECT_LT(seconds, 4.5);
+  EXPECT_TRUE(splashSeen_);
+  EXPECT_FALSE(mainShownDuringSplash_);
+  EXPECT_TRUE(sight_.seen);
+  EXPECT_FALSE(SplashOpen());
+}
+
+}  // namespace
