@@ -135,6 +135,38 @@ TEST_F(EncoderPictureSound, VideoWithoutSoundGetsASilentTrack) {
   EXPECT_EQ(Rms(sound), 0.0);
 }
 
+TEST_F(EncoderPictureSound, SoundStaysWithThePictureOverTheWholeFile) {
+  // A white flash with a tone burst at 1 s and again at 25 s of a 26 s clip
+  // whose 25 fps become 16, a rate whose sound chunks do not divide evenly.
+  const std::string clip = dir_->Path("flashes.mkv");
+  const auto flashes = [](const std::string& time) {
+    return "(between(" + time + "\\,1\\,1.5)+between(" + time + "\\,25\\,25.5))";
+  };
+  MakeClip("-f lavfi -i " +
+               ShellQuote("color=black:size=160x120:rate=25,geq=lum=255*" + flashes("T") + ":cb=128:cr=128") +
+               " -f lavfi -i " + ShellQuote("aevalsrc=0.5*sin(2*PI*1000*t)*" + flashes("t") + ":s=44100") +
+               " -t 26 -c:v ffv1 -c:a pcm_s16le",
+           clip);
+  EncoderCall call;
+  call.input = clip;
+  call.output = dir_->Path("flashes.amv");
+  call.fps = 16;
+  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+
+  const std::string means = Capture("ffmpeg -nostdin -v error -i " + ShellQuote(call.output) +
+                                    " -vf format=gray,scale=1:1:flags=area -f rawvideo -");
+  const std::vector<int16_t> sound = DecodeSound(call.output);
+  for (double flash : {1.0, 25.0}) {
+    SCOPED_TRACE("flash at " + std::to_string(flash) + " s");
+    size_t frame = static_cast<size_t>(flash * 16) - 8;
+    while (frame < means.size() && static_cast<uint8_t>(means[frame]) < 128) ++frame;
+    size_t sample = static_cast<size_t>(flash * 22050) - 11025;
+    while (sample < sound.size() && std::abs(sound[sample]) < 4000) ++sample;
+    EXPECT_NEAR(frame / 16.0, flash, 1 / 16.0);
+    EXPECT_NEAR(sample / 22050.0, frame / 16.0, 1 / 16.0);
+  }
+}
+
 double Psnr(const std::string& amv, const std::string& source) {
   const std::string log = Capture("ffmpeg -nostdin -i " + ShellQuote(amv) + " -i " + ShellQuote(source) +
                                   " -lavfi " +
