@@ -10,8 +10,8 @@
 #include "Inc/Lang.h"
 #include "app/activity_log.h"
 #include "app/app_state.h"
-#include "app/ui_seam.h"
 #include "scratch_dir.h"
+#include "tasks/ui_recorder.h"
 
 namespace {
 
@@ -32,39 +32,26 @@ class FakeLogView : public LogView {
   int selected = -1;
 };
 
-// Answers the save dialog with a prepared name and records every request.
 class ActivityLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
     App().LogActions = 1;
     AttachLogView(&view);
-    UiHooks hooks;
-    hooks.showMessage = [this](const MessageRequest& request) {
-      messages.push_back(request);
-      return MessageAnswer::Ok;
-    };
-    hooks.askFileName = [this](const FileDialogRequest& request) {
-      dialogs.push_back(request);
-      return answer;
-    };
-    InstallUiHooks(hooks);
   }
-  void TearDown() override {
-    AttachLogView(nullptr);
-    InstallUiHooks({});
-  }
+  void TearDown() override { AttachLogView(nullptr); }
 
+  // Answers the save dialog with name; "" cancels it.
   void SaveAs(const std::string& name) {
-    answer = name;
+    ui.answers = {name};
     SaveLog();
   }
 
   FakeLogView view;
   ScratchDir dir;
-  std::string answer;
-  std::vector<MessageRequest> messages;
-  std::vector<FileDialogRequest> dialogs;
+  UiRecorder ui;
+  const std::vector<MessageRequest>& messages = ui.messages;
+  const std::vector<FileDialogRequest>& dialogs = ui.dialogs;
 };
 
 TEST_F(ActivityLogTest, AddsLinesOnlyWhileLogActionsIsExactlyOne) {
