@@ -81,7 +81,9 @@ int Conversion::Fail(const std::string& line) {
 Failure Conversion::Prepare() {
   if (Failure failure = input_.Open(options_.input_path)) return failure;
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
-  if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
+  // Some files only tell their picture size once decoding starts; Render checks those.
+  if (source.width > 0 && source.height > 0)
+    if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
   if (const AVStream* sound = input_.AudioStream())

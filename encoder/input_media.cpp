@@ -54,7 +54,12 @@ Failure DecodePacket(const std::string& path, AVCodecContext* decoder, const AVP
 Failure InputMedia::Open(const std::string& path) {
   path_ = path;
   AVFormatContext* opened = nullptr;
-  int result = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
+  // The path is always a file, whatever colons it holds, and nothing the file
+  // names (a playlist's entries, say) may reach out to the network.
+  AVDictionary* settings = nullptr;
+  av_dict_set(&settings, "protocol_whitelist", "file", 0);
+  int result = avformat_open_input(&opened, ("file:" + path).c_str(), nullptr, &settings);
+  av_dict_free(&settings);
   if (result < 0) return path + ": " + ErrorText(result);
   format_.reset(opened);
   result = avformat_find_stream_info(opened, nullptr);
