@@ -4,8 +4,9 @@
 // out of a function releases what it allocated.
 
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "encoder/failure.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -40,10 +41,6 @@ using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
-
-// The outcome of a step: nothing when it succeeded, otherwise the one line
-// that tells the user what went wrong.
-using Failure = std::optional<std::string>;
 
 // FFmpeg's text for an error code, such as "Invalid data found when processing input".
 inline std::string ErrorText(int code) {

@@ -149,8 +149,10 @@ TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
            long_clip);
   std::string command = ShellQuote(AMV_ENCODER_PATH);
   for (const std::string& argument : CallFor(long_clip).Arguments()) command += " " + ShellQuote(argument);
-  const int status = std::system(
-      ("sh -c " + ShellQuote(command + " 2>/dev/null & sleep 0.5; kill -TERM $!; wait $!")).c_str());
+  // Interrupts as soon as the first frames reach the disk.
+  const std::string script = command + " 2>/dev/null & pid=$!; i=0; while [ ! -s " + ShellQuote(Output()) +
+                             " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done; kill -TERM $pid; wait $pid";
+  const int status = std::system(("sh -c " + ShellQuote(script)).c_str());
   EXPECT_EQ(WEXITSTATUS(status), 1);
   ASSERT_TRUE(FileExists(Output()));
   const Probe probe = ProbeFile(Output());
