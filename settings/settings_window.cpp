@@ -25,8 +25,6 @@ namespace {
 constexpr int kClientWidth = 315;
 constexpr int kClientHeight = 250;
 
-QString Qt8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The window's outer position: centred over the main window (over the screen
 // when there is none), never left of or above the origin.
 QPoint CentredPosition(const QWidget* owner) {
@@ -44,11 +42,11 @@ class SettingsDialog : public QDialog {
   explicit SettingsDialog(QWidget* owner) : QDialog(owner), entries_(LanguageListEntries()) {
     // A title bar without a close box; Escape still cancels.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setWindowTitle(Qt8(UiText("s49")));
+    setWindowTitle(QString::fromStdString(UiText("s49")));
     setFixedSize(kClientWidth, kClientHeight);
     move(CentredPosition(owner));
 
-    auto* label = new QLabel(Qt8(UiText("s50")), this);
+    auto* label = new QLabel(QString::fromStdString(UiText("s50")), this);
     label->setGeometry(5, 10, 305, 15);
 
     list_ = new QListWidget(this);
@@ -56,21 +54,21 @@ class SettingsDialog : public QDialog {
     list_->setGeometry(5, 35, 305, 120);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    for (const std::string& entry : entries_) list_->addItem(Qt8(entry));
+    for (const std::string& entry : entries_) list_->addItem(QString::fromStdString(entry));
     const int preselected = PreselectedLanguageEntry(entries_);
     if (preselected >= 0) list_->setCurrentRow(preselected);
 
-    logActions_ = new QCheckBox(Qt8(UiText("s51")), this);
+    logActions_ = new QCheckBox(QString::fromStdString(UiText("s51")), this);
     logActions_->setObjectName("logActions");
     logActions_->setGeometry(5, 165, 275, 15);
     logActions_->setChecked(App().LogActions != 0);
 
-    auto* cancel = new QPushButton(Qt8(UiText("s7")), this);
+    auto* cancel = new QPushButton(QString::fromStdString(UiText("s7")), this);
     cancel->setObjectName("cancel");
     cancel->setGeometry(125, 215, 90, 30);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* accept = new QPushButton(Qt8(UiText("s8")), this);
+    auto* accept = new QPushButton(QString::fromStdString(UiText("s8")), this);
     accept->setObjectName("accept");
     accept->setGeometry(220, 215, 90, 30);
     accept->setDefault(true);
