@@ -205,10 +205,13 @@ TEST_F(MainWindowTest, SplitterFillsTheWindowAndReturnsAfterMaximiseAndRestore) 
   const QRect before = splitter->geometry();
   const QList<int> partsBefore = splitter->sizes();
 
-  MainWindow()->resize(1000, 800);
+  MainWindow()->showMaximized();
+  ASSERT_TRUE(QTest::qWaitFor([] { return MainWindow()->width() > 600; }));
   EXPECT_EQ(splitter->geometry(), inner->rect());
   EXPECT_GT(splitter->height(), before.height());
-  MainWindow()->resize(600, 450);
+  MainWindow()->showNormal();
+  ASSERT_TRUE(QTest::qWaitFor([] { return MainWindow()->width() == 600; }));
+  EXPECT_EQ(MainWindow()->size(), QSize(600, 450));
   EXPECT_EQ(splitter->geometry(), before);
   EXPECT_EQ(splitter->sizes(), partsBefore);
 }
