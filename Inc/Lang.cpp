@@ -14,6 +14,9 @@ namespace {
 
 constexpr const char* kNotFound = "##### String not found! #####";
 
+// Group names and keys are upper-cased with AsciiUpper: our texts are UTF-8,
+// and folding any byte above 0x7F would change the lead bytes of its sequences.
+
 struct StringEntry {
   std::string key;  // upper-cased
   std::string text;
