@@ -41,7 +41,7 @@ int AdpcmEncoder::EncodeSample(int sample) {
 
 void AdpcmEncoder::EncodeChunk(std::span<const int16_t> samples, std::vector<uint8_t>& out) {
   predictor_ = samples.empty() ? 0 : samples[0];
-  out.reserve(out.size() + AdpcmChunkSize(samples.size()));
+  out.reserve(out.size() + 8 + (samples.size() + 1) / 2);
   PutLittleEndian(out, static_cast<uint16_t>(predictor_), 2);
   out.push_back(static_cast<uint8_t>(step_index_));
   out.push_back(0);

@@ -19,6 +19,3 @@ class AdpcmEncoder {
   int predictor_ = 0;
   int step_index_ = 0;
 };
-
-// The size of a chunk holding `sample_count` samples.
-constexpr size_t AdpcmChunkSize(size_t sample_count) { return 8 + (sample_count + 1) / 2; }

@@ -45,7 +45,6 @@ class Conversion {
   Failure OnPicture(AVFrame* frame);
   Failure EmitHeld(int64_t count);
   Failure WritePending();
-  Failure Finish();
   int Fail(const std::string& line);
 
   const EncoderOptions& options_;

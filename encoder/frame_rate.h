@@ -21,7 +21,6 @@ class FrameRateConverter {
 
   bool Started() const { return started_; }
   double OriginSeconds() const { return origin_; }
-  int64_t FramesFilled() const { return filled_; }
 
  private:
   int64_t SlotAt(double seconds) const;
