@@ -23,7 +23,7 @@
 namespace {
 
 // What one command made visible: messages, modal windows, dialogs, opened targets.
-std::vector<std::string> Effects(const UiRecorder& ui, const std::vector<std::string>& modals) {
+std::vector<std::string> Effects(const UiAnswers& ui, const std::vector<std::string>& modals) {
   std::vector<std::string> effects;
   for (const MessageRequest& m : ui.messages) effects.push_back("message " + m.title + " | " + m.text);
   for (const std::string& title : modals) effects.push_back("window " + title);
@@ -41,18 +41,15 @@ class CommandTableTest : public ::testing::Test {
     SetProgramDirectory(scratch_.Dir());
     ASSERT_TRUE(BuildMainWindow());
     AttachMainWindowLog();
-    ui_.Install();
   }
   void TearDown() override {
     SetCommandInterceptor({});
-    UiRecorder::Uninstall();
     DestroyMainWindow();
   }
 
   // Dispatches `id` and closes every modal window it opens, noting its title.
   std::vector<std::string> Run(int id) {
-    ui_ = UiRecorder{};
-    ui_.Install();
+    ui_.Forget();
     std::vector<std::string> modals;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&modals] {
@@ -71,7 +68,7 @@ class CommandTableTest : public ::testing::Test {
   }
 
   ScratchDir scratch_;
-  UiRecorder ui_;
+  UiAnswers ui_;
 };
 
 TEST_F(CommandTableTest, EveryIdReachesItsHandler) {

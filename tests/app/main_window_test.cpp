@@ -38,7 +38,6 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     SetCommandInterceptor({});
-    UiRecorder::Uninstall();
     DestroyMainWindow();
   }
 
@@ -263,8 +262,7 @@ TEST_F(MainWindowTest, CloseBoxAsksWithTheFixedEnglishTexts) {
   ShowAndActivate();
   SetCommandInterceptor({});
   LoadStringTable("");
-  UiRecorder ui;
-  ui.Install();
+  UiAnswers ui;
 
   ui.answer = MessageAnswer::No;
   EXPECT_FALSE(MainWindow()->close());
@@ -283,8 +281,7 @@ TEST_F(MainWindowTest, CloseBoxAsksWithTheFixedEnglishTexts) {
 
 TEST_F(MainWindowTest, CloseBoxIsRefusedWithoutAQuestionDuringABatch) {
   ShowAndActivate();
-  UiRecorder ui;
-  ui.Install();
+  UiAnswers ui;
   ui.answer = MessageAnswer::Yes;
   EXPECT_FALSE(MainWindow()->close());
   EXPECT_TRUE(ui.messages.empty());

@@ -5,15 +5,12 @@
 
 #include "app/ui_seam.h"
 
-// Answers every message box with `answer` and keeps what the program asked
-// and opened, so tests read back what a user would have seen.
-struct UiRecorder {
-  std::vector<MessageRequest> messages;
-  std::vector<FileDialogRequest> dialogs;
-  std::vector<std::string> opened;
-  MessageAnswer answer = MessageAnswer::No;
-
-  void Install() {
+// While it lives, answers every yes/no question with `answer`, cancels file
+// dialogs, and keeps what the program asked and opened, so tests read back
+// what a user would have seen.
+class UiAnswers {
+ public:
+  UiAnswers() {
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       messages.push_back(request);
@@ -26,5 +23,18 @@ struct UiRecorder {
     hooks.openWithShell = [this](const std::string& target) { opened.push_back(target); };
     InstallUiHooks(std::move(hooks));
   }
-  static void Uninstall() { InstallUiHooks({}); }
+  ~UiAnswers() { InstallUiHooks({}); }
+  UiAnswers(const UiAnswers&) = delete;
+  UiAnswers& operator=(const UiAnswers&) = delete;
+
+  void Forget() {
+    messages.clear();
+    dialogs.clear();
+    opened.clear();
+  }
+
+  std::vector<MessageRequest> messages;
+  std::vector<FileDialogRequest> dialogs;
+  std::vector<std::string> opened;
+  MessageAnswer answer = MessageAnswer::No;
 };

@@ -42,9 +42,7 @@ class StartupTest : public ::testing::Test {
   void SetUp() override {
     program_.Write("Lang/.keep", "");
     program_.Write("Core/ffmpeg", "#!/bin/sh\nexit 0\n");
-    ui_.Install();
   }
-  void TearDown() override { UiRecorder::Uninstall(); }
 
   // Runs the start-up; once the main window shows, notes what is on screen
   // and answers Exit with `quitAnswer`s in turn.
@@ -78,7 +76,7 @@ class StartupTest : public ::testing::Test {
   }
 
   ScratchDir program_;
-  UiRecorder ui_;
+  UiAnswers ui_;
   FirstSight sight_;
   bool splashSeen_ = false;
   bool mainShownDuringSplash_ = false;
@@ -95,7 +93,7 @@ TEST_F(StartupTest, AMissingEmptyOrFolderEncoderEndsWithTheS2Message) {
   };
   for (const auto& breakIt : breakEncoder) {
     breakIt();
-    ui_.messages.clear();
+    ui_.Forget();
     EXPECT_EQ(Run(), 0);
     ExpectOnlyMessage(UiText("s1"), UiText("s2"));
     EXPECT_EQ(MainWindow(), nullptr);
