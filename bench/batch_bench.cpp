@@ -5,6 +5,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -67,14 +68,23 @@ double EncoderAloneSeconds(const std::vector<Task>& tasks) {
   return SecondsSince(start);
 }
 
-double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted) {
+// CPU time of this process alone: the driver's own work, not the encoder's.
+double OwnCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted, double& cpuSeconds) {
   RemoveOutputs(tasks);
   ClearTaskList();
   ClearLog();
   for (const Task& task : tasks) AppendTask(task);
   const auto start = Clock::now();
+  const double cpuStart = OwnCpuSeconds();
   DispatchCommand(58);
   const double seconds = SecondsSince(start);
+  cpuSeconds = OwnCpuSeconds() - cpuStart;
   converted = 0;
   for (int row = 0; row < TaskCount(); ++row) converted += TaskStatusText(row) == UiText("s61");
   return seconds;
@@ -123,11 +133,16 @@ int main(int argc, char** argv) {
   InstallUiHooks(hooks);
 
   // Alternate the two ways so that both see the same machine load; keep the best round of each.
-  double alone = 1e9, driven = 1e9;
+  double alone = 1e9, driven = 1e9, driverCpu = 0;
   int converted = 0;
   for (int round = 0; round < kRounds; ++round) {
     alone = std::min(alone, EncoderAloneSeconds(tasks));
-    driven = std::min(driven, BatchDriverSeconds(tasks, converted));
+    double cpu = 0;
+    const double seconds = BatchDriverSeconds(tasks, converted, cpu);
+    if (seconds < driven) {
+      driven = seconds;
+      driverCpu = cpu;
+    }
   }
   std::filesystem::remove_all(work);
 
@@ -135,7 +150,8 @@ int main(int argc, char** argv) {
   const double budget = alone * 1.05 + 0.1 * kTasks;
   std::printf("batch: %d tasks of %s s 640x360 clips, best of %d rounds\n", kTasks, kClipSeconds, kRounds);
   std::printf("  encoder alone       %.3f s\n", alone);
-  std::printf("  batch driver (GUI)  %.3f s  (%d of %d converted)\n", driven, converted, kTasks);
+  std::printf("  batch driver (GUI)  %.3f s  (%d of %d converted; the driver's own CPU time %.3f s)\n", driven,
+              converted, kTasks, driverCpu);
   std::printf("  ratio %.3fx, overhead %.1f ms per task; target <= 1.05x + 100 ms per task (%.3f s): %s\n",
               driven / alone, overheadMs, budget, driven <= budget ? "met" : "MISSED");
   DestroyMainWindow();

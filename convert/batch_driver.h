@@ -22,8 +22,9 @@ struct BatchSeams {
   // All toolbar buttons but Stop.
   std::function<void(bool enabled)> setToolbarEnabled;
   // Waits at most timeoutMs for the next window event, handling window
-  // events meanwhile; returns the command it carried, or -1.
-  std::function<int(int timeoutMs)> waitForCommand;
+  // events meanwhile, and ends early when wakeDescriptor (unless -1) turns
+  // readable; returns the command the event carried, or -1.
+  std::function<int(int timeoutMs, int wakeDescriptor)> waitForCommand;
 };
 
 // The Start command over the given seams: status bar, log and toolbar around

@@ -1,8 +1,10 @@
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <deque>
+#include <optional>
 
 #include "app/commands.h"
 #include "app/main_window.h"
@@ -10,12 +12,15 @@
 
 namespace {
 
-// Handles window events until one arrives or timeoutMs pass. The main
-// window's event filter anchors every event handled here, as in the main loop.
-void HandleEventsFor(int timeoutMs) {
+// Handles window events until one arrives, wakeDescriptor turns readable or
+// timeoutMs pass. The main window's event filter anchors every event handled
+// here, as in the main loop.
+void HandleEventsFor(int timeoutMs, int wakeDescriptor) {
   QTimer wake;
   wake.setSingleShot(true);
   wake.start(timeoutMs);
+  std::optional<QSocketNotifier> readable;
+  if (wakeDescriptor >= 0) readable.emplace(wakeDescriptor, QSocketNotifier::Read);
   QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -29,8 +34,8 @@ void StartConversion() {
 
   BatchSeams seams;
   seams.setToolbarEnabled = SetToolbarEnabled;
-  seams.waitForCommand = [&commands](int timeoutMs) {
-    if (commands.empty()) HandleEventsFor(timeoutMs);
+  seams.waitForCommand = [&commands](int timeoutMs, int wakeDescriptor) {
+    if (commands.empty()) HandleEventsFor(timeoutMs, wakeDescriptor);
     if (commands.empty()) return -1;
     const int commandId = commands.front();
     commands.pop_front();

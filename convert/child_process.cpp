@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@ namespace {
 struct ChildProcess {
   pid_t pid = -1;
   int errorPipe = -1;  // parent's read end; -1 when no pipe could be made
+  int endDescriptor = -1;  // pidfd, readable once the child has ended
   std::string pending;
   bool ended = false;
   int status = 0;
@@ -159,6 +161,8 @@ ChildHandle StartChild(const std::string& program, const std::vector<std::string
   auto child = std::make_unique<ChildProcess>();
   child->pid = pid;
   child->errorPipe = piped ? fds[0] : -1;
+  // Only this runner reaps the pid, so it still names this child here.
+  child->endDescriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
   std::lock_guard guard(Children().lock);
   const ChildHandle handle = Children().next++;
   Children().live.emplace(handle, std::move(child));
@@ -220,6 +224,7 @@ void CloseChild(ChildHandle handle) {
     Children().live.erase(it);
   }
   if (child->errorPipe >= 0) close(child->errorPipe);
+  if (child->endDescriptor >= 0) close(child->endDescriptor);
   if (!HasEnded(*child)) {
     std::lock_guard guard(Children().lock);
     Children().strays.push_back(child->pid);
@@ -230,4 +235,9 @@ void CloseChild(ChildHandle handle) {
 bool IsChild(ChildHandle handle) {
   std::lock_guard guard(Children().lock);
   return Children().live.count(handle) != 0;
+}
+
+int ChildEndDescriptor(ChildHandle handle) {
+  const ChildProcess* child = Find(handle);
+  return child != nullptr ? child->endDescriptor : -1;
 }

@@ -42,3 +42,7 @@ void KillChild(ChildHandle child);
 void CloseChild(ChildHandle child);
 
 bool IsChild(ChildHandle child);
+
+// A descriptor that turns readable when the child ends, for waiting on it
+// alongside other events; -1 when the system offers none. Owned by the runner.
+int ChildEndDescriptor(ChildHandle child);

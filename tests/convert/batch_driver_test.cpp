@@ -42,7 +42,7 @@ class BatchDriver : public ::testing::Test {
     seams.showTaskCount = [this] { ++taskCountShown; };
     seams.addLogLine = [this](const std::string& line) { log.push_back(line); };
     seams.setToolbarEnabled = [this](bool enabled) { toolbar.push_back(enabled); };
-    seams.waitForCommand = [this](int timeoutMs) {
+    seams.waitForCommand = [this](int timeoutMs, int) {
       EXPECT_EQ(timeoutMs, 50);
       std::this_thread::sleep_for(2ms);
       const int command = cycle < commands.size() ? commands[cycle] : -1;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <poll.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -122,6 +123,17 @@ TEST(ChildProcess, ExitCodesAndKill) {
   ASSERT_TRUE(Ended(sleeper));
   EXPECT_EQ(ChildExitCode(sleeper), -1);
   CloseChild(sleeper);
+}
+
+TEST(ChildProcess, EndDescriptorTurnsReadableWhenTheChildEnds) {
+  const ChildHandle child = StartChild("/bin/sleep", {"0.2"}, "");
+  pollfd end{ChildEndDescriptor(child), POLLIN, 0};
+  ASSERT_GE(end.fd, 0);
+  EXPECT_EQ(poll(&end, 1, 0), 0);
+  EXPECT_EQ(poll(&end, 1, 5000), 1);
+  EXPECT_FALSE(ChildRunning(child));
+  CloseChild(child);
+  EXPECT_EQ(ChildEndDescriptor(child), -1);
 }
 
 TEST(ChildProcess, ClosedHandleIsDeadAndHarmless) {
