@@ -90,13 +90,30 @@ void InputMedia::OpenAudio() {
   }
 }
 
-Failure InputMedia::CheckReadWhole(double reached_seconds) const {
+// Where the header says the streams in use end, in seconds, or nothing when
+// only an estimate from the bit rate is known. Other streams (subtitles, a
+// second sound track) may run longer and do not count.
+std::optional<double> InputMedia::AnnouncedEnd() const {
   const AVFormatContext& format = *format_;
-  // Only a header's own figure is trusted; estimates from the bit rate can be far off.
-  if (format.duration_estimation_method != AVFMT_DURATION_FROM_STREAM || format.duration == AV_NOPTS_VALUE)
-    return std::nullopt;
-  const double start = format.start_time == AV_NOPTS_VALUE ? 0.0 : format.start_time / double(AV_TIME_BASE);
-  const double announced = format.duration / double(AV_TIME_BASE);
+  if (format.duration_estimation_method != AVFMT_DURATION_FROM_STREAM) return std::nullopt;
+  std::optional<double> end;
+  for (const AVStream* stream : {video_stream_, AudioStream()}) {
+    if (!stream || stream->duration == AV_NOPTS_VALUE) continue;
+    const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    end = std::max(end.value_or(0.0), (start + stream->duration) * av_q2d(stream->time_base));
+  }
+  if (!end && format.duration != AV_NOPTS_VALUE) {
+    const int64_t start = format.start_time == AV_NOPTS_VALUE ? 0 : format.start_time;
+    end = (start + format.duration) / double(AV_TIME_BASE);
+  }
+  return end;
+}
+
+Failure InputMedia::CheckReadWhole(double reached_seconds) const {
+  const std::optional<double> announced_end = AnnouncedEnd();
+  if (!announced_end) return std::nullopt;
+  const double start = format_->start_time == AV_NOPTS_VALUE ? 0.0 : format_->start_time / double(AV_TIME_BASE);
+  const double announced = *announced_end - start;
   const double read = reached_seconds - start;
   if (announced - read <= std::max(0.5, 0.02 * announced)) return std::nullopt;
   char line[160];

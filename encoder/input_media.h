@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "encoder/ffmpeg_handles.h"
@@ -31,6 +32,7 @@ class InputMedia {
  private:
   Failure OpenVideo();
   void OpenAudio();
+  std::optional<double> AnnouncedEnd() const;
 
   std::string path_;
   InputPtr format_;
