@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <thread>
 
@@ -10,7 +8,7 @@
 #include "app/ui_seam.h"
 #include "convert/batch_driver.h"
 #include "convert/encoder_arguments.h"
-#include "scratch_dir.h"
+#include "stand_in_encoder.h"
 
 namespace {
 
@@ -53,16 +51,10 @@ class BatchDriver : public ::testing::Test {
   }
   void TearDown() override { InstallUiHooks({}); }
 
-  void Encoder(const std::string& body) {
-    const std::string path = program.Write("Core/ffmpeg", "#!/bin/sh\n" + body);
-    chmod(path.c_str(), 0755);
-  }
+  void Encoder(const std::string& body) { WriteStandInEncoder(program, body); }
 
   void AddTask(const std::string& input, const std::string& output) {
-    Task task;
-    task.InputFile = input;
-    task.OutputFile = output;
-    tasks.push_back(task);
+    tasks.push_back(TaskFor(input, output));
     statuses.emplace_back();
   }
 

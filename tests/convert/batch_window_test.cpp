@@ -7,8 +7,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <thread>
 
@@ -21,7 +19,7 @@
 #include "app/main_window_bars.h"
 #include "app/ui_seam.h"
 #include "convert/encoder_arguments.h"
-#include "scratch_dir.h"
+#include "stand_in_encoder.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 
@@ -74,15 +72,10 @@ class BatchWindow : public ::testing::Test {
     DestroyMainWindow();
   }
 
-  void Encoder(const std::string& body) {
-    const std::string path = program.Write("Core/ffmpeg", "#!/bin/sh\n" + body);
-    chmod(path.c_str(), 0755);
-  }
+  void Encoder(const std::string& body) { WriteStandInEncoder(program, body); }
 
   Task AddTask(const std::string& input, const std::string& output) {
-    Task task;
-    task.InputFile = input;
-    task.OutputFile = output;
+    const Task task = TaskFor(input, output);
     AppendTask(task);
     return task;
   }
