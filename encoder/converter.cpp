@@ -85,10 +85,13 @@ Failure Conversion::Prepare() {
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
-  if (const AVStream* sound = input_.AudioStream())
+  if (const AVStream* sound = input_.AudioStream()) {
     audio_ = std::make_unique<AudioPipeline>(options_.volume, sound->time_base, timeline_);
-  else
+    // Sound that starts before the picture is kept, with the first picture shown over it.
+    if (sound->start_time != AV_NOPTS_VALUE) rate_.BeginNoLaterThan(sound->start_time * av_q2d(sound->time_base));
+  } else {
     sound_finished_ = true;
+  }
   return writer_.Create(options_.output_path, options_.width, options_.height, options_.fps);
 }
 

@@ -8,7 +8,7 @@ int64_t FrameRateConverter::SlotAt(double seconds) const { return std::llround((
 int64_t FrameRateConverter::Arrive(double seconds) {
   if (!started_) {
     started_ = true;
-    origin_ = seconds;
+    origin_ = std::min(seconds, earliest_.value_or(seconds));
     return 0;
   }
   const int64_t count = std::max<int64_t>(0, SlotAt(seconds) - filled_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // Turns pictures with their own time stamps into a constant rate: output
 // frame n stands at origin + n / fps and shows the last picture that began
@@ -9,6 +10,10 @@
 class FrameRateConverter {
  public:
   explicit FrameRateConverter(int fps) : fps_(fps) {}
+
+  // Lets the output begin before the first picture (when the sound starts
+  // earlier, say); the first picture then also fills the frames before it.
+  void BeginNoLaterThan(double seconds) { earliest_ = seconds; }
 
   // A picture starting at `seconds` arrives. Returns how many output frames
   // the previous picture fills (0 for the first picture, or when the
@@ -26,6 +31,7 @@ class FrameRateConverter {
   int64_t SlotAt(double seconds) const;
 
   int fps_;
+  std::optional<double> earliest_;
   bool started_ = false;
   double origin_ = 0;
   int64_t filled_ = 0;

@@ -167,6 +167,26 @@ TEST_F(EncoderPictureSound, SoundStaysWithThePictureOverTheWholeFile) {
   }
 }
 
+TEST_F(EncoderPictureSound, SoundThatStartsBeforeThePictureIsKept) {
+  // The picture starts half a second after the sound.
+  const std::string clip = dir_->Path("late-picture.mkv");
+  MakeClip("-itsoffset 0.5 -f lavfi -i testsrc2=size=160x120:rate=25:duration=2 -f lavfi -i "
+           "sine=frequency=1000:sample_rate=22050:duration=2.5 -c:v ffv1 -c:a pcm_s16le",
+           clip);
+  EncoderCall call;
+  call.input = clip;
+  call.output = dir_->Path("late-picture.amv");
+  call.fps = 10;
+  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+  const Probe probe = ProbeFile(call.output);
+  ASSERT_EQ(probe.streams.size(), 2u);
+  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), "25");
+  const std::vector<int16_t> sound = DecodeSound(call.output);
+  ASSERT_EQ(sound.size(), 25u * 2205);
+  const std::vector<int16_t> first_half_second(sound.begin() + 100, sound.begin() + 11025);
+  EXPECT_GT(Rms(first_half_second), 1000);
+}
+
 double Psnr(const std::string& amv, const std::string& source) {
   const std::string log = Capture("ffmpeg -nostdin -i " + ShellQuote(amv) + " -i " + ShellQuote(source) +
                                   " -lavfi " +
