@@ -145,11 +145,26 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
   return error == 0 ? pid : -1;
 }
 
+// An ignored SIGCHLD (inherited from whoever started us) makes the kernel
+// reap children at once, and every exit status would be lost, a failed
+// encoder reading as a success. Handlers others installed stay as they are.
+void KeepExitStatuses() {
+  struct sigaction current{};
+  if (sigaction(SIGCHLD, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) &&
+      current.sa_handler == SIG_IGN) {
+    struct sigaction standard{};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    sigaction(SIGCHLD, &standard, nullptr);
+  }
+}
+
 }  // namespace
 
 ChildHandle StartChild(const std::string& program, const std::vector<std::string>& arguments,
                        const std::string& workingDirectory) {
   ReapStrays();
+  KeepExitStatuses();
   int fds[2] = {-1, -1};
   const bool piped = MakeErrorPipe(fds);
   const pid_t pid = Spawn(program, arguments, workingDirectory, piped ? fds[1] : -1);

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -123,6 +124,17 @@ TEST(ChildProcess, ExitCodesAndKill) {
   ASSERT_TRUE(Ended(sleeper));
   EXPECT_EQ(ChildExitCode(sleeper), -1);
   CloseChild(sleeper);
+}
+
+TEST(ChildProcess, ExitStatusSurvivesAnInheritedIgnoredSigchld) {
+  struct sigaction ignore{}, saved{};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGCHLD, &ignore, &saved);
+  const ChildHandle child = Shell("exit 3");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(ChildExitCode(child), 3);
+  CloseChild(child);
+  sigaction(SIGCHLD, &saved, nullptr);
 }
 
 TEST(ChildProcess, EndDescriptorTurnsReadableWhenTheChildEnds) {
