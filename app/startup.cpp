@@ -16,6 +16,7 @@
 #include "app/splash_window.h"
 #include "app/ui_seam.h"
 #include "settings/config.h"
+#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   // The views of the task list and the activity log attach here, to the
   // widgets the main window has just built.
   AttachMainWindowLog();
+  AttachTaskListWidget();
 
   ShowSplashWindow(options.splashWait);
 

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
 
 namespace {
@@ -63,4 +64,5 @@ void AttachTaskListWidget() {
   static TreeWidgetView view;
   view.Bind(TaskListWidget());
   AttachTaskListView(&view);
+  ClearTaskList();
 }

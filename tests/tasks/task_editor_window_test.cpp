@@ -39,7 +39,6 @@ class TaskEditorWindowTest : public ::testing::Test {
     SetProgramDirectory(dir.Dir());
     ASSERT_TRUE(BuildMainWindow());
     AttachTaskListWidget();
-    ClearTaskList();
   }
   void TearDown() override {
     ClearTaskList();

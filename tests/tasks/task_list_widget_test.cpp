@@ -26,7 +26,6 @@ class TaskListWidgetTest : public ::testing::Test {
     LoadStringTable("");
     ASSERT_TRUE(BuildMainWindow());
     AttachTaskListWidget();
-    ClearTaskList();
     widget = TaskListWidget();
   }
   void TearDown() override {
