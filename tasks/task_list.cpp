@@ -43,8 +43,12 @@ TaskListView*& View() {
 
 bool ValidPosition(int position) { return position >= 0 && position < TaskCount(); }
 
-void WarnNoSelection(const char* textKey) {
+// The selected position, or -1 after telling the user (textKey) to select one.
+int SelectedOrWarn(const char* textKey) {
+  const int row = View()->SelectedRow();
+  if (ValidPosition(row)) return row;
   ShowMessageBox(UiText("s1"), UiText(textKey), MessageIcon::Warning);
+  return -1;
 }
 
 // Exchanges the task at `from` with its neighbour at `to` and moves the row's
@@ -59,6 +63,17 @@ void ExchangeWithNeighbour(int from, int to) {
   view.RemoveRow(from);
   view.InsertRow(to, cells);
   view.ClearSelection();
+}
+
+// Moves the selected task one place by step (-1 up, +1 down); at either end
+// of the list nothing happens and nothing is said.
+int MoveSelectedTask(int step, const char* noSelectionKey) {
+  const int selected = SelectedOrWarn(noSelectionKey);
+  if (selected < 0) return 0;
+  const int target = selected + step;
+  if (TaskCount() < 2 || target < 0 || target >= TaskCount()) return 0;
+  ExchangeWithNeighbour(selected, target);
+  return 1;
 }
 
 }  // namespace
@@ -102,11 +117,8 @@ int SelectedTaskPosition() {
 }
 
 int RemoveSelectedTask() {
-  const int selected = SelectedTaskPosition();
-  if (selected < 0) {
-    WarnNoSelection("s55");
-    return 0;
-  }
+  const int selected = SelectedOrWarn("s55");
+  if (selected < 0) return 0;
   CHECKPOINT();
   Tasks().erase(Tasks().begin() + selected);
   View()->RemoveRow(selected);
@@ -115,27 +127,9 @@ int RemoveSelectedTask() {
   return 1;
 }
 
-int MoveSelectedTaskUp() {
-  const int selected = SelectedTaskPosition();
-  if (selected < 0) {
-    WarnNoSelection("s53");
-    return 0;
-  }
-  if (TaskCount() < 2 || selected == 0) return 0;
-  ExchangeWithNeighbour(selected, selected - 1);
-  return 1;
-}
+int MoveSelectedTaskUp() { return MoveSelectedTask(-1, "s53"); }
 
-int MoveSelectedTaskDown() {
-  const int selected = SelectedTaskPosition();
-  if (selected < 0) {
-    WarnNoSelection("s54");
-    return 0;
-  }
-  if (TaskCount() < 2 || selected + 1 >= TaskCount()) return 0;
-  ExchangeWithNeighbour(selected, selected + 1);
-  return 1;
-}
+int MoveSelectedTaskDown() { return MoveSelectedTask(1, "s54"); }
 
 void ClearTaskList() {
   Tasks().clear();

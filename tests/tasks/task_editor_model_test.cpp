@@ -148,12 +148,6 @@ class EditorModelTest : public ::testing::Test {
   }
 
   std::string Config() const { return dir.Read("Config.ini"); }
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const MessageRequest& message : ui.messages) texts.push_back(message.text);
-    return texts;
-  }
-
   ScratchDir dir;
   FakeTaskListView view;
   UiRecorder ui;
@@ -186,7 +180,7 @@ TEST_F(EditorModelTest, OutputBrowseForcesAmvAndRefusesWhatExists) {
   EXPECT_FALSE(BrowseOutputFile().has_value());
   EXPECT_FALSE(BrowseOutputFile().has_value());
   const std::string exists = "The file already exists. Please choose another one.";
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{exists, exists}));
+  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{exists, exists}));
   EXPECT_EQ(ui.dialogs[0].kind, FileDialogKind::Save);
   EXPECT_EQ(ui.dialogs[0].title, "Save AMV file");
   EXPECT_EQ(ui.dialogs[0].filter, "AMV (*.amv)");
@@ -216,7 +210,7 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   const std::string empty =
       "The input file is empty,inexistent or could not be accessed. Please check the path and try "
       "again.";
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{input, input, output, empty, empty, empty}));
+  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{input, input, output, empty, empty, empty}));
   EXPECT_EQ(TaskCount(), 0);
 }
 
@@ -237,7 +231,7 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
 
 TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
   EXPECT_FALSE(PrepareTaskEditor(TaskEditorMode::Edit).has_value());
-  EXPECT_EQ(MessageTexts(),
+  EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"Please select (click) a task in the list in order to edit "
                                       "it's conversion configuration."}));
 

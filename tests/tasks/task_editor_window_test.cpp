@@ -54,12 +54,6 @@ class TaskEditorWindowTest : public ::testing::Test {
     return dialog;
   }
 
-  std::vector<std::string> MessageTexts() const {
-    std::vector<std::string> texts;
-    for (const MessageRequest& message : ui.messages) texts.push_back(message.text);
-    return texts;
-  }
-
   ScratchDir dir;
   UiRecorder ui;
 };
@@ -217,7 +211,7 @@ TEST_F(TaskEditorWindowTest, OutputBrowseAppendsAmvAndRefusesExistingFiles) {
   ui.answers = {dir.Path("old.amv")};
   c.outputBrowse->click();
   EXPECT_EQ(Std(c.output->text()), dir.Path("clip.amv"));
-  EXPECT_EQ(MessageTexts(),
+  EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"The file already exists. Please choose another one."}));
 }
 
@@ -235,7 +229,7 @@ TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
   c.accept->click();
   c.input->setText(QString::fromStdString(dir.Dir()));
   c.accept->click();
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{
+  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{
                                 "Please press 'Browse' to choose an input file.",
                                 "Please press 'Browse' to choose an output file.", kEmptyInput,
                                 kEmptyInput}));
@@ -300,7 +294,7 @@ TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
 
 TEST_F(TaskEditorWindowTest, EditWithoutSelectionOpensNothing) {
   EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 0);
-  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Please select (click) a task in the list in "
+  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"Please select (click) a task in the list in "
                                                       "order to edit it's conversion configuration."}));
   EXPECT_TRUE(MainWindow()->isEnabled());
 }

@@ -2,21 +2,13 @@
 
 #include "Inc/Lang.h"
 #include "fake_task_list_view.h"
+#include "sample_task.h"
 #include "scratch_dir.h"
 #include "tasks/task_labels.h"
 #include "tasks/task_list.h"
 #include "ui_recorder.h"
 
 namespace {
-
-Task MakeTask(const std::string& name, int resolution = 0, int quality = 0) {
-  Task task;
-  task.InputFile = "/videos/" + name + ".mp4";
-  task.OutputFile = "/videos/" + name + ".amv";
-  task.Resolution = static_cast<int8_t>(resolution);
-  task.Quality = static_cast<int8_t>(quality);
-  return task;
-}
 
 class TaskListTest : public ::testing::Test {
  protected:
@@ -32,7 +24,7 @@ class TaskListTest : public ::testing::Test {
   }
 
   void AppendThree() {
-    for (const char* name : {"a", "b", "c"}) AppendTask(MakeTask(name));
+    for (const char* name : {"a", "b", "c"}) AppendTask(SampleTask(name));
   }
   std::vector<std::string> ListInputs() const {
     std::vector<std::string> inputs;
@@ -82,12 +74,12 @@ TEST_F(TaskListTest, DownMovesTheSelectedTaskOneLower) {
 }
 
 TEST_F(TaskListTest, MovesAtTheEndsOrWithOneTaskDoNothingSilently) {
-  AppendTask(MakeTask("only"));
+  AppendTask(SampleTask("only"));
   view.selected = 0;
   EXPECT_EQ(MoveSelectedTaskUp(), 0);
   EXPECT_EQ(MoveSelectedTaskDown(), 0);
 
-  AppendTask(MakeTask("second"));
+  AppendTask(SampleTask("second"));
   view.selected = 0;
   EXPECT_EQ(MoveSelectedTaskUp(), 0);
   view.selected = 1;
@@ -111,7 +103,7 @@ TEST_F(TaskListTest, CommandsWithoutSelectionSayWhatToDoAndChangeNothing) {
 }
 
 TEST_F(TaskListTest, CountTextHasNoSingularOrZeroForm) {
-  AppendTask(MakeTask("a"));
+  AppendTask(SampleTask("a"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
   view.selected = 0;
   EXPECT_EQ(RemoveSelectedTask(), 1);
@@ -127,7 +119,7 @@ TEST_F(TaskListTest, AppendAfterRemoveAndMoveGoesToTheEnd) {
   RemoveSelectedTask();
   view.selected = 1;
   MoveSelectedTaskUp();
-  AppendTask(MakeTask("d"));
+  AppendTask(SampleTask("d"));
   const std::vector<std::string> expected = {"/videos/c.mp4", "/videos/b.mp4", "/videos/d.mp4"};
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(RowInputs(), expected);
@@ -142,7 +134,7 @@ TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
   const TaskRow second = view.rows[1];
   const TaskRow third = view.rows[2];
 
-  ReplaceTask(0, MakeTask("new", 9, 1));
+  ReplaceTask(0, SampleTask("new", 9, 1));
   EXPECT_EQ(TaskAt(0).InputFile, "/videos/new.mp4");
   EXPECT_EQ(TaskAt(0).Resolution, 9);
   const TaskRow first = {"/videos/new.mp4", "/videos/new.amv", "208 x 176", "Medium", "Waiting"};
@@ -154,10 +146,10 @@ TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
 }
 
 TEST_F(TaskListTest, IdenticalTasksStaySeparate) {
-  AppendTask(MakeTask("same"));
-  AppendTask(MakeTask("same"));
+  AppendTask(SampleTask("same"));
+  AppendTask(SampleTask("same"));
   view.selected = 1;
-  ReplaceTask(1, MakeTask("same", 3));
+  ReplaceTask(1, SampleTask("same", 3));
   EXPECT_EQ(TaskAt(0).Resolution, 0);
   EXPECT_EQ(view.rows[0][2], "96 x 64");
   view.selected = 0;
@@ -178,7 +170,7 @@ TEST_F(TaskListTest, StatusCellIsReadAndWrittenByPosition) {
 }
 
 TEST(TaskLabels, RowTextsFollowTheOptionTables) {
-  Task task = MakeTask("clip", 6, 2);
+  Task task = SampleTask("clip", 6, 2);
   const TaskRow expected = {"/videos/clip.mp4", "/videos/clip.amv", "192 x 160", "Low", "x"};
   EXPECT_EQ(TaskRowTexts(task, "x"), expected);
   EXPECT_EQ(ResolutionLabel(0), "96 x 64");
@@ -208,12 +200,12 @@ TEST_F(TaskListTest, TranslationReachesEditorTextsButNotTheFixedLabels) {
       "[MFLPXL]\r\nName = Deutsch\r\n[Data]\r\ns31 = Niedrig\r\ns35 = Wartend\r\n");
   LoadStringTable(language);
 
-  AppendTask(MakeTask("clip", 6, 2));
+  AppendTask(SampleTask("clip", 6, 2));
   EXPECT_EQ(view.rows[0][3], "Low");
   EXPECT_EQ(view.rows[0][4], "Waiting");
   EXPECT_EQ(QualityEntries()[2], "Niedrig");
 
-  ReplaceTask(0, MakeTask("clip", 6, 2));
+  ReplaceTask(0, SampleTask("clip", 6, 2));
   EXPECT_EQ(view.rows[0][3], "Low");
   EXPECT_EQ(view.rows[0][4], "Wartend");
 }

@@ -3,21 +3,13 @@
 
 #include "Inc/Lang.h"
 #include "app/main_window.h"
+#include "sample_task.h"
 #include "scratch_dir.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
 
 namespace {
-
-Task MakeTask(const std::string& name, int resolution = 0, int quality = 0) {
-  Task task;
-  task.InputFile = "/videos/" + name + ".mp4";
-  task.OutputFile = "/videos/" + name + ".amv";
-  task.Resolution = static_cast<int8_t>(resolution);
-  task.Quality = static_cast<int8_t>(quality);
-  return task;
-}
 
 // The task list mirrored in the real main window's list view.
 class TaskListWidgetTest : public ::testing::Test {
@@ -54,7 +46,7 @@ class TaskListWidgetTest : public ::testing::Test {
 };
 
 TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
-  for (const char* name : {"a", "b", "c"}) AppendTask(MakeTask(name));
+  for (const char* name : {"a", "b", "c"}) AppendTask(SampleTask(name));
   EXPECT_TRUE(widget->selectedItems().isEmpty()) << "appended rows are not selected";
   SetTaskStatusText(1, "Converted!");
   Select(1);
@@ -73,11 +65,11 @@ TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
 }
 
 TEST_F(TaskListWidgetTest, EndsAndSingleTaskMoveNothingSilently) {
-  AppendTask(MakeTask("only"));
+  AppendTask(SampleTask("only"));
   Select(0);
   EXPECT_EQ(MoveSelectedTaskUp(), 0);
   EXPECT_EQ(MoveSelectedTaskDown(), 0);
-  AppendTask(MakeTask("last"));
+  AppendTask(SampleTask("last"));
   Select(1);
   EXPECT_EQ(MoveSelectedTaskDown(), 0);
   Select(0);
@@ -87,7 +79,7 @@ TEST_F(TaskListWidgetTest, EndsAndSingleTaskMoveNothingSilently) {
 }
 
 TEST_F(TaskListWidgetTest, RemovingTheOnlyTaskCountsZero) {
-  AppendTask(MakeTask("a"));
+  AppendTask(SampleTask("a"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
   Select(0);
   EXPECT_EQ(RemoveSelectedTask(), 1);
@@ -97,8 +89,8 @@ TEST_F(TaskListWidgetTest, RemovingTheOnlyTaskCountsZero) {
 }
 
 TEST_F(TaskListWidgetTest, IdenticalPathsStayTwoRows) {
-  AppendTask(MakeTask("same"));
-  AppendTask(MakeTask("same", 6));
+  AppendTask(SampleTask("same"));
+  AppendTask(SampleTask("same", 6));
   Select(1);
   EXPECT_EQ(MoveSelectedTaskUp(), 1);
   EXPECT_EQ(Cell(0, 2), "192 x 160");
@@ -114,15 +106,15 @@ TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
   ScratchDir dir;
   LoadStringTable(
       dir.Write("Lang/x.ini", "[MFLPXL]\r\nName = X\r\n[Data]\r\ns31 = Bas\r\ns35 = En attente\r\n"));
-  AppendTask(MakeTask("a", 6, 2));
-  AppendTask(MakeTask("b"));
+  AppendTask(SampleTask("a", 6, 2));
+  AppendTask(SampleTask("b"));
   EXPECT_EQ(Cell(0, 2), "192 x 160");
   EXPECT_EQ(Cell(0, 3), "Low");
   EXPECT_EQ(Cell(0, 4), "Waiting");
 
   SetTaskStatusText(0, "Converted!");
   Select(0);
-  ReplaceTask(0, MakeTask("a2", 6, 2));
+  ReplaceTask(0, SampleTask("a2", 6, 2));
   EXPECT_EQ(Cell(0, 0), "/videos/a2.mp4");
   EXPECT_EQ(Cell(0, 3), "Low");
   EXPECT_EQ(Cell(0, 4), "En attente");
@@ -132,7 +124,7 @@ TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
 }
 
 TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
-  Task task = MakeTask("Été – 日本");
+  Task task = SampleTask("Été – 日本");
   AppendTask(task);
   EXPECT_EQ(TaskStatusText(0), "Waiting");
   EXPECT_EQ(widget->topLevelItem(0)->text(0).toUtf8().toStdString(), task.InputFile);

@@ -30,6 +30,12 @@ class UiRecorder {
   UiRecorder(const UiRecorder&) = delete;
   UiRecorder& operator=(const UiRecorder&) = delete;
 
+  std::vector<std::string> MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const MessageRequest& message : messages) texts.push_back(message.text);
+    return texts;
+  }
+
   std::vector<MessageRequest> messages;
   std::vector<FileDialogRequest> dialogs;
   std::vector<std::string> answers;  // file dialog answers in order; empty = cancelled
