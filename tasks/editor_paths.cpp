@@ -8,8 +8,8 @@
 namespace {
 
 constexpr const char* kVideoExtensions[] = {"AVI", "FLV", "HDMOV", "MKV", "MJPG", "MPG", "M2V",
-                                            "MP4", "M4V", "NSV", "NUT", "QT",  "MOV", "RM",
-                                            "SMK", "OGM", "WMV", "ASF", "3GP", "3G2"};
+                                            "MP4", "M4V", "NSV",   "NUT", "QT",   "MOV", "RM",
+                                            "SMK", "OGM", "WMV",   "ASF", "3GP",  "3G2"};
 
 // "*.[mM][pP]4" for "MP4".
 std::string AnyCasePattern(const std::string& extension) {

@@ -29,9 +29,9 @@ constexpr std::array<OptionKey, kOptionCount> kOptionKeys = {{
 using OptionArray = std::array<int32_t, kOptionCount>;
 
 OptionArray OptionValues(const Task& task) {
-  return {task.Resolution, task.Quality,  task.FrameRate, task.Volume,
-          task.CropTop,    task.CropBottom, task.CropLeft, task.CropRight,
-          task.PadTop,     task.PadBottom,  task.PadLeft,  task.PadRight};
+  return {task.Resolution, task.Quality,    task.FrameRate, task.Volume,
+          task.CropTop,    task.CropBottom, task.CropLeft,  task.CropRight,
+          task.PadTop,     task.PadBottom,  task.PadLeft,   task.PadRight};
 }
 
 Task TaskWithOptions(const OptionArray& values) {

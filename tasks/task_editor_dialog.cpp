@@ -1,9 +1,5 @@
 #include "tasks/task_editor_dialog.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -16,6 +12,9 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
@@ -27,9 +26,7 @@ namespace {
 constexpr int kClientSide = 402;
 constexpr int kMostPixels = 25;
 
-QString Text(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString UiQText(const char* key) { return Text(UiText(key)); }
-std::string Std(const QString& text) { return text.toUtf8().toStdString(); }
+QString UiQText(const std::string& key) { return QString::fromStdString(UiText(key)); }
 
 // A number field the user steps with its arrows or the arrow keys, one at a
 // time, and cannot type into.
@@ -77,7 +74,7 @@ QLineEdit* PathField(QWidget* parent, int x, int y) {
 // A drop-down list that cannot be typed into; its height is the style's own.
 QComboBox* DropDown(const std::vector<std::string>& entries, QWidget* parent, int x, int y) {
   auto* list = new QComboBox(parent);
-  for (const std::string& entry : entries) list->addItem(Text(entry));
+  for (const std::string& entry : entries) list->addItem(QString::fromStdString(entry));
   list->setGeometry(x, y, 335, list->sizeHint().height());
   return list;
 }
@@ -109,7 +106,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent)
   ShowValues(start_.shown);
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
-          [this](int value) { controls_.volumeLabel->setText(Text(UiText(VolumeLabelKey(value)))); });
+          [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
   PlaceOverParent();
 }
 
@@ -173,8 +170,8 @@ void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
 }
 
 void TaskEditorDialog::ShowValues(const Task& task) {
-  controls_.input->setText(Text(task.InputFile));
-  controls_.output->setText(Text(task.OutputFile));
+  controls_.input->setText(QString::fromStdString(task.InputFile));
+  controls_.output->setText(QString::fromStdString(task.OutputFile));
   controls_.resolution->setCurrentIndex(task.Resolution);
   controls_.quality->setCurrentIndex(task.Quality);
   controls_.frameRate->setCurrentIndex(task.FrameRate);
@@ -189,8 +186,8 @@ void TaskEditorDialog::ShowValues(const Task& task) {
 
 Task TaskEditorDialog::Shown() const {
   Task task;
-  task.InputFile = Std(controls_.input->text());
-  task.OutputFile = Std(controls_.output->text());
+  task.InputFile = controls_.input->text().toStdString();
+  task.OutputFile = controls_.output->text().toStdString();
   task.Resolution = static_cast<int8_t>(controls_.resolution->currentIndex());
   task.Quality = static_cast<int8_t>(controls_.quality->currentIndex());
   task.FrameRate = static_cast<int8_t>(controls_.frameRate->currentIndex());
@@ -233,13 +230,14 @@ void TaskEditorDialog::keyPressEvent(QKeyEvent* event) {
 
 void TaskEditorDialog::BrowseInput() {
   if (const auto chosen = BrowseInputFile()) {
-    controls_.input->setText(Text(chosen->inputFile));
-    controls_.output->setText(Text(chosen->proposedOutput));
+    controls_.input->setText(QString::fromStdString(chosen->inputFile));
+    controls_.output->setText(QString::fromStdString(chosen->proposedOutput));
   }
 }
 
 void TaskEditorDialog::BrowseOutput() {
-  if (const auto chosen = BrowseOutputFile()) controls_.output->setText(Text(*chosen));
+  if (const auto chosen = BrowseOutputFile())
+    controls_.output->setText(QString::fromStdString(*chosen));
 }
 
 void TaskEditorDialog::Cancel() {

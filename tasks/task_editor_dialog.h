@@ -1,8 +1,7 @@
 #pragma once
 
-#include <array>
-
 #include <QDialog>
+#include <array>
 
 #include "tasks/task_editor_model.h"
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 // The task list view over a QTreeWidget. The widget may be destroyed with its
 // window; the view then acts as an empty one.
 class TreeWidgetView final : public TaskListView {
@@ -24,7 +22,7 @@ class TreeWidgetView final : public TaskListView {
   void InsertRow(int row, const TaskRow& cells) override {
     if (!widget_) return;
     QStringList texts;
-    for (const std::string& cell : cells) texts << ToQt(cell);
+    for (const std::string& cell : cells) texts << QString::fromStdString(cell);
     widget_->insertTopLevelItem(row, new QTreeWidgetItem(texts));
   }
 
@@ -38,7 +36,7 @@ class TreeWidgetView final : public TaskListView {
   }
 
   void SetCellText(int row, int column, const std::string& text) override {
-    if (QTreeWidgetItem* item = Item(row)) item->setText(column, ToQt(text));
+    if (QTreeWidgetItem* item = Item(row)) item->setText(column, QString::fromStdString(text));
   }
 
   int SelectedRow() const override {

@@ -1,8 +1,9 @@
+#include "tasks/task_editor_model.h"
+
 #include <fnmatch.h>
+#include <gtest/gtest.h>
 
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "Inc/Lang.h"
 #include "app/app_state.h"
@@ -11,7 +12,6 @@
 #include "tasks/editor_paths.h"
 #include "tasks/file_probe.h"
 #include "tasks/option_defaults.h"
-#include "tasks/task_editor_model.h"
 #include "tasks/task_list.h"
 #include "ui_recorder.h"
 
@@ -73,10 +73,10 @@ TEST(FileProbe, TellsMissingFolderAndSize) {
 
 TEST(OptionDefaults, ReadsTheGroupAndBringsValuesIntoRange) {
   ScratchDir dir;
-  const std::string config = dir.Write(
-      "Config.ini",
-      "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n"
-      "CropD = 99\r\nCropL = -4\r\nPadR = 25\r\n[SET]\r\nLogActions = 1\r\n");
+  const std::string config =
+      dir.Write("Config.ini",
+                "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n"
+                "CropD = 99\r\nCropL = -4\r\nPadR = 25\r\n[SET]\r\nLogActions = 1\r\n");
   const Task options = ReadOptionDefaults(config);
   EXPECT_EQ(options.Resolution, 4);
   EXPECT_EQ(options.Quality, 2);
@@ -210,7 +210,8 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   const std::string empty =
       "The input file is empty,inexistent or could not be accessed. Please check the path and try "
       "again.";
-  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{input, input, output, empty, empty, empty}));
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{input, input, output, empty, empty, empty}));
   EXPECT_EQ(TaskCount(), 0);
 }
 

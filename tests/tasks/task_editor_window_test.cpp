@@ -1,4 +1,6 @@
-#include <functional>
+#include "tasks/task_editor_window.h"
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,14 +14,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
+#include <functional>
 
 #include "Inc/Lang.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "tasks/task_editor_dialog.h"
-#include "tasks/task_editor_window.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
@@ -118,7 +119,8 @@ TEST_F(TaskEditorWindowTest, ListsHoldTheirEntriesAndCannotBeTypedInto) {
   EXPECT_EQ(Std(c.quality->itemText(2)), "Low");
   ASSERT_EQ(c.frameRate->count(), 3);
   EXPECT_EQ(Std(c.frameRate->itemText(0)), "10 FPS (recommended for 2 inch screen players)");
-  for (const QComboBox* list : {c.resolution, c.quality, c.frameRate}) EXPECT_FALSE(list->isEditable());
+  for (const QComboBox* list : {c.resolution, c.quality, c.frameRate})
+    EXPECT_FALSE(list->isEditable());
   EXPECT_EQ(c.volume->minimum(), 0);
   EXPECT_EQ(c.volume->maximum(), 16);
   EXPECT_EQ(c.volume->tickInterval(), 1);
@@ -126,7 +128,8 @@ TEST_F(TaskEditorWindowTest, ListsHoldTheirEntriesAndCannotBeTypedInto) {
 }
 
 TEST_F(TaskEditorWindowTest, AddModeStartsFromTheStoredDefaults) {
-  dir.Write("Config.ini", "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n");
+  dir.Write("Config.ini",
+            "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n");
   const auto dialog = OpenDialog();
   const auto& c = dialog->controls();
   EXPECT_EQ(c.resolution->currentIndex(), 4);
@@ -222,17 +225,18 @@ TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
   c.quality->setCurrentIndex(1);
   c.accept->click();
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_NE(dir.Read("Config.ini").find("Qual = 1"), std::string::npos) << "stored before the checks";
+  EXPECT_NE(dir.Read("Config.ini").find("Qual = 1"), std::string::npos)
+      << "stored before the checks";
   c.input->setText(QString::fromStdString(dir.Write("zero.mp4", "")));
   c.accept->click();
   c.output->setText("/out/x.amv");
   c.accept->click();
   c.input->setText(QString::fromStdString(dir.Dir()));
   c.accept->click();
-  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{
-                                "Please press 'Browse' to choose an input file.",
-                                "Please press 'Browse' to choose an output file.", kEmptyInput,
-                                kEmptyInput}));
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{"Please press 'Browse' to choose an input file.",
+                                      "Please press 'Browse' to choose an output file.",
+                                      kEmptyInput, kEmptyInput}));
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(Std(c.output->text()), "/out/x.amv");
   EXPECT_EQ(TaskCount(), 0);
@@ -294,8 +298,9 @@ TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
 
 TEST_F(TaskEditorWindowTest, EditWithoutSelectionOpensNothing) {
   EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 0);
-  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"Please select (click) a task in the list in "
-                                                      "order to edit it's conversion configuration."}));
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{"Please select (click) a task in the list in "
+                                      "order to edit it's conversion configuration."}));
   EXPECT_TRUE(MainWindow()->isEnabled());
 }
 

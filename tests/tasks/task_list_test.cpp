@@ -1,3 +1,5 @@
+#include "tasks/task_list.h"
+
 #include <gtest/gtest.h>
 
 #include "Inc/Lang.h"
@@ -5,7 +7,6 @@
 #include "sample_task.h"
 #include "scratch_dir.h"
 #include "tasks/task_labels.h"
-#include "tasks/task_list.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -58,7 +59,8 @@ TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
   EXPECT_EQ(MoveSelectedTaskUp(), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Error");
-  EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to move it up.");
+  EXPECT_EQ(ui.messages[0].text,
+            "Please select (click) a task in the list in order to move it up.");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(ListInputs(), expected);
 }
@@ -195,9 +197,9 @@ TEST(TaskLabels, EditorEntriesAddTheHintToTheSizeText) {
 
 TEST_F(TaskListTest, TranslationReachesEditorTextsButNotTheFixedLabels) {
   ScratchDir dir;
-  const std::string language = dir.Write(
-      "Lang/Deutsch.ini",
-      "[MFLPXL]\r\nName = Deutsch\r\n[Data]\r\ns31 = Niedrig\r\ns35 = Wartend\r\n");
+  const std::string language =
+      dir.Write("Lang/Deutsch.ini",
+                "[MFLPXL]\r\nName = Deutsch\r\n[Data]\r\ns31 = Niedrig\r\ns35 = Wartend\r\n");
   LoadStringTable(language);
 
   AppendTask(SampleTask("clip", 6, 2));

@@ -1,5 +1,6 @@
-#include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <QTreeWidget>
 
 #include "Inc/Lang.h"
 #include "app/main_window.h"
@@ -60,7 +61,8 @@ TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
 
   EXPECT_EQ(MoveSelectedTaskUp(), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to move it up.");
+  EXPECT_EQ(ui.messages[0].text,
+            "Please select (click) a task in the list in order to move it up.");
   EXPECT_EQ(RowInputs(), expected);
 }
 
@@ -104,8 +106,8 @@ TEST_F(TaskListWidgetTest, IdenticalPathsStayTwoRows) {
 
 TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
   ScratchDir dir;
-  LoadStringTable(
-      dir.Write("Lang/x.ini", "[MFLPXL]\r\nName = X\r\n[Data]\r\ns31 = Bas\r\ns35 = En attente\r\n"));
+  LoadStringTable(dir.Write("Lang/x.ini",
+                            "[MFLPXL]\r\nName = X\r\n[Data]\r\ns31 = Bas\r\ns35 = En attente\r\n"));
   AppendTask(SampleTask("a", 6, 2));
   AppendTask(SampleTask("b"));
   EXPECT_EQ(Cell(0, 2), "192 x 160");
