@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -352,6 +353,13 @@ TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
   const auto dialog = OpenDialog();
   const QPoint offset = dialog->frameGeometry().center() - MainWindow()->frameGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 2);
+
+  // A main window hanging off the top left edge would push the editor's
+  // caption off the screen; it moves right and down instead.
+  MainWindow()->move(-500, -400);
+  const QRect screen = MainWindow()->screen()->availableGeometry();
+  const auto shifted = OpenDialog();
+  EXPECT_EQ(shifted->pos(), screen.topLeft());
 }
 
 }  // namespace
