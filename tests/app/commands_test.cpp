@@ -1,7 +1,10 @@
 #include "app/commands.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QTreeWidget>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -18,6 +21,8 @@
 #include "app/main_window.h"
 #include "app/project_links.h"
 #include "scratch_dir.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_widget_view.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -41,6 +46,7 @@ class CommandTableTest : public ::testing::Test {
     SetProgramDirectory(scratch_.Dir());
     ASSERT_TRUE(BuildMainWindow());
     AttachMainWindowLog();
+    AttachTaskListWidget();  // and with it an empty task list
   }
   void TearDown() override {
     SetCommandInterceptor({});
@@ -108,6 +114,22 @@ TEST_F(CommandTableTest, SaveAndClearActOnTheLog) {
   EXPECT_EQ(LogListWidget()->count(), 1);
   EXPECT_TRUE(Run(10).empty());
   EXPECT_EQ(LogListWidget()->count(), 0);
+}
+
+TEST_F(CommandTableTest, DeleteAndCtrlRRemoveTheSelectedTaskWhileTheLogHasFocus) {
+  for (const char* name : {"a.avi", "b.avi", "c.avi"}) AppendTask(Task{name, std::string(name) + ".amv"});
+  MainWindow()->show();
+  MainWindow()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow()));
+  for (int key : {Qt::Key_Delete, Qt::Key_R}) {
+    TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
+    LogListWidget()->setFocus();
+    QTest::keyClick(LogListWidget(), static_cast<Qt::Key>(key),
+                    key == Qt::Key_R ? Qt::ControlModifier : Qt::NoModifier);
+  }
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).InputFile, "c.avi");
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(CommandTableTest, HelpIsLookedUpInTheWorkingDirectory) {
