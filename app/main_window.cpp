@@ -162,6 +162,8 @@ bool BuildMainWindow() {
   parts.splitter = new ProportionalSplitter(container);
   parts.splitter->addWidget(parts.taskList);
   parts.splitter->addWidget(parts.log);
+  // Without this the lists' preferred minimum heights would override the
+  // share the splitter keeps for its lower part.
   for (QWidget* part : {static_cast<QWidget*>(parts.taskList), static_cast<QWidget*>(parts.log)})
     part->setMinimumSize(1, 1);
 
