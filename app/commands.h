@@ -17,6 +17,5 @@ bool CommandInterceptorActive();
 void ConfirmCloseRequest();
 
 // Ends the program as a confirmed quit does: sets the quit flag and leaves the
-// main loop (used by the quit confirmations and by the batch driver when the
-// encoder cannot be started).
+// main loop.
 void QuitProgram();

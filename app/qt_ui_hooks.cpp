@@ -44,16 +44,21 @@ MessageAnswer ShowQtMessage(const MessageRequest& request) {
 }
 
 // Qt's own dialogs: the same on every desktop, and they never touch the
-// working directory that Help relies on.
+// working directory that Help relies on. Save dialogs never ask before
+// replacing: the log is meant to replace its file, and the task editor
+// refuses an existing output itself. The input filter's long list of
+// any-case patterns stays out of sight behind its description.
 std::string AskQtFileName(const FileDialogRequest& request) {
   const QString title = QString::fromStdString(request.title);
   const QString filter = QString::fromStdString(request.filter);
   const QString chosen =
       request.kind == FileDialogKind::Open
-          ? QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr,
-                                         QFileDialog::DontUseNativeDialog)
-          : QFileDialog::getSaveFileName(DialogParent(), title, QString(), filter, nullptr,
-                                         QFileDialog::DontUseNativeDialog);
+          ? QFileDialog::getOpenFileName(
+                DialogParent(), title, QString(), filter, nullptr,
+                QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails)
+          : QFileDialog::getSaveFileName(
+                DialogParent(), title, QString(), filter, nullptr,
+                QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   return chosen.toStdString();
 }
 
