@@ -2,9 +2,8 @@
 
 #include <QMainWindow>
 
-#include <sys/stat.h>
-
 #include "Inc/ErrorHandler.h"
+#include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "Inc/Resize.h"
 #include "app/activity_log.h"
@@ -19,12 +18,6 @@
 #include "tasks/task_list_widget_view.h"
 
 namespace {
-
-// A missing file, an empty one and a folder all mean there is no encoder.
-bool EncoderPresent(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && info.st_size > 0;
-}
 
 void InitialiseState(const std::string& programDirectory) {
   ClearAnchors();
@@ -50,7 +43,8 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   ReadCurrentLanguageName();
 
   CHECKPOINT();
-  if (!EncoderPresent(App().encoderPath)) {
+  // A missing file, an empty one and a folder all mean there is no encoder.
+  if (!IsNonEmptyFile(App().encoderPath)) {
     ShowMessageBox(UiText("s1"), UiText("s2"), MessageIcon::Error);
     return EndProgram();
   }

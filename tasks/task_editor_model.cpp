@@ -6,7 +6,7 @@
 #include "app/app_state.h"
 #include "app/ui_seam.h"
 #include "tasks/editor_paths.h"
-#include "tasks/file_probe.h"
+#include "Inc/FileProbe.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
 

@@ -10,7 +10,7 @@
 #include "fake_task_list_view.h"
 #include "scratch_dir.h"
 #include "tasks/editor_paths.h"
-#include "tasks/file_probe.h"
+#include "Inc/FileProbe.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
 #include "ui_recorder.h"

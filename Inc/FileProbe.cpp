@@ -1,4 +1,4 @@
-#include "tasks/file_probe.h"
+#include "Inc/FileProbe.h"
 
 #include <filesystem>
 #include <system_error>
