@@ -122,6 +122,13 @@ Failure InputMedia::CheckReadWhole(double reached_seconds) const {
   return path_ + line;
 }
 
+void InputMedia::SeekVideo(double seconds) {
+  const int64_t target = static_cast<int64_t>(seconds / av_q2d(video_stream_->time_base));
+  if (av_seek_frame(format_.get(), video_stream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
+  avcodec_flush_buffers(video_.get());
+  if (audio_) avcodec_flush_buffers(audio_.get());
+}
+
 Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
                            const std::function<bool()>& stop) {
   PacketPtr packet(av_packet_alloc());

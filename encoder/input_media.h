@@ -25,6 +25,11 @@ class InputMedia {
   using FrameSink = std::function<Failure(AVFrame*)>;
   Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop);
 
+  // Moves to the last key picture at or before `seconds` of the video
+  // stream's own time, so that decoding from there reaches that moment soonest.
+  // A file that cannot seek goes on from where it is, which is slower only.
+  void SeekVideo(double seconds);
+
   // After decoding: fails when the streams stopped well before the play time
   // the file's own header announces, as they do in a cut-off download.
   Failure CheckReadWhole(double reached_seconds) const;

@@ -12,6 +12,7 @@ extern "C" {
 
 #include "encoder/converter.h"
 #include "encoder/options.h"
+#include "encoder/preview.h"
 
 namespace {
 
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
   // as a write error rather than killing the process.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
+  if (parsed.options.preview_seconds) return WritePreview(parsed.options);
   return ConvertFile(parsed.options, interrupted);
 }

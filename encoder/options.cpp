@@ -89,6 +89,16 @@ std::function<std::string(const std::string&, EncoderOptions&)> Band(const std::
   };
 }
 
+std::string ReadPreviewMoment(const std::string& text, EncoderOptions& options) {
+  double seconds = 0;
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, seconds);
+  if (text.empty() || error != std::errc() || stop != end || !(seconds >= 0 && seconds < 1e9))
+    return "Invalid moment '" + text + "' for option '-preview'; give seconds from the start.";
+  options.preview_seconds = seconds;
+  return {};
+}
+
 using Reader = std::function<std::string(const std::string&, EncoderOptions&)>;
 
 const std::map<std::string, Reader>& Readers() {
@@ -119,6 +129,7 @@ const std::map<std::string, Reader>& Readers() {
        }},
       {"-qmin", Ranged("-qmin", 1, 31, &EncoderOptions::qmin)},
       {"-qmax", Ranged("-qmax", 1, 31, &EncoderOptions::qmax)},
+      {"-preview", ReadPreviewMoment},
   };
   return readers;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct EncoderOptions {
   int fps = 0;
   int qmin = 3;
   int qmax = 5;
+  // Set by "-preview SECONDS": write the picture shown at that moment instead of converting.
+  std::optional<double> preview_seconds;
 };
 
 struct ParsedOptions {
@@ -32,5 +35,6 @@ struct ParsedOptions {
 
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
-// "-ar 22050", "-qmin N", "-qmax N" in any order, then the output path.
+// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS" in any order, then the
+// output path.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -1,0 +1,142 @@
+#include "encoder/preview.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+extern "C" {
+#include <libavutil/display.h>
+}
+
+#include "encoder/input_media.h"
+#include "encoder/picture_pipeline.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+double Seconds(int64_t stamp, AVRational time_base) { return stamp * av_q2d(time_base); }
+
+// Clockwise quarter turns a player must apply for the picture to stand upright.
+int RotationDegrees(const AVStream& stream) {
+  const auto* matrix = reinterpret_cast<const int32_t*>(av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+  if (!matrix) return 0;
+  const double counter_clockwise = av_display_rotation_get(matrix);
+  if (std::isnan(counter_clockwise)) return 0;
+  const int quarters = static_cast<int>(std::lround(-counter_clockwise / 90.0));
+  return (quarters % 4 + 4) % 4 * 90;
+}
+
+void PrintGeometry(const InputMedia& input) {
+  const AVStream& stream = *input.VideoStream();
+  const AVCodecParameters& codec = *stream.codecpar;
+  AVRational aspect = codec.sample_aspect_ratio;
+  if (aspect.num <= 0 || aspect.den <= 0) aspect = {1, 1};
+  const int64_t duration = input.Format()->duration;
+  std::fprintf(stderr, "Preview source: %dx%d, aspect %d:%d, rotation %d, duration %.3f\n", codec.width, codec.height,
+               aspect.num, aspect.den, RotationDegrees(stream),
+               duration == AV_NOPTS_VALUE ? -1.0 : duration / double(AV_TIME_BASE));
+}
+
+// Where output frame 0 stands: at the first picture, or earlier when the
+// sound starts first, as in a conversion.
+double Origin(const InputMedia& input) {
+  const AVStream& video = *input.VideoStream();
+  double origin = video.start_time == AV_NOPTS_VALUE ? 0 : Seconds(video.start_time, video.time_base);
+  if (const AVStream* sound = input.AudioStream(); sound && sound->start_time != AV_NOPTS_VALUE)
+    origin = std::min(origin, Seconds(sound->start_time, sound->time_base));
+  return origin;
+}
+
+Failure WritePpm(const AVFrame& picture, const std::string& path) {
+  ScalerPtr converter(sws_getContext(picture.width, picture.height, static_cast<AVPixelFormat>(picture.format),
+                                     picture.width, picture.height, AV_PIX_FMT_RGB24,
+                                     SWS_BICUBIC | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr));
+  if (!converter) return std::string("Cannot convert the picture to RGB.");
+  const int row_bytes = picture.width * 3;
+  std::vector<uint8_t> pixels(static_cast<size_t>(row_bytes) * picture.height);
+  uint8_t* planes[4] = {pixels.data(), nullptr, nullptr, nullptr};
+  int strides[4] = {row_bytes, 0, 0, 0};
+  sws_scale(converter.get(), picture.data, picture.linesize, 0, picture.height, planes, strides);
+  // "x": an existing file is never replaced, as with a conversion's output.
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbx"));
+  if (!file) {
+    if (errno == EEXIST) return "File '" + path + "' already exists. Exiting.";
+    return path + ": " + ErrorText(AVERROR(errno));
+  }
+  std::fprintf(file.get(), "P6\n%d %d\n255\n", picture.width, picture.height);
+  const bool written = std::fwrite(pixels.data(), 1, pixels.size(), file.get()) == pixels.size();
+  if (!written || std::fclose(file.release()) != 0) {
+    std::remove(path.c_str());
+    return path + ": the picture could not be written.";
+  }
+  return std::nullopt;
+}
+
+Failure Preview(const EncoderOptions& options) {
+  InputMedia input;
+  if (Failure failure = input.Open(options.input_path)) return failure;
+  PrintGeometry(input);
+  PicturePipeline picture(options.width, options.height, options.crop, options.pad);
+  const AVStream& stream = *input.VideoStream();
+  if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
+    if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
+
+  // Output frame n shows the last picture that begins in a slot up to n; a
+  // picture belongs to the nearest slot.
+  const double origin = Origin(input);
+  const double frame = std::floor(*options.preview_seconds * options.fps + 1e-6);
+  const double limit = origin + (frame + 0.5) / options.fps;
+  input.SeekVideo(origin + frame / options.fps);
+
+  FramePtr held;
+  double held_end = origin;
+  bool found = false;
+  const auto on_picture = [&](AVFrame* decoded) -> Failure {
+    const double seconds = decoded->best_effort_timestamp != AV_NOPTS_VALUE
+                               ? Seconds(decoded->best_effort_timestamp, stream.time_base)
+                               : held_end;
+    if (seconds >= limit && held) {
+      found = true;
+      return std::nullopt;
+    }
+    if (!held) held.reset(av_frame_alloc());
+    if (!held) return ErrorText(AVERROR(ENOMEM));
+    av_frame_unref(held.get());
+    av_frame_move_ref(held.get(), decoded);
+    held_end = seconds + (held->pkt_duration > 0 ? Seconds(held->pkt_duration, stream.time_base) : 0);
+    found = seconds >= limit;
+    return std::nullopt;
+  };
+  const auto on_sound = [](AVFrame*) -> Failure { return std::nullopt; };
+  if (Failure failure = input.Decode(on_picture, on_sound, [&] { return found; })) return failure;
+  if (!held) return options.input_path + ": no picture in the video stream could be decoded.";
+  if (!found) {
+    const int64_t duration = input.Format()->duration;
+    const double end = duration != AV_NOPTS_VALUE ? duration / double(AV_TIME_BASE) : held_end - origin;
+    if (*options.preview_seconds >= end) {
+      char line[160];
+      std::snprintf(line, sizeof line, "The video ends at %.2f s; there is no picture at %.2f s.", end,
+                    *options.preview_seconds);
+      return std::string(line);
+    }
+  }
+  FramePtr rendered;
+  if (Failure failure = picture.Render(held.get(), rendered)) return failure;
+  return WritePpm(*rendered, options.output_path);
+}
+
+}  // namespace
+
+int WritePreview(const EncoderOptions& options) {
+  if (Failure failure = Preview(options)) {
+    std::fprintf(stderr, "%s\n", failure->c_str());
+    return 1;
+  }
+  return 0;
+}
