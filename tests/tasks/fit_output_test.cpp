@@ -1,0 +1,81 @@
+// Fit checked where it matters: circles in the source are circles in the
+// converted file, measured on its decoded pictures.
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "encoder/encoder_harness.h"
+#include "tasks/picture_fit.h"
+
+namespace {
+
+// Width over height of the bright shape in a grey picture, from its second
+// moments: for a filled ellipse they grow with the square of each half-axis,
+// which makes the measure sub-pixel exact and blind to the dark bands.
+double ShapeProportion(const std::vector<uint8_t>& luma, int width, int height) {
+  double sum = 0, sx = 0, sy = 0, sxx = 0, syy = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const double w = luma[static_cast<size_t>(y) * width + x] > 128 ? 1 : 0;
+      sum += w;
+      sx += w * x;
+      sy += w * y;
+      sxx += w * x * x;
+      syy += w * y * y;
+    }
+  }
+  if (sum == 0) return 0;
+  const double vx = sxx / sum - (sx / sum) * (sx / sum);
+  const double vy = syy / sum - (sy / sum) * (sy / sum);
+  return std::sqrt(vx / vy);
+}
+
+TEST(FitOnTheConvertedFile, CirclesStayCircles) {
+  ScratchDir dir;
+  struct Case {
+    const char* name;
+    SourcePicture source;
+    int width, height;
+  };
+  const Case cases[] = {
+      {"film", {1280, 720, 1, 1, 0}, 160, 120},
+      {"film on the widest screen", {1280, 720, 1, 1, 0}, 208, 120},
+      {"TV on a square screen", {640, 480, 1, 1, 0}, 128, 128},
+      {"cinemascope, out of reach", {1434, 600, 1, 1, 0}, 176, 144},
+      {"anamorphic DVD", {720, 480, 32, 27, 0}, 160, 120},
+      {"anamorphic DVD on the smallest screen", {720, 480, 32, 27, 0}, 96, 64},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SourcePicture& s = c.source;
+    const std::string clip = dir.Path(std::string(c.name) + ".mkv");
+    // A disc a third of the height across, drawn in stored pixels so that it
+    // shows round with the source's pixel aspect.
+    const std::string disc = "geq=lum='if(lt(hypot((X-W/2)*" + std::to_string(s.aspectNum) + "/" +
+                             std::to_string(s.aspectDen) + ",Y-H/2),H/3),235,16)':cb=128:cr=128";
+    MakeClip("-f lavfi -i color=black:size=" + std::to_string(s.width) + "x" + std::to_string(s.height) +
+                 ":rate=10 -t 0.3 -vf " + ShellQuote(disc + ",setsar=" + std::to_string(s.aspectNum) + "/" +
+                                                    std::to_string(s.aspectDen)) +
+                 " -c:v ffv1",
+             clip);
+    const PictureFit fit = FitPicture(s, c.width, c.height);
+    EncoderCall call;
+    call.input = clip;
+    call.output = dir.Path(std::string(c.name) + ".amv");
+    call.size = std::to_string(c.width) + "x" + std::to_string(c.height);
+    call.crop_top = fit.crop[0], call.crop_bottom = fit.crop[1], call.crop_left = fit.crop[2];
+    call.crop_right = fit.crop[3];
+    call.pad_top = fit.pad[0], call.pad_bottom = fit.pad[1], call.pad_left = fit.pad[2], call.pad_right = fit.pad[3];
+    const RunResult run = RunEncoder(call, dir);
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const double shown = ShapeProportion(DecodeLuma(call.output, 1, c.width, c.height), c.width, c.height);
+    // Where the limits cannot reach the proportion, the stretch Fit reports is the one shown.
+    EXPECT_NEAR(shown, 1 + fit.stretch, 0.02);
+    if (std::abs(fit.stretch) <= 0.02) {
+      EXPECT_NEAR(shown, 1, 0.03);
+    }
+  }
+}
+
+}  // namespace
