@@ -51,8 +51,11 @@ class MainWindowEvents : public QObject {
   using QObject::QObject;
 
  protected:
+  // The filter is a child of the window it watches. While that window is being
+  // destroyed it is no longer a QMainWindow, so it is recognised by its plain
+  // QObject pointer and, once detached from Parts(), left alone.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != Parts().window) return false;
+    if (watched != parent() || Parts().window.isNull()) return false;
     ApplyAnchors(AnchorEventKind(*event), kMainWindowId);
     if (event->type() == QEvent::Resize) {
       const int w = Parts().window->width();
@@ -183,10 +186,13 @@ bool BuildMainWindow() {
   return true;
 }
 
+// The parts are forgotten before the window goes, so nothing reached during
+// its destruction sees a half-destroyed window through them.
 void DestroyMainWindow() {
+  QMainWindow* window = Parts().window.data();
   ClearAnchors();
-  delete Parts().window.data();
   Parts() = MainWindowParts{};
+  delete window;
 }
 
 QMainWindow* MainWindow() { return Parts().window; }

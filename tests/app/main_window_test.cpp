@@ -66,6 +66,22 @@ TEST_F(MainWindowTest, IsBuiltHiddenWithItsTitleAndSize) {
   EXPECT_TRUE(window->minimumSize().isNull() || window->minimumWidth() < 600);
 }
 
+// During its destruction the window is no longer a QMainWindow; nothing may
+// reach it through the accessors then (the sanitizers abort on such a cast).
+TEST_F(MainWindowTest, IsForgottenBeforeItIsDestroyed) {
+  std::vector<bool> seen;
+  auto* probe = new QObject(MainWindow()->centralWidget());
+  QObject::connect(probe, &QObject::destroyed, [&seen] {
+    seen = {MainWindow() == nullptr, TaskListWidget() == nullptr, LogListWidget() == nullptr,
+            MainToolbar() == nullptr};
+  });
+  MainWindow()->resize(500, 400);
+  DestroyMainWindow();
+  EXPECT_EQ(seen, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(MainWindow(), nullptr);
+  ASSERT_TRUE(BuildMainWindow()) << "a window can be built again";
+}
+
 TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
   struct Expected {
     const char* key;
