@@ -39,6 +39,8 @@ struct sigaction previousActions[std::size(kFaultSignals)];
 bool installed = false;
 uintptr_t stackLowest = 0;
 std::atomic<pid_t> handlingThread{0};
+std::atomic<pid_t> startedPrograms[64];
+static_assert(std::atomic<pid_t>::is_always_lock_free, "the handler reads the slots without a lock");
 
 void CopyPath(char (&target)[kPathCapacity], const std::string& path) {
   target[0] = '\0';
@@ -135,6 +137,13 @@ void ShowNotice() {
   }
 }
 
+void KillStartedPrograms() {
+  for (std::atomic<pid_t>& slot : startedPrograms) {
+    const pid_t pid = slot.load();
+    if (pid > 0) kill(pid, SIGKILL);
+  }
+}
+
 void CrashHandler(int signal, siginfo_t* info, void* context) {
   const int faultErrno = errno;
   const uint32_t position = SourcePosition.load(std::memory_order_relaxed);
@@ -148,6 +157,7 @@ void CrashHandler(int signal, siginfo_t* info, void* context) {
     if (first == self) _exit(0);
     for (;;) pause();
   }
+  KillStartedPrograms();
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   WriteReport({code, position, CrashClockLocalTime(now.tv_sec), faultErrno});
@@ -156,6 +166,20 @@ void CrashHandler(int signal, siginfo_t* info, void* context) {
 }
 
 }  // namespace
+
+void WatchStartedProgram(pid_t pid) {
+  for (std::atomic<pid_t>& slot : startedPrograms) {
+    pid_t empty = 0;
+    if (slot.compare_exchange_strong(empty, pid)) return;
+  }
+}
+
+void ForgetStartedProgram(pid_t pid) {
+  for (std::atomic<pid_t>& slot : startedPrograms) {
+    pid_t expected = pid;
+    if (slot.compare_exchange_strong(expected, 0)) return;
+  }
+}
 
 bool InstallCrashHandler(const CrashHandlerSettings& settings) {
   CHECKPOINT();

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include <sys/types.h>
+
 // Module indices printed by the crash report.
 #define MFLPX_MODULE_MAIN 0
 #define MFLPX_MODULE_ERROR_HANDLER 1
@@ -40,3 +42,10 @@ bool InstallCrashHandler(const CrashHandlerSettings& settings = {});
 
 // Restores the handlers that were registered before; part of a normal end.
 void UninstallCrashHandler();
+
+// Programs this process started and has not reaped yet. A crash kills them
+// (SIGKILL) before the report is written, so no encoder outlives the program.
+// Up to 64 are kept at once; Forget is called once a program has been reaped,
+// so a recycled process id is never killed.
+void WatchStartedProgram(pid_t pid);
+void ForgetStartedProgram(pid_t pid);

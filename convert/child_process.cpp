@@ -1,6 +1,7 @@
 #include "convert/child_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -14,15 +15,29 @@
 #include <memory>
 #include <mutex>
 
+#include "Inc/ErrorHandler.h"
+
 extern char** environ;
 
 namespace {
+
+// Bytes taken from the pipe per read, and the longest line kept: a longer
+// one keeps its end, where a progress line has its numbers. Both bound the
+// work and the memory of one call, however much the child writes.
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kMaxLineBytes = 64 * 1024;
+// How long KillChild waits for the killed child to end so it can be reaped.
+constexpr int kReapWaitMs = 2000;
 
 struct ChildProcess {
   pid_t pid = -1;
   int errorPipe = -1;  // parent's read end; -1 when no pipe could be made
   int endDescriptor = -1;  // pidfd, readable once the child has ended
+  // Text read but not yet returned is pending[consumed, end); no terminator
+  // lies in pending[consumed, scanned), so no byte is searched twice.
   std::string pending;
+  std::size_t consumed = 0;
+  std::size_t scanned = 0;
   bool ended = false;
   int status = 0;
   bool statusKnown = false;
@@ -49,7 +64,11 @@ ChildProcess* Find(ChildHandle handle) {
 void ReapStrays() {
   std::lock_guard guard(Children().lock);
   auto& strays = Children().strays;
-  std::erase_if(strays, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
+  std::erase_if(strays, [](pid_t pid) {
+    if (waitpid(pid, nullptr, WNOHANG) == 0) return false;
+    ForgetStartedProgram(pid);
+    return true;
+  });
 }
 
 // Notes the child's end without blocking, keeping its status: the pid is
@@ -61,13 +80,48 @@ bool HasEnded(ChildProcess& child) {
   do result = waitpid(child.pid, &status, WNOHANG);
   while (result < 0 && errno == EINTR);
   if (result == 0) return false;
+  ForgetStartedProgram(child.pid);
   child.ended = true;
   child.statusKnown = result == child.pid;
   child.status = status;
   return true;
 }
 
-bool HasTerminator(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+std::size_t PendingSize(const ChildProcess& child) { return child.pending.size() - child.consumed; }
+
+// Position of the first terminator of the pending text, or npos.
+std::size_t FindTerminator(ChildProcess& child) {
+  const std::size_t from = std::max(child.consumed, child.scanned);
+  const std::size_t found = child.pending.find_first_of("\r\n", from);
+  child.scanned = found == std::string::npos ? child.pending.size() : found;
+  return found;
+}
+
+// Drops returned text from the buffer once it makes up half of it, so the
+// copying stays linear in the output.
+void Compact(ChildProcess& child) {
+  if (child.consumed == 0 || child.consumed < child.pending.size() / 2) return;
+  child.pending.erase(0, child.consumed);
+  child.scanned -= std::min(child.scanned, child.consumed);
+  child.consumed = 0;
+}
+
+// Keeps only the end of an over-long unterminated line.
+void BoundPendingLine(ChildProcess& child) {
+  if (PendingSize(child) <= kMaxLineBytes) return;
+  child.consumed = child.pending.size() - kMaxLineBytes;
+  Compact(child);
+}
+
+std::string TakeLine(ChildProcess& child, std::size_t end, std::size_t next) {
+  const std::size_t length = end - child.consumed;
+  const std::size_t kept = std::min(length, kMaxLineBytes);
+  std::string line = child.pending.substr(end - kept, kept);
+  child.consumed = next;
+  child.scanned = next;
+  Compact(child);
+  return line;
+}
 
 std::size_t BytesWaiting(const ChildProcess& child) {
   int count = 0;
@@ -75,9 +129,10 @@ std::size_t BytesWaiting(const ChildProcess& child) {
   return static_cast<std::size_t>(count);
 }
 
-// Appends exactly the bytes that can be read without waiting; returns how many.
+// Appends the bytes that can be read without waiting, at most one chunk;
+// returns how many.
 std::size_t ReadWaiting(const ChildProcess& child, std::string& buffer) {
-  const std::size_t wanted = BytesWaiting(child);
+  const std::size_t wanted = std::min(BytesWaiting(child), kReadChunk);
   const std::size_t start = buffer.size();
   buffer.resize(start + wanted);
   std::size_t got = 0;
@@ -178,6 +233,7 @@ ChildHandle StartChild(const std::string& program, const std::vector<std::string
   child->errorPipe = piped ? fds[0] : -1;
   // Only this runner reaps the pid, so it still names this child here.
   child->endDescriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  WatchStartedProgram(pid);
   std::lock_guard guard(Children().lock);
   const ChildHandle handle = Children().next++;
   Children().live.emplace(handle, std::move(child));
@@ -192,28 +248,24 @@ bool ChildRunning(ChildHandle handle) {
 std::string ReadErrorLine(ChildHandle handle) {
   ChildProcess* child = Find(handle);
   if (child == nullptr) return {};
-  std::string buffer = std::move(child->pending);
-  child->pending.clear();
-  const std::size_t pendingBytes = buffer.size();
-  const std::size_t readBytes = ReadWaiting(*child, buffer);
-
-  const std::size_t end = buffer.find_first_of("\r\n");
+  const std::size_t readBytes = ReadWaiting(*child, child->pending);
+  const std::string& pending = child->pending;
+  const std::size_t end = FindTerminator(*child);
   if (end != std::string::npos) {
-    const bool crlf = buffer[end] == '\r' && end + 1 < buffer.size() && buffer[end + 1] == '\n';
-    child->pending = buffer.substr(end + (crlf ? 2 : 1));
-    buffer.resize(end);
-    return buffer;
+    const bool crlf = pending[end] == '\r' && end + 1 < pending.size() && pending[end + 1] == '\n';
+    return TakeLine(*child, end, end + (crlf ? 2 : 1));
   }
-  if (pendingBytes > 0 && readBytes == 0 && HasEnded(*child)) return buffer;
-  child->pending = std::move(buffer);
+  if (PendingSize(*child) > 0 && readBytes == 0 && HasEnded(*child))
+    return TakeLine(*child, pending.size(), pending.size());
+  BoundPendingLine(*child);
   return {};
 }
 
 bool ChildOutputWaiting(ChildHandle handle) {
   ChildProcess* child = Find(handle);
   if (child == nullptr) return false;
-  return HasTerminator(child->pending) || BytesWaiting(*child) > 0 ||
-         (!child->pending.empty() && HasEnded(*child));
+  return FindTerminator(*child) != std::string::npos || BytesWaiting(*child) > 0 ||
+         (PendingSize(*child) > 0 && HasEnded(*child));
 }
 
 int32_t ChildExitCode(ChildHandle handle) {
@@ -226,7 +278,18 @@ int32_t ChildExitCode(ChildHandle handle) {
 
 void KillChild(ChildHandle handle) {
   ChildProcess* child = Find(handle);
-  if (child != nullptr && !HasEnded(*child)) kill(child->pid, SIGKILL);
+  if (child == nullptr || HasEnded(*child)) return;
+  kill(child->pid, SIGKILL);
+  // Reaped at once, so no zombie waits for the next batch; a child that the
+  // system cannot end in time is reaped later like any stray.
+  pollfd end{child->endDescriptor, POLLIN, 0};
+  if (end.fd >= 0) {
+    while (poll(&end, 1, kReapWaitMs) < 0 && errno == EINTR) {
+    }
+    HasEnded(*child);
+    return;
+  }
+  for (int waited = 0; waited < kReapWaitMs && !HasEnded(*child); ++waited) usleep(1000);
 }
 
 void CloseChild(ChildHandle handle) {

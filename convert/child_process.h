@@ -24,6 +24,8 @@ bool ChildRunning(ChildHandle child);
 // The next complete line of the child's error output without its terminator
 // (CR, LF or CR LF), or empty text when none is complete. A last line without
 // a terminator comes only once the child has ended and the pipe is empty.
+// Each call reads at most 64 KiB from the pipe, and a line longer than 64 KiB
+// comes as its last 64 KiB, so neither time nor memory grows with a flood.
 std::string ReadErrorLine(ChildHandle child);
 
 // True when ReadErrorLine could return a line now: a complete line is pending,
@@ -34,7 +36,8 @@ bool ChildOutputWaiting(ChildHandle child);
 // runs or when it cannot be told.
 int32_t ChildExitCode(ChildHandle child);
 
-// Ends the child at once (SIGKILL); nothing happens to one that has ended.
+// Ends the child at once (SIGKILL) and reaps it, waiting a moment for the
+// system to end it; nothing happens to one that has ended.
 void KillChild(ChildHandle child);
 
 // Releases the pipe and the pending text and forgets the handle. It does not

@@ -12,7 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <fstream>
+#include <thread>
+
 #include "Inc/ErrorHandler.h"
+#include "convert/child_process.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -200,6 +205,44 @@ INSTANTIATE_TEST_SUITE_P(
 #endif
         ),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+// Where the crashing process below notes the id of the encoder it started.
+std::string encoderPidFile;
+
+void CrashWhileAnEncoderRuns() {
+  StartChild("/bin/sh", {"-c", "echo $$ > '" + encoderPidFile + ".new'; mv '" + encoderPidFile + ".new' '" +
+                                   encoderPidFile + "'; exec sleep 30"}, "");
+  for (int i = 0; i < 1000 && !std::filesystem::exists(encoderPidFile); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  WriteThroughNull();
+}
+
+// State letter of a process, or 0 once it is gone.
+char ProcessState(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const auto close = text.rfind(')');
+  return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
+}
+
+TEST(CrashHandler, KillsTheProgramsItStartedBeforeReporting) {
+  ScratchDir dir;
+  encoderPidFile = dir.Path("encoder.pid");
+  const CrashRun run = Crash(dir, CrashWhileAnEncoderRuns);
+  ExpectExitedWithZero(run.status);
+  EXPECT_TRUE(run.reportExists);
+  std::ifstream in(encoderPidFile);
+  pid_t encoder = 0;
+  ASSERT_TRUE(in >> encoder);
+  // Orphaned by the crash, the killed encoder is reaped by whoever adopts it.
+  char state = ProcessState(encoder);
+  for (int i = 0; i < 500 && state != 0 && state != 'Z'; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    state = ProcessState(encoder);
+  }
+  EXPECT_TRUE(state == 0 || state == 'Z') << "the encoder still runs, state " << state;
+  if (state != 0 && state != 'Z') kill(encoder, SIGKILL);
+}
 
 TEST(CrashHandler, ReplacesAnExistingReport) {
   ScratchDir dir;
