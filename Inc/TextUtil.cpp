@@ -1,8 +1,7 @@
 #include "Inc/TextUtil.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -61,12 +60,15 @@ int32_t DecimalValue(const std::string& text) {
   return static_cast<int32_t>(value);
 }
 
+// Read and written with <charconv>, which ignores the locale: under a locale
+// with a decimal comma the C library would stop at the point and print a comma.
 float NumberValue(const std::string& text) {
   auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  const std::size_t start = i;
+  const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t start = i;
   bool anyDigit = false;
   while (digit(i)) { ++i; anyDigit = true; }
   if (i < text.size() && text[i] == '.') {
@@ -75,24 +77,33 @@ float NumberValue(const std::string& text) {
   }
   if (!anyDigit) return 0.0f;
   std::size_t end = i;
+  bool tinyExponent = false;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t e = i + 1;
+    tinyExponent = e < text.size() && text[e] == '-';
     if (e < text.size() && (text[e] == '+' || text[e] == '-')) ++e;
     if (digit(e)) {
       while (digit(e)) ++e;
       end = e;
     }
   }
-  return static_cast<float>(std::strtod(text.substr(start, end - start).c_str(), nullptr));
+  double value = 0.0;
+  const auto [stop, error] = std::from_chars(text.data() + start, text.data() + end, value);
+  (void)stop;
+  if (error == std::errc::result_out_of_range)
+    value = tinyExponent ? 0.0 : std::numeric_limits<double>::infinity();
+  return static_cast<float>(negative ? -value : value);
 }
 
 std::string IntToText(long long value) { return std::to_string(value); }
 
 std::string OneDecimalText(double value) {
   const double tenths = std::round(value * 10.0);  // std::round takes halves away from zero
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.1f", tenths / 10.0);
-  return buffer;
+  char buffer[400];
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, tenths / 10.0, std::chars_format::fixed, 1);
+  if (error != std::errc{}) return {};
+  return std::string(buffer, end);
 }
 
 std::string AsciiUpper(std::string text) {

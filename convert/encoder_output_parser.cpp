@@ -1,5 +1,8 @@
 #include "convert/encoder_output_parser.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "Inc/TextUtil.h"
 
 namespace {
@@ -11,6 +14,20 @@ float ClockSeconds(const std::string& text) {
   const float minutes = NumberValue(Field(text, ":", 2));
   const float seconds = NumberValue(Field(text, ":", 3));
   return seconds + minutes * 60.0f + hours * 3600.0f;
+}
+
+// A time before the start (the encoder prints -0.00 before its first frame)
+// counts as 0; the sign of "-00:00:05.00" belongs to the whole clock.
+float NonNegativeSeconds(const std::string& text) {
+  if (text.starts_with('-')) return 0.0f;
+  return std::max(0.0f, ClockSeconds(text));
+}
+
+// Whole seconds as H:MM:SS; absurd times stop at a million hours.
+std::string ClockText(float seconds) {
+  const auto whole = static_cast<long long>(std::floor(std::min(static_cast<double>(seconds), 3.6e9)));
+  const auto twoDigits = [](long long n) { return (n < 10 ? "0" : "") + IntToText(n); };
+  return IntToText(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
 }
 
 bool IsDurationLine(const std::string& line) {
@@ -26,13 +43,16 @@ bool IsProgressLine(const std::string& line) {
 
 std::optional<std::string> ParseEncoderLine(EncoderOutputParser& parser, const std::string& line) {
   if (IsDurationLine(line)) {
-    parser.duration = ClockSeconds(Trim(RemoveText(Field(line, ",", 1), "Duration: ", true)));
+    parser.duration = NonNegativeSeconds(Trim(RemoveText(Field(line, ",", 1), "Duration: ", true)));
   } else if (IsProgressLine(line)) {
     const std::string position = line.substr(line.find("time=") + 5);
-    parser.time = ClockSeconds(Trim(Field(position, "bitrate=", 1)));
+    parser.time = NonNegativeSeconds(Trim(Field(position, "bitrate=", 1)));
+    parser.timeKnown = true;
   }
-  // No duration yet, or an unknown one (N/A reads 0): no honest percentage.
-  if (parser.duration <= 0.0f) return std::nullopt;
+  if (parser.duration < 0.0f) return std::nullopt;
+  // An unknown duration (N/A reads 0) allows no honest percentage, but the
+  // time converted so far still shows the conversion moving.
+  if (parser.duration == 0.0f) return parser.timeKnown ? std::optional(ClockText(parser.time)) : std::nullopt;
   const auto percentage = static_cast<float>(static_cast<double>(parser.time) / parser.duration * 100.0);
   if (!(percentage >= 0.0f)) return std::nullopt;
   return OneDecimalText(static_cast<double>(percentage)) + "% ready";

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "Inc/TextUtil.h"
+#include "comma_locale.h"
 
 TEST(TextUtil, TrimRemovesSpacesOnly) {
   EXPECT_EQ(Trim("  a b  "), "a b");
@@ -45,6 +48,24 @@ TEST(TextUtil, NumberValueReadsTheLongestDecimalPrefix) {
   EXPECT_FLOAT_EQ(NumberValue("0x10"), 0.0f);
   EXPECT_FLOAT_EQ(NumberValue("inf"), 0.0f);
   EXPECT_FLOAT_EQ(NumberValue(" -.5"), -0.5f);
+  EXPECT_FLOAT_EQ(NumberValue("+2.5"), 2.5f);
+  EXPECT_FLOAT_EQ(NumberValue("7."), 7.0f);
+  EXPECT_TRUE(std::isinf(NumberValue("1e999")));
+  EXPECT_FLOAT_EQ(NumberValue("1e-999"), 0.0f);
+}
+
+TEST(TextUtil, NumbersIgnoreTheLocalesDecimalComma) {
+  const CommaLocale comma;
+  ASSERT_TRUE(comma.Active());
+  EXPECT_FLOAT_EQ(NumberValue("23.45"), 23.45f);
+  EXPECT_FLOAT_EQ(NumberValue("23,45"), 23.0f);
+  EXPECT_EQ(OneDecimalText(9.215), "9.2");
+  EXPECT_EQ(OneDecimalText(0.25), "0.3");
+}
+
+TEST(TextUtil, CaseFoldingCoversTheWholeAlphabetOnly) {
+  EXPECT_EQ(AsciiUpper("az AZ @[`{ 09 \xC3\xA9"), "AZ AZ @[`{ 09 \xC3\xA9");
+  EXPECT_EQ(AsciiLower("AZ az @[`{ 09 \xC3\x89"), "az az @[`{ 09 \xC3\x89");
 }
 
 TEST(TextUtil, OneDecimalTextRoundsHalvesAwayFromZero) {

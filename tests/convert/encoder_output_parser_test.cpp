@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
 #include "convert/encoder_output_parser.h"
 
 namespace {
@@ -42,12 +43,39 @@ TEST(EncoderOutputParser, NothingBeforeTheTasksOwnDuration) {
   EXPECT_EQ(ParseEncoderLine(parser, kDuration), "9.2% ready");
 }
 
-TEST(EncoderOutputParser, UnknownDurationShowsNoPercentage) {
+TEST(EncoderOutputParser, UnknownDurationShowsTheTimeConvertedInstead) {
   EncoderOutputParser parser;
   EXPECT_EQ(ParseEncoderLine(parser, "Duration: N/A, start: 0.000000, bitrate: N/A"), std::nullopt);
   EXPECT_FLOAT_EQ(parser.duration, 0.0f);
-  EXPECT_EQ(ParseEncoderLine(parser, kProgress), std::nullopt) << "not an infinite percentage";
-  EXPECT_EQ(ParseEncoderLine(parser, Progress("0.00")), std::nullopt);
+  EXPECT_EQ(ParseEncoderLine(parser, "Stream #0:0: Video: h264"), std::nullopt) << "no time yet";
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("0.00")), "0:00:00");
+  EXPECT_EQ(ParseEncoderLine(parser, kProgress), "0:00:07") << "not an infinite percentage";
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("3725.99")), "1:02:05");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("00:10:00.50")), "0:10:00");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("1e30")), "1000000:00:00");
+  ParseEncoderLine(parser, Progress("4.00"));
+  EXPECT_EQ(ParseEncoderLine(parser, Duration("00:00:20.00")), "20.0% ready") << "a known duration wins again";
+}
+
+TEST(EncoderOutputParser, TimesBeforeTheStartCountAsZero) {
+  EncoderOutputParser parser;
+  ParseEncoderLine(parser, Duration("00:00:10.00"));
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("-0.00")), "0.0% ready");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("-0.04")), "0.0% ready");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("-00:00:05.00")), "0.0% ready") << "the sign covers the whole clock";
+  EXPECT_EQ(ParseEncoderLine(parser, Duration("-00:00:10.00")), "0:00:00") << "a negative duration is unknown";
+}
+
+// The numbers are written with a point and read with a point whatever the
+// locale says, as the encoder writes them.
+TEST(EncoderOutputParser, ReadsAndWritesTheSameUnderADecimalCommaLocale) {
+  const CommaLocale comma;
+  ASSERT_TRUE(comma.Active());
+  EncoderOutputParser parser;
+  ParseEncoderLine(parser, kDuration);
+  EXPECT_FLOAT_EQ(parser.duration, 83.45f);
+  EXPECT_EQ(ParseEncoderLine(parser, kProgress), "9.2% ready");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("10,5")), "12.0% ready") << "a comma ends the number";
 }
 
 TEST(EncoderOutputParser, ClockTimeInProgressLinesIsReadWhole) {
