@@ -1,5 +1,8 @@
 #include "convert/batch_driver.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 
 #include "Inc/ErrorHandler.h"
@@ -37,9 +40,36 @@ void ReadWaitingLines(Batch& batch, ChildHandle encoder, int row) {
            std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kCycleMs));
 }
 
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The encoder never overwrites, so an output that did not exist before the
+// task started is its own half-written file: it would look like a short but
+// valid video and make the next Start fail on it.
+void RemoveIncompleteOutput(Batch& batch, const std::string& output, bool existedBefore) {
+  if (existedBefore || !IsRegularFile(output) || ::unlink(output.c_str()) != 0) return;
+  batch.seams.addLogLine("Incomplete output removed: " + output);
+}
+
 bool StopConfirmed() {
   return ShowMessageBox(UiText("s57"), UiText("s58"), MessageIcon::Question, MessageButtons::YesNo) ==
          MessageAnswer::Yes;
+}
+
+// After a confirmed Stop: ends the encoder unless it has already ended by
+// itself while the question was open. True when it was stopped; an encoder
+// that finished on its own is reported as at a normal end.
+bool StopEncoder(ChildHandle encoder) {
+  CHECKPOINT();
+  KillChild(encoder);
+  return ChildRunning(encoder) || ChildExitCode(encoder) == -1;
 }
 
 // Follows one running encoder until it has ended and its last words are
@@ -48,9 +78,7 @@ bool FollowEncoder(Batch& batch, ChildHandle encoder, int row) {
   while (ChildRunning(encoder) || ChildOutputWaiting(encoder)) {
     // Waking at the encoder's end spares up to a cycle per task.
     const int command = batch.seams.waitForCommand(kCycleMs, ChildEndDescriptor(encoder));
-    if (command == kStopCommand && StopConfirmed()) {
-      CHECKPOINT();
-      KillChild(encoder);
+    if (command == kStopCommand && StopConfirmed() && StopEncoder(encoder)) {
       CloseChild(encoder);
       batch.seams.setTaskStatus(row, UiText("s35"));
       batch.seams.showTaskCount();
@@ -79,13 +107,18 @@ BatchEnd ConvertAll(const BatchSeams& seams) {
     seams.addLogLine("FFMpeg -> " + BuildEncoderArguments(task));
     seams.addLogLine("* FFMpeg(R) *");
     CHECKPOINT();
+    const std::string output = EncoderOutputPath(task);
+    const bool outputExisted = Exists(output);
     const ChildHandle encoder = StartChild(App().encoderPath, EncoderArgumentVector(task), "");
     if (encoder == 0) {
       ShowMessageBox(UiText("s1"), UiText("s56"), MessageIcon::Error);
       return BatchEnd::EncoderNotStarted;
     }
     batch.parser = EncoderOutputParser{};
-    if (!FollowEncoder(batch, encoder, row)) return BatchEnd::Stopped;
+    if (!FollowEncoder(batch, encoder, row)) {
+      RemoveIncompleteOutput(batch, output, outputExisted);
+      return BatchEnd::Stopped;
+    }
     CHECKPOINT();
     ShowResult(batch, encoder, row);
     if (IsChild(encoder)) {

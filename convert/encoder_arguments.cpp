@@ -54,6 +54,12 @@ std::string ValuePiece(const std::array<NamedValue, 4>& values) {
 
 }  // namespace
 
+// The output is the one argument that stands alone; "./" keeps a path the user
+// typed with a leading '-' from reading as an option, and names the same file.
+std::string EncoderOutputPath(const Task& task) {
+  return task.OutputFile.starts_with('-') ? "./" + task.OutputFile : task.OutputFile;
+}
+
 std::string BuildEncoderArguments(const Task& task) {
   const auto& quantiser = Entry(kQuantisers, task.Quality);
   return "-i \"" + task.InputFile + "\"" +
@@ -77,6 +83,6 @@ std::vector<std::string> EncoderArgumentVector(const Task& task) {
   const auto& quantiser = Entry(kQuantisers, task.Quality);
   args.insert(args.end(), {"-f", "amv", "-s", Entry(kFrameSizes, task.Resolution),
                            "-r", Entry(kFrameRates, task.FrameRate), "-ac", "1", "-ar", "22050",
-                           "-qmin", quantiser.low, "-qmax", quantiser.high, task.OutputFile});
+                           "-qmin", quantiser.low, "-qmax", quantiser.high, EncoderOutputPath(task)});
   return args;
 }

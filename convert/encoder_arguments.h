@@ -13,3 +13,7 @@ std::string BuildEncoderArguments(const Task& task);
 // the task's fields and never from splitting the line above: a path holding
 // quotes or runs of spaces stays one argument and cannot turn into an option.
 std::vector<std::string> EncoderArgumentVector(const Task& task);
+
+// The output path as the encoder receives it (and as the batch removes it
+// after a stop): the task's own, with "./" before one that begins with '-'.
+std::string EncoderOutputPath(const Task& task);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <chrono>
 #include <thread>
 
@@ -147,6 +149,28 @@ TEST_F(BatchDriver, BurstsAreLoggedWholeEvenWhenTheEncoderEndsAtOnce) {
   EXPECT_EQ(log[3], "FFMpeg -> line 1");
   EXPECT_EQ(log[402], "FFMpeg -> line 400");
   EXPECT_LT(cycle, 200u) << "every waiting line is read in the same cycle, not one per cycle";
+}
+
+// The encoder always ends while the driver waits, and logging each line takes
+// longer than a cycle, so its lines can only all arrive if the driver goes on
+// reading after the end.
+TEST_F(BatchDriver, ThePipeIsDrainedAfterTheEncoderHasEnded) {
+  Encoder(R"(printf 'one\ntwo\nthree' >&2)");
+  AddTask("/v/a.avi", "/v/a.amv");
+  seams.waitForCommand = [this](int, int wakeDescriptor) {
+    pollfd end{wakeDescriptor, POLLIN, 0};
+    EXPECT_EQ(poll(&end, 1, 10000), 1) << "the encoder has ended";
+    ++cycle;
+    return -1;
+  };
+  seams.addLogLine = [this](const std::string& line) {
+    log.push_back(line);
+    std::this_thread::sleep_for(60ms);
+  };
+  StartConversion(seams);
+  ASSERT_EQ(log.size(), 7u);
+  EXPECT_EQ((Lines{log[3], log[4], log[5]}), (Lines{"FFMpeg -> one", "FFMpeg -> two", "FFMpeg -> three"}));
+  EXPECT_EQ(statuses[0], Lines{"Converted!"});
 }
 
 TEST_F(BatchDriver, StopAnsweredYesKillsTheEncoderAndEndsTheBatch) {

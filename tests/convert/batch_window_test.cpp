@@ -7,7 +7,14 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <dirent.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "Inc/Lang.h"
@@ -19,6 +26,7 @@
 #include "app/main_window_bars.h"
 #include "app/ui_seam.h"
 #include "convert/encoder_arguments.h"
+#include "comma_locale.h"
 #include "stand_in_encoder.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
@@ -32,6 +40,43 @@ QAction* ToolbarButton(int commandId) {
   for (QAction* action : MainToolbar()->actions())
     if (action->text() == label) return action;
   return nullptr;
+}
+
+// Processes this test program started and has not reaped, zombies included.
+std::vector<pid_t> OwnChildren() {
+  std::vector<pid_t> children;
+  DIR* proc = opendir("/proc");
+  if (proc == nullptr) return children;
+  while (const dirent* entry = readdir(proc)) {
+    if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+    std::ifstream stat(std::string("/proc/") + entry->d_name + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    if (close == std::string::npos) continue;
+    char state = 0;
+    int parent = 0;
+    if (std::sscanf(text.c_str() + close + 1, " %c %d", &state, &parent) == 2 && parent == getpid())
+      children.push_back(std::atoi(entry->d_name));
+  }
+  closedir(proc);
+  return children;
+}
+
+// Waits (up to ten seconds) until the process whose id the stand-in wrote to
+// file has ended: it is a zombie, or gone.
+void WaitForEnd(const std::string& file) {
+  for (int i = 0; i < 1000; ++i) {
+    std::ifstream in(file);
+    pid_t pid = 0;
+    if (in >> pid) {
+      std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+      std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+      const auto close = text.rfind(')');
+      if (close == std::string::npos || text.compare(close + 1, 2, " Z") == 0) return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ADD_FAILURE() << "the stand-in encoder did not end";
 }
 
 std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->text(4).toStdString(); }
@@ -82,6 +127,24 @@ class BatchWindow : public ::testing::Test {
 
   // Runs fn once the batch has been running for ms milliseconds.
   void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(), std::move(fn)); }
+
+  // Runs fn, during the batch, once condition holds (at the latest after ten
+  // seconds), so a check never depends on how fast a loaded machine is.
+  void When(std::function<bool()> condition, std::function<void()> fn) {
+    auto* timer = new QTimer(MainWindow());
+    auto started = std::chrono::steady_clock::now();
+    QObject::connect(timer, &QTimer::timeout, [=] {
+      if (!condition() && std::chrono::steady_clock::now() - started < std::chrono::seconds(10)) return;
+      timer->stop();
+      fn();
+    });
+    timer->start(20);
+  }
+
+  bool Logged(const std::string& line) {
+    const Lines lines = LogLines();
+    return std::find(lines.begin(), lines.end(), "FFMpeg -> " + line) != lines.end();
+  }
 
   // Lets a stand-in encoder that waits for it (kWaitForGo) go on.
   void Go() { program.Write("go", ""); }
@@ -230,6 +293,135 @@ TEST_F(BatchWindow, EncoderThatCannotStartKeepsTheProgramAndTheList) {
   boxes.clear();
   PressStart();
   EXPECT_EQ(RowStatus(1), "Converted!") << "the list converts once the encoder is in place";
+}
+
+// The stand-in writes its output (the last argument) as a real encoder does,
+// and its process id, then waits for the test before it finishes.
+const std::string kWritingEncoder = R"(for out; do :; done
+printf 'partial' > "$out"
+echo $$ > "${0%/Core/ffmpeg}/pid"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+)" + kWaitForGo + R"(printf ' complete' >> "$out"
+printf 'frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s\n' >&2
+)";
+
+TEST_F(BatchWindow, StopAnsweredYesAfterTheEncoderFinishedReportsWhatHappened) {
+  Encoder(kWritingEncoder);
+  const std::string first = program.Path("first.amv");
+  AddTask("/v/a.avi", first);
+  AddTask("/v/b.avi", program.Path("second.amv"));
+  answer = MessageAnswer::Yes;
+  bool asked = false;
+  // The encoder finishes while the question is open.
+  whileAsked = [&] {
+    if (asked) return;
+    asked = true;
+    Go();
+    WaitForEnd(program.Path("pid"));
+  };
+  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
+                          "Success | Conversion finished successfully."}));
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(1), "Converted!") << "the batch goes on";
+  EXPECT_EQ(program.Read("first.amv"), "partial complete") << "a finished output is kept";
+  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_EQ(LogLines().back(), "Conversion finished...");
+}
+
+// The whole stop as the user sees it, under a locale with a decimal comma:
+// the row, the bars, the saved log; the half-written output is gone and the
+// encoder is neither running nor left a zombie.
+TEST_F(BatchWindow, StopRemovesTheIncompleteOutputAndReapsTheEncoder) {
+  const CommaLocale comma;
+  ASSERT_TRUE(comma.Active());
+  Encoder(R"(for out; do :; done
+printf 'partial' > "$out"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=0.92 bitrate=   6.5kbits/s\n' >&2
+exec sleep 30
+)");
+  const std::string output = program.Path("out.amv");
+  AddTask("/v/a.avi", output);
+  answer = MessageAnswer::Yes;
+  When([&] { return RowStatus(0) == "9.2% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(StatusFieldText(0), "Conversion stopped by user...");
+  EXPECT_FALSE(std::filesystem::exists(output));
+  EXPECT_EQ(OwnChildren(), std::vector<pid_t>{}) << "the encoder is reaped at once";
+
+  const std::string saved = program.Path("log.txt");
+  UiHooks hooks;
+  hooks.askFileName = [&](const FileDialogRequest&) { return saved; };
+  InstallUiHooks(hooks);
+  SaveLog();
+  const std::string text = program.Read("log.txt");
+  EXPECT_NE(text.find("\r\nFFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=0.92 bitrate=   "
+                      "6.5kbits/s\r\nIncomplete output removed: " + output +
+                      "\r\nConversion stopped by user...\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("9,2"), std::string::npos);
+}
+
+TEST_F(BatchWindow, StopNeverRemovesAFileThatWasThereBefore) {
+  Encoder(R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+exec sleep 30
+)");
+  const std::string output = program.Write("old.amv", "the user's own");
+  AddTask("/v/a.avi", output);
+  answer = MessageAnswer::Yes;
+  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(program.Read("old.amv"), "the user's own");
+  EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
+  EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
+}
+
+TEST_F(BatchWindow, ProgressReadsTheSameUnderADecimalCommaLocale) {
+  const CommaLocale comma;
+  ASSERT_TRUE(comma.Active());
+  Encoder(R"(printf '  Duration: 00:01:23.45, start: 0.000000, bitrate: 100 kb/s\n' >&2
+printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=7.69 bitrate=   6.5kbits/s\n' >&2
+)" + kWaitForGo);
+  AddTask("/v/slow.avi", "/v/slow.amv");
+  std::string during;
+  When([&] { return Logged("frame=   10 fps=  0 q=3.0 size=       4kB time=7.69 bitrate=   6.5kbits/s"); },
+       [&] {
+         during = RowStatus(0);
+         Go();
+       });
+  PressStart();
+  EXPECT_EQ(during, "9.2% ready");
+}
+
+TEST_F(BatchWindow, AnUnknownDurationShowsTheTimeConverted) {
+  Encoder(R"(printf '  Duration: N/A, start: 0.000000, bitrate: N/A\n' >&2
+printf 'frame=  300 fps=  0 q=3.0 size=     400kB time=75.50 bitrate=   6.5kbits/s\r' >&2
+)" + kWaitForGo);
+  AddTask("/v/raw.h264", "/v/raw.amv");
+  std::string during;
+  When([&] { return Logged("frame=  300 fps=  0 q=3.0 size=     400kB time=75.50 bitrate=   6.5kbits/s"); },
+       [&] {
+         during = RowStatus(0);
+         Go();
+       });
+  PressStart();
+  EXPECT_EQ(during, "0:01:15");
+  EXPECT_EQ(RowStatus(0), "Converted!");
+}
+
+TEST_F(BatchWindow, AnOutputTypedWithALeadingDashReachesTheEncoderAsAFile) {
+  Encoder(R"(for out; do :; done
+printf '%s' "$out" > "${0%/Core/ffmpeg}/received"
+)");
+  AddTask("/v/a.avi", "-y.amv");
+  PressStart();
+  EXPECT_EQ(program.Read("received"), "./-y.amv");
+  EXPECT_EQ(RowStatus(0), "Converted!");
 }
 
 }  // namespace

@@ -109,6 +109,18 @@ TEST(EncoderArgumentVector, HoldsExactlyWhatTheEncoderReceives) {
   EXPECT_EQ(EncoderArgumentVector(ExampleTask()), expected);
 }
 
+TEST(EncoderArgumentVector, AnOutputBeginningWithADashCannotReadAsAnOption) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"-y.amv", "./-y.amv"}, {"--help", "./--help"}, {"/v/-y.amv", "/v/-y.amv"}, {"y-.amv", "y-.amv"}};
+  for (const auto& [typed, passed] : cases) {
+    Task task;
+    task.OutputFile = typed;
+    EXPECT_EQ(EncoderArgumentVector(task).back(), passed) << typed;
+    EXPECT_EQ(EncoderOutputPath(task), passed) << typed;
+    EXPECT_TRUE(BuildEncoderArguments(task).ends_with("\"" + typed + "\"")) << "the log shows what was typed";
+  }
+}
+
 TEST(EncoderArgumentVector, HostilePathsStayOneArgumentEach) {
   Task task = ExampleTask();
   task.InputFile = R"(/v/a" -y -vol "9999  b.avi)";
