@@ -183,7 +183,7 @@ void ForgetStartedProgram(pid_t pid) {
 
 bool InstallCrashHandler(const CrashHandlerSettings& settings) {
   CHECKPOINT();
-  std::string directory = settings.programDirectory.empty() ? ExecutableDirectory() : settings.programDirectory;
+  std::string directory = settings.reportDirectory.empty() ? ExecutableDirectory() : settings.reportDirectory;
   if (directory.back() != '/') directory += '/';
   CopyPath(reportPath, directory + "ErrorReport.log");
   CopyPath(noticePath, settings.noticeProgram.empty() ? ExecutableDirectory() + "mflpx-crash-notice"

@@ -27,7 +27,7 @@ extern std::atomic<uint32_t> SourcePosition;
 
 struct CrashHandlerSettings {
   // Where ErrorReport.log is written; empty = the executable's directory.
-  std::string programDirectory;
+  std::string reportDirectory;
   // The program that tells the user about the crash, started with no
   // arguments; empty = mflpx-crash-notice beside the executable.
   std::string noticeProgram;

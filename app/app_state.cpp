@@ -14,6 +14,7 @@ void SetProgramDirectory(const std::string& directory) {
   app.programDirectory = directory;
   if (app.programDirectory.empty() || app.programDirectory.back() != '/') app.programDirectory += '/';
   app.encoderPath = app.programDirectory + "Core/ffmpeg";
+  app.dataDirectory = app.programDirectory;
 }
 
 std::string ExecutableDirectory() {

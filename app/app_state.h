@@ -15,6 +15,7 @@ struct LanguageRecord {
 struct AppState {
   std::string programDirectory;  // the executable's directory, ending with '/'
   std::string encoderPath;       // programDirectory + "Core/ffmpeg"
+  std::string dataDirectory;     // where Config.ini and ErrorReport.log live, ending with '/'
   int32_t LogActions = 0;        // the activity log records lines only while this is exactly 1
   std::string languageSetting;   // full path of the chosen language file; empty = built-in English
   std::vector<LanguageRecord> languages;
@@ -25,7 +26,8 @@ struct AppState {
 
 AppState& App();
 
-// Sets the program directory (ending with '/') and the encoder path below it.
+// Sets the program directory (ending with '/') and the encoder path below it;
+// the writable files stay beside the program until start-up says otherwise.
 void SetProgramDirectory(const std::string& directory);
 
 // The directory of the running executable, ending with '/'.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "Inc/ErrorHandler.h"
+#include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "app/about_window.h"
 #include "app/activity_log.h"
@@ -31,13 +32,16 @@ void ConfirmQuit(const std::string& title, const std::string& text) {
     QuitProgram();
 }
 
-// The help file is looked up where the program was started, not beside it.
+// The help file is looked up where the program was started. A program started
+// from the desktop menu runs in the home folder, so the copy beside the program
+// serves when the working directory has none.
 void OpenHelp() {
   char buffer[PATH_MAX];
-  if (!getcwd(buffer, sizeof buffer)) return;
-  std::string path = buffer;
+  std::string path = getcwd(buffer, sizeof buffer) ? buffer : "";
   if (path.empty() || path.back() != '/') path += '/';
-  OpenWithShell(path + "MFLPX.html");
+  path += "MFLPX.html";
+  if (ProbePath(path).kind != PathKind::File) path = App().programDirectory + "MFLPX.html";
+  OpenWithShell(path);
 }
 
 void RunCommand(int commandId) {

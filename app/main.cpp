@@ -2,15 +2,22 @@
 
 #include "Inc/ErrorHandler.h"
 #include "app/app_state.h"
+#include "app/data_directory.h"
 #include "app/qt_ui_hooks.h"
 #include "app/startup.h"
 
 int main(int argc, char** argv) {
+  // Decided once, first, because the crash handler needs it for its report.
+  const std::string programDirectory = ExecutableDirectory();
+  StartupOptions options;
+  options.dataDirectory = ChooseDataDirectory(programDirectory);
   // Before anything else, so that even a fault inside Qt's start is reported.
-  InstallCrashHandler();
+  CrashHandlerSettings crashSettings;
+  crashSettings.reportDirectory = options.dataDirectory;
+  InstallCrashHandler(crashSettings);
   QApplication application(argc, argv);
   // Only confirmed quits end the program, never a window that closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallQtUiHooks();
-  return RunProgram(ExecutableDirectory());
+  return RunProgram(programDirectory, options);
 }

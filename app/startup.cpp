@@ -19,10 +19,11 @@
 
 namespace {
 
-void InitialiseState(const std::string& programDirectory) {
+void InitialiseState(const std::string& programDirectory, const std::string& dataDirectory) {
   ClearAnchors();
   App() = AppState{};
   SetProgramDirectory(programDirectory);
+  if (!dataDirectory.empty()) App().dataDirectory = dataDirectory;
   DecodeBuiltInImages();
 }
 
@@ -36,7 +37,7 @@ int EndProgram() {
 
 int RunProgram(const std::string& programDirectory, const StartupOptions& options) {
   CHECKPOINT();
-  InitialiseState(programDirectory);
+  InitialiseState(programDirectory, options.dataDirectory);
   LoadConfiguration();
   if (!DiscoverLanguages()) return EndProgram();
   LoadStringTable(App().languageSetting);
@@ -64,6 +65,10 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   MainWindow()->showNormal();
   AddLogLine("Marrowind Flickpress 0.8 " + UiText("s98"));
   AddLogLine(UiText("s99"));
+  // An installed program keeps its settings elsewhere; say where, since the
+  // program's own folder is where a user would look first.
+  if (App().dataDirectory != App().programDirectory)
+    AddLogLine("Settings and error reports are kept in " + App().dataDirectory);
   SetTaskColumnWidths();
 
   RunMainLoop();

@@ -5,6 +5,8 @@
 struct StartupOptions {
   // The splash holds the start for three seconds; tests turn the wait off.
   bool splashWait = true;
+  // Where Config.ini and ErrorReport.log live; empty = the program directory.
+  std::string dataDirectory;
 };
 
 // Everything from start-up to the end of the main loop, for the program in

@@ -74,7 +74,7 @@ std::string LanguageName(const std::string& path) {
 
 }  // namespace
 
-std::string ConfigFilePath() { return App().programDirectory + "Config.ini"; }
+std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
 
 void LoadConfiguration() {
   CHECKPOINT();

@@ -4,7 +4,7 @@
 
 // Start-up steps over Config.ini and the Lang folder; they fill App().
 
-// Config.ini in the program directory.
+// Config.ini in the directory chosen for writable files.
 std::string ConfigFilePath();
 
 // Creates Config.ini with its defaults or reads its SET group.

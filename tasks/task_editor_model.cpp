@@ -3,16 +3,14 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
-#include "app/app_state.h"
 #include "app/ui_seam.h"
+#include "settings/config.h"
 #include "tasks/editor_paths.h"
 #include "Inc/FileProbe.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
 
 namespace {
-
-std::string ConfigPath() { return App().programDirectory + "Config.ini"; }
 
 void Warn(const char* textKey) {
   ShowMessageBox(UiText("s1"), UiText(textKey), MessageIcon::Warning);
@@ -29,7 +27,7 @@ const char* PathProblem(const Task& task) {
 }  // namespace
 
 std::optional<EditorStart> PrepareTaskEditor(TaskEditorMode mode) {
-  if (mode == TaskEditorMode::Add) return EditorStart{mode, -1, ReadOptionDefaults(ConfigPath())};
+  if (mode == TaskEditorMode::Add) return EditorStart{mode, -1, ReadOptionDefaults(ConfigFilePath())};
   const int position = SelectedTaskPosition();
   if (position < 0) {
     Warn("s5");
@@ -60,7 +58,7 @@ std::optional<std::string> BrowseOutputFile() {
   return path;
 }
 
-void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigPath(), shown); }
+void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigFilePath(), shown); }
 
 bool AcceptTask(const EditorStart& start, const Task& shown) {
   CHECKPOINT();

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,21 @@
 #include "shell_test_support.h"
 
 namespace {
+
+// Works in `directory` while it lives, then returns to where the test was.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::string& directory) {
+    if (getcwd(previous_, sizeof previous_) == nullptr) previous_[0] = '\0';
+    EXPECT_EQ(chdir(directory.c_str()), 0);
+  }
+  ~WorkingDirectory() { EXPECT_EQ(chdir(previous_), 0); }
+  WorkingDirectory(const WorkingDirectory&) = delete;
+  WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+ private:
+  char previous_[4096];
+};
 
 // What one command made visible: messages, modal windows, dialogs, opened targets.
 std::vector<std::string> Effects(const UiAnswers& ui, const std::vector<std::string>& modals) {
@@ -78,9 +94,9 @@ class CommandTableTest : public ::testing::Test {
 };
 
 TEST_F(CommandTableTest, EveryIdReachesItsHandler) {
-  char cwd[4096];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  const std::string help = "open " + std::string(cwd) + "/MFLPX.html";
+  // Started in its own folder, the program's help is the working directory's.
+  const WorkingDirectory inProgramDirectory(scratch_.Dir());
+  const std::string help = "open " + scratch_.Dir() + "MFLPX.html";
   struct Case {
     std::vector<int> ids;
     std::vector<std::string> effects;
@@ -132,14 +148,17 @@ TEST_F(CommandTableTest, DeleteAndCtrlRRemoveTheSelectedTaskWhileTheLogHasFocus)
   EXPECT_TRUE(ui_.messages.empty());
 }
 
-TEST_F(CommandTableTest, HelpIsLookedUpInTheWorkingDirectory) {
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+TEST_F(CommandTableTest, HelpComesFromTheWorkingDirectoryElseFromTheProgramDirectory) {
   ScratchDir elsewhere;
-  ASSERT_EQ(chdir(elsewhere.Path("").c_str()), 0);
-  const std::vector<std::string> effects = Run(55);
-  ASSERT_EQ(chdir(previous), 0);
-  EXPECT_EQ(effects, std::vector<std::string>{"open " + elsewhere.Dir() + "MFLPX.html"});
+  const WorkingDirectory there(elsewhere.Dir());
+  EXPECT_EQ(Run(55), std::vector<std::string>{"open " + scratch_.Dir() + "MFLPX.html"})
+      << "a program started from the menu runs where there is no help file";
+  elsewhere.Write("MFLPX.html/inside", "");
+  EXPECT_EQ(Run(55), std::vector<std::string>{"open " + scratch_.Dir() + "MFLPX.html"})
+      << "a folder of that name is no help file";
+  std::filesystem::remove_all(elsewhere.Path("MFLPX.html"));
+  elsewhere.Write("MFLPX.html", "<html></html>");
+  EXPECT_EQ(Run(55), std::vector<std::string>{"open " + elsewhere.Dir() + "MFLPX.html"});
 }
 
 TEST_F(CommandTableTest, ExitQuitsOnYesOnly) {

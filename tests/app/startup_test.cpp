@@ -64,7 +64,10 @@ class StartupTest : public ::testing::Test {
       DispatchCommand(57);
     });
     watcher.start(2);
-    return RunProgram(program_.Dir(), StartupOptions{splashWait});
+    StartupOptions options;
+    options.splashWait = splashWait;
+    options.dataDirectory = dataDirectory_;
+    return RunProgram(program_.Dir(), options);
   }
 
   void ExpectOnlyMessage(const std::string& title, const std::string& text) {
@@ -76,6 +79,7 @@ class StartupTest : public ::testing::Test {
   }
 
   ScratchDir program_;
+  std::string dataDirectory_;
   UiAnswers ui_;
   FirstSight sight_;
   bool splashSeen_ = false;
@@ -132,6 +136,17 @@ TEST_F(StartupTest, FirstStartShowsTheWindowLogsTwoLinesAndQuitsOnExit) {
   EXPECT_EQ(MainWindow(), nullptr) << "released at the end";
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, UiText("s100"));
+}
+
+TEST_F(StartupTest, SettingsKeptOutsideTheProgramDirectoryAreNamedInTheStartLines) {
+  ScratchDir settings;
+  dataDirectory_ = settings.Dir();
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(sight_.logLines,
+            (std::vector<std::string>{"Marrowind Flickpress 0.8 " + UiText("s98"), UiText("s99"),
+                                      "Settings and error reports are kept in " + settings.Dir()}));
+  EXPECT_TRUE(std::filesystem::exists(settings.Path("Config.ini")));
+  EXPECT_FALSE(std::filesystem::exists(program_.Path("Config.ini")));
 }
 
 TEST_F(StartupTest, LogActionsOtherThanOneKeepsTheLogEmpty) {

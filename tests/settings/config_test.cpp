@@ -192,4 +192,24 @@ TEST_F(ConfigTest, AcceptWithoutConfigurationStillSwitchesTheLog) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(ConfigTest, AnotherDataDirectoryHoldsConfigIniWhileLanguagesStayWithTheProgram) {
+  ScratchDir settings;
+  App().dataDirectory = settings.Dir();
+  dir.Write("Lang/de.ini", "[MFLPXL]\nName = Deutsch\n");
+  LoadConfiguration();
+  EXPECT_EQ(settings.Read("Config.ini"), kNewConfig);
+  EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
+  ASSERT_TRUE(DiscoverLanguages());
+  EXPECT_EQ(Names(), std::vector<std::string>{"Deutsch"});
+
+  // A changed setting is saved there and read back at the next start.
+  ApplySettingsChoice("Deutsch", false);
+  App().LogActions = 1;
+  App().languageSetting.clear();
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 0);
+  EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
+  EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
+}
+
 }  // namespace

@@ -215,6 +215,20 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   EXPECT_EQ(TaskCount(), 0);
 }
 
+TEST_F(EditorModelTest, LastOptionsLiveInTheDataDirectory) {
+  ScratchDir settings;
+  App().dataDirectory = settings.Dir();
+  settings.Write("Config.ini", "[MFLPX]\r\nRes = 3\r\n");
+  const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+  ASSERT_TRUE(start.has_value());
+  EXPECT_EQ(start->shown.Resolution, 3);
+  Task shown;
+  shown.Quality = 2;
+  StoreEditorDefaults(shown);
+  EXPECT_NE(settings.Read("Config.ini").find("Qual = 2"), std::string::npos);
+  EXPECT_EQ(ProbePath(dir.Path("Config.ini")).kind, PathKind::Missing);
+}
+
 TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
   const std::string video = dir.Write("my clip.mp4", "data");
   Task shown;
