@@ -25,6 +25,11 @@ namespace {
 // reaches are taken as continuous, so rounding never clicks.
 constexpr int64_t kSoundJitterSamples = 1000;
 
+// The last safety net against stamps that no mending caught: an output this
+// far past the content decoded so far is not the film but a runaway.
+constexpr double kRunawayFactor = 2;
+constexpr double kRunawayMarginSeconds = 60;
+
 void PrintLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 
 class Conversion {
@@ -44,6 +49,7 @@ class Conversion {
   Failure Convert();
   Failure OnPicture(AVFrame* frame);
   Failure EmitHeld(int64_t count);
+  Failure CheckRunaway(int64_t more_frames) const;
   Failure WritePending();
   int Fail(const std::string& line);
 
@@ -62,6 +68,8 @@ class Conversion {
   FramePtr held_;  // the last picture, waiting to learn how long it lasts
   double held_end_ = 0;
   double video_end_ = 0;
+  double picture_seconds_ = 0;  // content decoded so far
+  double sound_seconds_ = 0;
   bool sound_finished_ = false;
   std::deque<std::shared_ptr<const std::vector<uint8_t>>> pending_;
   std::vector<int16_t> chunk_samples_;
@@ -95,8 +103,22 @@ Failure Conversion::Prepare() {
   return writer_.Create(options_.output_path, options_.width, options_.height, options_.fps);
 }
 
+Failure Conversion::CheckRunaway(int64_t more_frames) const {
+  const double output = static_cast<double>(frames_written_ + static_cast<int64_t>(pending_.size()) + more_frames) /
+                        options_.fps;
+  const double content = std::max(picture_seconds_, sound_seconds_);
+  if (output <= kRunawayFactor * content + kRunawayMarginSeconds) return std::nullopt;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                ": the time stamps run far past the content (%.0f s of output for %.1f s decoded); stopped before "
+                "the output fills the disk.",
+                output, content);
+  return options_.input_path + line;
+}
+
 Failure Conversion::EmitHeld(int64_t count) {
   if (count <= 0) return std::nullopt;
+  if (Failure failure = CheckRunaway(count)) return failure;
   FramePtr rendered;
   if (Failure failure = picture_.Render(held_.get(), rendered)) return failure;
   auto packet = std::make_shared<std::vector<uint8_t>>();
@@ -120,6 +142,7 @@ Failure Conversion::OnPicture(AVFrame* frame) {
   av_frame_unref(held_.get());
   av_frame_move_ref(held_.get(), frame);
   held_end_ = seconds + duration;
+  picture_seconds_ += duration;
   video_end_ = std::max(video_end_, held_end_);
   return WritePending();
 }
@@ -151,6 +174,7 @@ Failure Conversion::WritePending() {
 Failure Conversion::Convert() {
   const auto on_sound = [this](AVFrame* frame) -> Failure {
     if (Failure failure = audio_->Push(frame)) return failure;
+    if (frame->sample_rate > 0) sound_seconds_ += static_cast<double>(frame->nb_samples) / frame->sample_rate;
     return WritePending();
   };
   const auto on_picture = [this](AVFrame* frame) { return OnPicture(frame); };

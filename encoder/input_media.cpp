@@ -1,9 +1,18 @@
 #include "encoder/input_media.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
+
+// How far ahead of the other streams a packet may start before its stamp is
+// taken as a jump rather than a gap in the content. Containers that declare
+// discontinuities, and files whose two streams keep each other's clock, allow
+// only a few seconds; a lone stream in another container may be a slide show
+// whose stills last long.
+constexpr double kShortJumpSeconds = 5;
+constexpr double kLoneStreamJumpSeconds = 60;
 
 const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
   for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -66,6 +75,8 @@ Failure InputMedia::Open(const std::string& path) {
   if (result < 0) return path + ": " + ErrorText(result);
   if (Failure failure = OpenVideo()) return failure;
   OpenAudio();
+  const bool declares_jumps = opened->iformat->flags & AVFMT_TS_DISCONT;
+  mender_ = TimestampMender(declares_jumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds);
   for (unsigned i = 0; i < opened->nb_streams; ++i) {
     AVStream* stream = opened->streams[i];
     if (stream != video_stream_ && stream != AudioStream()) stream->discard = AVDISCARD_ALL;
@@ -129,6 +140,16 @@ void InputMedia::SeekVideo(double seconds) {
   if (audio_) avcodec_flush_buffers(audio_.get());
 }
 
+void InputMedia::MendTimestamps(AVPacket& packet) {
+  const int64_t stamp = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
+  if (stamp == AV_NOPTS_VALUE) return;
+  const double tick = av_q2d(format_->streams[packet.stream_index]->time_base);
+  const double shift = mender_.Place(packet.stream_index, stamp * tick, packet.duration * tick);
+  const int64_t ticks = std::llround(shift / tick);
+  if (packet.pts != AV_NOPTS_VALUE) packet.pts += ticks;
+  if (packet.dts != AV_NOPTS_VALUE) packet.dts += ticks;
+}
+
 Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
                            const std::function<bool()>& stop) {
   PacketPtr packet(av_packet_alloc());
@@ -140,6 +161,9 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
     // The file ends inside its own data: a truncated or damaged file, not a finished one.
     if (result < 0) return path_ + ": " + ErrorText(result);
     Failure failure;
+    const bool converted = packet->stream_index == video_stream_->index ||
+                           (audio_ && packet->stream_index == audio_stream_->index);
+    if (converted) MendTimestamps(*packet);
     if (packet->stream_index == video_stream_->index)
       failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), on_picture);
     else if (audio_ && packet->stream_index == audio_stream_->index)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "encoder/ffmpeg_handles.h"
+#include "encoder/timestamp_mender.h"
 
 // An opened input file with decoders for its first video stream (required)
 // and its first audio stream (optional).
@@ -20,7 +21,7 @@ class InputMedia {
   const std::string& AudioNote() const { return audio_note_; }
 
   // Hands every decoded picture and sound frame of the file, in file order,
-  // to the two callbacks. Stops at the first failure a callback returns or at
+  // to the two callbacks, their time stamps mended into one continuous clock. Stops at the first failure a callback returns or at
   // a read error; `stop` is polled between packets.
   using FrameSink = std::function<Failure(AVFrame*)>;
   Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop);
@@ -38,6 +39,7 @@ class InputMedia {
   Failure OpenVideo();
   void OpenAudio();
   std::optional<double> AnnouncedEnd() const;
+  void MendTimestamps(AVPacket& packet);
 
   std::string path_;
   InputPtr format_;
@@ -46,4 +48,5 @@ class InputMedia {
   CodecContextPtr video_;
   CodecContextPtr audio_;
   std::string audio_note_;
+  TimestampMender mender_{0};
 };

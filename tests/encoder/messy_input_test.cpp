@@ -1,0 +1,128 @@
+// Real-world files are messier than generated clips: time stamps that reset
+// or jump, damaged stamps. Each must give an output as long as its content,
+// never a runaway file.
+
+#include <gtest/gtest.h>
+
+#include "encoder_harness.h"
+
+namespace {
+
+constexpr int kFps = 12;
+// A broken encoder must not fill the disk while these tests run.
+const std::string kSizeLimit = "ulimit -f 200000; ";
+
+class EncoderMessyInput : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { dir_ = new ScratchDir; }
+  static void TearDownTestSuite() { delete dir_; }
+
+  // An MPEG-TS part of `seconds` whose stamps start at `offset` seconds.
+  static std::string TsPart(double seconds, double offset) {
+    const std::string name = "part-" + std::to_string(seconds) + "-" + std::to_string(offset) + ".ts";
+    MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t " +
+                 std::to_string(seconds) + " -c:v mpeg2video -c:a mp2 -output_ts_offset " + std::to_string(offset),
+             dir_->Path(name));
+    return dir_->Read(name);
+  }
+
+  // Converts `input`; the exit code and the play time of the output in seconds.
+  static std::pair<int, double> Convert(const std::string& input, const std::string& output) {
+    EncoderCall call;
+    call.input = input;
+    call.output = dir_->Path(output);
+    call.fps = kFps;
+    const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
+    if (run.exit_code != 0) return {run.exit_code, 0};
+    const Probe probe = ProbeFile(call.output);
+    EXPECT_EQ(probe.streams.size(), 2u);
+    if (probe.streams.size() != 2) return {run.exit_code, 0};
+    EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
+    return {run.exit_code, std::stod(probe.streams[0].at("nb_read_packets")) / kFps};
+  }
+
+  static ScratchDir* dir_;
+};
+
+ScratchDir* EncoderMessyInput::dir_ = nullptr;
+
+TEST_F(EncoderMessyInput, JoinedRecordingsGiveTheirContentWhateverTheirStamps) {
+  struct Case {
+    const char* name;
+    double first_offset;
+    double second_offset;
+    double content_seconds;
+  };
+  const Case cases[] = {
+      {"reset to zero", 50, 0, 16},
+      {"jump back", 100, 10, 16},
+      {"jump forward by 90 s", 0, 98, 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string joined = dir_->Write(std::string(c.name) + ".ts", TsPart(8, c.first_offset) +
+                                                                            TsPart(8, c.second_offset));
+    const auto [exit_code, seconds] = Convert(joined, std::string(c.name) + ".amv");
+    EXPECT_EQ(exit_code, 0);
+    EXPECT_NEAR(seconds, c.content_seconds, 1.0);
+  }
+}
+
+// Sets the stamp of the `index`th tag of `type` (8 sound, 9 picture) in an FLV file.
+std::string WithFlvStamp(std::string flv, int type, int index, uint32_t milliseconds) {
+  size_t position = 9 + 4;
+  int seen = 0;
+  while (position + 11 <= flv.size()) {
+    const auto byte = [&](size_t i) { return static_cast<uint8_t>(flv[position + i]); };
+    const size_t size = byte(1) << 16 | byte(2) << 8 | byte(3);
+    if (byte(0) == type && ++seen == index) {
+      flv[position + 4] = static_cast<char>(milliseconds >> 16);
+      flv[position + 5] = static_cast<char>(milliseconds >> 8);
+      flv[position + 6] = static_cast<char>(milliseconds);
+      flv[position + 7] = static_cast<char>(milliseconds >> 24);
+      return flv;
+    }
+    position += 11 + size + 4;
+  }
+  ADD_FAILURE() << "no tag " << index << " of type " << type;
+  return flv;
+}
+
+TEST_F(EncoderMessyInput, OneDamagedStampInAnFlvChangesNothing) {
+  MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 4 -c:v flv1 "
+           "-c:a libmp3lame",
+           dir_->Path("clean.flv"));
+  const std::string clean = dir_->Read("clean.flv");
+  struct Case {
+    const char* name;
+    int type;
+    uint32_t stamp;
+  };
+  for (const Case& c : {Case{"picture far ahead", 9, 0x7fffffff}, Case{"picture far behind", 9, 0},
+                        Case{"sound far ahead", 8, 3'600'000}}) {
+    SCOPED_TRACE(c.name);
+    const std::string damaged = dir_->Write(std::string(c.name) + ".flv", WithFlvStamp(clean, c.type, 50, c.stamp));
+    const auto [exit_code, seconds] = Convert(damaged, std::string(c.name) + ".amv");
+    EXPECT_EQ(exit_code, 0);
+    EXPECT_NEAR(seconds, 4, 0.5);
+  }
+}
+
+}  // namespace
+
+TEST_F(EncoderMessyInput, AnOutputRunningFarPastItsContentStopsAndIsRemoved) {
+  // 25 pictures, each stamped 30 s after the one before: too little to be
+  // taken as jumps in a lone stream, far too much for 1 s of content.
+  const std::string input = dir_->Path("runaway.mkv");
+  MakeClip("-f lavfi -i testsrc2=size=160x120:rate=25 -t 1 -c:v ffv1 -bsf:v " + ShellQuote("setts=ts=PTS+N*1200/TB"),
+           input);
+  EncoderCall call;
+  call.input = input;
+  call.output = dir_->Path("runaway.amv");
+  const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
+  EXPECT_EQ(run.exit_code, 1);
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines.back().find("the time stamps run far past the content"), std::string::npos) << lines.back();
+  EXPECT_FALSE(FileExists(call.output));
+}
