@@ -77,10 +77,9 @@ Failure InputMedia::Open(const std::string& path) {
   OpenAudio();
   const bool declares_jumps = opened->iformat->flags & AVFMT_TS_DISCONT;
   mender_ = TimestampMender(declares_jumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds);
-  for (unsigned i = 0; i < opened->nb_streams; ++i) {
-    AVStream* stream = opened->streams[i];
-    if (stream != video_stream_ && stream != AudioStream()) stream->discard = AVDISCARD_ALL;
-  }
+  // The other streams are read but not decoded: how far their packets reach
+  // tells a whole file from a cut-off one when the container gives no play
+  // time per stream.
   return std::nullopt;
 }
 
@@ -125,7 +124,8 @@ Failure InputMedia::CheckReadWhole(double reached_seconds) const {
   if (!announced_end) return std::nullopt;
   const double start = format_->start_time == AV_NOPTS_VALUE ? 0.0 : format_->start_time / double(AV_TIME_BASE);
   const double announced = *announced_end - start;
-  const double read = reached_seconds - start;
+  // Other streams that were read further show the file is whole; the converted ones just end earlier.
+  const double read = std::max(reached_seconds, other_streams_end_.value_or(reached_seconds)) - start;
   if (announced - read <= std::max(0.5, 0.02 * announced)) return std::nullopt;
   char line[160];
   std::snprintf(line, sizeof line, ": the file ends after %.2f s of the %.2f s it announces; it is cut short or damaged.",
@@ -150,6 +150,13 @@ void InputMedia::MendTimestamps(AVPacket& packet) {
   if (packet.dts != AV_NOPTS_VALUE) packet.dts += ticks;
 }
 
+void InputMedia::NoteOtherStream(const AVPacket& packet) {
+  const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+  if (stamp == AV_NOPTS_VALUE) return;
+  const double end = (stamp + packet.duration) * av_q2d(format_->streams[packet.stream_index]->time_base);
+  other_streams_end_ = std::max(other_streams_end_.value_or(end), end);
+}
+
 Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
                            const std::function<bool()>& stop) {
   PacketPtr packet(av_packet_alloc());
@@ -164,6 +171,7 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
     const bool converted = packet->stream_index == video_stream_->index ||
                            (audio_ && packet->stream_index == audio_stream_->index);
     if (converted) MendTimestamps(*packet);
+    else NoteOtherStream(*packet);
     if (packet->stream_index == video_stream_->index)
       failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), on_picture);
     else if (audio_ && packet->stream_index == audio_stream_->index)

@@ -40,6 +40,7 @@ class InputMedia {
   void OpenAudio();
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
+  void NoteOtherStream(const AVPacket& packet);
 
   std::string path_;
   InputPtr format_;
@@ -49,4 +50,5 @@ class InputMedia {
   CodecContextPtr audio_;
   std::string audio_note_;
   TimestampMender mender_{0};
+  std::optional<double> other_streams_end_;  // where the packets of streams not converted reach
 };

@@ -26,12 +26,17 @@ class EncoderMessyInput : public ::testing::Test {
     return dir_->Read(name);
   }
 
-  // Converts `input`; the exit code and the play time of the output in seconds.
-  static std::pair<int, double> Convert(const std::string& input, const std::string& output) {
+  static EncoderCall CallFor(const std::string& input, const std::string& output) {
     EncoderCall call;
     call.input = input;
     call.output = dir_->Path(output);
     call.fps = kFps;
+    return call;
+  }
+
+  // Converts `input`; the exit code and the play time of the output in seconds.
+  static std::pair<int, double> Convert(const std::string& input, const std::string& output) {
+    const EncoderCall call = CallFor(input, output);
     const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
     if (run.exit_code != 0) return {run.exit_code, 0};
     const Probe probe = ProbeFile(call.output);
@@ -125,4 +130,29 @@ TEST_F(EncoderMessyInput, AnOutputRunningFarPastItsContentStopsAndIsRemoved) {
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines.back().find("the time stamps run far past the content"), std::string::npos) << lines.back();
   EXPECT_FALSE(FileExists(call.output));
+}
+
+TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneStillFails) {
+  dir_->Write("subtitles.srt", "1\n00:00:01,000 --> 00:00:02,000\nEarly\n\n2\n00:00:09,000 --> 00:00:10,000\nLate\n");
+  const std::string video_and_sound =
+      "-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 -f lavfi -i sine=sample_rate=44100:duration=4 ";
+  MakeClip(video_and_sound + "-i " + ShellQuote(dir_->Path("subtitles.srt")) +
+               " -map 0 -map 1 -map 2 -c:v mpeg4 -c:a aac -c:s srt",
+           dir_->Path("subtitled.mkv"));
+  MakeClip(video_and_sound + "-f lavfi -i sine=frequency=300:sample_rate=44100:duration=10 -map 0 -map 1 -map 2 "
+                             "-c:v mpeg4 -c:a aac",
+           dir_->Path("second-sound.mkv"));
+  for (const char* name : {"subtitled", "second-sound"}) {
+    SCOPED_TRACE(name);
+    const std::string whole = dir_->Path(std::string(name) + ".mkv");
+    const auto [exit_code, seconds] = Convert(whole, std::string(name) + ".amv");
+    EXPECT_EQ(exit_code, 0);
+    EXPECT_NEAR(seconds, 4, 0.2);
+    const std::string bytes = dir_->Read(std::string(name) + ".mkv");
+    const std::string cut = dir_->Write(std::string(name) + "-cut.mkv", bytes.substr(0, bytes.size() / 2));
+    const RunResult run = RunEncoder(CallFor(cut, std::string(name) + "-cut.amv"), *dir_);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find("cut short"), std::string::npos) << run.err;
+    EXPECT_FALSE(FileExists(dir_->Path(std::string(name) + "-cut.amv")));
+  }
 }
