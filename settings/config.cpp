@@ -2,6 +2,7 @@
 
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,7 @@
 #include "app/app_state.h"
 #include "app/ui_seam.h"
 #include "settings/prefs.h"
+#include "settings/prefs_file.h"
 
 namespace {
 
@@ -76,11 +78,21 @@ std::string LanguageName(const std::string& path) {
 
 std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
 
+// An empty Config.ini that may be replaced is the trace of an interrupted
+// first start (older versions created the file before filling it): it is
+// created again, or every new task would read Volume 0. One the user made
+// read-only stays as it is.
+bool NeedsCreating(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return errno == ENOENT;
+  return S_ISREG(info.st_mode) && info.st_size == 0 && access(path.c_str(), W_OK) == 0;
+}
+
 void LoadConfiguration() {
   CHECKPOINT();
   const std::string path = ConfigFilePath();
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 && errno == ENOENT)
+  RemoveStaleRewrites(path);
+  if (NeedsCreating(path))
     CreateConfiguration(path);
   else
     ReadConfiguration(path);

@@ -1,5 +1,8 @@
 #include "settings/prefs.h"
 
+#include <cstdio>
+#include <deque>
+#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -15,6 +18,9 @@ struct PrefsDocument {
   bool writable = true;  // false when writing was refused or the content could not be read whole
   mode_t mode = 0644;
   bool utf8 = false;
+  // The file's bytes first, then every name and value written since; the
+  // lines view them. A deque never moves its strings, not even when moved.
+  std::deque<std::string> texts;
   std::vector<PrefsLine> lines;
   std::optional<std::size_t> currentHeader;  // index of the selected header; none selects the top
   std::optional<std::string> pendingGroup;
@@ -56,16 +62,22 @@ std::optional<std::size_t> FindEntry(const PrefsDocument& document, const std::s
   return std::nullopt;
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+std::string_view Keep(PrefsDocument& document, const std::string& text) {
+  return document.texts.emplace_back(text);
+}
 
 }  // namespace
 
+// The file appears only when the document is closed, complete, as every
+// rewrite does: a kill or a full disk leaves no file or the old one, never an
+// empty or partial one.
 bool PrefsCreate(const std::string& path) {
   PrefsClose();
   CHECKPOINT();
   PrefsDocument document;
-  if (!CreateEmptyPrefsFile(path, document.mode)) return false;
+  if (!CanCreatePrefsFile(path, document.mode)) return false;
   document.path = path;
+  document.modified = true;
   Current() = std::move(document);
   return true;
 }
@@ -79,10 +91,18 @@ bool PrefsOpen(const std::string& path) {
   document.path = path;
   document.writable = file.writable && file.complete;
   document.mode = file.mode;
-  std::string_view content = file.bytes;
-  document.utf8 = content.starts_with(kByteOrderMark);
-  if (document.utf8) content.remove_prefix(kByteOrderMark.size());
-  document.lines = ParsePrefsText(content);
+  if (file.tooLarge)
+    std::fprintf(stderr, "mflpx: %s is larger than %zu bytes and reads as empty\n", path.c_str(), kMaxPrefsFileBytes);
+  // A file that cannot be held in memory reads as empty, as one that cannot be read.
+  try {
+    PrefsText text = ParsePrefsText(document.texts.emplace_back(std::move(file.bytes)));
+    document.utf8 = text.utf8;
+    document.lines = std::move(text.lines);
+  } catch (const std::bad_alloc&) {
+    document.writable = false;
+    document.texts.clear();
+    document.lines = {};
+  }
   Current() = std::move(document);
   return true;
 }
@@ -112,8 +132,8 @@ std::string PrefsReadString(const std::string& key, const std::string& defaultTe
   if (!document || document->pendingGroup) return defaultText;
   const auto found = FindEntry(*document, key);
   if (!found) return defaultText;
-  const std::string& value = document->lines[*found].value;
-  return TrimBlanks(document->utf8 ? ValueFromUtf8(value) : value);
+  const std::string_view value = document->lines[*found].value;
+  return document->utf8 ? TrimBlanks(ValueFromUtf8(value)) : TrimBlanks(value);
 }
 
 void PrefsWriteString(const std::string& key, const std::string& value) {
@@ -121,16 +141,16 @@ void PrefsWriteString(const std::string& key, const std::string& value) {
   if (!document) return;
   CHECKPOINT();
   if (document->pendingGroup) {
-    document->lines.push_back({PrefsLineKind::GroupHeader, *document->pendingGroup, {}});
+    document->lines.push_back({PrefsLineKind::GroupHeader, Keep(*document, *document->pendingGroup), {}});
     document->currentHeader = document->lines.size() - 1;
     document->pendingGroup.reset();
   }
+  const PrefsLine entry{PrefsLineKind::Entry, Keep(*document, key), Keep(*document, value)};
   if (const auto found = FindEntry(*document, key)) {
-    document->lines[*found].name = key;
-    document->lines[*found].value = value;
+    document->lines[*found] = entry;
   } else {
     const auto end = static_cast<std::ptrdiff_t>(SelectedRange(*document).second);
-    document->lines.insert(document->lines.begin() + end, {PrefsLineKind::Entry, key, value});
+    document->lines.insert(document->lines.begin() + end, entry);
   }
   document->modified = true;
 }

@@ -1,9 +1,11 @@
 #include "settings/prefs_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -32,22 +34,37 @@ class FileDescriptor {
   int fd_;
 };
 
-bool ReadAll(int fd, std::string& bytes) {
+// Reads up to limit bytes, and one more to tell whether there were more.
+bool ReadAll(int fd, std::string& bytes, std::size_t limit, bool& tooLarge) {
   try {
     char buffer[65536];
     for (;;) {
-      const ssize_t count = ::read(fd, buffer, sizeof buffer);
+      const std::size_t wanted = std::min(sizeof buffer, limit + 1 - bytes.size());
+      const ssize_t count = ::read(fd, buffer, wanted);
       if (count == 0) return true;
       if (count < 0) {
         if (errno == EINTR) continue;
         return false;
       }
       bytes.append(buffer, static_cast<std::size_t>(count));
+      if (bytes.size() > limit) {
+        tooLarge = true;
+        std::string().swap(bytes);
+        return false;
+      }
     }
   } catch (const std::bad_alloc&) {
-    bytes.clear();
+    std::string().swap(bytes);
     return false;
   }
+}
+
+// Rewrites name their new file path + "." + six letters or digits.
+bool IsRewriteOf(const std::string& name, const std::string& base) {
+  if (name.size() != base.size() + 7 || !name.starts_with(base) || name[base.size()] != '.') return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(base.size()) + 1, name.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  });
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
@@ -88,18 +105,45 @@ PrefsFileContent ReadPrefsFile(const std::string& path) {
   ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
   content.opened = true;
   content.mode = info.st_mode & 07777;
-  content.complete = ReadAll(file.get(), content.bytes);
+  if (static_cast<std::size_t>(info.st_size) > kMaxPrefsFileBytes) {
+    content.tooLarge = true;
+    return content;
+  }
+  content.complete = ReadAll(file.get(), content.bytes, kMaxPrefsFileBytes, content.tooLarge);
   return content;
 }
 
-bool CreateEmptyPrefsFile(const std::string& path, mode_t& mode) {
+bool CanCreatePrefsFile(const std::string& path, mode_t& mode) {
   CHECKPOINT();
-  FileDescriptor file(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
-  if (file.get() < 0) return false;
+  const std::string target = ResolvedPath(path);
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  mode = info.st_mode & 07777;
+  if (::stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return false;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  mode = 0666 & ~mask;
   return true;
+}
+
+void RemoveStaleRewrites(const std::string& path) {
+  CHECKPOINT();
+  const std::string target = ResolvedPath(path);
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  DIR* listing = ::opendir(folder.empty() ? "/" : folder.c_str());
+  if (listing == nullptr) return;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    struct stat info {};
+    if (!IsRewriteOf(name, base) || ::fstatat(::dirfd(listing), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode))
+      continue;
+    ::unlinkat(::dirfd(listing), name.c_str(), 0);
+  }
+  ::closedir(listing);
 }
 
 bool ReplacePrefsFile(const std::string& path, const std::string& content, mode_t fallbackMode) {

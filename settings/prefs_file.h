@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include <sys/types.h>
@@ -7,10 +8,15 @@
 // File access for preferences documents: whole-file reads and a rewrite that
 // never leaves a half-written file behind.
 
+// The largest preferences file read: ours hold a few kilobytes, and a larger
+// one would cost start-up time and memory for nothing.
+constexpr std::size_t kMaxPrefsFileBytes = 4 * 1024 * 1024;
+
 struct PrefsFileContent {
   bool opened = false;    // false: missing, not a regular file, or not readable
   bool writable = false;  // the file could be opened for writing
   bool complete = false;  // the whole content was read
+  bool tooLarge = false;  // over kMaxPrefsFileBytes: nothing is read
   mode_t mode = 0644;     // permission bits, kept by a rewrite
   std::string bytes;
 };
@@ -19,8 +25,13 @@ struct PrefsFileContent {
 // when writing is refused, and reads all of it.
 PrefsFileContent ReadPrefsFile(const std::string& path);
 
-// Creates the file, replacing and emptying one of that name. False on failure.
-bool CreateEmptyPrefsFile(const std::string& path, mode_t& mode);
+// Whether a rewrite could create the file: its folder can be written and the
+// name is free or a regular file. Gives the mode a new file gets. Touches nothing.
+bool CanCreatePrefsFile(const std::string& path, mode_t& mode);
+
+// Removes what rewrites of path left behind when the program was killed
+// between writing their new file and renaming it (path.XXXXXX).
+void RemoveStaleRewrites(const std::string& path);
 
 // Writes content to a new file beside path and renames it over path (through a
 // symbolic link to its target), so the old file stays whole until the new one

@@ -15,11 +15,11 @@ PrefsLine ParseLine(std::string_view line) {
   if (line.front() == ';') {
     line.remove_prefix(1);
     if (!line.empty() && line.front() == ' ') line.remove_prefix(1);
-    return {PrefsLineKind::Comment, {}, std::string(line)};
+    return {PrefsLineKind::Comment, {}, line};
   }
   if (line.front() == '[') {
     line.remove_prefix(1);
-    return {PrefsLineKind::GroupHeader, std::string(line.substr(0, line.find(']'))), {}};
+    return {PrefsLineKind::GroupHeader, line.substr(0, line.find(']')), {}};
   }
   const std::size_t equals = line.find('=');
   std::string_view key = line.substr(0, equals);
@@ -29,7 +29,7 @@ PrefsLine ParseLine(std::string_view line) {
     value = line.substr(equals + 1);
     while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
   }
-  return {PrefsLineKind::Entry, std::string(key), std::string(value)};
+  return {PrefsLineKind::Entry, key, value};
 }
 
 // Length of the UTF-8 sequence a lead byte starts, 0 for a byte that cannot lead one.
@@ -54,10 +54,15 @@ bool SecondByteAllowed(unsigned char lead, unsigned char second) {
 
 bool IsContinuation(unsigned char c) { return c >= 0x80 && c <= 0xBF; }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 }  // namespace
 
-std::vector<PrefsLine> ParsePrefsText(std::string_view content) {
-  std::vector<PrefsLine> lines;
+PrefsText ParsePrefsText(std::string_view content) {
+  PrefsText text;
+  text.utf8 = content.starts_with(kByteOrderMark);
+  if (text.utf8) content.remove_prefix(kByteOrderMark.size());
+  std::vector<PrefsLine>& lines = text.lines;
   std::size_t pos = 0;
   while (pos < content.size()) {
     pos = content.find_first_not_of("\r\n", pos);
@@ -67,17 +72,29 @@ std::vector<PrefsLine> ParsePrefsText(std::string_view content) {
     if (line.find_first_not_of(" \t") != std::string_view::npos) lines.push_back(ParseLine(line));
     pos = end;
   }
-  return lines;
+  return text;
 }
 
 std::string FormatPrefsText(const std::vector<PrefsLine>& lines, bool utf8) {
   std::string text;
-  if (utf8) text = "\xEF\xBB\xBF\r\n";
+  // A document without the mark whose first line starts with the mark's bytes
+  // keeps a blank line first, or it would read as UTF-8 the next time.
+  if (utf8) text = std::string(kByteOrderMark) + "\r\n";
+  const auto start = [&](std::string_view first) {
+    if (!utf8 && text.empty() && first.starts_with(kByteOrderMark)) text = "\r\n";
+  };
   for (const PrefsLine& line : lines) {
     switch (line.kind) {
-      case PrefsLineKind::GroupHeader: text += '[' + line.name + ']'; break;
-      case PrefsLineKind::Comment: text += "; " + line.value; break;
-      case PrefsLineKind::Entry: text += line.name + " = " + line.value; break;
+      case PrefsLineKind::GroupHeader:
+        text.append("[").append(line.name).append("]");
+        break;
+      case PrefsLineKind::Comment:
+        text.append("; ").append(line.value);
+        break;
+      case PrefsLineKind::Entry:
+        start(line.name);
+        text.append(line.name).append(" = ").append(line.value);
+        break;
     }
     text += "\r\n";
   }

@@ -9,18 +9,26 @@
 enum class PrefsLineKind { GroupHeader, Comment, Entry };
 
 // A group header holds its name in `name`; a comment its text in `value`;
-// an entry its key in `name` and its value in `value`.
+// an entry its key in `name` and its value in `value`. Both view text that
+// the document owns, so a parsed line costs no allocation of its own.
 struct PrefsLine {
   PrefsLineKind kind = PrefsLineKind::Entry;
-  std::string name;
-  std::string value;
+  std::string_view name;
+  std::string_view value;
 };
 
-// Splits content (after any byte-order mark) into lines; blank lines give nothing.
-std::vector<PrefsLine> ParsePrefsText(std::string_view content);
+struct PrefsText {
+  bool utf8 = false;  // the content starts with the UTF-8 byte-order mark
+  std::vector<PrefsLine> lines;
+};
+
+// Splits content (after any byte-order mark) into lines, viewing content;
+// lines that are empty or hold only spaces and tabs give nothing.
+PrefsText ParsePrefsText(std::string_view content);
 
 // The file text of lines, each ended by CR LF; UTF-8 documents start with the
-// byte-order mark and an empty line.
+// byte-order mark and an empty line. Parsing the result gives the same lines
+// and the same mode.
 std::string FormatPrefsText(const std::vector<PrefsLine>& lines, bool utf8);
 
 // Group names and keys match without regard to ASCII letter case.

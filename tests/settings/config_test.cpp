@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "app/app_state.h"
@@ -59,6 +61,36 @@ TEST_F(ConfigTest, FirstStartWritesTheSixteenDefaultLines) {
   LoadConfiguration();
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
+}
+
+TEST_F(ConfigTest, AnEmptyConfigurationIsCreatedAgainUnlessReadOnly) {
+  const std::string path = dir.Write("Config.ini", "");
+  LoadConfiguration();
+  EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
+  EXPECT_EQ(App().LogActions, 1);
+
+  dir.Write("Config.ini", "");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(dir.Dir().c_str(), 0777), 0);
+  EXPECT_TRUE(RunInChild([] { LoadConfiguration(); return true; }, true));
+  EXPECT_EQ(dir.Read("Config.ini"), "") << "a read-only file stays byte for byte";
+}
+
+TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
+  dir.Write("Config.ini", "[SET]\r\nLogActions = 0\r\n");
+  for (const char* name : {"Config.ini.a1B2c3", "Config.ini.ZZZZZZ", "Config.ini.abc", "Config.ini.abcdefg",
+                           "Config.ini.ab-c12", "Other.ini.a1B2c3", "Config.ini~"})
+    dir.Write(name, "[SET]\r\n");
+  fs::create_directory(dir.Path("Config.ini.folder"));
+  fs::create_directory(dir.Path("Config.ini.dir123"));
+  LoadConfiguration();
+  EXPECT_EQ(App().LogActions, 0);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir.Dir())) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Config.ini", "Config.ini.ab-c12", "Config.ini.abc", "Config.ini.abcdefg",
+                                            "Config.ini.dir123", "Config.ini.folder", "Config.ini~",
+                                            "Other.ini.a1B2c3"}));
 }
 
 TEST_F(ConfigTest, LaterStartsReadTheSetGroupWithItsDefaults) {
@@ -159,6 +191,15 @@ TEST_F(ConfigTest, PreselectionMatchesTheCurrentNameWithoutRegardToCase) {
   EXPECT_EQ(PreselectedLanguageEntry(entries), -1);
   App().currentLanguageName = "Klingon";
   EXPECT_EQ(PreselectedLanguageEntry(entries), -1);
+}
+
+TEST_F(ConfigTest, OfTwoLanguagesWithTheSameNameTheFirstIsUsed) {
+  App().languages = {{"Deutsch", "/l/a.ini"}, {"DEUTSCH", "/l/b.ini"}};
+  App().currentLanguageName = "deutsch";
+  EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 1);
+  ApplySettingsChoice("DEUTSCH", true);
+  EXPECT_EQ(App().languageSetting, "/l/a.ini");
+  EXPECT_EQ(App().currentLanguageName, "Deutsch");
 }
 
 TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <random>
 
 #include "scratch_dir.h"
+#include "settings/prefs_file.h"
+#include "settings/prefs_text.h"
 #include "unprivileged.h"
 
 namespace {
@@ -168,17 +172,120 @@ TEST(Prefs, UnmodifiedDocumentLeavesTheFileByteForByte) {
   EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0604));
 }
 
-TEST(Prefs, CreateEmptiesTheFileAndWritesOnlyWhatWasWritten) {
+TEST(Prefs, CreateReplacesTheFileWholeAtCloseWithOnlyWhatWasWritten) {
   ScratchDir dir;
   const std::string path = dir.Write("c.ini", "old content\n");
   ASSERT_TRUE(PrefsCreate(path));
-  EXPECT_EQ(dir.Read("c.ini"), "");
+  EXPECT_EQ(dir.Read("c.ini"), "old content\n") << "nothing is emptied before the new content is complete";
   EXPECT_FALSE(PrefsSelectGroup("SET"));
   PrefsWriteString("LogActions", "1");
   EXPECT_EQ(PrefsReadString("LogActions", ""), "1");
   // Opening another document closes this one first, with write-back.
   EXPECT_FALSE(PrefsOpen(dir.Path("missing.ini")));
   EXPECT_EQ(dir.Read("c.ini"), "[SET]\r\nLogActions = 1\r\n");
+
+  ASSERT_TRUE(PrefsCreate(dir.Path("empty.ini")));
+  PrefsClose();
+  EXPECT_TRUE(fs::exists(dir.Path("empty.ini")));
+  EXPECT_EQ(dir.Read("empty.ini"), "");
+}
+
+// A kill before the close, or a full disk, leaves no file at all: never an
+// empty or partial one, and no temporary file.
+TEST(Prefs, InterruptedCreateLeavesNoFile) {
+  ScratchDir dir;
+  const std::string path = dir.Path("c.ini");
+  auto create = [&](bool killed) {
+    return [&path, killed] {
+      if (!PrefsCreate(path)) return false;
+      PrefsSelectGroup("MFLPX");
+      PrefsWriteString("Volume", std::string(4096, '8'));
+      if (killed) _exit(0);
+      PrefsClose();
+      return true;
+    };
+  };
+  EXPECT_TRUE(RunInChild(create(true), false));
+  EXPECT_TRUE(RunInChild(create(false), false, 64));
+  EXPECT_EQ(FileCount(dir), 0u);
+}
+
+TEST(Prefs, RewritesNeverChangeHowTheFileReads) {
+  // The cases that once went wrong, then random mixes of the syntax's characters.
+  std::vector<std::string> contents = {"\r\n\xEF\xBB\xBF[SET]\r\nLogActions = 0\r\n",
+                                       " \t\xEF\xBB\xBFk = v\n", "\n\xEF\xBB\xBF\n[A]\n",
+                                       "\xEF\xBB\xBF\xEF\xBB\xBFk=1\n", "=\n;\n[\n]\nk\n ; c\n"};
+  const std::string alphabet = " \t\r\n=;[]aZ\xEF\xBB\xBF";
+  std::mt19937 random(2026);
+  for (int n = 0; n < 20000; ++n) {
+    std::string content;
+    const std::size_t length = random() % 24;
+    if (random() % 4 == 0) content = "\xEF\xBB\xBF";
+    for (std::size_t i = 0; i < length; ++i) content += alphabet[random() % alphabet.size()];
+    contents.push_back(content);
+  }
+  auto same = [](const PrefsLine& a, const PrefsLine& b) {
+    return a.kind == b.kind && a.name == b.name && a.value == b.value;
+  };
+  for (const std::string& content : contents) {
+    const PrefsText first = ParsePrefsText(content);
+    const std::string rewritten = FormatPrefsText(first.lines, first.utf8);
+    const PrefsText second = ParsePrefsText(rewritten);
+    ASSERT_EQ(second.utf8, first.utf8) << testing::PrintToString(content);
+    ASSERT_TRUE(std::equal(first.lines.begin(), first.lines.end(), second.lines.begin(), second.lines.end(), same))
+        << testing::PrintToString(content) << " became " << testing::PrintToString(rewritten);
+  }
+}
+
+TEST(Prefs, LinesOfBlanksAreNoEntries) {
+  ScratchDir dir;
+  for (const std::string blank : {" ", "\t", " \t \t"}) {
+    EXPECT_EQ(ReadFrom(dir, "[A]\n" + blank + "\nk = 1\n", "A", ""), "DEFAULT") << "no entry with an empty key";
+    EXPECT_EQ(Rewrite(dir, blank + "\r\n[A]\r\n", "A", "k", "1"), "[A]\r\nk = 1\r\n");
+  }
+}
+
+TEST(Prefs, EveryLetterFoldsInGroupsAndKeys) {
+  ScratchDir dir;
+  EXPECT_EQ(ReadFrom(dir, "[Zoo]\nzAZ = 1\n", "zOO", "Zaz"), "1");
+  EXPECT_EQ(ReadFrom(dir, "[A]\nk = 1\n", "A", "k\x01"), "DEFAULT");
+  EXPECT_EQ(ReadFrom(dir, "[[]\n{ = 1\n", "{", "["), "DEFAULT") << "only letters fold";
+}
+
+TEST(Prefs, FilesOverTheLimitReadAsEmptyAndStayUntouched) {
+  ScratchDir dir;
+  std::string large = "[A]\nk = 1\n";
+  large.resize(kMaxPrefsFileBytes, '\n');
+  EXPECT_EQ(ReadFrom(dir, large, "A", "k"), "1") << "the limit itself is read";
+  large += "\n";
+  EXPECT_EQ(ReadFrom(dir, large, "A", "k"), "DEFAULT");
+  EXPECT_EQ(Rewrite(dir, large, "A", "k", "2"), large) << "a file not read whole is never rewritten";
+}
+
+// Under a memory limit a file that cannot be held reads as empty.
+TEST(Prefs, AllocationFailureReadsAsEmpty) {
+  ScratchDir dir;
+  std::string lines;
+  for (std::size_t i = 0; lines.size() + 2 <= kMaxPrefsFileBytes; ++i) lines += "k\n";
+  const std::string path = dir.Write("p.ini", lines);
+  EXPECT_TRUE(RunInChild(
+      [&] {
+        long pages = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+          if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+          std::fclose(statm);
+        }
+        const rlim_t bytes = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (48 << 20);
+        const rlimit limit{bytes, bytes};
+        if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) return false;
+        const bool opened = PrefsOpen(path);
+        const bool empty = PrefsReadString("k", "D") == "D";
+        PrefsWriteString("k", "1");
+        PrefsClose();
+        return opened && empty;
+      },
+      false));
+  EXPECT_EQ(dir.Read("p.ini"), lines);
 }
 
 TEST(Prefs, RewriteReplacesTheFileWholeKeepingPermissionsAndLinks) {
