@@ -124,6 +124,14 @@ TEST_F(AnchorTest, ShrinkingBelowTheRegisteredSizeShrinksByTheSameAmountButNever
   ExpectRect(Control(0, 52), 0, 45, 0, 0);
 }
 
+TEST_F(AnchorTest, AWindowNarrowerThanALeftMarginGivesWidthZero) {
+  screen_.windows[0] = {600, 450};
+  Control(0, 52) = {10, 45, 580, 366};
+  RegisterAnchor(0, 52, true, true, true, true);
+  ResizeWindow(0, 15, 450);
+  ExpectRect(Control(0, 52), 10, 45, 0, 366);
+}
+
 TEST_F(AnchorTest, MaximiseAndRestoreReturnTheFormerGeometry) {
   screen_.windows[0] = {600, 450};
   Control(0, 52) = {0, 45, 600, 366};

@@ -36,6 +36,7 @@ TEST(EditorPaths, ProposalReplacesOnlyTheFileNamesExtension) {
   EXPECT_EQ(ProposeOutputPath("/clips/clip."), "/clips/clip.amv");
   EXPECT_EQ(ProposeOutputPath("/clips/two words.tar.mkv"), "/clips/two words.tar.amv");
   EXPECT_EQ(ProposeOutputPath("clip"), "clip.amv");
+  EXPECT_EQ(ProposeOutputPath("/d/.mp4"), "/d/.amv") << "a name that is all extension";
 }
 
 TEST(EditorPaths, AmvExtensionIsAddedUnlessPresentInAnyCase) {

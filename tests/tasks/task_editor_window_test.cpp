@@ -335,6 +335,35 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
   EXPECT_EQ(ui.status[1], "2 videos in the list.");
 }
 
+TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
+  Task first;
+  first.InputFile = dir.Write("first.mp4", "video");
+  first.OutputFile = "/out/first.amv";
+  Task second;
+  second.InputFile = dir.Write("second.mp4", "video");
+  second.OutputFile = "/out/second.amv";
+  second.Quality = 2;
+  AppendTask(first);
+  AppendTask(second);
+  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(1));
+
+  std::string shown;
+  int shownQuality = -1;
+  WhenEditorOpens([&](TaskEditorDialog& dialog) {
+    shown = Std(dialog.controls().input->text());
+    shownQuality = dialog.controls().quality->currentIndex();
+    dialog.controls().resolution->setCurrentIndex(4);
+    dialog.controls().accept->click();
+  });
+  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 1);
+  EXPECT_EQ(shown, second.InputFile);
+  EXPECT_EQ(shownQuality, 2);
+  EXPECT_EQ(TaskAt(1).Resolution, 4);
+  EXPECT_EQ(TaskAt(1).OutputFile, "/out/second.amv");
+  EXPECT_EQ(TaskAt(0).Resolution, 0);
+  EXPECT_EQ(TaskAt(0).InputFile, first.InputFile);
+}
+
 TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
   const std::string video = dir.Write("b.mkv", "video");
   ui.answers = {video};
