@@ -74,10 +74,6 @@ std::string LanguageName(const std::string& path) {
   return name;
 }
 
-}  // namespace
-
-std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
-
 // An empty Config.ini that may be replaced is the trace of an interrupted
 // first start (older versions created the file before filling it): it is
 // created again, or every new task would read Volume 0. One the user made
@@ -87,6 +83,10 @@ bool NeedsCreating(const std::string& path) {
   if (stat(path.c_str(), &info) != 0) return errno == ENOENT;
   return S_ISREG(info.st_mode) && info.st_size == 0 && access(path.c_str(), W_OK) == 0;
 }
+
+}  // namespace
+
+std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
 
 void LoadConfiguration() {
   CHECKPOINT();
