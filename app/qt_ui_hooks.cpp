@@ -34,7 +34,10 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
 
 MessageAnswer ShowQtMessage(const MessageRequest& request) {
   const bool yesNo = request.buttons == MessageButtons::YesNo;
-  QMessageBox box(QtIcon(request.icon), QString::fromStdString(request.title),
+  // Qt writes the program's name into an empty title bar; a blank one stays
+  // empty to the eye, as the box asks for.
+  const QString title = request.title.empty() ? QStringLiteral(" ") : QString::fromStdString(request.title);
+  QMessageBox box(QtIcon(request.icon), title,
                   QString::fromStdString(request.text),
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, DialogParent());
   box.setTextFormat(Qt::PlainText);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include "Inc/Lang.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/qt_ui_hooks.h"
 #include "app/ui_seam.h"
 #include "scratch_dir.h"
 
@@ -157,6 +159,28 @@ TEST_F(SettingsWindowTest, AcceptWithoutSelectionAsksAndStaysOpen) {
   EXPECT_EQ(messages[0].text, "Please select a language from the list.");
   EXPECT_EQ(messages[0].icon, MessageIcon::Warning);
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
+}
+
+// The real message box: its title bar must not fall back to the program's name.
+TEST_F(SettingsWindowTest, TheLanguageQuestionHasABlankTitle) {
+  App().currentLanguageName = "";
+  InstallQtUiHooks();
+  QString title;
+  QString text;
+  Run([&](QDialog* dialog) {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      title = box->windowTitle();
+      text = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    Click(dialog, "accept");
+    Click(dialog, "cancel");
+  });
+  EXPECT_EQ(text, "Please select a language from the list.");
+  EXPECT_FALSE(title.isEmpty());
+  EXPECT_TRUE(title.trimmed().isEmpty()) << title.toStdString();
 }
 
 TEST_F(SettingsWindowTest, CancelEscapeAndCloseRequestChangeNothing) {
