@@ -102,9 +102,11 @@ TEST(ChildProcess, LastLineWithoutTerminatorOnlyAfterTheEnd) {
 }
 
 TEST(ChildProcess, SilentChildGivesNothingAndEnds) {
-  const ChildHandle child = Shell("sleep 0.1");
+  ScratchDir dir;
+  const ChildHandle child = Shell(WaitFor(dir));
   EXPECT_TRUE(ChildRunning(child));
   EXPECT_EQ(ReadErrorLine(child), "");
+  dir.Write("go", "");
   ASSERT_TRUE(Ended(child));
   EXPECT_EQ(ReadErrorLine(child), "");
   EXPECT_FALSE(ChildOutputWaiting(child));
