@@ -11,6 +11,7 @@
 #include "encoder/amv_writer.h"
 #include "encoder/audio_pipeline.h"
 #include "encoder/audio_timeline.h"
+#include "encoder/decode_shortcuts.h"
 #include "encoder/frame_rate.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
@@ -91,6 +92,7 @@ Failure Conversion::Prepare() {
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
+  if (!options_.full_decode && ShrinksToHalfOrLess(source.width, source.height, options_)) input_.DecodeVideoRoughly();
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
   if (const AVStream* sound = input_.AudioStream()) {
@@ -106,7 +108,8 @@ Failure Conversion::Prepare() {
 Failure Conversion::CheckRunaway(int64_t more_frames) const {
   const double output = static_cast<double>(frames_written_ + static_cast<int64_t>(pending_.size()) + more_frames) /
                         options_.fps;
-  const double content = std::max(picture_seconds_, sound_seconds_);
+  // Pictures the frame rate drops before decoding are content all the same.
+  const double content = std::max(picture_seconds_ + input_.UnusedPictureSeconds(), sound_seconds_);
   if (output <= kRunawayFactor * content + kRunawayMarginSeconds) return std::nullopt;
   char line[200];
   std::snprintf(line, sizeof line,
@@ -179,7 +182,9 @@ Failure Conversion::Convert() {
   };
   const auto on_picture = [this](AVFrame* frame) { return OnPicture(frame); };
   const auto stop = [this] { return interrupted_ != 0; };
-  if (Failure failure = input_.Decode(on_picture, on_sound, stop)) return failure;
+  InputMedia::PictureFilter used;
+  if (!options_.full_decode) used = [this](double start, double end) { return !rate_.SurelyDropped(start, end); };
+  if (Failure failure = input_.Decode(on_picture, on_sound, stop, used)) return failure;
   if (audio_ && !interrupted_)
     if (Failure failure = audio_->Flush()) return failure;
   sound_finished_ = true;
@@ -205,6 +210,7 @@ int Conversion::Run() {
     return 1;
   }
   std::fputs(FormatSummary(picture_bytes_, sound_bytes_, writer_.BytesWritten()).c_str(), stderr);
+  std::fputs(FormatPictureCounts(input_.PicturesRead(), input_.PicturesDecoded(), frames_written_).c_str(), stderr);
   return 0;
 }
 

@@ -5,6 +5,15 @@
 
 int64_t FrameRateConverter::SlotAt(double seconds) const { return std::llround((seconds - origin_) * fps_); }
 
+bool FrameRateConverter::SurelyDropped(double start_seconds, double end_seconds) const {
+  // A fiftieth of a frame time: more than time stamps in milliseconds are off at 16 fps.
+  constexpr double kMarginFrames = 0.02;
+  if (!started_ || !(end_seconds > start_seconds)) return false;
+  const double first = (start_seconds - origin_) * fps_ - kMarginFrames;
+  const double last = (end_seconds - origin_) * fps_ + kMarginFrames;
+  return std::llround(first) == std::llround(last);
+}
+
 int64_t FrameRateConverter::Arrive(double seconds) {
   if (!started_) {
     started_ = true;

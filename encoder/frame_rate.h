@@ -24,6 +24,12 @@ class FrameRateConverter {
   // At least one frame is given when a picture arrived and none was filled.
   int64_t Finish(double end_seconds);
 
+  // Whether a picture from `start_seconds` to `end_seconds` is sure to be
+  // dropped, whatever arrives around it: no output frame stands within it,
+  // with a margin for rounded time stamps. False before the first picture,
+  // while the frames' times are not yet fixed.
+  bool SurelyDropped(double start_seconds, double end_seconds) const;
+
   bool Started() const { return started_; }
   double OriginSeconds() const { return origin_; }
 

@@ -157,11 +157,36 @@ void InputMedia::NoteOtherStream(const AVPacket& packet) {
   other_streams_end_ = std::max(other_streams_end_.value_or(end), end);
 }
 
+void InputMedia::DecodeVideoRoughly() {
+  // Threaded decoders take these from the context with every packet, so they hold from here on.
+  video_->skip_loop_filter = AVDISCARD_BIDIR;
+  video_->flags2 |= AV_CODEC_FLAG2_FAST;
+  decodes_roughly_ = true;
+}
+
+// Key pictures are always decoded, and so is a picture whose time is not known
+// before decoding.
+bool InputMedia::Unused(const AVPacket& packet, const PictureFilter& used) {
+  if (!used || packet.pts == AV_NOPTS_VALUE || (packet.flags & AV_PKT_FLAG_KEY)) return false;
+  const double tick = av_q2d(video_stream_->time_base);
+  double duration = packet.duration * tick;
+  if (duration <= 0 && video_stream_->avg_frame_rate.num > 0) duration = 1 / av_q2d(video_stream_->avg_frame_rate);
+  if (duration <= 0) return false;
+  const double start = packet.pts * tick;
+  if (used(start, start + duration)) return false;
+  unused_seconds_ += duration;
+  return true;
+}
+
 Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
-                           const std::function<bool()>& stop) {
+                           const std::function<bool()>& stop, const PictureFilter& used) {
   PacketPtr packet(av_packet_alloc());
   FramePtr frame(av_frame_alloc());
   if (!packet || !frame) return ErrorText(AVERROR(ENOMEM));
+  const FrameSink counted_picture = [this, &on_picture](AVFrame* picture) {
+    ++pictures_decoded_;
+    return on_picture(picture);
+  };
   while (!stop()) {
     const int result = av_read_frame(format_.get(), packet.get());
     if (result == AVERROR_EOF) break;
@@ -172,15 +197,19 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
                            (audio_ && packet->stream_index == audio_stream_->index);
     if (converted) MendTimestamps(*packet);
     else NoteOtherStream(*packet);
-    if (packet->stream_index == video_stream_->index)
-      failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), on_picture);
-    else if (audio_ && packet->stream_index == audio_stream_->index)
+    if (packet->stream_index == video_stream_->index) {
+      ++pictures_read_;
+      video_->skip_frame = Unused(*packet, used) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+      failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), counted_picture);
+    } else if (audio_ && packet->stream_index == audio_stream_->index) {
       failure = DecodePacket(path_, audio_.get(), packet.get(), frame.get(), on_sound);
+    }
     av_packet_unref(packet.get());
     if (failure) return failure;
   }
   if (stop()) return std::nullopt;
-  if (Failure failure = DecodePacket(path_, video_.get(), nullptr, frame.get(), on_picture)) return failure;
+  video_->skip_frame = AVDISCARD_DEFAULT;
+  if (Failure failure = DecodePacket(path_, video_.get(), nullptr, frame.get(), counted_picture)) return failure;
   if (audio_) return DecodePacket(path_, audio_.get(), nullptr, frame.get(), on_sound);
   return std::nullopt;
 }

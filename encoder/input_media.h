@@ -20,11 +20,31 @@ class InputMedia {
   // Why a sound stream that exists is not used; empty otherwise.
   const std::string& AudioNote() const { return audio_note_; }
 
+  // Lets the video decoder leave its in-loop filter out of B pictures and
+  // take its fast shortcuts, for pictures scaled down so far that the
+  // difference is lost.
+  void DecodeVideoRoughly();
+  bool DecodesVideoRoughly() const { return decodes_roughly_; }
+
+  // Tells from a picture's start and end in seconds whether it will be used.
+  using PictureFilter = std::function<bool(double start_seconds, double end_seconds)>;
+
   // Hands every decoded picture and sound frame of the file, in file order,
-  // to the two callbacks, their time stamps mended into one continuous clock. Stops at the first failure a callback returns or at
-  // a read error; `stop` is polled between packets.
+  // to the two callbacks, their time stamps mended into one continuous clock.
+  // Stops at the first failure a callback returns or at a read error; `stop`
+  // is polled between packets. Pictures that `used` (when given) turns down
+  // and that no other picture refers to are not decoded at all, where the
+  // codec can tell them in advance.
   using FrameSink = std::function<Failure(AVFrame*)>;
-  Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop);
+  Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop,
+                 const PictureFilter& used = {});
+
+  // Pictures read from the file so far, and of those, the ones decoded.
+  int64_t PicturesRead() const { return pictures_read_; }
+  int64_t PicturesDecoded() const { return pictures_decoded_; }
+  // The play time of the pictures left undecoded as unused. A reference
+  // picture is decoded all the same, so this may count some of it twice.
+  double UnusedPictureSeconds() const { return unused_seconds_; }
 
   // Moves to the last key picture at or before `seconds` of the video
   // stream's own time, so that decoding from there reaches that moment soonest.
@@ -41,6 +61,7 @@ class InputMedia {
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
+  bool Unused(const AVPacket& packet, const PictureFilter& used);
 
   std::string path_;
   InputPtr format_;
@@ -51,4 +72,8 @@ class InputMedia {
   std::string audio_note_;
   TimestampMender mender_{0};
   std::optional<double> other_streams_end_;  // where the packets of streams not converted reach
+  bool decodes_roughly_ = false;
+  int64_t pictures_read_ = 0;
+  int64_t pictures_decoded_ = 0;
+  double unused_seconds_ = 0;
 };

@@ -130,6 +130,12 @@ const std::map<std::string, Reader>& Readers() {
       {"-qmin", Ranged("-qmin", 1, 31, &EncoderOptions::qmin)},
       {"-qmax", Ranged("-qmax", 1, 31, &EncoderOptions::qmax)},
       {"-preview", ReadPreviewMoment},
+      {"-decode",
+       [](const std::string& text, EncoderOptions& o) {
+         if (text != "full" && text != "auto") return "Option '-decode' takes full or auto, not " + text + ".";
+         o.full_decode = text == "full";
+         return std::string();
+       }},
   };
   return readers;
 }

@@ -26,6 +26,8 @@ struct EncoderOptions {
   int qmax = 5;
   // Set by "-preview SECONDS": write the picture shown at that moment instead of converting.
   std::optional<double> preview_seconds;
+  // Decode every picture whole, even where the output cannot show the difference.
+  bool full_decode = false;
 };
 
 struct ParsedOptions {
@@ -35,6 +37,6 @@ struct ParsedOptions {
 
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
-// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS" in any order, then the
-// output path.
+// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS", "-decode full|auto"
+// in any order, then the output path.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -66,6 +66,8 @@ std::string DescribeInput(const InputMedia& input, const std::string& path) {
   std::string text = "Input #0, " + std::string(format.iformat->name) + ", from '" + path + "':\n";
   text += DurationLine(format);
   text += VideoLine(*input.VideoStream());
+  if (input.DecodesVideoRoughly())
+    text += "  Fast decoding: the picture shrinks to half its size or less; B pictures skip the in-loop filter.\n";
   if (input.AudioStream()) text += AudioLine(*input.AudioStream());
   if (!input.AudioNote().empty()) text += input.AudioNote() + "\n";
   return text;
@@ -91,4 +93,8 @@ std::string FormatSummary(uint64_t picture_bytes, uint64_t sound_bytes, uint64_t
   const double overhead = payload > 0 ? 100.0 * (static_cast<double>(file_bytes) - payload) / payload : 0.0;
   return Printf("video:%.0fkB audio:%.0fkB other streams:0kB global headers:0kB muxing overhead: %.6f%%\n",
                 picture_bytes / 1024.0, sound_bytes / 1024.0, overhead);
+}
+
+std::string FormatPictureCounts(int64_t read, int64_t decoded, int64_t written) {
+  return Printf("pictures: %" PRId64 " read, %" PRId64 " decoded, %" PRId64 " written\n", read, decoded, written);
 }

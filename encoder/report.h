@@ -25,3 +25,7 @@ struct ProgressFigures {
 std::string FormatProgress(const ProgressFigures& figures);
 
 std::string FormatSummary(uint64_t picture_bytes, uint64_t sound_bytes, uint64_t file_bytes);
+
+// How many pictures were read, decoded and written: the frame rate drops
+// some pictures before they are decoded.
+std::string FormatPictureCounts(int64_t read, int64_t decoded, int64_t written);

@@ -87,6 +87,7 @@ TEST_F(EncoderFailures, ArgumentLinesOutsideTheGrammarAreRefused) {
   ExpectRefused(WithValue("-ac", "2", in, out), "one channel");
   ExpectRefused(WithValue("-ar", "44100", in, out), "22050 Hz");
   ExpectRefused(WithValue("-qmin", "6", in, out), "quantiser range");
+  ExpectRefused({"-i", in, "-decode", "fastest", "-s", "160x120", "-r", "12", out}, "'-decode' takes full or auto");
   ExpectRefused({"-i", in, "-frobnicate", "1", "-s", "160x120", "-r", "12", out}, "Unrecognized option '-frobnicate'");
   ExpectRefused({"-s", "160x120", "-r", "12", "-i", in, "-qmax"}, "Missing value for option '-qmax'");
   ExpectRefused({"-s", "160x120", "-r", "12", out}, "No input file");

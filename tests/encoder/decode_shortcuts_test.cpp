@@ -1,0 +1,68 @@
+// The rules that let the decoder do less: whether the output size hides the
+// in-loop filter, and which pictures the frame rate is sure to drop.
+
+#include <gtest/gtest.h>
+
+#include "encoder/decode_shortcuts.h"
+#include "encoder/frame_rate.h"
+
+namespace {
+
+EncoderOptions Output(int width, int height, Bands crop = {}, Bands pad = {}) {
+  EncoderOptions options;
+  options.width = width;
+  options.height = height;
+  options.crop = crop;
+  options.pad = pad;
+  return options;
+}
+
+TEST(FastDecoding, IsChosenWhenTheShownPictureShrinksToHalfOrLess) {
+  const struct {
+    const char* name;
+    int source_width, source_height;
+    EncoderOptions output;
+    bool expected;
+  } cases[] = {
+      {"close to the source size", 320, 240, Output(208, 176), false},
+      {"exactly half", 320, 240, Output(160, 120), true},
+      {"half across only", 640, 200, Output(176, 144), false},
+      {"less than half", 640, 360, Output(176, 144), true},
+      {"far less", 1920, 1080, Output(176, 144), true},
+      {"cropping brings it above half", 320, 240, Output(160, 120, {1, 0, 0, 0}), false},
+      {"cropping across counts too", 320, 240, Output(160, 120, {0, 0, 0, 1}), false},
+      {"pads shrink the inner area", 340, 240, Output(176, 120, {}, {0, 0, 3, 3}),
+       true},
+      {"pads above and below", 640, 236, Output(176, 144, {}, {13, 13, 0, 0}), true},
+      {"unknown source size", 0, 0, Output(96, 64), false},
+      {"cropped to nothing", 40, 40, Output(96, 64, {20, 20, 0, 0}), false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ShrinksToHalfOrLess(c.source_width, c.source_height, c.output), c.expected) << c.name;
+}
+
+TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {
+  FrameRateConverter rate(10);
+  EXPECT_FALSE(rate.SurelyDropped(0.16, 0.19)) << "before the first picture the frames' times are open";
+
+  rate.Arrive(1.0);  // output frames at 1.0, 1.1, 1.2 ... s, each showing the picture shown 50 ms after it
+  const struct {
+    double start, end;
+    bool dropped;
+  } cases[] = {
+      {1.0, 1.0333, true},       // followed before the switch at 1.05, even the first picture is dropped
+      {1.0333, 1.0667, false},   // holds the switch to frame 1.1
+      {1.0667, 1.1, true},       // ends where the next picture takes over
+      {1.06, 1.14, true},        // between two switches
+      {1.051, 1.08, false},      // too close to a switch to be sure
+      {1.12, 1.149, false},      // the same on the other side
+      {1.0, 0.99, false},        // no length
+      {0.9, 0.94, true},         // behind the first picture, as out-of-order time stamps are
+      {13.5167, 13.5333, true},  // far on, in step still
+      {13.54, 13.56, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(rate.SurelyDropped(c.start, c.end), c.dropped) << c.start << " to " << c.end;
+}
+
+}  // namespace

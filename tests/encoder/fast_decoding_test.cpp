@@ -1,0 +1,134 @@
+// The decoder's shortcuts on real encodes: taken by the output size, turned
+// off with "-decode full", and never changing which picture a frame shows.
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "encoder_harness.h"
+
+namespace {
+
+class EncoderFastDecoding : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new ScratchDir;
+    // B pictures, some of which no other picture refers to, at 30 fps.
+    MakeClip("-f lavfi -i testsrc2=size=640x360:rate=30 -f lavfi -i sine=frequency=440:sample_rate=44100 -t 2 "
+             "-c:v libx264 -preset medium -bf 3 -b-pyramid normal -pix_fmt yuv420p -c:a aac",
+             Clip());
+  }
+  static void TearDownTestSuite() { delete dir_; }
+  static std::string Clip() { return dir_->Path("clip.mp4"); }
+
+  static RunResult Convert(const EncoderCall& call, bool full_decode = false) {
+    std::vector<std::string> arguments = call.Arguments();
+    if (full_decode) arguments.insert(arguments.end() - 1, {"-decode", "full"});
+    RunResult run = RunEncoder(arguments, *dir_);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    return run;
+  }
+
+  static ScratchDir* dir_;
+};
+
+ScratchDir* EncoderFastDecoding::dir_ = nullptr;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The "read" and "decoded" counts of the closing picture line.
+std::pair<int, int> PictureCounts(const std::string& err) {
+  std::smatch match;
+  if (!std::regex_search(err, match, std::regex(R"(pictures: (\d+) read, (\d+) decoded)"))) {
+    ADD_FAILURE() << err;
+    return {0, 0};
+  }
+  return {std::stoi(match[1]), std::stoi(match[2])};
+}
+
+TEST_F(EncoderFastDecoding, TheInLoopFilterIsLeftOutOnlyWhereThePictureShrinksEnough) {
+  const struct {
+    const char* size;
+    int crop_top_and_bottom;
+    bool full_decode;
+    bool fast;
+  } cases[] = {
+      {"96x64", 0, false, true},
+      {"176x144", 0, false, true},
+      {"96x64", 0, true, false},
+      {"208x176", 0, false, true},
+      {"208x176", 5, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.size) + " cropped by " + std::to_string(c.crop_top_and_bottom) +
+                 (c.full_decode ? ", full decoding" : ""));
+    EncoderCall call;
+    call.input = Clip();
+    call.output = dir_->Path(std::string("size-") + c.size + (c.full_decode ? "-full" : "") +
+                             std::to_string(c.crop_top_and_bottom) + ".amv");
+    call.size = c.size;
+    call.crop_top = call.crop_bottom = c.crop_top_and_bottom;
+    const std::string err = Convert(call, c.full_decode).err;
+    const std::string line = "Fast decoding: the picture shrinks to half its size or less; "
+                             "B pictures skip the in-loop filter.";
+    EXPECT_EQ(err.find(line) != std::string::npos, c.fast) << err;
+  }
+}
+
+TEST_F(EncoderFastDecoding, PicturesTheRateDropsAreNotDecodedAndTheOthersAreUnchanged) {
+  // 640x360 into 208x176 is not small enough for the filter to be left out,
+  // so every frame written must be the very one full decoding gives.
+  for (int fps : {10, 12, 16}) {
+    SCOPED_TRACE(std::to_string(fps) + " fps");
+    EncoderCall call;
+    call.input = Clip();
+    call.size = "208x176";
+    call.crop_top = call.crop_bottom = 5;
+    call.fps = fps;
+    call.output = dir_->Path("fast-" + std::to_string(fps) + ".amv");
+    const auto [read, decoded] = PictureCounts(Convert(call).err);
+    EncoderCall full = call;
+    full.output = dir_->Path("full-" + std::to_string(fps) + ".amv");
+    const auto [full_read, full_decoded] = PictureCounts(Convert(full, true).err);
+
+    EXPECT_EQ(read, 60);
+    EXPECT_EQ(full_read, 60);
+    EXPECT_EQ(full_decoded, 60);
+    EXPECT_LT(decoded, 60);
+    EXPECT_GE(decoded, 2 * fps);
+    EXPECT_TRUE(ReadFile(call.output) == ReadFile(full.output));
+  }
+}
+
+TEST_F(EncoderFastDecoding, ThePictureStaysCloseToFullDecodingWhereTheFilterIsLeftOut) {
+  const std::string clip = dir_->Path("detailed.mp4");
+  // Moving detail with grain, which the in-loop filter works hardest on.
+  MakeClip("-f lavfi -i testsrc2=size=960x540:rate=30 -t 2 -vf noise=alls=10:allf=t+u "
+           "-c:v libx264 -preset veryfast -pix_fmt yuv420p",
+           clip);
+  for (const char* size : {"96x64", "176x144"}) {
+    SCOPED_TRACE(size);
+    EncoderCall call;
+    call.input = clip;
+    call.size = size;
+    call.output = dir_->Path(std::string("detailed-fast-") + size + ".amv");
+    ASSERT_NE(Convert(call).err.find("Fast decoding"), std::string::npos);
+    EncoderCall full = call;
+    full.output = dir_->Path(std::string("detailed-full-") + size + ".amv");
+    Convert(full, true);
+    const std::string log = Capture("ffmpeg -nostdin -i " + ShellQuote(call.output) + " -i " +
+                                    ShellQuote(full.output) + " -lavfi psnr -f null - 2>&1");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(log, match, std::regex(R"(average:([0-9.]+|inf))"))) << log;
+    if (match[1] != "inf") {
+      EXPECT_GT(std::stod(match[1]), 45);
+    }
+  }
+}
+
+}  // namespace
