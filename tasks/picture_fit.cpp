@@ -65,3 +65,10 @@ PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHe
   if (std::abs(fit.stretch) < 1e-9) fit.stretch = 0;
   return fit;
 }
+
+std::string FitNote(double stretch) {
+  const long percent = std::lround(std::abs(stretch) * 100);
+  if (std::abs(stretch) <= 0.02) return "Fit keeps the source's proportions.";
+  return "The picture is still " + std::to_string(percent) + "% too " + (stretch > 0 ? "wide" : "narrow") +
+         ": crop and pad cannot go beyond 25 pixels.";
+}

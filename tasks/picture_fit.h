@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 // Crop and pad values that keep a source's proportions on a player's screen.
 
@@ -30,3 +31,7 @@ PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHe
 
 // The proportion (width over height) of the upright source with this crop.
 double ShownSourceProportion(const SourcePicture& source, const std::array<int, 4>& crop);
+
+// What the preview says after Fit: that the proportions are kept (within 2%),
+// or by how much the picture is still too wide or too narrow.
+std::string FitNote(double stretch);

@@ -114,3 +114,18 @@ TEST(FitPicture, LeavesEverythingAtZeroForAnUnknownSource) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FitNote, SaysWhetherAndHowMuchThePictureStaysStretched) {
+  const std::pair<double, const char*> cases[] = {
+      {0, "Fit keeps the source's proportions."},
+      {0.019, "Fit keeps the source's proportions."},
+      {-0.02, "Fit keeps the source's proportions."},
+      {0.587, "The picture is still 59% too wide: crop and pad cannot go beyond 25 pixels."},
+      {-0.19, "The picture is still 19% too narrow: crop and pad cannot go beyond 25 pixels."},
+  };
+  for (const auto& [stretch, note] : cases) EXPECT_EQ(FitNote(stretch), note) << stretch;
+}
+
+}  // namespace
