@@ -19,6 +19,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "app/builtin_images.h"
+#include "tasks/editor_preview.h"
 #include "tasks/task_labels.h"
 
 namespace {
@@ -107,6 +108,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent)
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
+  AddPreviewButtons(*this);
   PlaceOverParent();
 }
 

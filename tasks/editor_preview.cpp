@@ -1,0 +1,31 @@
+#include "tasks/editor_preview.h"
+
+#include <QPushButton>
+
+#include "tasks/preview_window.h"
+#include "tasks/task_editor_dialog.h"
+
+namespace {
+
+PreviewWindow& PreviewOf(TaskEditorDialog& editor) {
+  auto* window = editor.findChild<PreviewWindow*>();
+  return window ? *window : *new PreviewWindow(editor);
+}
+
+QPushButton* AddButton(TaskEditorDialog& editor, const char* text, const char* name, int x, int width) {
+  auto* button = new QPushButton(text, &editor);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  // Left of Cancel and Accept, on their line: nothing of the editor moves.
+  button->setGeometry(x, 370, width, 25);
+  return button;
+}
+
+}  // namespace
+
+void AddPreviewButtons(TaskEditorDialog& editor) {
+  QPushButton* preview = AddButton(editor, "Preview", "previewButton", 5, 85);
+  QPushButton* fit = AddButton(editor, "Fit", "fitButton", 95, 60);
+  QObject::connect(preview, &QPushButton::clicked, &editor, [&editor] { PreviewOf(editor).Open(); });
+  QObject::connect(fit, &QPushButton::clicked, &editor, [&editor] { PreviewOf(editor).Fit(); });
+}

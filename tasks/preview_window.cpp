@@ -1,0 +1,212 @@
+#include "tasks/preview_window.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "Inc/TextUtil.h"
+#include "app/app_state.h"
+#include "tasks/task_editor_dialog.h"
+
+namespace {
+
+// Long enough to gather the clicks of a spin box held down, short enough
+// that the picture seems to follow at once.
+constexpr int kSettleMs = 60;
+constexpr int kPollMs = 10;
+constexpr int kStepsPerSecond = 10;
+constexpr int kGap = 8;
+
+QString MomentText(int steps) { return QString::number(steps / double(kStepsPerSecond), 'f', 1) + " s"; }
+
+}  // namespace
+
+PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
+    : QWidget(&editor, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      editor_(editor) {
+  setWindowTitle("Preview");
+  picture_ = new QLabel;
+  picture_->setAlignment(Qt::AlignCenter);
+  picture_->setStyleSheet("background: black");
+  moment_ = new QSlider(Qt::Horizontal);
+  moment_->setRange(0, 0);
+  momentText_ = new QLabel(MomentText(0));
+  message_ = new QLabel;
+  message_->setWordWrap(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(picture_, 0, Qt::AlignHCenter);
+  auto* momentRow = new QHBoxLayout;
+  momentRow->addWidget(moment_, 1);
+  momentRow->addWidget(momentText_);
+  layout->addLayout(momentRow);
+  layout->addWidget(message_);
+  const ScreenSize screen = TaskScreenSize(editor_.Shown());
+  picture_->setFixedSize(2 * screen.width, 2 * screen.height);
+  // Wide enough for the largest picture, so the window keeps its size.
+  message_->setFixedWidth(2 * 208);
+
+  settle_.setSingleShot(true);
+  settle_.setInterval(kSettleMs);
+  connect(&settle_, &QTimer::timeout, this, &PreviewWindow::StartEncoder);
+  poll_.setInterval(kPollMs);
+  connect(&poll_, &QTimer::timeout, this, &PreviewWindow::Poll);
+
+  const auto& c = editor_.controls();
+  connect(c.input, &QLineEdit::textChanged, this, &PreviewWindow::Changed);
+  connect(c.resolution, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
+  connect(c.frameRate, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
+  for (QSpinBox* box : c.crop) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
+  for (QSpinBox* box : c.pad) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
+  connect(moment_, &QSlider::valueChanged, this, [this](int steps) {
+    momentText_->setText(MomentText(steps));
+    Changed();
+  });
+  connect(&editor_, &QDialog::finished, this, &QWidget::close);
+}
+
+PreviewWindow::~PreviewWindow() {
+  if (child_) {
+    KillChild(child_);
+    CloseChild(child_);
+  }
+}
+
+void PreviewWindow::Open() {
+  if (isVisible()) {
+    raise();
+    return;
+  }
+  show();
+  PlaceBesideEditor();
+  StartEncoder();
+}
+
+// Right of the editor, else left of it; on a screen too narrow for both, at
+// the screen's right edge, covering as little of the editor as it can.
+void PreviewWindow::PlaceBesideEditor() {
+  const QRect editor = editor_.frameGeometry();
+  QScreen* screen = editor_.screen() ? editor_.screen() : QGuiApplication::primaryScreen();
+  const int width = frameGeometry().width();
+  int x = editor.right() + kGap;
+  if (screen) {
+    const QRect available = screen->availableGeometry();
+    if (x + width > available.right()) x = editor.left() - kGap - width;
+    if (x < available.left()) x = std::max(available.left(), available.right() + 1 - width);
+  }
+  move(x, editor.top());
+}
+
+void PreviewWindow::Changed() {
+  if (!fitting_) fitNote_.clear();
+  if (isVisible()) settle_.start();
+}
+
+void PreviewWindow::ShowMessage(const QString& text) { message_->setText(text); }
+
+void PreviewWindow::StartEncoder() {
+  if (child_) {
+    pending_ = true;
+    return;
+  }
+  pending_ = false;
+  Task task = editor_.Shown();
+  task.InputFile = Trim(task.InputFile);
+  const ScreenSize screen = TaskScreenSize(task);
+  picture_->setFixedSize(2 * screen.width, 2 * screen.height);
+  if (task.InputFile.empty()) {
+    picture_->clear();
+    fitWanted_ = false;
+    ShowMessage("Choose an input file to see its preview.");
+    return;
+  }
+  if (!folder_.isValid()) {
+    ShowMessage("The preview has no temporary folder to work in.");
+    return;
+  }
+  picturePath_ = folder_.filePath(QString("picture-%1.ppm").arg(++pictureCount_)).toStdString();
+  const double seconds = moment_->value() / double(kStepsPerSecond);
+  child_ = StartChild(App().encoderPath, PreviewArgumentVector(task, seconds, picturePath_), "");
+  if (!child_) {
+    ShowMessage("The encoder could not be started.");
+    return;
+  }
+  childInput_ = task.InputFile;
+  lastLine_.clear();
+  poll_.start();
+}
+
+void PreviewWindow::Poll() {
+  for (std::string line = ReadErrorLine(child_); !line.empty(); line = ReadErrorLine(child_)) {
+    lastLine_ = line;
+    if (const auto source = ParsePreviewSourceLine(line)) {
+      source_ = source;
+      sourceInput_ = childInput_;
+      if (source->durationSeconds > 0) {
+        const int last = static_cast<int>(std::ceil(source->durationSeconds * kStepsPerSecond)) - 1;
+        moment_->setRange(0, std::max(0, last));
+      }
+      if (fitWanted_) ApplyFit();
+    }
+  }
+  if (ChildRunning(child_) || ChildOutputWaiting(child_)) return;
+  const bool succeeded = ChildExitCode(child_) == 0;
+  CloseChild(child_);
+  child_ = 0;
+  poll_.stop();
+  Finish(succeeded);
+}
+
+void PreviewWindow::Finish(bool succeeded) {
+  const QString path = QString::fromStdString(picturePath_);
+  const QImage image = succeeded ? QImage(path) : QImage();
+  QFile::remove(path);
+  if (!image.isNull()) {
+    picture_->setPixmap(QPixmap::fromImage(image.scaled(image.size() * 2, Qt::IgnoreAspectRatio,
+                                                        Qt::FastTransformation)));
+    ShowMessage(fitNote_);
+  } else {
+    picture_->clear();
+    fitWanted_ = false;
+    ShowMessage(succeeded || lastLine_.empty() ? QString("The encoder made no picture.")
+                                               : QString::fromStdString(lastLine_));
+  }
+  if (pending_) StartEncoder();
+}
+
+void PreviewWindow::Fit() {
+  fitWanted_ = true;
+  if (source_ && sourceInput_ == Trim(editor_.Shown().InputFile)) {
+    ApplyFit();
+    Open();
+    return;
+  }
+  Open();
+  if (isVisible() && !child_) settle_.start();
+}
+
+void PreviewWindow::ApplyFit() {
+  fitWanted_ = false;
+  const ScreenSize screen = TaskScreenSize(editor_.Shown());
+  const PictureFit fit = FitPicture(source_->picture, screen.width, screen.height);
+  const auto& c = editor_.controls();
+  fitting_ = true;
+  for (size_t i = 0; i < fit.crop.size(); ++i) {
+    c.crop[i]->setValue(fit.crop[i]);
+    c.pad[i]->setValue(fit.pad[i]);
+  }
+  fitting_ = false;
+  fitNote_ = QString::fromStdString(FitNote(fit.stretch));
+  ShowMessage(fitNote_);
+}
