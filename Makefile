@@ -1,10 +1,10 @@
-# Two entry points: `make run` and `make test`. Both install what is missing first.
+# Entry points: `make run`, `make test` and `make bench`. All install what is missing first.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test bench clean
 
 deps:
 	@missing=""; \
@@ -28,6 +28,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every benchmark under bench/, one after another; each prints its ratios.
+bench: configure
+	cmake --build $(BUILD) --target bench_batch bench_encoder
 
 clean:
 	rm -rf $(BUILD)
