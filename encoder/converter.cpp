@@ -31,6 +31,12 @@ constexpr int64_t kSoundJitterSamples = 1000;
 constexpr double kRunawayFactor = 2;
 constexpr double kRunawayMarginSeconds = 60;
 
+// How far the picture may run ahead of the sound before the sound is taken
+// as ended, late or missing there, and silence fills in. Longer than the
+// way containers interleave their streams, short enough that pictures never
+// pile up in memory waiting for sound that is not coming.
+constexpr int64_t kSoundWaitSamples = 10 * kAmvSampleRate;
+
 void PrintLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 
 class Conversion {
@@ -159,7 +165,8 @@ Failure Conversion::WritePending() {
     // follow 22050 / fps exactly however the division falls.
     const int64_t begin = origin + frames_written_ * kAmvSampleRate / options_.fps;
     const int64_t end = origin + (frames_written_ + 1) * kAmvSampleRate / options_.fps;
-    if (!sound_finished_ && timeline_.End() < end) return std::nullopt;
+    const bool sound_overdue = std::llround(video_end_ * kAmvSampleRate) >= end + kSoundWaitSamples;
+    if (!sound_finished_ && timeline_.End() < end && !sound_overdue) return std::nullopt;
     timeline_.Take(begin, end, chunk_samples_);
     chunk_.clear();
     adpcm_.EncodeChunk(chunk_samples_, chunk_);

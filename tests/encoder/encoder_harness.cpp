@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +77,31 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
 }
 
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir) { return RunEncoder(call.Arguments(), dir); }
+
+long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run) {
+  // A child of our own runs the encoder, so the peak it reports counts the
+  // encoder alone and not the clips this test program generated before.
+  int channel[2];
+  if (pipe(channel) != 0) return -1;
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    close(channel[0]);
+    const RunResult result = RunEncoder(call, dir);
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const long report[2] = {result.exit_code, usage.ru_maxrss};
+    const bool sent = write(channel[1], report, sizeof report) == static_cast<ssize_t>(sizeof report);
+    _exit(sent ? 0 : 1);
+  }
+  close(channel[1]);
+  long report[2] = {-1, -1};
+  const bool received = read(channel[0], report, sizeof report) == static_cast<ssize_t>(sizeof report);
+  close(channel[0]);
+  waitpid(child, nullptr, 0);
+  run.exit_code = static_cast<int>(report[0]);
+  return received ? report[1] : -1;
+}
 
 std::string Capture(const std::string& command) {
   const std::vector<uint8_t> bytes = CaptureBytes(command);

@@ -38,6 +38,9 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
                      const std::string& shell_prefix = "");
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir);
 
+// Runs the encoder as RunEncoder does; the most memory it held, in KiB, or -1.
+long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run);
+
 // Runs a shell command; its stdout, or fails the current test.
 std::string Capture(const std::string& command);
 

@@ -2,6 +2,8 @@
 // or jump, damaged stamps. Each must give an output as long as its content,
 // never a runaway file.
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "encoder_harness.h"
@@ -155,4 +157,54 @@ TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneStillFa
     EXPECT_NE(run.err.find("cut short"), std::string::npos) << run.err;
     EXPECT_FALSE(FileExists(dir_->Path(std::string(name) + "-cut.amv")));
   }
+}
+
+TEST_F(EncoderMessyInput, SoundThatEndsEarlyHoldsNoPicturesBackAndIsFollowedBySilence) {
+  const auto make = [](int seconds) {
+    const std::string name = dir_->Path("sound-ends-early-" + std::to_string(seconds) + ".mp4");
+    MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25:duration=" + std::to_string(seconds) +
+                 " -f lavfi -i sine=frequency=1000:sample_rate=44100:duration=5 -c:v mpeg4 -q:v 10 -c:a aac",
+             name);
+    return name;
+  };
+  long peaks[2];
+  for (int i : {0, 1}) {
+    EncoderCall call = CallFor(make(i == 0 ? 20 : 120), "sound-ends-early-" + std::to_string(i) + ".amv");
+    call.size = "208x176";
+    call.fps = 16;
+    RunResult run;
+    peaks[i] = PeakMemoryOfEncoder(call, *dir_, run);
+    ASSERT_EQ(run.exit_code, 0);
+    ASSERT_GT(peaks[i], 0);
+  }
+  // Six times the play time, the same memory: 100 s of held pictures would take about 7 MB more.
+  EXPECT_LT(peaks[1] - peaks[0], 3000) << peaks[0] << " KiB for 20 s, " << peaks[1] << " KiB for 120 s";
+
+  const std::string output = dir_->Path("sound-ends-early-1.amv");
+  const Probe probe = ProbeFile(output);
+  ASSERT_EQ(probe.streams.size(), 2u);
+  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), "1920");
+  EXPECT_EQ(probe.streams[1].at("nb_read_packets"), "1920");
+  const std::vector<int16_t> sound = DecodeSound(output);
+  ASSERT_EQ(sound.size(), 120u * 22050);
+  EXPECT_GT(Rms({sound.begin() + 22050, sound.begin() + 4 * 22050}), 1000);
+  EXPECT_EQ(Rms({sound.begin() + 6 * 22050, sound.end()}), 0);
+}
+
+TEST_F(EncoderMessyInput, ProgressGoesOnWhileTheSoundIsMissing) {
+  // Enough work that half-second progress lines show how the output grows.
+  const std::string input = dir_->Path("long-silent-end.mkv");
+  MakeClip("-f lavfi -i testsrc2=size=640x360:rate=30:duration=90 -f lavfi -i sine=sample_rate=44100:duration=1 "
+           "-c:v mpeg4 -q:v 5 -c:a pcm_s16le",
+           input);
+  const RunResult run = RunEncoder(CallFor(input, "long-silent-end.amv"), *dir_);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  std::vector<double> times;
+  for (const std::string& line : Lines(run.err))
+    if (const size_t at = line.find(" time="); at != std::string::npos) times.push_back(std::stod(line.substr(at + 6)));
+  ASSERT_GE(times.size(), 2u) << run.err;
+  EXPECT_EQ(times.back(), 90);
+  // Frames past the sound's end reach the file while the rest is still being
+  // read, not all at once when the file ends.
+  EXPECT_TRUE(std::any_of(times.begin(), times.end() - 1, [](double t) { return t > 3 && t < 90; })) << run.err;
 }
