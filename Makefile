@@ -1,10 +1,12 @@
 # Entry points: `make run`, `make test` and `make bench`. All install what is missing first.
+# `make deb` and `make install` package or install the program.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
+PREFIX  ?= /usr/local
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench deb install clean
 
 deps:
 	@missing=""; \
@@ -32,6 +34,16 @@ test: build
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
 	cmake --build $(BUILD) --target bench_batch bench_encoder
+
+# A Debian package installing to /usr, written to $(BUILD)/package/.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs into $(PREFIX), asking for root only when the prefix needs it.
+install: build
+	@dir="$(PREFIX)"; while [ ! -e "$$dir" ]; do dir=$$(dirname "$$dir"); done; \
+	if [ -w "$$dir" ]; then cmake --install $(BUILD) --prefix "$(PREFIX)"; \
+	else $(SUDO) cmake --install $(BUILD) --prefix "$(PREFIX)"; fi
 
 clean:
 	rm -rf $(BUILD)
