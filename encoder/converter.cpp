@@ -18,6 +18,7 @@
 #include "encoder/progress_meter.h"
 #include "encoder/quality.h"
 #include "encoder/report.h"
+#include "encoder/rotation.h"
 #include "encoder/video_encoder.h"
 
 namespace {
@@ -95,6 +96,7 @@ int Conversion::Fail(const std::string& line) {
 Failure Conversion::Prepare() {
   if (Failure failure = input_.Open(options_.input_path)) return failure;
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
+  picture_.SetQuarterTurns(ClockwiseQuarterTurns(*input_.VideoStream()));
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;

@@ -1,6 +1,9 @@
 #include "encoder/picture_pipeline.h"
 
 #include <cstring>
+#include <utility>
+
+#include "encoder/rotation.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
@@ -71,8 +74,9 @@ Failure PicturePipeline::PrepareScaler(const AVFrame& cropped) {
   if (scaler_ && scaler_width_ == cropped.width && scaler_height_ == cropped.height &&
       scaler_format_ == cropped.format && scaler_full_range_ == full_range)
     return std::nullopt;
-  const int inner_width = width_ - pad_.left - pad_.right;
-  const int inner_height = height_ - pad_.top - pad_.bottom;
+  int inner_width = width_ - pad_.left - pad_.right;
+  int inner_height = height_ - pad_.top - pad_.bottom;
+  if (quarter_turns_ % 2) std::swap(inner_width, inner_height);
   scaler_.reset(sws_getContext(cropped.width, cropped.height, static_cast<AVPixelFormat>(cropped.format),
                                inner_width, inner_height, kAmvFormat, SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!scaler_) {
@@ -110,11 +114,23 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
 
   // The scaler may write a few pixels past the end of a row, so it fills a
   // picture of its own that is then copied inside the pads.
+  const int inner_width = width_ - pad_.left - pad_.right;
+  const int inner_height = height_ - pad_.top - pad_.bottom;
   if (!inner_) {
-    if (Failure failure = NewAmvFrame(width_ - pad_.left - pad_.right, height_ - pad_.top - pad_.bottom, inner_))
-      return failure;
+    if (Failure failure = NewAmvFrame(inner_width, inner_height, inner_)) return failure;
   }
-  sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner_->data, inner_->linesize);
+  if (quarter_turns_ == 0) {
+    sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner_->data, inner_->linesize);
+  } else {
+    // Turning the small scaled picture costs far less than turning the decoded one.
+    if (!scaled_) {
+      const bool across = quarter_turns_ % 2;
+      if (Failure failure = NewAmvFrame(across ? inner_height : inner_width, across ? inner_width : inner_height, scaled_))
+        return failure;
+    }
+    sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, scaled_->data, scaled_->linesize);
+    TurnPicture(*scaled_, quarter_turns_, *inner_);
+  }
   if (Failure failure = NewAmvFrame(width_, height_, rendered)) return failure;
   FillBlack(*rendered);
   CopyInside(*inner_, pad_, *rendered);

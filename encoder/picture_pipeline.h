@@ -3,12 +3,17 @@
 #include "encoder/ffmpeg_handles.h"
 #include "encoder/options.h"
 
-// Turns a decoded picture into an AMV frame: crops the four bands, scales
-// what is left into the area inside the pads and fills the pads with black,
-// so the frame is exactly the player's screen size.
+// Turns a decoded picture into an AMV frame: crops the four bands (counted
+// on the picture as decoded), turns it upright, scales what is left into the
+// area inside the pads and fills the pads with black, so the frame is exactly
+// the player's screen size.
 class PicturePipeline {
  public:
   PicturePipeline(int width, int height, Bands crop, Bands pad);
+
+  // Clockwise quarter turns that set the decoded pictures upright (see
+  // ClockwiseQuarterTurns); none unless told.
+  void SetQuarterTurns(int quarter_turns) { quarter_turns_ = quarter_turns; }
 
   // Checks that cropping a picture of this size leaves something to show.
   Failure CheckSource(int source_width, int source_height) const;
@@ -23,7 +28,9 @@ class PicturePipeline {
   int height_;
   Bands crop_;
   Bands pad_;
+  int quarter_turns_ = 0;
   ScalerPtr scaler_;
+  FramePtr scaled_;  // the inner area before it is turned upright
   FramePtr inner_;
   int scaler_width_ = 0;
   int scaler_height_ = 0;

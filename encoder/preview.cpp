@@ -7,12 +7,9 @@
 #include <memory>
 #include <vector>
 
-extern "C" {
-#include <libavutil/display.h>
-}
-
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
+#include "encoder/rotation.h"
 
 namespace {
 
@@ -22,16 +19,6 @@ struct FileCloser {
 
 double Seconds(int64_t stamp, AVRational time_base) { return stamp * av_q2d(time_base); }
 
-// Clockwise quarter turns a player must apply for the picture to stand upright.
-int RotationDegrees(const AVStream& stream) {
-  const auto* matrix = reinterpret_cast<const int32_t*>(av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
-  if (!matrix) return 0;
-  const double counter_clockwise = av_display_rotation_get(matrix);
-  if (std::isnan(counter_clockwise)) return 0;
-  const int quarters = static_cast<int>(std::lround(-counter_clockwise / 90.0));
-  return (quarters % 4 + 4) % 4 * 90;
-}
-
 void PrintGeometry(const InputMedia& input) {
   const AVStream& stream = *input.VideoStream();
   const AVCodecParameters& codec = *stream.codecpar;
@@ -39,7 +26,7 @@ void PrintGeometry(const InputMedia& input) {
   if (aspect.num <= 0 || aspect.den <= 0) aspect = {1, 1};
   const int64_t duration = input.Format()->duration;
   std::fprintf(stderr, "Preview source: %dx%d, aspect %d:%d, rotation %d, duration %.3f\n", codec.width, codec.height,
-               aspect.num, aspect.den, RotationDegrees(stream),
+               aspect.num, aspect.den, ClockwiseQuarterTurns(stream) * 90,
                duration == AV_NOPTS_VALUE ? -1.0 : duration / double(AV_TIME_BASE));
 }
 
@@ -83,6 +70,7 @@ Failure Preview(const EncoderOptions& options) {
   if (Failure failure = input.Open(options.input_path)) return failure;
   PrintGeometry(input);
   PicturePipeline picture(options.width, options.height, options.crop, options.pad);
+  picture.SetQuarterTurns(ClockwiseQuarterTurns(*input.VideoStream()));
   const AVStream& stream = *input.VideoStream();
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;

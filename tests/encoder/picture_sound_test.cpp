@@ -225,3 +225,49 @@ TEST_F(EncoderPictureSound, QualityRangesOrderSizeAndFidelity) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mean grey level of each quarter-wide, quarter-high cell, row by row.
+std::vector<int> Cells(const std::string& file) {
+  const std::string cells =
+      Capture("ffmpeg -nostdin -v error -i " + ShellQuote(file) + " -frames:v 1 -vf format=gray,scale=4:4:flags=area -f rawvideo -");
+  EXPECT_EQ(cells.size(), 16u);
+  return {reinterpret_cast<const uint8_t*>(cells.data()), reinterpret_cast<const uint8_t*>(cells.data()) + cells.size()};
+}
+
+// A bright band along the top and a dark one down the left side.
+void ExpectUpright(const std::vector<int>& cells) {
+  ASSERT_EQ(cells.size(), 16u);
+  for (int column = 1; column < 4; ++column) EXPECT_GT(cells[column], cells[12 + column] + 40);
+  for (int row = 0; row < 4; ++row) EXPECT_LT(cells[4 * row], cells[4 * row + 3] - 30);
+}
+
+}  // namespace
+
+TEST_F(EncoderPictureSound, PhoneVideosComeOutUpright) {
+  // A portrait picture, stored turned as phones store it, with the display
+  // matrix that turns it back.
+  const std::string upright =
+      "color=gray:size=240x320:rate=25,drawbox=x=0:y=0:w=240:h=60:color=white:t=fill,"
+      "drawbox=x=0:y=0:w=40:h=320:color=black:t=fill";
+  struct Case {
+    int tag;
+    const char* stored_by;
+  };
+  for (const Case& c : {Case{90, "transpose=clock"}, Case{180, "hflip,vflip"}, Case{270, "transpose=cclock"}}) {
+    SCOPED_TRACE("rotate " + std::to_string(c.tag));
+    const std::string turned = dir_->Path("turned" + std::to_string(c.tag) + ".mp4");
+    MakeClip("-f lavfi -i " + ShellQuote(upright) + " -t 1 -vf " + c.stored_by + " -c:v libx264 -preset ultrafast",
+             turned);
+    const std::string phone = dir_->Path("phone" + std::to_string(c.tag) + ".mp4");
+    MakeClip("-i " + ShellQuote(turned) + " -c copy -metadata:s:v:0 rotate=" + std::to_string(c.tag), phone);
+    // Stock FFmpeg, which follows the matrix, sees it upright.
+    ExpectUpright(Cells(phone));
+    EncoderCall call;
+    call.input = phone;
+    call.output = dir_->Path("phone" + std::to_string(c.tag) + ".amv");
+    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    ExpectUpright(Cells(call.output));
+  }
+}

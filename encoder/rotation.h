@@ -1,0 +1,12 @@
+#pragma once
+
+#include "encoder/ffmpeg_handles.h"
+
+// How many clockwise quarter turns (0 to 3) a player applies to the stream's
+// pictures to show them upright, as its display matrix says; 0 without one.
+// Phones store portrait video as landscape pictures with such a matrix.
+int ClockwiseQuarterTurns(const AVStream& stream);
+
+// Copies `source` into `target` turned clockwise by `quarter_turns` (1 to 3).
+// Both are planar 4:2:0 frames; `target` has the turned size.
+void TurnPicture(const AVFrame& source, int quarter_turns, AVFrame& target);
