@@ -165,9 +165,12 @@ void InputMedia::DecodeVideoRoughly() {
 }
 
 // Key pictures are always decoded, and so is a picture whose time is not known
-// before decoding.
+// before decoding. Interlaced video is decoded whole: where its two fields
+// travel in packets of their own, dropping one would leave the other half a picture.
 bool InputMedia::Unused(const AVPacket& packet, const PictureFilter& used) {
   if (!used || packet.pts == AV_NOPTS_VALUE || (packet.flags & AV_PKT_FLAG_KEY)) return false;
+  const AVFieldOrder fields = video_stream_->codecpar->field_order;
+  if (fields != AV_FIELD_UNKNOWN && fields != AV_FIELD_PROGRESSIVE) return false;
   const double tick = av_q2d(video_stream_->time_base);
   double duration = packet.duration * tick;
   if (duration <= 0 && video_stream_->avg_frame_rate.num > 0) duration = 1 / av_q2d(video_stream_->avg_frame_rate);

@@ -105,6 +105,20 @@ TEST_F(EncoderFastDecoding, PicturesTheRateDropsAreNotDecodedAndTheOthersAreUnch
   }
 }
 
+TEST_F(EncoderFastDecoding, InterlacedPicturesAreAllDecoded) {
+  const std::string clip = dir_->Path("interlaced.ts");
+  MakeClip("-f lavfi -i testsrc2=size=320x240:rate=30 -t 1 -c:v libx264 -x264-params interlaced=1:bframes=3 "
+           "-pix_fmt yuv420p",
+           clip);
+  EncoderCall call;
+  call.input = clip;
+  call.output = dir_->Path("interlaced.amv");
+  call.fps = 10;
+  const auto [read, decoded] = PictureCounts(Convert(call).err);
+  EXPECT_EQ(read, 30);
+  EXPECT_EQ(decoded, 30);
+}
+
 TEST_F(EncoderFastDecoding, ThePictureStaysCloseToFullDecodingWhereTheFilterIsLeftOut) {
   const std::string clip = dir_->Path("detailed.mp4");
   // Moving detail with grain, which the in-loop filter works hardest on.
