@@ -96,11 +96,13 @@ int Conversion::Fail(const std::string& line) {
 Failure Conversion::Prepare() {
   if (Failure failure = input_.Open(options_.input_path)) return failure;
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
-  picture_.SetQuarterTurns(ClockwiseQuarterTurns(*input_.VideoStream()));
+  const int quarter_turns = ClockwiseQuarterTurns(*input_.VideoStream());
+  picture_.SetQuarterTurns(quarter_turns);
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
-  if (!options_.full_decode && ShrinksToHalfOrLess(source.width, source.height, options_)) input_.DecodeVideoRoughly();
+  if (!options_.full_decode && ShrinksToHalfOrLess(source.width, source.height, quarter_turns, options_))
+    input_.DecodeVideoRoughly();
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
   if (const AVStream* sound = input_.AudioStream()) {

@@ -21,24 +21,27 @@ TEST(FastDecoding, IsChosenWhenTheShownPictureShrinksToHalfOrLess) {
   const struct {
     const char* name;
     int source_width, source_height;
+    int quarter_turns;
     EncoderOptions output;
     bool expected;
   } cases[] = {
-      {"close to the source size", 320, 240, Output(208, 176), false},
-      {"exactly half", 320, 240, Output(160, 120), true},
-      {"half across only", 640, 200, Output(176, 144), false},
-      {"less than half", 640, 360, Output(176, 144), true},
-      {"far less", 1920, 1080, Output(176, 144), true},
-      {"cropping brings it above half", 320, 240, Output(160, 120, {1, 0, 0, 0}), false},
-      {"cropping across counts too", 320, 240, Output(160, 120, {0, 0, 0, 1}), false},
-      {"pads shrink the inner area", 340, 240, Output(176, 120, {}, {0, 0, 3, 3}),
-       true},
-      {"pads above and below", 640, 236, Output(176, 144, {}, {13, 13, 0, 0}), true},
-      {"unknown source size", 0, 0, Output(96, 64), false},
-      {"cropped to nothing", 40, 40, Output(96, 64, {20, 20, 0, 0}), false},
+      {"close to the source size", 320, 240, 0, Output(208, 176), false},
+      {"exactly half", 320, 240, 0, Output(160, 120), true},
+      {"half across only", 640, 200, 0, Output(176, 144), false},
+      {"less than half", 640, 360, 0, Output(176, 144), true},
+      {"far less", 1920, 1080, 0, Output(176, 144), true},
+      {"cropping brings it above half", 320, 240, 0, Output(160, 120, {1, 0, 0, 0}), false},
+      {"cropping across counts too", 320, 240, 0, Output(160, 120, {0, 0, 0, 1}), false},
+      {"pads shrink the inner area", 340, 240, 0, Output(176, 120, {}, {0, 0, 3, 3}), true},
+      {"pads above and below", 640, 236, 0, Output(176, 144, {}, {13, 13, 0, 0}), true},
+      {"turned upright, height fills the width", 640, 300, 1, Output(176, 144), false},
+      {"turned upright, half both ways", 640, 360, 3, Output(176, 144), true},
+      {"turned over, as it was", 640, 300, 2, Output(176, 144), true},
+      {"unknown source size", 0, 0, 0, Output(96, 64), false},
+      {"cropped to nothing", 40, 40, 0, Output(96, 64, {20, 20, 0, 0}), false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ShrinksToHalfOrLess(c.source_width, c.source_height, c.output), c.expected) << c.name;
+    EXPECT_EQ(ShrinksToHalfOrLess(c.source_width, c.source_height, c.quarter_turns, c.output), c.expected) << c.name;
 }
 
 TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {
