@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "encoder/decode_shortcuts.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
 #include "encoder/rotation.h"
@@ -74,6 +75,9 @@ Failure Preview(const EncoderOptions& options) {
   const AVStream& stream = *input.VideoStream();
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
+  // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.
+  if (!options.full_decode && ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, options))
+    input.DecodeVideoRoughly();
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.

@@ -1,0 +1,95 @@
+// Times the task editor's preview on a 1080p H.264 film: from pressing
+// Preview to the first picture, and from moving the slider into the middle of
+// a long group of pictures to its picture. The baseline is stock FFmpeg
+// decoding the one picture at the same moment, timed in the same run.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "Inc/Lang.h"
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "tasks/preview_window.h"
+#include "tasks/task_editor_dialog.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+double StockDecode(const std::string& clip, const char* moment) {
+  const std::string command =
+      std::string("ffmpeg -nostdin -v error -ss ") + moment + " -i '" + clip + "' -frames:v 1 -f null - ";
+  const auto start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "stock ffmpeg failed\n");
+  return SecondsSince(start);
+}
+
+// Seconds until the preview shows the picture it was asked for.
+double WaitForPicture(PreviewWindow& window, Clock::time_point start) {
+  if (!QTest::qWaitFor([&window] { return window.Idle(); }, 60000)) std::fprintf(stderr, "no answer in a minute\n");
+  const double seconds = SecondsSince(start);
+  if (window.pictureLabel()->pixmap().isNull())
+    std::fprintf(stderr, "no picture: %s\n", window.messageLabel()->text().toUtf8().constData());
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const std::filesystem::path work = std::filesystem::temp_directory_path() / "mflpx-preview-bench";
+  std::filesystem::create_directories(work);
+  const std::string clip = (work / "film.mp4").string();
+  std::puts("Generating 10 s of 1920x1080 25 fps H.264 (key pictures 10 s apart)...");
+  const std::string make = "ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=1920x1080:rate=25 -t 10 "
+                           "-c:v libx264 -preset veryfast -g 250 -sc_threshold 0 -pix_fmt yuv420p '" + clip + "'";
+  if (std::system(make.c_str()) != 0) return 1;
+
+  LoadStringTable("");
+  SetProgramDirectory(work.string() + "/");
+  App().encoderPath = MFLPX_ENCODER_PATH;
+  BuildMainWindow();
+
+  double open_best = 1e9, open_stock = 1e9, seek_best = 1e9, seek_stock = 1e9;
+  for (int round = 0; round < kRounds; ++round) {
+    const auto start_state = PrepareTaskEditor(TaskEditorMode::Add);
+    TaskEditorDialog editor(*start_state, MainWindow());
+    editor.controls().input->setText(QString::fromStdString(clip));
+    editor.controls().resolution->setCurrentIndex(3);
+    editor.show();
+    auto start = Clock::now();
+    editor.findChild<QPushButton*>("previewButton")->click();
+    PreviewWindow& window = *editor.findChild<PreviewWindow*>();
+    open_best = std::min(open_best, WaitForPicture(window, start));
+    start = Clock::now();
+    window.momentSlider()->setValue(50);  // 5 s, half a group of pictures from its key picture
+    seek_best = std::min(seek_best, WaitForPicture(window, start));
+    open_stock = std::min(open_stock, StockDecode(clip, "0"));
+    seek_stock = std::min(seek_stock, StockDecode(clip, "5"));
+  }
+  std::printf("open to first picture: %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", open_best,
+              open_stock, open_best / open_stock);
+  std::printf("slider to 5 s:         %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", seek_best,
+              seek_stock, seek_best / seek_stock);
+  std::printf("(best of %d rounds; the slider figure includes the 60 ms the window waits for a burst of changes)\n",
+              kRounds);
+  DestroyMainWindow();
+  std::filesystem::remove_all(work);
+  return 0;
+}
