@@ -71,12 +71,14 @@ Failure Preview(const EncoderOptions& options) {
   if (Failure failure = input.Open(options.input_path)) return failure;
   PrintGeometry(input);
   PicturePipeline picture(options.width, options.height, options.crop, options.pad);
-  picture.SetQuarterTurns(ClockwiseQuarterTurns(*input.VideoStream()));
   const AVStream& stream = *input.VideoStream();
+  const int quarter_turns = ClockwiseQuarterTurns(stream);
+  picture.SetQuarterTurns(quarter_turns);
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
   // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.
-  if (!options.full_decode && ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, options))
+  if (!options.full_decode &&
+      ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, quarter_turns, options))
     input.DecodeVideoRoughly();
 
   // Output frame n shows the last picture that begins in a slot up to n; a
