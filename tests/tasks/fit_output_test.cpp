@@ -45,11 +45,16 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
       {"cinemascope, out of reach", {1434, 600, 1, 1, 0}, 176, 144},
       {"anamorphic DVD", {720, 480, 32, 27, 0}, 160, 120},
       {"anamorphic DVD on the smallest screen", {720, 480, 32, 27, 0}, 96, 64},
+      // Out of reach too; the stretch shown tells whether the crop went to
+      // the stored sides that are the upright top and bottom.
+      {"phone", {1280, 720, 1, 1, 90}, 160, 120},
+      {"phone on a square screen", {1280, 720, 1, 1, 90}, 128, 128},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const SourcePicture& s = c.source;
-    const std::string clip = dir.Path(std::string(c.name) + ".mkv");
+    const std::string name = c.name;
+    std::string clip = dir.Path(name + ".mkv");
     // A disc a third of the height across, drawn in stored pixels so that it
     // shows round with the source's pixel aspect.
     const std::string disc = "geq=lum='if(lt(hypot((X-W/2)*" + std::to_string(s.aspectNum) + "/" +
@@ -59,6 +64,12 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
                                                     std::to_string(s.aspectDen)) +
                  " -c:v ffv1",
              clip);
+    if (s.rotation) {
+      // A phone's display matrix, as stock FFmpeg writes it for a "rotate" tag.
+      MakeClip("-i " + ShellQuote(clip) + " -c:v libx264 -preset ultrafast -qp 0", dir.Path(name + "-stored.mp4"));
+      clip = dir.Path(name + ".mp4");
+      MakeClip("-i " + ShellQuote(dir.Path(name + "-stored.mp4")) + " -c copy -metadata:s:v:0 rotate=90", clip);
+    }
     const PictureFit fit = FitPicture(s, c.width, c.height);
     EncoderCall call;
     call.input = clip;
