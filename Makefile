@@ -42,8 +42,8 @@ deb: build
 # Installs into $(PREFIX), asking for root only when the prefix needs it.
 install: build
 	@dir="$(PREFIX)"; while [ ! -e "$$dir" ]; do dir=$$(dirname "$$dir"); done; \
-	if [ -w "$$dir" ]; then cmake --install $(BUILD) --prefix "$(PREFIX)"; \
-	else $(SUDO) cmake --install $(BUILD) --prefix "$(PREFIX)"; fi
+	if [ -w "$$dir" ]; then cmake --install $(BUILD) --strip --prefix "$(PREFIX)"; \
+	else $(SUDO) cmake --install $(BUILD) --strip --prefix "$(PREFIX)"; fi
 
 clean:
 	rm -rf $(BUILD)
