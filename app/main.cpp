@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
   crashSettings.reportDirectory = options.dataDirectory;
   InstallCrashHandler(crashSettings);
   QApplication application(argc, argv);
+  // Lets the desktop match the windows to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("mflpx"));
   // Only confirmed quits end the program, never a window that closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallQtUiHooks();
