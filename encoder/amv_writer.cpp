@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "encoder/failure_text.h"
+
 namespace {
 
 // Where the play time sits in the header: the last field of "amvh".
@@ -96,7 +98,7 @@ AmvWriter::~AmvWriter() {
   if (file_) std::fclose(file_);
 }
 
-Failure AmvWriter::WriteFailure() const { return path_ + ": cannot write: " + std::strerror(errno) + "."; }
+Failure AmvWriter::WriteFailure() const { return ::WriteFailure(path_, errno); }
 
 Failure AmvWriter::Create(const std::string& path, int width, int height, int fps) {
   path_ = path;
@@ -104,12 +106,12 @@ Failure AmvWriter::Create(const std::string& path, int width, int height, int fp
   const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (descriptor < 0) {
     if (errno == EEXIST) return "File '" + path + "' already exists. Exiting.";
-    return path + ": " + std::strerror(errno) + ".";
+    return CreateFailure(path, errno);
   }
   created_ = true;
   file_ = fdopen(descriptor, "wb");
   if (!file_) {
-    const Failure failure = path + ": " + std::strerror(errno) + ".";
+    const Failure failure = CreateFailure(path, errno);
     close(descriptor);
     Discard();
     return failure;

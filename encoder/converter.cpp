@@ -204,6 +204,7 @@ Failure Conversion::Convert() {
   double end = video_end_;
   if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
   if (Failure failure = input_.CheckReadWhole(end)) return failure;
+  if (Failure failure = input_.CheckDamage()) return failure;
   if (Failure failure = EmitHeld(rate_.Finish(end))) return failure;
   return WritePending();
 }
@@ -215,6 +216,7 @@ int Conversion::Run() {
   if (Failure failure = Convert()) return Fail(*failure);
   if (Failure failure = writer_.Finish(frames_written_)) return Fail(*failure);
   meter_.Final(frames_written_, writer_.BytesWritten());
+  if (const std::string note = input_.DamageNote(); !note.empty()) PrintLine(note);
   if (interrupted_) {
     PrintLine("Interrupted: '" + options_.output_path + "' holds the first " +
               std::to_string(frames_written_ / options_.fps) + " s only.");

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "encoder/failure_text.h"
+
 namespace {
 
 // How far ahead of the other streams a packet may start before its stamp is
@@ -13,6 +15,11 @@ namespace {
 // whose stills last long.
 constexpr double kShortJumpSeconds = 5;
 constexpr double kLoneStreamJumpSeconds = 60;
+
+constexpr int kMostFailuresPerPacket = 64;
+// A demuxer that cannot read a packet usually skips to the next one; this
+// many failures in a row, or one that leaves it where it was, end the reading.
+constexpr int kMostReadFailuresInARow = 100;
 
 const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
   for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -42,20 +49,29 @@ Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder) {
 }
 
 // Feeds one packet (or, with null, the end of the stream) and hands on every
-// frame that comes out. A damaged packet is skipped, as players skip it.
-Failure DecodePacket(const std::string& path, AVCodecContext* decoder, const AVPacket* packet, AVFrame* frame,
-                     const InputMedia::FrameSink& sink) {
+// frame that comes out. A packet the decoder refuses, or a picture it cannot
+// finish, is damaged: it is skipped and counted, as players skip it.
+Failure DecodePacket(AVCodecContext* decoder, const AVPacket* packet, AVFrame* frame,
+                     const InputMedia::FrameSink& sink, int64_t& damaged) {
   const int sent = avcodec_send_packet(decoder, packet);
-  if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR_EOF) return path + ": " + ErrorText(sent);
-  for (;;) {
+  if (sent == AVERROR(ENOMEM)) return ErrorText(sent);
+  if (sent < 0 && sent != AVERROR_EOF) ++damaged;
+  // A decoder reports each picture it could not finish once; the bound only
+  // guards against one that would repeat itself.
+  for (int failures = 0; failures < kMostFailuresPerPacket;) {
     const int received = avcodec_receive_frame(decoder, frame);
     if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) return std::nullopt;
-    if (received == AVERROR_INVALIDDATA) continue;
-    if (received < 0) return path + ": " + ErrorText(received);
+    if (received == AVERROR(ENOMEM)) return ErrorText(received);
+    if (received < 0) {
+      ++damaged;
+      ++failures;
+      continue;
+    }
     Failure failure = sink(frame);
     av_frame_unref(frame);
     if (failure) return failure;
   }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -69,10 +85,10 @@ Failure InputMedia::Open(const std::string& path) {
   av_dict_set(&settings, "protocol_whitelist", "file", 0);
   int result = avformat_open_input(&opened, ("file:" + path).c_str(), nullptr, &settings);
   av_dict_free(&settings);
-  if (result < 0) return path + ": " + ErrorText(result);
+  if (result < 0) return ReadFailure(path, result);
   format_.reset(opened);
   result = avformat_find_stream_info(opened, nullptr);
-  if (result < 0) return path + ": " + ErrorText(result);
+  if (result < 0) return ReadFailure(path, result);
   if (Failure failure = OpenVideo()) return failure;
   OpenAudio();
   const bool declares_jumps = opened->iformat->flags & AVFMT_TS_DISCONT;
@@ -133,6 +149,29 @@ Failure InputMedia::CheckReadWhole(double reached_seconds) const {
   return path_ + line;
 }
 
+Failure InputMedia::CheckDamage() const {
+  if (damaged_pictures_ * 2 <= pictures_read_) return std::nullopt;
+  return path_ + ": the file is too damaged to convert: " + std::to_string(damaged_pictures_) + " of its " +
+         std::to_string(pictures_read_) + " pictures cannot be decoded.";
+}
+
+std::string InputMedia::DamageNote() const {
+  if (damaged_pictures_ == 0 && damaged_sound_ == 0) return {};
+  const AVRational rate = video_stream_->avg_frame_rate;
+  const double picture_seconds = rate.num > 0 && rate.den > 0 ? damaged_pictures_ / av_q2d(rate) : 0;
+  const AVCodecParameters* sound = AudioStream() ? AudioStream()->codecpar : nullptr;
+  const double sound_seconds = sound && sound->sample_rate > 0
+                                   ? damaged_sound_ * double(sound->frame_size > 0 ? sound->frame_size : 1024) /
+                                         sound->sample_rate
+                                   : 0;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                ": damaged in places: about %.1f s of pictures and %.1f s of sound could not be decoded and were "
+                "skipped.",
+                picture_seconds, sound_seconds);
+  return path_ + line;
+}
+
 void InputMedia::SeekVideo(double seconds) {
   const int64_t target = static_cast<int64_t>(seconds / av_q2d(video_stream_->time_base));
   if (av_seek_frame(format_.get(), video_stream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
@@ -190,11 +229,19 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
     ++pictures_decoded_;
     return on_picture(picture);
   };
+  int read_failures = 0;
+  const auto position = [this] { return format_->pb ? avio_tell(format_->pb) : -1; };
   while (!stop()) {
+    const int64_t before = position();
     const int result = av_read_frame(format_.get(), packet.get());
     if (result == AVERROR_EOF) break;
-    // The file ends inside its own data: a truncated or damaged file, not a finished one.
-    if (result < 0) return path_ + ": " + ErrorText(result);
+    if (result == AVERROR(ENOMEM)) return ErrorText(result);
+    if (result < 0) {
+      if (++read_failures < kMostReadFailuresInARow && position() > before) continue;
+      // The file ends inside its own data: a truncated or damaged file, not a finished one.
+      return ReadFailure(path_, result);
+    }
+    read_failures = 0;
     Failure failure;
     const bool converted = packet->stream_index == video_stream_->index ||
                            (audio_ && packet->stream_index == audio_stream_->index);
@@ -203,16 +250,17 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
     if (packet->stream_index == video_stream_->index) {
       ++pictures_read_;
       video_->skip_frame = Unused(*packet, used) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-      failure = DecodePacket(path_, video_.get(), packet.get(), frame.get(), counted_picture);
+      failure = DecodePacket(video_.get(), packet.get(), frame.get(), counted_picture, damaged_pictures_);
     } else if (audio_ && packet->stream_index == audio_stream_->index) {
-      failure = DecodePacket(path_, audio_.get(), packet.get(), frame.get(), on_sound);
+      failure = DecodePacket(audio_.get(), packet.get(), frame.get(), on_sound, damaged_sound_);
     }
     av_packet_unref(packet.get());
     if (failure) return failure;
   }
   if (stop()) return std::nullopt;
   video_->skip_frame = AVDISCARD_DEFAULT;
-  if (Failure failure = DecodePacket(path_, video_.get(), nullptr, frame.get(), counted_picture)) return failure;
-  if (audio_) return DecodePacket(path_, audio_.get(), nullptr, frame.get(), on_sound);
+  if (Failure failure = DecodePacket(video_.get(), nullptr, frame.get(), counted_picture, damaged_pictures_))
+    return failure;
+  if (audio_) return DecodePacket(audio_.get(), nullptr, frame.get(), on_sound, damaged_sound_);
   return std::nullopt;
 }

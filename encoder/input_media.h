@@ -45,6 +45,12 @@ class InputMedia {
   // The play time of the pictures left undecoded as unused. A reference
   // picture is decoded all the same, so this may count some of it twice.
   double UnusedPictureSeconds() const { return unused_seconds_; }
+  // After decoding: fails when most pictures could not be decoded, as in a
+  // file that is mostly garbage.
+  Failure CheckDamage() const;
+  // After decoding: the line that tells how much was skipped as damaged, or
+  // empty when nothing was.
+  std::string DamageNote() const;
 
   // Moves to the last key picture at or before `seconds` of the video
   // stream's own time, so that decoding from there reaches that moment soonest.
@@ -76,4 +82,6 @@ class InputMedia {
   int64_t pictures_read_ = 0;
   int64_t pictures_decoded_ = 0;
   double unused_seconds_ = 0;
+  int64_t damaged_pictures_ = 0;
+  int64_t damaged_sound_ = 0;
 };

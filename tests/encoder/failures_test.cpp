@@ -96,9 +96,11 @@ TEST_F(EncoderFailures, ArgumentLinesOutsideTheGrammarAreRefused) {
 }
 
 TEST_F(EncoderFailures, InputsThatHoldNoPlayableVideoAreRefused) {
-  ExpectRefused(CallFor(dir_->Path("missing.mp4")), dir_->Path("missing.mp4") + ": No such file or directory");
-  ExpectRefused(CallFor(dir_->Path("empty.mp4")), dir_->Path("empty.mp4") + ": ");
-  ExpectRefused(CallFor(dir_->Path("notes.mp4")), dir_->Path("notes.mp4") + ": ");
+  ExpectRefused(CallFor(dir_->Path("missing.mp4")),
+                dir_->Path("missing.mp4") + ": the file does not exist (No such file or directory).");
+  ExpectRefused(CallFor(dir_->Path("empty.mp4")), dir_->Path("empty.mp4") + ": not a video file");
+  ExpectRefused(CallFor(dir_->Path("notes.mp4")), dir_->Path("notes.mp4") + ": not a video file");
+  ExpectRefused(CallFor(dir_->Path("")), dir_->Path("") + ": this is a folder, not a video file");
   ExpectRefused(CallFor(dir_->Path("sound-only.wav")), "holds no video stream");
   ExpectRefused(CallFor(dir_->Path("truncated-index-last.mp4")), dir_->Path("truncated-index-last.mp4") + ": ");
   EncoderCall tiny = CallFor(dir_->Path("tiny.mkv"));
@@ -118,10 +120,10 @@ TEST_F(EncoderFailures, AFileThatEndsInsideItsDataFailsAndLeavesNoOutput) {
 TEST_F(EncoderFailures, AnOutputFolderThatCannotBeWrittenIsReported) {
   EncoderCall call = CallFor(Good());
   call.output = dir_->Path("no-such-folder/out.amv");
-  ExpectRefused(call, call.output + ": No such file or directory");
+  ExpectRefused(call, call.output + ": the folder does not exist (No such file or directory).");
   dir_->Write("plain-file", "x");
   call.output = dir_->Path("plain-file/out.amv");
-  ExpectRefused(call, call.output + ": Not a directory");
+  ExpectRefused(call, call.output + ": part of the path is a file, not a folder (Not a directory).");
 }
 
 TEST_F(EncoderFailures, AnExistingOutputIsLeftUntouched) {
@@ -139,7 +141,7 @@ TEST_F(EncoderFailures, AWriteErrorFailsAndRemovesTheHalfWrittenFile) {
   EXPECT_EQ(run.exit_code, 1);
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), Output() + ": cannot write: File too large.");
+  EXPECT_EQ(lines.back(), Output() + ": cannot write: the file grew larger than this system allows (File too large).");
   EXPECT_FALSE(FileExists(Output()));
 }
 

@@ -208,3 +208,44 @@ TEST_F(EncoderMessyInput, ProgressGoesOnWhileTheSoundIsMissing) {
   // read, not all at once when the file ends.
   EXPECT_TRUE(std::any_of(times.begin(), times.end() - 1, [](double t) { return t > 3 && t < 90; })) << run.err;
 }
+
+// `count` bytes of noise written over `bytes` from `start`, the same on every run.
+std::string WithNoise(std::string bytes, size_t start, size_t count) {
+  uint32_t state = 12345;
+  for (size_t i = start; i < start + count && i < bytes.size(); ++i) {
+    state = state * 1103515245u + 12345u;
+    bytes[i] = static_cast<char>(state >> 16);
+  }
+  return bytes;
+}
+
+TEST_F(EncoderMessyInput, ADamagedStretchIsSkippedAndTold) {
+  MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 10 -c:v libx264 "
+           "-preset ultrafast -b:v 300k -c:a aac",
+           dir_->Path("whole.mp4"));
+  const std::string whole = dir_->Read("whole.mp4");
+  const std::string damaged = dir_->Write("damaged.mp4", WithNoise(whole, whole.size() / 3, 30000));
+  const RunResult run = RunEncoder(CallFor(damaged, "damaged.amv"), *dir_);
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.err);
+  const auto note = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+    return line.rfind(damaged + ": damaged in places: about ", 0) == 0;
+  });
+  ASSERT_NE(note, lines.end()) << run.err;
+  const double seconds = std::stod(note->substr(note->find("about ") + 6));
+  EXPECT_GT(seconds, 0);
+  EXPECT_LT(seconds, 3);
+  const Probe probe = ProbeFile(dir_->Path("damaged.amv"));
+  ASSERT_EQ(probe.streams.size(), 2u);
+  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), "120");
+  EXPECT_EQ(probe.streams[1].at("nb_read_packets"), "120");
+
+  // Mostly noise is no film, even with its index (at the end) whole.
+  const std::string garbage = dir_->Write("garbage.mp4", WithNoise(whole, whole.size() / 10, whole.size() * 8 / 10));
+  const RunResult refused = RunEncoder(CallFor(garbage, "garbage.amv"), *dir_);
+  EXPECT_EQ(refused.exit_code, 1);
+  const std::vector<std::string> refused_lines = Lines(refused.err);
+  ASSERT_FALSE(refused_lines.empty());
+  EXPECT_EQ(refused_lines.back().rfind(garbage + ": the file is too damaged to convert: ", 0), 0u) << refused.err;
+  EXPECT_FALSE(FileExists(dir_->Path("garbage.amv")));
+}
