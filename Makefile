@@ -33,7 +33,7 @@ test: build
 
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
-	cmake --build $(BUILD) --target bench_batch bench_encoder
+	cmake --build $(BUILD) --target bench_batch bench_encoder bench_runner
 
 # A Debian package installing to /usr, written to $(BUILD)/package/.
 deb: build

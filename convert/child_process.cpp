@@ -248,9 +248,15 @@ bool ChildRunning(ChildHandle handle) {
 std::string ReadErrorLine(ChildHandle handle) {
   ChildProcess* child = Find(handle);
   if (child == nullptr) return {};
-  const std::size_t readBytes = ReadWaiting(*child, child->pending);
   const std::string& pending = child->pending;
-  const std::size_t end = FindTerminator(*child);
+  // The pipe is read only when no complete line is pending (a CR at the very
+  // end may still be followed by its LF), so the pending text stays small.
+  std::size_t end = FindTerminator(*child);
+  std::size_t readBytes = 0;
+  if (end == std::string::npos || (end + 1 == pending.size() && pending[end] == '\r')) {
+    readBytes = ReadWaiting(*child, child->pending);
+    end = FindTerminator(*child);
+  }
   if (end != std::string::npos) {
     const bool crlf = pending[end] == '\r' && end + 1 < pending.size() && pending[end + 1] == '\n';
     return TakeLine(*child, end, end + (crlf ? 2 : 1));
