@@ -146,6 +146,19 @@ class BatchWindow : public ::testing::Test {
     return std::find(lines.begin(), lines.end(), "FFMpeg -> " + line) != lines.end();
   }
 
+  // Runs a batch whose stand-in waits (kWaitForGo) after writing line, and
+  // gives what row 0 showed once the line was logged.
+  std::string RowOnceLogged(const std::string& line) {
+    std::string shown;
+    When([&] { return Logged(line); },
+         [&] {
+           shown = RowStatus(0);
+           Go();
+         });
+    PressStart();
+    return shown;
+  }
+
   // Lets a stand-in encoder that waits for it (kWaitForGo) go on.
   void Go() { program.Write("go", ""); }
 
@@ -384,33 +397,19 @@ exec sleep 30
 TEST_F(BatchWindow, ProgressReadsTheSameUnderADecimalCommaLocale) {
   const CommaLocale comma;
   ASSERT_TRUE(comma.Active());
-  Encoder(R"(printf '  Duration: 00:01:23.45, start: 0.000000, bitrate: 100 kb/s\n' >&2
-printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=7.69 bitrate=   6.5kbits/s\n' >&2
-)" + kWaitForGo);
+  const std::string progress = "frame=   10 fps=  0 q=3.0 size=       4kB time=7.69 bitrate=   6.5kbits/s";
+  Encoder("printf '  Duration: 00:01:23.45, start: 0.000000, bitrate: 100 kb/s\\n' >&2\nprintf '" + progress +
+          "\\n' >&2\n" + kWaitForGo);
   AddTask("/v/slow.avi", "/v/slow.amv");
-  std::string during;
-  When([&] { return Logged("frame=   10 fps=  0 q=3.0 size=       4kB time=7.69 bitrate=   6.5kbits/s"); },
-       [&] {
-         during = RowStatus(0);
-         Go();
-       });
-  PressStart();
-  EXPECT_EQ(during, "9.2% ready");
+  EXPECT_EQ(RowOnceLogged(progress), "9.2% ready");
 }
 
 TEST_F(BatchWindow, AnUnknownDurationShowsTheTimeConverted) {
-  Encoder(R"(printf '  Duration: N/A, start: 0.000000, bitrate: N/A\n' >&2
-printf 'frame=  300 fps=  0 q=3.0 size=     400kB time=75.50 bitrate=   6.5kbits/s\r' >&2
-)" + kWaitForGo);
+  const std::string progress = "frame=  300 fps=  0 q=3.0 size=     400kB time=75.50 bitrate=   6.5kbits/s";
+  Encoder("printf '  Duration: N/A, start: 0.000000, bitrate: N/A\\n' >&2\nprintf '" + progress + "\\r' >&2\n" +
+          kWaitForGo);
   AddTask("/v/raw.h264", "/v/raw.amv");
-  std::string during;
-  When([&] { return Logged("frame=  300 fps=  0 q=3.0 size=     400kB time=75.50 bitrate=   6.5kbits/s"); },
-       [&] {
-         during = RowStatus(0);
-         Go();
-       });
-  PressStart();
-  EXPECT_EQ(during, "0:01:15");
+  EXPECT_EQ(RowOnceLogged(progress), "0:01:15");
   EXPECT_EQ(RowStatus(0), "Converted!");
 }
 
