@@ -32,12 +32,17 @@ class HeaderBuilder {
   std::vector<uint8_t> bytes_;
 };
 
-// A stream header left empty as players expect, except for its clock
-// (scale 1, rate fps) so that readers which trust it see the exact frame rate
-// rather than one derived from the rounded microseconds per frame.
+// A stream header left empty, as in the files players ship with. Readers
+// then take the rate from the microseconds per frame, which is exact for 10
+// and 16 fps; at 12 fps (83333 us) FFmpeg's reader would see 12.000005 fps,
+// so there the clock (scale 1, rate fps) is filled in.
 void StreamHeader(HeaderBuilder& header, uint32_t size, int fps) {
   header.Tag("strh");
   header.Word(size);
+  if (1000000 % fps == 0) {
+    header.Zeros(size);
+    return;
+  }
   header.Zeros(20);
   header.Word(1);
   header.Word(static_cast<uint32_t>(fps));

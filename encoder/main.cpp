@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
   av_log_set_level(AV_LOG_QUIET);
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
+  // A closed terminal or an ended session keeps what was converted, as a stop does.
+  std::signal(SIGHUP, OnInterrupt);
   // A closed stderr pipe must not cost the file, and a size limit is reported
   // as a write error rather than killing the process.
   std::signal(SIGPIPE, SIG_IGN);

@@ -153,7 +153,8 @@ ParsedOptions ParseArguments(const std::vector<std::string>& arguments) {
       if (i + 1 >= arguments.size()) return {options, "Missing value for option '" + argument + "'."};
       parsed.error = reader->second(arguments[++i], options);
       if (!parsed.error.empty()) return parsed;
-    } else if (i + 1 == arguments.size() && (argument.empty() || argument[0] != '-')) {
+    } else if (i + 1 == arguments.size()) {
+      // The output comes last whatever its first character: a user may name a file "-x.amv".
       options.output_path = argument;
     } else if (!argument.empty() && argument[0] == '-') {
       return {options, "Unrecognized option '" + argument + "'."};

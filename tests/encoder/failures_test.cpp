@@ -152,17 +152,35 @@ TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
            long_clip);
   std::string command = ShellQuote(AMV_ENCODER_PATH);
   for (const std::string& argument : CallFor(long_clip).Arguments()) command += " " + ShellQuote(argument);
-  // Interrupts as soon as the first frames reach the disk.
-  const std::string script = command + " 2>/dev/null & pid=$!; i=0; while [ ! -s " + ShellQuote(Output()) +
-                             " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done; kill -TERM $pid; wait $pid";
-  const int status = std::system(("sh -c " + ShellQuote(script)).c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  ASSERT_TRUE(FileExists(Output()));
-  const Probe probe = ProbeFile(Output());
-  ASSERT_EQ(probe.streams.size(), 2u);
-  EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
-  EXPECT_LT(std::stoi(probe.streams[0].at("nb_read_packets")), 40 * 12);
-  EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(Output()) + " -f null - 2>&1"), "");
+  // A stop in the batch, and a terminal closed or a session ended.
+  for (const char* signal : {"TERM", "HUP"}) {
+    SCOPED_TRACE(signal);
+    std::filesystem::remove(Output());
+    // Interrupts as soon as the first frames reach the disk.
+    const std::string script = command + " 2>/dev/null & pid=$!; i=0; while [ ! -s " + ShellQuote(Output()) +
+                               " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done; kill -" + signal +
+                               " $pid; wait $pid";
+    const int status = std::system(("sh -c " + ShellQuote(script)).c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    ASSERT_TRUE(FileExists(Output()));
+    const Probe probe = ProbeFile(Output());
+    ASSERT_EQ(probe.streams.size(), 2u);
+    EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
+    EXPECT_LT(std::stoi(probe.streams[0].at("nb_read_packets")), 40 * 12);
+    const std::string bytes = dir_->Read("out.amv");
+    EXPECT_EQ(bytes.substr(bytes.size() - 8), "AMV_END_");
+    EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(Output()) + " -f null - 2>&1"), "");
+  }
+}
+
+TEST_F(EncoderFailures, AnOutputNamedLikeAnOptionIsStillTheOutput) {
+  const RunResult run = RunEncoder(CallFor(Good()).Arguments(), *dir_, "cd " + ShellQuote(dir_->Dir()) + " && ");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  std::vector<std::string> arguments = CallFor(Good()).Arguments();
+  arguments.back() = "-x.amv";
+  const RunResult dashed = RunEncoder(arguments, *dir_, "cd " + ShellQuote(dir_->Dir()) + " && ");
+  ASSERT_EQ(dashed.exit_code, 0) << dashed.err;
+  EXPECT_EQ(dir_->Read("-x.amv"), dir_->Read("out.amv"));
 }
 
 }  // namespace

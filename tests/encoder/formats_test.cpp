@@ -109,3 +109,41 @@ TEST_F(EncoderFormats, StderrCarriesTheLinesTheBatchDriverReads) {
 }
 
 }  // namespace
+
+namespace {
+
+uint32_t WordAt(const std::string& bytes, size_t offset) {
+  uint32_t value = 0;
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes[offset + i]);
+  return value;
+}
+
+}  // namespace
+
+TEST_F(EncoderFormats, StreamHeadersAreEmptyAsInPlayersOwnFilesWhereTheRateStaysExact) {
+  // The scale and rate of both stream headers: zero as players' own files
+  // have them, but at 12 fps, where FFmpeg would read 83333 microseconds as 12.000005 fps.
+  struct Case {
+    int fps;
+    uint32_t scale;
+    uint32_t rate;
+  };
+  for (const Case& c : {Case{10, 0, 0}, Case{12, 1, 12}, Case{16, 0, 0}}) {
+    SCOPED_TRACE(std::to_string(c.fps) + " fps");
+    EncoderCall call;
+    call.input = Clip();
+    call.output = dir_->Path("headers-" + std::to_string(c.fps) + ".amv");
+    call.fps = c.fps;
+    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    const std::string bytes = dir_->Read("headers-" + std::to_string(c.fps) + ".amv");
+    int headers = 0;
+    for (size_t at = bytes.find("strh"); at != std::string::npos && at < 512; at = bytes.find("strh", at + 4)) {
+      ++headers;
+      EXPECT_EQ(WordAt(bytes, at + 8 + 20), c.scale);
+      EXPECT_EQ(WordAt(bytes, at + 8 + 24), c.rate);
+      for (size_t i = at + 8; i < at + 8 + 20; ++i) EXPECT_EQ(bytes[i], 0) << "byte " << i;
+    }
+    EXPECT_EQ(headers, 2);
+    EXPECT_EQ(ProbeFile(call.output).streams[0].at("r_frame_rate"), std::to_string(c.fps) + "/1");
+  }
+}
