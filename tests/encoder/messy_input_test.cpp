@@ -19,9 +19,9 @@ class EncoderMessyInput : public ::testing::Test {
   static void SetUpTestSuite() { dir_ = new ScratchDir; }
   static void TearDownTestSuite() { delete dir_; }
 
-  // An MPEG-TS part of `seconds` whose stamps start at `offset` seconds.
-  static std::string TsPart(double seconds, double offset) {
-    const std::string name = "part-" + std::to_string(seconds) + "-" + std::to_string(offset) + ".ts";
+  // An MPEG-TS (or DVD .vob) part of `seconds` whose stamps start at `offset` seconds.
+  static std::string Part(double seconds, double offset, const std::string& extension = "ts") {
+    const std::string name = "part-" + std::to_string(seconds) + "-" + std::to_string(offset) + "." + extension;
     MakeClip("-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t " +
                  std::to_string(seconds) + " -c:v mpeg2video -c:a mp2 -output_ts_offset " + std::to_string(offset),
              dir_->Path(name));
@@ -58,17 +58,20 @@ TEST_F(EncoderMessyInput, JoinedRecordingsGiveTheirContentWhateverTheirStamps) {
     const char* name;
     double first_offset;
     double second_offset;
+    const char* extension;
     double content_seconds;
   };
   const Case cases[] = {
-      {"reset to zero", 50, 0, 16},
-      {"jump back", 100, 10, 16},
-      {"jump forward by 90 s", 0, 98, 16},
+      {"reset to zero", 50, 0, "ts", 16},
+      {"jump back", 100, 10, "ts", 16},
+      {"jump forward by 90 s", 0, 98, "ts", 16},
+      {"DVD reset", 30, 0, "vob", 16},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string joined = dir_->Write(std::string(c.name) + ".ts", TsPart(8, c.first_offset) +
-                                                                            TsPart(8, c.second_offset));
+    const std::string joined =
+        dir_->Write(std::string(c.name) + "." + c.extension,
+                    Part(8, c.first_offset, c.extension) + Part(8, c.second_offset, c.extension));
     const auto [exit_code, seconds] = Convert(joined, std::string(c.name) + ".amv");
     EXPECT_EQ(exit_code, 0);
     EXPECT_NEAR(seconds, c.content_seconds, 1.0);

@@ -83,6 +83,18 @@ TEST_F(EncoderPictureSound, CropRemovesTheBorderAndOddPadsGiveBlackBandsOfTheirO
   ExpectBands(luma, false, 7, kWidth - 13);
 }
 
+TEST_F(EncoderPictureSound, TheEditorsLargestBandsAndASingleQuantiserAreTaken) {
+  EncoderCall call;
+  call.input = Framed();
+  call.crop_top = call.crop_bottom = call.crop_left = call.crop_right = 25;
+  call.pad_top = call.pad_bottom = call.pad_left = call.pad_right = 25;
+  call.qmin = call.qmax = 4;
+  const auto luma = Convert(call, "largest-bands.amv");
+  // The crop takes the whole 16-pixel border away: white right up to the pads.
+  ExpectBands(luma, true, 25, kHeight - 25);
+  ExpectBands(luma, false, 25, kWidth - 25);
+}
+
 TEST_F(EncoderPictureSound, CropActsOnTheEdgeItNames) {
   EncoderCall call;
   call.input = Framed();
