@@ -12,3 +12,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   painter->drawLine(cell.topRight(), cell.bottomRight());
   painter->restore();
 }
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (index.column() < middleElidedColumns_) option->textElideMode = Qt::ElideMiddle;
+}

@@ -111,7 +111,8 @@ QTreeWidget* BuildTaskList() {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setAllColumnsShowFocus(true);
-  list->setItemDelegate(new GridDelegate(list));
+  // The input and output paths keep their file names in sight.
+  list->setItemDelegate(new GridDelegate(list, 2));
   list->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   // The selected row stays as visible as with focus, so the user always sees
   // which task Remove, Edit, Up and Down act on.

@@ -46,6 +46,18 @@ MessageAnswer ShowQtMessage(const MessageRequest& request) {
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
+// Filter entries in Qt's own words, such as "All Files (*)", follow the
+// language of Qt's translations; our own descriptions come translated.
+QString QtFilter(const std::string& filter) {
+  QStringList entries = QString::fromStdString(filter).split(QStringLiteral(";;"));
+  for (QString& entry : entries)
+    entry = QCoreApplication::translate("QFileDialog", entry.toUtf8().constData());
+  return entries.join(QStringLiteral(";;"));
+}
+
+constexpr QFileDialog::Options kOpenOptions =
+    QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails;
+
 // Qt's own dialogs: the same on every desktop, and they never touch the
 // working directory that Help relies on. Save dialogs never ask before
 // replacing: the log is meant to replace its file, and the task editor
@@ -53,16 +65,24 @@ MessageAnswer ShowQtMessage(const MessageRequest& request) {
 // any-case patterns stays out of sight behind its description.
 std::string AskQtFileName(const FileDialogRequest& request) {
   const QString title = QString::fromStdString(request.title);
-  const QString filter = QString::fromStdString(request.filter);
+  const QString filter = QtFilter(request.filter);
   const QString chosen =
       request.kind == FileDialogKind::Open
-          ? QFileDialog::getOpenFileName(
-                DialogParent(), title, QString(), filter, nullptr,
-                QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails)
+          ? QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr,
+                                         kOpenOptions)
           : QFileDialog::getSaveFileName(
                 DialogParent(), title, QString(), filter, nullptr,
                 QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   return chosen.toStdString();
+}
+
+std::vector<std::string> AskQtFileNames(const FileDialogRequest& request) {
+  const QStringList chosen =
+      QFileDialog::getOpenFileNames(DialogParent(), QString::fromStdString(request.title),
+                                    QString(), QtFilter(request.filter), nullptr, kOpenOptions);
+  std::vector<std::string> names;
+  for (const QString& name : chosen) names.push_back(name.toStdString());
+  return names;
 }
 
 // A path from the file system opens as a file, whatever characters it holds.
@@ -80,5 +100,6 @@ void InstallQtUiHooks() {
   hooks.askFileName = AskQtFileName;
   hooks.setStatusText = SetStatusFieldText;
   hooks.openWithShell = OpenWithDesktop;
+  hooks.askFileNames = AskQtFileNames;
   InstallUiHooks(std::move(hooks));
 }

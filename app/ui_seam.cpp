@@ -28,3 +28,10 @@ void SetStatusText(int field, const std::string& text) {
 void OpenWithShell(const std::string& pathOrUrl) {
   if (Hooks().openWithShell) Hooks().openWithShell(pathOrUrl);
 }
+
+std::vector<std::string> AskFileNames(const FileDialogRequest& request) {
+  if (Hooks().askFileNames) return Hooks().askFileNames(request);
+  std::string chosen = AskFileName(request);
+  if (chosen.empty()) return {};
+  return {std::move(chosen)};
+}

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The one way the core reaches the user: message boxes, file dialogs, the
 // status bar and the desktop's opener. The application installs Qt hooks at
@@ -31,6 +32,8 @@ struct UiHooks {
   std::function<std::string(const FileDialogRequest&)> askFileName;  // empty when cancelled
   std::function<void(int field, const std::string& text)> setStatusText;
   std::function<void(const std::string& pathOrUrl)> openWithShell;
+  // An open dialog that takes several files; empty when cancelled.
+  std::function<std::vector<std::string>(const FileDialogRequest&)> askFileNames;
 };
 
 // Replaces the installed hooks; hooks left empty fall back to the defaults
@@ -42,3 +45,5 @@ MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, 
 std::string AskFileName(const FileDialogRequest& request);
 void SetStatusText(int field, const std::string& text);
 void OpenWithShell(const std::string& pathOrUrl);
+// Without its own hook this asks askFileName for one file.
+std::vector<std::string> AskFileNames(const FileDialogRequest& request);

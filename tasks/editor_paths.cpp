@@ -9,7 +9,10 @@ namespace {
 
 constexpr const char* kVideoExtensions[] = {"AVI", "FLV", "HDMOV", "MKV", "MJPG", "MPG", "M2V",
                                             "MP4", "M4V", "NSV",   "NUT", "QT",   "MOV", "RM",
-                                            "SMK", "OGM", "WMV",   "ASF", "3GP",  "3G2"};
+                                            "SMK", "OGM", "WMV",   "ASF", "3GP",  "3G2",
+                                            // Containers in common use today.
+                                            "WEBM", "TS", "M2TS", "MTS", "VOB", "MPEG", "OGV",
+                                            "H264"};
 
 // "*.[mM][pP]4" for "MP4".
 std::string AnyCasePattern(const std::string& extension) {
@@ -51,5 +54,14 @@ std::string InputFileFilter() {
   }
   return UiText("s44") +
          " (avi,flv,hdmov,mkv,mpg,m2v,mp4,nsv,nut,qt,mov,rm,smk,ogm,wmv,asf,3gp) (" + patterns +
-         ")";
+         ");;" + kAllFilesFilter;
+}
+
+bool IsVideoFileName(const std::string& name) {
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || name.find('/', dot) != std::string::npos) return false;
+  const std::string extension = AsciiUpper(name.substr(dot + 1));
+  for (const char* known : kVideoExtensions)
+    if (extension == known) return true;
+  return false;
 }

@@ -12,8 +12,16 @@ std::string ProposeOutputPath(const std::string& inputPath);
 // Appends ".amv" unless the path already ends with it in any letter case.
 std::string WithAmvExtension(const std::string& path);
 
-// The open dialog's filter for input videos. File name patterns are
-// case-sensitive here, so each extension matches in any letter case.
+// The open dialog's filters for input videos, the video files first and
+// "All Files" last. File name patterns are case-sensitive here, so each
+// extension matches in any letter case.
 std::string InputFileFilter();
+
+// Qt's own words for the last filter, so that its translations apply.
+inline constexpr const char* kAllFilesFilter = "All Files (*)";
+
+// Whether the file name ends in one of the video extensions of the input
+// filter, in any letter case.
+bool IsVideoFileName(const std::string& name);
 
 inline constexpr const char* kOutputFileFilter = "AMV (*.amv)";

@@ -95,7 +95,8 @@ QSpinBox* Spin(QWidget* parent, int x, int y) {
 
 }  // namespace
 
-TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent)
+TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
+                                   const std::vector<std::string>& inputs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       start_(start) {
@@ -105,6 +106,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent)
   setWindowModality(Qt::ApplicationModal);
   BuildControls();
   ShowValues(start_.shown);
+  if (start_.mode == TaskEditorMode::Add) ShowChosenInputs(inputs);
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
@@ -231,6 +233,10 @@ void TaskEditorDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void TaskEditorDialog::BrowseInput() {
+  if (start_.mode == TaskEditorMode::Add) {
+    if (const auto chosen = BrowseInputFiles()) ShowChosenInputs(*chosen);
+    return;
+  }
   if (const auto chosen = BrowseInputFile()) {
     controls_.input->setText(QString::fromStdString(chosen->inputFile));
     controls_.output->setText(QString::fromStdString(chosen->proposedOutput));
@@ -248,5 +254,7 @@ void TaskEditorDialog::Cancel() {
 }
 
 void TaskEditorDialog::Accept() {
-  if (AcceptTask(start_, Shown())) accept();
+  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown())
+                                           : AcceptTasks(Shown(), severalInputs_);
+  if (done) accept();
 }

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
+#include <vector>
 
 #include "tasks/task_editor_model.h"
 
@@ -41,8 +43,11 @@ class TaskEditorDialog : public QDialog {
     std::array<QSpinBox*, 4> pad{};
   };
 
-  // Builds the window hidden, filled from start, centred over parent.
-  TaskEditorDialog(const EditorStart& start, QWidget* parent);
+  // Builds the window hidden, filled from start, centred over parent. In add
+  // mode, input files chosen before it opened (dropped on the task list or
+  // named on the command line) show as if chosen with Browse.
+  TaskEditorDialog(const EditorStart& start, QWidget* parent,
+                   const std::vector<std::string>& inputs = {});
 
   const Controls& controls() const { return controls_; }
 
@@ -64,6 +69,14 @@ class TaskEditorDialog : public QDialog {
   void Cancel();
   void Accept();
 
+  // Input files chosen together (add mode): one fills the path fields as
+  // Browse does; several show as SeveralFilesText, with their outputs
+  // proposed, until the user edits the input field.
+  void ShowChosenInputs(const std::vector<std::string>& files);
+  void InputEdited();
+  void LeaveSeveralInputs();
+
   EditorStart start_;
   Controls controls_;
+  std::vector<std::string> severalInputs_;
 };

@@ -1,5 +1,7 @@
 #include "tasks/task_editor_model.h"
 
+#include <set>
+
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
@@ -21,7 +23,16 @@ const char* PathProblem(const Task& task) {
   if (task.InputFile.empty()) return "s39";
   if (task.OutputFile.empty()) return "s38";
   if (!IsNonEmptyFile(task.InputFile)) return "s37";
+  // Caught here rather than at Start, where the encoder would refuse it.
+  if (ProbePath(task.OutputFile).kind != PathKind::Missing) return "s46";
   return nullptr;
+}
+
+// A message paragraph: the text of key, then one path a line.
+std::string PathList(const char* key, const std::vector<std::string>& paths) {
+  std::string text = UiText(key);
+  for (const std::string& path : paths) text += "\n" + path;
+  return text;
 }
 
 }  // namespace
@@ -45,6 +56,18 @@ std::optional<BrowsedInput> BrowseInputFile() {
   const std::string chosen = AskFileName({FileDialogKind::Open, UiText("s43"), InputFileFilter()});
   if (chosen.empty() || !IsNonEmptyFile(chosen)) return std::nullopt;
   return BrowsedInput{chosen, ProposeOutputPath(chosen)};
+}
+
+std::optional<std::vector<std::string>> BrowseInputFiles() {
+  FileDialogRequest request{FileDialogKind::Open, UiText("s43"), InputFileFilter()};
+  std::vector<std::string> chosen = AskFileNames(request);
+  if (chosen.empty() || (chosen.size() == 1 && !IsNonEmptyFile(chosen[0]))) return std::nullopt;
+  return chosen;
+}
+
+std::string SeveralFilesText(const std::string& first, std::size_t count) {
+  if (count < 2) return first;
+  return first + " (+" + IntToText(static_cast<long long>(count - 1)) + " more)";
 }
 
 std::optional<std::string> BrowseOutputFile() {
@@ -75,4 +98,34 @@ bool AcceptTask(const EditorStart& start, const Task& shown) {
   else
     ReplaceTask(start.position, task);
   return true;
+}
+
+bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs) {
+  CHECKPOINT();
+  StoreEditorDefaults(shown);
+  std::vector<std::string> unusable;
+  std::vector<std::string> existing;
+  // clip.mp4 and clip.mkv propose the same output; the second would find it
+  // existing when its turn comes.
+  std::set<std::string> proposed;
+  int added = 0;
+  for (const std::string& input : inputs) {
+    Task task = shown;
+    task.InputFile = input;
+    task.OutputFile = ProposeOutputPath(input);
+    if (!IsNonEmptyFile(input)) {
+      unusable.push_back(input);
+    } else if (ProbePath(task.OutputFile).kind != PathKind::Missing ||
+               !proposed.insert(task.OutputFile).second) {
+      existing.push_back(task.OutputFile);
+    } else {
+      AppendTask(task);
+      ++added;
+    }
+  }
+  std::string skipped;
+  if (!existing.empty()) skipped = PathList("s46", existing);
+  if (!unusable.empty()) skipped += (skipped.empty() ? "" : "\n\n") + PathList("s37", unusable);
+  if (!skipped.empty()) ShowMessageBox(UiText("s1"), skipped, MessageIcon::Warning);
+  return added > 0;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tasks/task.h"
 
@@ -34,6 +35,15 @@ struct BrowsedInput {
 // is not a file of at least one byte.
 std::optional<BrowsedInput> BrowseInputFile();
 
+// Add mode's Browse: asks for one or more input videos. Nothing when the
+// dialog is cancelled or its only choice is not a file of at least one byte;
+// several files are all kept, to be checked at Accept.
+std::optional<std::vector<std::string>> BrowseInputFiles();
+
+// What a path field shows for count files: the first, and "(+N more)" when
+// there are others.
+std::string SeveralFilesText(const std::string& first, std::size_t count);
+
 // Asks for an output file, ending in ".amv". Nothing when the dialog is
 // cancelled or something already exists there (the user is told, s46).
 std::optional<std::string> BrowseOutputFile();
@@ -42,6 +52,15 @@ std::optional<std::string> BrowseOutputFile();
 void StoreEditorDefaults(const Task& shown);
 
 // Accept: stores the defaults first, then checks the paths less surrounding
-// spaces (s39, s38, s37, telling the user of the first that fails) and hands
-// the task to the list. True when the editor may close.
+// spaces (s39, s38, s37, s46 for an output that exists, telling the user of
+// the first that fails) and hands the task to the list. True when the editor
+// may close.
 bool AcceptTask(const EditorStart& start, const Task& shown);
+
+// Accept with several input files: stores the defaults, then adds one task
+// per file, in order, with the options shown and the output proposed from
+// its input. Files that are not files of at least one byte, or whose output
+// exists or is an earlier file's output, are skipped and listed in one
+// message after the others are added.
+// True when at least one task was added.
+bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs);

@@ -5,12 +5,21 @@
 #include "app/main_window.h"
 #include "tasks/task_editor_dialog.h"
 
+namespace {
+
 // The modal loop keeps the main window from getting any input until the
 // editor closes, by Accept, Cancel or its close box.
-int OpenTaskEditor(TaskEditorMode mode) {
-  const std::optional<EditorStart> start = PrepareTaskEditor(mode);
+int RunEditor(const std::optional<EditorStart>& start, const std::vector<std::string>& inputs = {}) {
   if (!start) return 0;
-  TaskEditorDialog dialog(*start, MainWindow());
+  TaskEditorDialog dialog(*start, MainWindow(), inputs);
   dialog.exec();
   return 1;
+}
+
+}  // namespace
+
+int OpenTaskEditor(TaskEditorMode mode) { return RunEditor(PrepareTaskEditor(mode)); }
+
+int OpenTaskEditorWithFiles(const std::vector<std::string>& inputFiles) {
+  return RunEditor(PrepareTaskEditor(TaskEditorMode::Add), inputFiles);
 }

@@ -11,6 +11,12 @@
 
 namespace {
 
+// The paths and the status are often cut short in their cells; their tooltip
+// holds the whole text.
+void ShowWholeText(QTreeWidgetItem* item, int column) {
+  if (column == 0 || column == 1 || column == kStatusColumn) item->setToolTip(column, item->text(column));
+}
+
 // The task list view over a QTreeWidget. The widget may be destroyed with its
 // window; the view then acts as an empty one.
 class TreeWidgetView final : public TaskListView {
@@ -23,7 +29,9 @@ class TreeWidgetView final : public TaskListView {
     if (!widget_) return;
     QStringList texts;
     for (const std::string& cell : cells) texts << QString::fromStdString(cell);
-    widget_->insertTopLevelItem(row, new QTreeWidgetItem(texts));
+    auto* item = new QTreeWidgetItem(texts);
+    for (int column = 0; column < item->columnCount(); ++column) ShowWholeText(item, column);
+    widget_->insertTopLevelItem(row, item);
   }
 
   void RemoveRow(int row) override {
@@ -36,7 +44,10 @@ class TreeWidgetView final : public TaskListView {
   }
 
   void SetCellText(int row, int column, const std::string& text) override {
-    if (QTreeWidgetItem* item = Item(row)) item->setText(column, QString::fromStdString(text));
+    if (QTreeWidgetItem* item = Item(row)) {
+      item->setText(column, QString::fromStdString(text));
+      ShowWholeText(item, column);
+    }
   }
 
   int SelectedRow() const override {

@@ -17,8 +17,10 @@
 
 namespace {
 
-// Whether any pattern of a Qt filter "Description (p1 p2 ...)" matches name.
-bool FilterMatches(const std::string& filter, const std::string& name) {
+// Whether any pattern of the first entry of a Qt filter
+// "Description (p1 p2 ...);;Other (...)" matches name.
+bool FilterMatches(const std::string& filters, const std::string& name) {
+  const std::string filter = filters.substr(0, filters.find(";;"));
   const auto open = filter.rfind('(');
   std::istringstream patterns(filter.substr(open + 1, filter.size() - open - 2));
   std::string pattern;
@@ -57,6 +59,30 @@ TEST(EditorPaths, InputFilterMatchesVideoExtensionsInAnyCase) {
     EXPECT_TRUE(FilterMatches(filter, name)) << name;
   for (const char* name : {"clip.amv", "clip.mp4.txt", "mp4"})
     EXPECT_FALSE(FilterMatches(filter, name)) << name;
+}
+
+TEST(EditorPaths, InputFilterShowsTodaysContainersAndEndsWithAllFiles) {
+  LoadStringTable("");
+  const std::string filter = InputFileFilter();
+  for (const char* name : {"a.webm", "b.TS", "c.m2ts", "d.MTS", "e.vob", "f.mpg", "g.Mpeg",
+                           "h.ogv", "i.m4v", "j.h264"})
+    EXPECT_TRUE(FilterMatches(filter, name)) << name;
+  const std::string last = ";;All Files (*)";
+  ASSERT_GE(filter.size(), last.size());
+  EXPECT_EQ(filter.substr(filter.size() - last.size()), last);
+  EXPECT_EQ(filter.find(";;"), filter.size() - last.size()) << "two entries only";
+}
+
+TEST(EditorPaths, VideoFileNamesAreKnownByTheFiltersExtensionsInAnyCase) {
+  struct Case {
+    const char* name;
+    bool video;
+  };
+  for (const Case& c : {Case{"clip.mp4", true}, Case{"CLIP.WEBM", true}, Case{"a.b.H264", true},
+                        Case{"x.3g2", true}, Case{"clip.amv", false}, Case{"notes.txt", false},
+                        Case{"mp4", false}, Case{".mkv", true}, Case{"clip.mp4.part", false},
+                        Case{"clip.", false}, Case{"dir.mp4/file", false}})
+    EXPECT_EQ(IsVideoFileName(c.name), c.video) << c.name;
 }
 
 TEST(FileProbe, TellsMissingFolderAndSize) {

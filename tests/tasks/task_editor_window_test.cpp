@@ -21,6 +21,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
+#include "tasks/editor_paths.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
@@ -389,6 +390,126 @@ TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
   const QRect screen = MainWindow()->screen()->availableGeometry();
   const auto shifted = OpenDialog();
   EXPECT_EQ(shifted->pos(), screen.topLeft());
+}
+
+const char* const kExists = "The file already exists. Please choose another one.";
+
+TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreListedOnce) {
+  const std::string a = dir.Write("v/a.mp4", "video");
+  const std::string b = dir.Write("v/b.MKV", "video");
+  const std::string bOutput = dir.Write("v/b.amv", "old");
+  const std::string c = dir.Write("v/c.avi", "");
+  const std::string d = dir.Write("v/d.webm", "video");
+  const std::string d2 = dir.Write("v/d.mp4", "video");
+  const auto dialog = OpenDialog();
+  const auto& controls = dialog->controls();
+  ui.fileSets = {{a, b, c, d, d2}};
+  controls.inputBrowse->click();
+  EXPECT_EQ(Std(controls.input->text()), a + " (+4 more)");
+  EXPECT_EQ(Std(controls.output->text()), dir.Path("v/a.amv") + " (+4 more)");
+  EXPECT_TRUE(controls.output->isReadOnly());
+  EXPECT_FALSE(controls.outputBrowse->isEnabled());
+  EXPECT_EQ(ui.dialogs.at(0).filter, InputFileFilter());
+
+  controls.quality->setCurrentIndex(2);
+  controls.crop[0]->setValue(4);
+  controls.accept->click();
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_EQ(TaskCount(), 2);
+  EXPECT_EQ(TaskAt(0).InputFile, a);
+  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("v/a.amv"));
+  EXPECT_EQ(TaskAt(1).InputFile, d);
+  EXPECT_EQ(TaskAt(1).OutputFile, dir.Path("v/d.amv"));
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(TaskAt(i).Quality, 2);
+    EXPECT_EQ(TaskAt(i).CropTop, 4);
+    EXPECT_EQ(TaskStatusText(i), "Waiting");
+  }
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{std::string(kExists) + "\n" + bOutput + "\n" +
+                                      dir.Path("v/d.amv") + "\n\n" + kEmptyInput + "\n" + c}));
+  EXPECT_EQ(ui.messages.at(0).title, "Error");
+  EXPECT_EQ(dir.Read("v/b.amv"), "old");
+  EXPECT_EQ(ui.status[1], "2 videos in the list.");
+}
+
+TEST_F(TaskEditorWindowTest, WhenEverySeveralFileIsSkippedTheEditorStaysOpen) {
+  const std::string empty = dir.Write("e.mp4", "");
+  const auto dialog = OpenDialog();
+  ui.fileSets = {{empty, dir.Path("missing.mp4")}};
+  dialog->controls().inputBrowse->click();
+  dialog->controls().accept->click();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{std::string(kEmptyInput) + "\n" + empty + "\n" +
+                                      dir.Path("missing.mp4")}));
+}
+
+TEST_F(TaskEditorWindowTest, TypingIntoTheInputFieldLeavesTheSeveralFiles) {
+  const std::string a = dir.Write("a.mp4", "video");
+  const std::string b = dir.Write("b.mp4", "video");
+  const auto dialog = OpenDialog();
+  const auto& controls = dialog->controls();
+  ui.fileSets = {{a, b}};
+  controls.inputBrowse->click();
+  QTest::keyClick(controls.input, Qt::Key_Backspace);
+  EXPECT_TRUE(controls.output->text().isEmpty());
+  EXPECT_FALSE(controls.output->isReadOnly());
+  EXPECT_TRUE(controls.outputBrowse->isEnabled());
+  controls.input->setText(QString::fromStdString(b));
+  controls.output->setText(QString::fromStdString(dir.Path("own.amv")));
+  controls.accept->click();
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("own.amv"));
+
+  // One file of a several-files dialog is an ordinary Browse.
+  const auto again = OpenDialog();
+  ui.fileSets = {{a}};
+  again->controls().inputBrowse->click();
+  EXPECT_EQ(Std(again->controls().input->text()), a);
+  EXPECT_EQ(Std(again->controls().output->text()), dir.Path("a.amv"));
+  EXPECT_FALSE(again->controls().output->isReadOnly());
+}
+
+TEST_F(TaskEditorWindowTest, AcceptRefusesAnOutputThatExistsProposedOrTyped) {
+  const std::string video = dir.Write("clip.mp4", "video");
+  dir.Write("clip.amv", "old");
+  dir.Write("taken/other.amv", "old");
+  const auto dialog = OpenDialog();
+  const auto& controls = dialog->controls();
+  ui.answers = {video};
+  controls.inputBrowse->click();
+  controls.accept->click();
+  controls.output->setText(QString::fromStdString(dir.Path("taken/other.amv")));
+  controls.accept->click();
+  controls.output->setText(QString::fromStdString(dir.Path("taken")));
+  controls.accept->click();
+  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>(3, kExists)));
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(TaskCount(), 0);
+  controls.output->setText(QString::fromStdString(dir.Path("taken/new.amv")));
+  controls.accept->click();
+  EXPECT_EQ(TaskCount(), 1);
+  EXPECT_EQ(dir.Read("clip.amv"), "old");
+}
+
+TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
+  const std::string a = dir.Write("a.mp4", "video");
+  const std::string b = dir.Write("b.mp4", "video");
+  std::string shown;
+  WhenEditorOpens([&](TaskEditorDialog& dialog) {
+    shown = Std(dialog.controls().input->text());
+    dialog.controls().accept->click();
+  });
+  EXPECT_EQ(OpenTaskEditorWithFiles({a, b}), 1);
+  EXPECT_EQ(shown, a + " (+1 more)");
+  EXPECT_EQ(TaskCount(), 2);
+
+  WhenEditorOpens([&](TaskEditorDialog& dialog) { shown = Std(dialog.controls().output->text()); });
+  OpenTaskEditorWithFiles({a});
+  EXPECT_EQ(shown, dir.Path("a.amv"));
+  EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
 }
 
 }  // namespace

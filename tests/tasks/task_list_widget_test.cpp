@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
 #include "Inc/Lang.h"
+#include "app/grid_delegate.h"
 #include "app/main_window.h"
 #include "sample_task.h"
 #include "scratch_dir.h"
@@ -130,6 +133,49 @@ TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
   AppendTask(task);
   EXPECT_EQ(TaskStatusText(0), "Waiting");
   EXPECT_EQ(widget->topLevelItem(0)->text(0).toUtf8().toStdString(), task.InputFile);
+}
+
+// What a cell of the given width shows, as the list's delegate draws it.
+QString ShownText(QTreeWidget* widget, int row, int column, int width) {
+  auto* delegate = dynamic_cast<GridDelegate*>(widget->itemDelegate());
+  if (!delegate) return {};
+  // As the view starts each cell's option, before the delegate's turn.
+  QStyleOptionViewItem option;
+  option.initFrom(widget->viewport());
+  option.textElideMode = widget->textElideMode();
+  const QModelIndex index = widget->model()->index(row, column);
+  delegate->initStyleOption(&option, index);
+  return option.fontMetrics.elidedText(option.text, option.textElideMode, width);
+}
+
+TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWholeTextAsTooltip) {
+  Task task;
+  task.InputFile = "/home/anna/Videos/Holidays/2026/Summer in the mountains/day one.mp4";
+  task.OutputFile = "/home/anna/Videos/Holidays/2026/Summer in the mountains/day one.amv";
+  AppendTask(task);
+  SetTaskStatusText(0, "FFmpeg error. Code 1");
+  const QTreeWidgetItem* row = widget->topLevelItem(0);
+
+  const int narrow = QFontMetrics(widget->font()).horizontalAdvance(QStringLiteral("day one.mp4")) * 3;
+  const QString input = ShownText(widget, 0, 0, narrow);
+  EXPECT_TRUE(input.startsWith(QStringLiteral("/home"))) << input.toStdString();
+  EXPECT_TRUE(input.endsWith(QStringLiteral("day one.mp4"))) << input.toStdString();
+  EXPECT_TRUE(input.contains(QChar(0x2026))) << input.toStdString();
+  EXPECT_TRUE(ShownText(widget, 0, 1, narrow).endsWith(QStringLiteral("day one.amv")));
+  const QString status = ShownText(widget, 0, 4, narrow / 3);
+  EXPECT_TRUE(status.startsWith(QStringLiteral("FFmpeg"))) << "the status is cut at its end";
+
+  EXPECT_EQ(row->toolTip(0).toStdString(), task.InputFile);
+  EXPECT_EQ(row->toolTip(1).toStdString(), task.OutputFile);
+  EXPECT_EQ(row->toolTip(4).toStdString(), "FFmpeg error. Code 1");
+  EXPECT_TRUE(row->toolTip(2).isEmpty());
+
+  // A moved row keeps its tooltips, taken from the texts it carries.
+  AppendTask(SampleTask("b"));
+  Select(1);
+  MoveSelectedTaskUp();
+  EXPECT_EQ(widget->topLevelItem(1)->toolTip(4).toStdString(), "FFmpeg error. Code 1");
+  EXPECT_EQ(widget->topLevelItem(0)->toolTip(0).toStdString(), "/videos/b.mp4");
 }
 
 }  // namespace

@@ -18,10 +18,17 @@ class UiRecorder {
     };
     hooks.askFileName = [this](const FileDialogRequest& request) {
       dialogs.push_back(request);
-      if (answers.empty()) return std::string();
-      std::string answer = answers.front();
-      answers.erase(answers.begin());
-      return answer;
+      return NextAnswer();
+    };
+    hooks.askFileNames = [this](const FileDialogRequest& request) {
+      dialogs.push_back(request);
+      if (fileSets.empty()) {
+        std::string answer = NextAnswer();
+        return answer.empty() ? std::vector<std::string>{} : std::vector<std::string>{answer};
+      }
+      std::vector<std::string> set = fileSets.front();
+      fileSets.erase(fileSets.begin());
+      return set;
     };
     hooks.setStatusText = [this](int field, const std::string& text) { status[field] = text; };
     InstallUiHooks(hooks);
@@ -39,5 +46,15 @@ class UiRecorder {
   std::vector<MessageRequest> messages;
   std::vector<FileDialogRequest> dialogs;
   std::vector<std::string> answers;  // file dialog answers in order; empty = cancelled
+  // Answers of dialogs that take several files, before `answers` is used.
+  std::vector<std::vector<std::string>> fileSets;
   std::map<int, std::string> status;
+
+ private:
+  std::string NextAnswer() {
+    if (answers.empty()) return {};
+    std::string answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
 };
