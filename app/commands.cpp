@@ -12,6 +12,7 @@
 #include "app/about_window.h"
 #include "app/activity_log.h"
 #include "app/app_state.h"
+#include "app/batch_title.h"
 #include "app/main_loop.h"
 #include "app/project_links.h"
 #include "app/ui_seam.h"
@@ -91,9 +92,11 @@ void RunCommand(int commandId) {
     case 11:
       ShowSettingsWindow();
       break;
-    case 58:
+    case 58: {
+      const BatchTitle progress;
       StartConversion();
       break;
+    }
     default:
       // Stop (59) means something only to a running batch, which intercepts it.
       break;

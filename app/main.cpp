@@ -1,7 +1,12 @@
 #include <QApplication>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "Inc/ErrorHandler.h"
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/qt_ui_hooks.h"
 #include "app/startup.h"
@@ -18,8 +23,18 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // Lets the desktop match the windows to the menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("mflpx"));
+  // Qt has taken its own options out of the arguments by now.
+  std::vector<std::string> words;
+  for (const QString& argument : QCoreApplication::arguments().mid(1)) words.push_back(argument.toStdString());
+  const CommandLine line = ParseCommandLine(words);
+  if (!line.error.empty()) {
+    std::fprintf(stderr, "mflpx: %s\n%s\n", line.error.c_str(), kCommandLineUsage);
+    UninstallCrashHandler();
+    return 2;
+  }
   // Only confirmed quits end the program, never a window that closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallQtUiHooks();
+  options.inputFiles = line.files;
   return RunProgram(programDirectory, options);
 }

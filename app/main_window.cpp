@@ -25,6 +25,7 @@
 #include "app/grid_delegate.h"
 #include "app/main_window_bars.h"
 #include "app/proportional_splitter.h"
+#include "app/task_drop.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ QTreeWidget* BuildTaskList() {
   for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
     palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
   list->setPalette(palette);
+  AcceptFileDrops(list);
   return list;
 }
 

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "app/batch_notice.h"
 #include "app/main_window.h"
 #include "app/ui_seam.h"
 
@@ -101,5 +102,6 @@ void InstallQtUiHooks() {
   hooks.setStatusText = SetStatusFieldText;
   hooks.openWithShell = OpenWithDesktop;
   hooks.askFileNames = AskQtFileNames;
+  hooks.batchFinished = NoticeBatchEnd;
   InstallUiHooks(std::move(hooks));
 }

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/FileProbe.h"
@@ -11,10 +12,14 @@
 #include "app/app_state.h"
 #include "app/builtin_images.h"
 #include "app/main_loop.h"
+#include "app/language_code.h"
 #include "app/main_window.h"
+#include "app/qt_translation.h"
 #include "app/splash_window.h"
 #include "app/ui_seam.h"
 #include "settings/config.h"
+#include "tasks/dropped_files.h"
+#include "tasks/task_editor_window.h"
 #include "tasks/task_list_widget_view.h"
 
 namespace {
@@ -41,6 +46,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   LoadConfiguration();
   if (!DiscoverLanguages()) return EndProgram();
   LoadStringTable(App().languageSetting);
+  InstallQtTranslation(ReadLanguageCode(App().languageSetting));
   ReadCurrentLanguageName();
 
   CHECKPOINT();
@@ -70,6 +76,11 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   if (App().dataDirectory != App().programDirectory)
     AddLogLine("Settings and error reports are kept in " + App().dataDirectory);
   SetTaskColumnWidths();
+  if (!options.inputFiles.empty()) {
+    QTimer::singleShot(0, MainWindow(), [files = ExpandInputPaths(options.inputFiles)] {
+      if (!files.empty()) OpenTaskEditorWithFiles(files);
+    });
+  }
 
   RunMainLoop();
   return EndProgram();

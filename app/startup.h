@@ -1,12 +1,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct StartupOptions {
   // The splash holds the start for three seconds; tests turn the wait off.
   bool splashWait = true;
   // Where Config.ini and ErrorReport.log live; empty = the program directory.
   std::string dataDirectory;
+  // Files named on the command line: the task editor opens with them once
+  // the main loop runs.
+  std::vector<std::string> inputFiles;
 };
 
 // Everything from start-up to the end of the main loop, for the program in

@@ -35,3 +35,7 @@ std::vector<std::string> AskFileNames(const FileDialogRequest& request) {
   if (chosen.empty()) return {};
   return {std::move(chosen)};
 }
+
+void TellBatchFinished(const std::string& title, const std::string& text) {
+  if (Hooks().batchFinished) Hooks().batchFinished(title, text);
+}

@@ -34,6 +34,8 @@ struct UiHooks {
   std::function<void(const std::string& pathOrUrl)> openWithShell;
   // An open dialog that takes several files; empty when cancelled.
   std::function<std::vector<std::string>(const FileDialogRequest&)> askFileNames;
+  // A batch has ended with the summary box of that title and text.
+  std::function<void(const std::string& title, const std::string& text)> batchFinished;
 };
 
 // Replaces the installed hooks; hooks left empty fall back to the defaults
@@ -47,3 +49,4 @@ void SetStatusText(int field, const std::string& text);
 void OpenWithShell(const std::string& pathOrUrl);
 // Without its own hook this asks askFileName for one file.
 std::vector<std::string> AskFileNames(const FileDialogRequest& request);
+void TellBatchFinished(const std::string& title, const std::string& text);

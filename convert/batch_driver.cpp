@@ -126,10 +126,10 @@ BatchEnd ConvertAll(const BatchSeams& seams) {
       CloseChild(encoder);
     }
   }
-  if (batch.errorCount == 0)
-    ShowMessageBox(UiText("s109"), UiText("s62"), MessageIcon::Information);
-  else
-    ShowMessageBox(UiText("s1"), UiText("s63"), MessageIcon::Information);
+  const std::string title = UiText(batch.errorCount == 0 ? "s109" : "s1");
+  const std::string summary = UiText(batch.errorCount == 0 ? "s62" : "s63");
+  TellBatchFinished(title, summary);
+  ShowMessageBox(title, summary, MessageIcon::Information);
   return BatchEnd::Finished;
 }
 

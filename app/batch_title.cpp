@@ -1,0 +1,51 @@
+#include "app/batch_title.h"
+
+#include <QMainWindow>
+#include <QTreeWidget>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_view.h"
+
+namespace {
+
+// The whole percent at the start of a progress status ("42.0% ready" gives
+// "42%"), or nothing for any other status.
+QString Percent(const QString& status) {
+  int digits = 0;
+  while (digits < status.size() && status[digits].isDigit()) ++digits;
+  const int sign = status.indexOf(QLatin1Char('%'));
+  if (digits == 0 || sign < digits) return {};
+  for (int i = digits; i < sign; ++i)
+    if (!status[i].isDigit() && status[i] != QLatin1Char('.') && status[i] != QLatin1Char(','))
+      return {};
+  return status.left(digits) + QLatin1Char('%');
+}
+
+}  // namespace
+
+BatchTitle::BatchTitle() {
+  QTreeWidget* list = TaskListWidget();
+  if (!MainWindow() || !list || TaskCount() == 0 || App().ConversionRunning) return;
+  window_ = MainWindow();
+  original_ = window_->windowTitle();
+  Show(0, {});
+  watch_ = QObject::connect(list, &QTreeWidget::itemChanged, [this, list](QTreeWidgetItem* item, int column) {
+    if (column == kStatusColumn) Show(list->indexOfTopLevelItem(item), item->text(column));
+  });
+}
+
+BatchTitle::~BatchTitle() {
+  QObject::disconnect(watch_);
+  if (window_) window_->setWindowTitle(original_);
+}
+
+void BatchTitle::Show(int row, const QString& status) {
+  if (!window_ || row < 0) return;
+  const QString dash = QStringLiteral(" \u2013 ");
+  QString title = QStringLiteral("%1 of %2").arg(row + 1).arg(TaskCount()) + dash;
+  const QString percent = Percent(status);
+  if (!percent.isEmpty()) title += percent + dash;
+  window_->setWindowTitle(title + original_);
+}

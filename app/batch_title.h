@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QString>
+
+class QMainWindow;
+
+// While it lives, the main window's title tells how far a batch has come,
+// "3 of 7 – 42% – <title>", so the progress shows in the task bar; the title
+// comes back when it goes. Nothing happens without tasks or during a batch.
+class BatchTitle {
+ public:
+  BatchTitle();
+  ~BatchTitle();
+  BatchTitle(const BatchTitle&) = delete;
+  BatchTitle& operator=(const BatchTitle&) = delete;
+
+ private:
+  void Show(int row, const QString& status);
+
+  QPointer<QMainWindow> window_;
+  QString original_;
+  QMetaObject::Connection watch_;
+};

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Inc/Lang.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "app/qt_translation.h"
+#include "app/qt_ui_hooks.h"
+#include "app/shell_test_support.h"
+#include "app/startup.h"
+#include "app/ui_seam.h"
+#include "scratch_dir.h"
+#include "tasks/task_editor_dialog.h"
+#include "tasks/task_list.h"
+
+namespace {
+
+StartupOptions WithoutSplash(std::vector<std::string> inputFiles = {}) {
+  StartupOptions options;
+  options.splashWait = false;
+  options.inputFiles = std::move(inputFiles);
+  return options;
+}
+
+class QueueStartTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.Write("Lang/.keep", "");
+    program.Write("Core/ffmpeg", "#!/bin/sh\nexit 0\n");
+  }
+  void TearDown() override {
+    InstallUiHooks({});
+    InstallQtTranslation("");
+    LoadStringTable("");
+  }
+
+  // Runs the program; act is called on every tick once the main window shows
+  // until it returns true, after which Exit is pressed.
+  int Run(const StartupOptions& options, std::function<bool()> act) {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!MainWindow() || !MainWindow()->isVisible() || !act()) return;
+      watch.stop();
+      DispatchCommand(57);
+    });
+    watch.start(5);
+    return RunProgram(program.Dir(), options);
+  }
+
+  ScratchDir program;
+};
+
+TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
+  UiAnswers ui;
+  ui.answer = MessageAnswer::Yes;
+  const std::string a = program.Write("clips/a.mp4", "video");
+  const std::string b = program.Write("clips/b.mkv", "video");
+  std::string shown;
+  bool windowShown = false;
+  int tasks = -1;
+  Run(WithoutSplash({a, b}), [&] {
+    auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+    if (!editor) return tasks >= 0;
+    windowShown = MainWindow()->isVisible();
+    shown = editor->controls().input->text().toStdString();
+    editor->controls().accept->click();
+    tasks = TaskCount();
+    return true;
+  });
+  EXPECT_TRUE(windowShown);
+  EXPECT_EQ(shown, a + " (+1 more)");
+  EXPECT_EQ(tasks, 2);
+}
+
+// Reads what the close box's question shows on its Yes button, then says Yes.
+TEST_F(QueueStartTest, AGermanLanguageFileWithItsCodeGivesGermanStandardButtons) {
+  std::filesystem::copy_file(MFLPX_SOURCE_DIR "/Lang/de.ini", program.Path("Lang/de.ini"));
+  program.Write("Config.ini", "[SET]\nLanguage=" + program.Path("Lang/de.ini") + "\nLogActions=1\n");
+  InstallQtUiHooks();
+  std::string yes;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->button(QMessageBox::Yes)) return;
+    yes = box->button(QMessageBox::Yes)->text().toStdString();
+    box->button(QMessageBox::Yes)->click();
+  });
+  answer.start(5);
+  EXPECT_EQ(Run(WithoutSplash(), [] { return true; }), 0);
+  EXPECT_EQ(yes, "&Ja");
+}
+
+TEST_F(QueueStartTest, WithoutACodeQtsButtonsStayEnglish) {
+  program.Write("Lang/x.ini", "[MFLPXL]\nName = X\n[Data]\ns1 = Fehler\n");
+  program.Write("Config.ini", "[SET]\nLanguage=" + program.Path("Lang/x.ini") + "\nLogActions=1\n");
+  InstallQtUiHooks();
+  std::string yes;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->button(QMessageBox::Yes)) return;
+    yes = box->button(QMessageBox::Yes)->text().toStdString();
+    box->button(QMessageBox::Yes)->click();
+  });
+  answer.start(5);
+  Run(WithoutSplash(), [] { return true; });
+  EXPECT_EQ(yes, "&Yes");
+}
+
+// The real program: an unknown option is refused before any window.
+TEST(QueueCommandLine, AnUnknownOptionEndsWithExitCodeTwoAndSaysWhy) {
+  const std::string command = std::string("'") + MFLPX_PROGRAM + "' --bogus 2>&1 >/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string said;
+  char buffer[256];
+  while (fgets(buffer, sizeof buffer, pipe)) said += buffer;
+  const int status = pclose(pipe);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  // Qt may have warned about the session first.
+  EXPECT_NE(said.find("mflpx: unknown option '--bogus'\nUsage: mflpx [FILE...]\n"), std::string::npos)
+      << said;
+}
+
+}  // namespace
