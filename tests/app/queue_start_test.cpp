@@ -59,6 +59,24 @@ class QueueStartTest : public ::testing::Test {
     return RunProgram(program.Dir(), options);
   }
 
+  // Runs the program in that language with Qt's own windows, presses Exit
+  // and reads the Yes button of the real question box before saying Yes.
+  std::string YesButtonOfTheExitQuestion(const std::string& languageFile) {
+    program.Write("Config.ini", "[SET]\nLanguage=" + languageFile + "\nLogActions=1\n");
+    InstallQtUiHooks();
+    std::string yes;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->button(QMessageBox::Yes)) return;
+      yes = box->button(QMessageBox::Yes)->text().toStdString();
+      box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(5);
+    Run(WithoutSplash(), [] { return true; });
+    return yes;
+  }
+
   ScratchDir program;
 };
 
@@ -84,39 +102,12 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
   EXPECT_EQ(tasks, 2);
 }
 
-// Reads what the close box's question shows on its Yes button, then says Yes.
-TEST_F(QueueStartTest, AGermanLanguageFileWithItsCodeGivesGermanStandardButtons) {
+TEST_F(QueueStartTest, TheLanguageFilesCodeGivesQtsStandardButtonsInThatLanguage) {
   std::filesystem::copy_file(MFLPX_SOURCE_DIR "/Lang/de.ini", program.Path("Lang/de.ini"));
-  program.Write("Config.ini", "[SET]\nLanguage=" + program.Path("Lang/de.ini") + "\nLogActions=1\n");
-  InstallQtUiHooks();
-  std::string yes;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->button(QMessageBox::Yes)) return;
-    yes = box->button(QMessageBox::Yes)->text().toStdString();
-    box->button(QMessageBox::Yes)->click();
-  });
-  answer.start(5);
-  EXPECT_EQ(Run(WithoutSplash(), [] { return true; }), 0);
-  EXPECT_EQ(yes, "&Ja");
-}
-
-TEST_F(QueueStartTest, WithoutACodeQtsButtonsStayEnglish) {
   program.Write("Lang/x.ini", "[MFLPXL]\nName = X\n[Data]\ns1 = Fehler\n");
-  program.Write("Config.ini", "[SET]\nLanguage=" + program.Path("Lang/x.ini") + "\nLogActions=1\n");
-  InstallQtUiHooks();
-  std::string yes;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->button(QMessageBox::Yes)) return;
-    yes = box->button(QMessageBox::Yes)->text().toStdString();
-    box->button(QMessageBox::Yes)->click();
-  });
-  answer.start(5);
-  Run(WithoutSplash(), [] { return true; });
-  EXPECT_EQ(yes, "&Yes");
+  EXPECT_EQ(YesButtonOfTheExitQuestion(program.Path("Lang/de.ini")), "&Ja");
+  EXPECT_EQ(YesButtonOfTheExitQuestion(program.Path("Lang/x.ini")), "&Yes") << "no Code, Qt's English";
+  EXPECT_EQ(YesButtonOfTheExitQuestion(""), "&Yes");
 }
 
 // The real program: an unknown option is refused before any window.
