@@ -19,6 +19,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "app/builtin_images.h"
+#include "tasks/editor_paths.h"
 #include "tasks/editor_preview.h"
 #include "tasks/task_labels.h"
 
@@ -192,6 +193,10 @@ Task TaskEditorDialog::Shown() const {
   Task task;
   task.InputFile = controls_.input->text().toStdString();
   task.OutputFile = controls_.output->text().toStdString();
+  if (!severalInputs_.empty()) {
+    task.InputFile = severalInputs_.front();
+    task.OutputFile = ProposeOutputPath(task.InputFile);
+  }
   task.Resolution = static_cast<int8_t>(controls_.resolution->currentIndex());
   task.Quality = static_cast<int8_t>(controls_.quality->currentIndex());
   task.FrameRate = static_cast<int8_t>(controls_.frameRate->currentIndex());

@@ -51,7 +51,8 @@ class TaskEditorDialog : public QDialog {
 
   const Controls& controls() const { return controls_; }
 
-  // The paths as typed and the options as set.
+  // The paths as typed (with several input files, the first of them and its
+  // proposed output, so the preview shows it) and the options as set.
   Task Shown() const;
 
  protected:

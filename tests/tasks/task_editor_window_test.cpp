@@ -410,6 +410,8 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
   EXPECT_TRUE(controls.output->isReadOnly());
   EXPECT_FALSE(controls.outputBrowse->isEnabled());
   EXPECT_EQ(ui.dialogs.at(0).filter, InputFileFilter());
+  EXPECT_EQ(dialog->Shown().InputFile, a) << "the first stands for them in the preview";
+  EXPECT_EQ(dialog->Shown().OutputFile, dir.Path("v/a.amv"));
 
   controls.quality->setCurrentIndex(2);
   controls.crop[0]->setValue(4);
