@@ -157,7 +157,8 @@ void PreviewWindow::Poll() {
         const int last = static_cast<int>(std::ceil(source->durationSeconds * kStepsPerSecond)) - 1;
         moment_->setRange(0, std::max(0, last));
       }
-      if (fitWanted_) ApplyFit();
+      // A picture of an input the user has since replaced tells nothing about the new one.
+      if (fitWanted_ && sourceInput_ == Trim(editor_.Shown().InputFile)) ApplyFit();
     }
   }
   if (ChildRunning(child_) || ChildOutputWaiting(child_)) return;
@@ -178,7 +179,7 @@ void PreviewWindow::Finish(bool succeeded) {
     ShowMessage(fitNote_);
   } else {
     picture_->clear();
-    fitWanted_ = false;
+    if (!pending_) fitWanted_ = false;
     ShowMessage(succeeded || lastLine_.empty() ? QString("The encoder made no picture.")
                                                : QString::fromStdString(lastLine_));
   }

@@ -172,6 +172,19 @@ TEST_F(PreviewWindowTest, FitLetterboxesAFilmAndThePreviewFollows) {
   EXPECT_NEAR(double(right - left) / (bottom - top), 1.0, 0.06);
 }
 
+TEST_F(PreviewWindowTest, FitUsesTheInputOnTheScreenNotThePreviousOne) {
+  const std::string television = clips_->Path("television.mkv");
+  MakeClip("-f lavfi -i testsrc=size=320x240:rate=10 -t 1 -c:v ffv1", television);
+  editor->controls().input->setText(QString::fromStdString(Film()));
+  QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
+  // The film's picture is still being made when the input changes and Fit is pressed.
+  editor->controls().input->setText(QString::fromStdString(television));
+  QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
+  WaitForPicture();
+  for (QSpinBox* box : editor->controls().pad) EXPECT_EQ(box->value(), 0) << "4:3 fits 160x120 as it is";
+  EXPECT_EQ(Preview()->messageLabel()->text(), "Fit keeps the source's proportions.");
+}
+
 TEST_F(PreviewWindowTest, ProblemsShowAsTextInTheWindowNeverAsABox) {
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   WaitForPicture();
