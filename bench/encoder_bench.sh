@@ -48,10 +48,10 @@ stock() {
 }
 decode_only() { ffmpeg -nostdin -v error -i "$input" -f null -; }
 
-# "wall cpu max_resident_MiB" of one run of a function.
+# "wall cpu max_resident_MiB" of one run of a function; fails when the run does.
 measure() {
   /usr/bin/time -f '%e %U %S %M' -o "$work/time" bash -c "$(declare -f ours_to "$1"); $1" \
-    >/dev/null 2>&1
+    >/dev/null 2>&1 || return 1
   awk '{ printf "%.3f %.3f %.1f\n", $1, $2 + $3, $4 / 1024 }' "$work/time"
 }
 min() { awk -v a="$1" -v b="$2" 'BEGIN { print (a < b) ? a : b }'; }
@@ -70,7 +70,9 @@ for size in 640x360 1920x1080; do
   for name in "${names[@]}"; do wall[$name]=999999; cpu[$name]=999999; memory[$name]=0; done
   for ((i = 1; i <= runs; i++)); do
     for name in "${names[@]}"; do
-      read -r w c m < <(measure "$name")
+      # A failed run must stop the benchmark with a word, not leave a table of nonsense.
+      result=$(measure "$name") || { echo "The $name run failed on $input; stopping." >&2; exit 1; }
+      read -r w c m <<<"$result"
       wall[$name]=$(min "$w" "${wall[$name]}")
       cpu[$name]=$(min "$c" "${cpu[$name]}")
       memory[$name]=$(max "$m" "${memory[$name]}")
