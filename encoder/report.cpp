@@ -1,6 +1,7 @@
 #include "encoder/report.h"
 
 #include <cinttypes>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,9 +12,13 @@ extern "C" {
 
 namespace {
 
-std::string Printf(const char* format, auto... values) {
+// The attribute lets the compiler check every format string against its values.
+__attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...) {
   char text[512];
-  std::snprintf(text, sizeof text, format, values...);
+  va_list values;
+  va_start(values, format);
+  std::vsnprintf(text, sizeof text, format, values);
+  va_end(values);
   return text;
 }
 
@@ -33,8 +38,8 @@ std::string DurationLine(const AVFormatContext& format) {
     line += "N/A";
   } else {
     const int64_t start = format.start_time;
-    line += Printf("%s%" PRId64 ".%06" PRId64, start < 0 ? "-" : "", std::llabs(start / AV_TIME_BASE),
-                   std::llabs(start % AV_TIME_BASE));
+    line += Printf("%s%" PRId64 ".%06" PRId64, start < 0 ? "-" : "", std::abs(start / AV_TIME_BASE),
+                   std::abs(start % AV_TIME_BASE));
   }
   line += ", bitrate: ";
   line += format.bit_rate > 0 ? Printf("%" PRId64 " kb/s", format.bit_rate / 1000) : "N/A";

@@ -132,10 +132,14 @@ TEST_F(ActivityLogTest, CancelledDialogWritesNothingAndSaysNothing) {
 class AsOrdinaryUser {
  public:
   AsOrdinaryUser() : wasRoot_(geteuid() == 0) {
-    if (wasRoot_) EXPECT_EQ(seteuid(65534), 0);
+    if (wasRoot_) {
+      EXPECT_EQ(seteuid(65534), 0);
+    }
   }
   ~AsOrdinaryUser() {
-    if (wasRoot_) EXPECT_EQ(seteuid(0), 0);
+    if (wasRoot_) {
+      EXPECT_EQ(seteuid(0), 0);
+    }
   }
 
  private:

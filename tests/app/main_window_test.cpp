@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
     EXPECT_EQ(titles[m]->text(), Text(menus[m].first));
     const QList<QAction*> items = titles[m]->menu()->actions();
     ASSERT_EQ(items.size(), static_cast<qsizetype>(menus[m].second.size()));
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    for (qsizetype i = 0; i < items.size(); ++i) {
       const Expected& expected = menus[m].second[i];
       if (!expected.key) {
         EXPECT_TRUE(items[i]->isSeparator());
@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, ToolbarHasTheTenLabelledButtonsBetweenItsSeparators) {
                               {0, nullptr}, {55, "s90"}, {56, "s91"}, {57, "s92"}};
   const QList<QAction*> actions = toolbar->actions();
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(entries)));
-  for (std::size_t i = 0; i < actions.size(); ++i) {
+  for (qsizetype i = 0; i < actions.size(); ++i) {
     if (entries[i].id == 0) {
       EXPECT_TRUE(actions[i]->isSeparator()) << i;
       continue;
