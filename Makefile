@@ -1,12 +1,16 @@
 # Entry points: `make run`, `make test` and `make bench`. All install what is missing first.
 # `make deb` and `make install` package or install the program.
+# `make test-sanitize` runs the suite again in a second tree built with
+# AddressSanitizer and UndefinedBehaviorSanitizer. CMAKE_ARGS reach the first configure.
 BUILD   ?= build
+SANITIZE_BUILD ?= build-sanitize
+CMAKE_ARGS ?=
 JOBS    ?= $(shell nproc)
 PREFIX  ?= /usr/local
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench deb install clean
+.PHONY: deps configure build run test test-sanitize bench deb install clean
 
 deps:
 	@missing=""; \
@@ -20,7 +24,7 @@ deps:
 	fi
 
 configure: deps
-	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@[ -f $(BUILD)/build.ninja ] || cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -30,6 +34,9 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	$(MAKE) test BUILD=$(SANITIZE_BUILD) CMAKE_ARGS="$(CMAKE_ARGS) -DMFLPX_SANITIZE=ON"
 
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
@@ -46,4 +53,4 @@ install: build
 	else $(SUDO) cmake --install $(BUILD) --strip --prefix "$(PREFIX)"; fi
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -21,6 +21,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ResizeQt.h"
+#include "Inc/Version.h"
 #include "app/commands.h"
 #include "app/grid_delegate.h"
 #include "app/main_window_bars.h"
@@ -150,7 +151,7 @@ bool BuildMainWindow() {
   MainWindowParts& parts = Parts();
   auto* window = new QMainWindow;
   parts.window = window;
-  window->setWindowTitle(QStringLiteral("Marrowind Flickpress 0.8"));
+  window->setWindowTitle(QString::fromUtf8(kProductTitle));
   window->resize(600, 450);
   CentreOnScreen(window);
 

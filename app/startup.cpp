@@ -7,6 +7,7 @@
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "Inc/Resize.h"
+#include "Inc/Version.h"
 #include "app/activity_log.h"
 #include "app/activity_log_view.h"
 #include "app/app_state.h"
@@ -69,7 +70,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
 
   CHECKPOINT();
   MainWindow()->showNormal();
-  AddLogLine("Marrowind Flickpress 0.8 " + UiText("s98"));
+  AddLogLine(std::string(kProductTitle) + " " + UiText("s98"));
   AddLogLine(UiText("s99"));
   // An installed program keeps its settings elsewhere; say where, since the
   // program's own folder is where a user would look first.
