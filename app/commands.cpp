@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
@@ -48,57 +49,57 @@ void OpenHelp() {
 void RunCommand(int commandId) {
   CHECKPOINT();
   switch (commandId) {
-    case 0:
-    case 50:
+    case kMenuAddTask:
+    case kButtonAddTask:
       OpenTaskEditor(TaskEditorMode::Add);
       break;
-    case 1:
-    case 51:
+    case kMenuRemoveTask:
+    case kButtonRemoveTask:
       RemoveSelectedTask();
       break;
-    case 2:
-    case 57:
+    case kMenuExit:
+    case kButtonExit:
       ConfirmQuit(UiText("s57"), UiText("s100"));
       break;
-    case 3:
-    case 52:
+    case kMenuEditTask:
+    case kButtonEditTask:
       OpenTaskEditor(TaskEditorMode::Edit);
       break;
-    case 4:
-    case 53:
+    case kMenuMoveUp:
+    case kButtonMoveUp:
       MoveSelectedTaskUp();
       break;
-    case 5:
-    case 54:
+    case kMenuMoveDown:
+    case kButtonMoveDown:
       MoveSelectedTaskDown();
       break;
-    case 6:
-    case 55:
+    case kMenuHelp:
+    case kButtonHelp:
       OpenHelp();
       break;
-    case 7:
+    case kMenuWebSite:
       OpenWithShell(kWebSiteUrl);
       break;
-    case 8:
-    case 56:
+    case kMenuAbout:
+    case kButtonAbout:
       AboutWindow();
       break;
-    case 9:
+    case kMenuSaveLog:
       SaveLog();
       break;
-    case 10:
+    case kMenuClearLog:
       ClearLog();
       break;
-    case 11:
+    case kMenuSettings:
       ShowSettingsWindow();
       break;
-    case 58: {
+    case kButtonStart: {
       const BatchTitle progress;
       StartConversion();
       break;
     }
     default:
-      // Stop (59) means something only to a running batch, which intercepts it.
+      // Stop means something only to a running batch, which intercepts it.
       break;
   }
 }

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-// Menu items (0..11), toolbar buttons (50..59) and shortcuts all arrive here
-// with their command id.
+// Menu items, toolbar buttons and shortcuts all arrive here with their
+// command id (Inc/CommandIds.h).
 void DispatchCommand(int commandId);
 
 // While a batch runs its driver takes every command (it acts on Stop only)

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <map>
 
+#include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ResizeQt.h"
@@ -162,7 +163,7 @@ bool BuildMainWindow() {
   BuildStatusBar(window);
   BuildMenuBar(window);
   parts.toolbar = BuildToolbar(window, parts.buttons);
-  for (int id : kToolbarLabelOrder) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
+  for (int id : ToolbarCommandIds()) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
 
   parts.taskList = BuildTaskList();
   parts.log = BuildLogList();
@@ -206,11 +207,9 @@ QSplitter* MainSplitter() { return Parts().window ? Parts().splitter : nullptr; 
 QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
 
 void SetToolbarEnabled(bool enabled) {
-  // Stop (59) stays usable so a running batch can always be stopped.
-  for (int id : {50, 51, 52, 53, 54, 58, 55, 56, 57}) {
-    const auto found = Parts().buttons.find(id);
-    if (found != Parts().buttons.end()) found->second->setEnabled(enabled);
-  }
+  // Stop stays usable so a running batch can always be stopped.
+  for (const auto& [id, button] : Parts().buttons)
+    if (id != kButtonStop) button->setEnabled(enabled);
 }
 
 void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text) {

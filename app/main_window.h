@@ -29,7 +29,7 @@ QListWidget* LogListWidget();   // control 51: one line per log line
 QSplitter* MainSplitter();      // control 52
 QToolBar* MainToolbar();        // toolbar 2
 
-// Enables or disables every toolbar button except Stop (59).
+// Enables or disables every toolbar button except Stop.
 void SetToolbarEnabled(bool enabled);
 
 // Gives toolbar button `commandId` its label, the button as wide as the text

@@ -8,8 +8,10 @@
 #include <QShortcut>
 #include <QToolBar>
 
+#include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "Inc/QtText.h"
 #include "app/builtin_images.h"
 #include "app/commands.h"
 
@@ -28,24 +30,31 @@ struct MenuTitle {
 
 const MenuTitle kMenus[] = {
     {"s66",
-     {{"s67", 0, "\tCtrl+A"}, {"s68", 1, "\tCtrl+R"}, {nullptr, 0, ""}, {"s69", 2, "\tAlt+F4"}}},
-    {"s70", {{"s71", 3, ""}, {"s72", 4, ""}, {"s73", 5, ""}}},
-    {"s74", {{"s75", 9, ""}, {"s76", 10, ""}}},
-    {"s77", {{"s78", 11, ""}}},
-    {"s79", {{"s80", 6, "\tF1"}, {nullptr, 0, ""}, {"s81", 7, ""}, {"s82", 8, ""}}},
+     {{"s67", kMenuAddTask, "\tCtrl+A"},
+      {"s68", kMenuRemoveTask, "\tCtrl+R"},
+      {nullptr, 0, ""},
+      {"s69", kMenuExit, "\tAlt+F4"}}},
+    {"s70", {{"s71", kMenuEditTask, ""}, {"s72", kMenuMoveUp, ""}, {"s73", kMenuMoveDown, ""}}},
+    {"s74", {{"s75", kMenuSaveLog, ""}, {"s76", kMenuClearLog, ""}}},
+    {"s77", {{"s78", kMenuSettings, ""}}},
+    {"s79", {{"s80", kMenuHelp, "\tF1"}, {nullptr, 0, ""}, {"s81", kMenuWebSite, ""}, {"s82", kMenuAbout, ""}}},
 };
 
+constexpr int kSeparator = -1;
+
 struct ToolbarEntry {
-  int commandId;  // 0: a separator
+  int commandId;  // kSeparator: a separator
   int image;
   const char* labelKey;
 };
 
-const ToolbarEntry kToolbar[] = {
-    {0, 0, nullptr},   {50, 0, "s83"},    {51, 1, "s84"},   {0, 0, nullptr},
-    {52, 2, "s85"},    {53, 3, "s86"},    {54, 4, "s87"},   {0, 0, nullptr},
-    {58, 5, "s88"},    {59, 6, "s89"},    {0, 0, nullptr},  {55, 7, "s90"},
-    {56, 8, "s91"},    {57, 9, "s92"},
+// The toolbar from left to right; its buttons are labelled in this order too.
+constexpr ToolbarEntry kToolbar[] = {
+    {kSeparator, 0, nullptr},   {kButtonAddTask, 0, "s83"},  {kButtonRemoveTask, 1, "s84"},
+    {kSeparator, 0, nullptr},   {kButtonEditTask, 2, "s85"}, {kButtonMoveUp, 3, "s86"},
+    {kButtonMoveDown, 4, "s87"}, {kSeparator, 0, nullptr},   {kButtonStart, 5, "s88"},
+    {kButtonStop, 6, "s89"},    {kSeparator, 0, nullptr},   {kButtonHelp, 7, "s90"},
+    {kButtonAbout, 8, "s91"},   {kButtonExit, 9, "s92"},
 };
 
 struct Shortcut {
@@ -53,15 +62,13 @@ struct Shortcut {
   int commandId;
 };
 
-QString Text(const char* key) { return QString::fromStdString(UiText(key)); }
-
 }  // namespace
 
 void BuildMenuBar(QMainWindow* window) {
   CHECKPOINT();
   QMenuBar* bar = window->menuBar();
   for (const MenuTitle& title : kMenus) {
-    QMenu* menu = bar->addMenu(Text(title.key));
+    QMenu* menu = bar->addMenu(UiQText(title.key));
     for (const MenuItem& item : title.items) {
       if (!item.key) {
         menu->addSeparator();
@@ -70,7 +77,7 @@ void BuildMenuBar(QMainWindow* window) {
       // Qt shows what follows a tab as the shortcut hint; the keys themselves
       // are bound on the window, so the menu binds none.
       const int id = item.commandId;
-      menu->addAction(Text(item.key) + QString::fromLatin1(item.hint), window,
+      menu->addAction(UiQText(item.key) + QString::fromLatin1(item.hint), window,
                       [id] { DispatchCommand(id); });
     }
   }
@@ -85,7 +92,7 @@ QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons) {
   toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
   for (const ToolbarEntry& entry : kToolbar) {
-    if (entry.commandId == 0) {
+    if (entry.commandId == kSeparator) {
       toolbar->addSeparator();
       continue;
     }
@@ -98,6 +105,13 @@ QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons) {
   return toolbar;
 }
 
+std::vector<int> ToolbarCommandIds() {
+  std::vector<int> ids;
+  for (const ToolbarEntry& entry : kToolbar)
+    if (entry.commandId != kSeparator) ids.push_back(entry.commandId);
+  return ids;
+}
+
 const char* ToolbarLabelKey(int commandId) {
   for (const ToolbarEntry& entry : kToolbar)
     if (entry.commandId == commandId && entry.labelKey) return entry.labelKey;
@@ -106,10 +120,10 @@ const char* ToolbarLabelKey(int commandId) {
 
 void BindShortcuts(QMainWindow* window) {
   CHECKPOINT();
-  const Shortcut shortcuts[] = {{QKeySequence(Qt::Key_F1), 6},
-                                {QKeySequence(Qt::CTRL | Qt::Key_A), 0},
-                                {QKeySequence(Qt::CTRL | Qt::Key_R), 1},
-                                {QKeySequence(Qt::Key_Delete), 1}};
+  const Shortcut shortcuts[] = {{QKeySequence(Qt::Key_F1), kMenuHelp},
+                                {QKeySequence(Qt::CTRL | Qt::Key_A), kMenuAddTask},
+                                {QKeySequence(Qt::CTRL | Qt::Key_R), kMenuRemoveTask},
+                                {QKeySequence(Qt::Key_Delete), kMenuRemoveTask}};
   for (const Shortcut& shortcut : shortcuts) {
     auto* binding = new QShortcut(shortcut.keys, window);
     binding->setContext(Qt::WindowShortcut);

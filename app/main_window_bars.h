@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 class QAction;
 class QMainWindow;
@@ -13,8 +14,8 @@ void BuildMenuBar(QMainWindow* window);
 // Fills `buttons` with each button's action by command id.
 QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons);
 
-// The command ids of the toolbar buttons in the order their labels are set.
-inline constexpr int kToolbarLabelOrder[] = {50, 51, 52, 53, 54, 58, 59, 55, 56, 57};
+// The command ids of the toolbar buttons, left to right.
+std::vector<int> ToolbarCommandIds();
 
 // The label key of toolbar button `commandId`.
 const char* ToolbarLabelKey(int commandId);

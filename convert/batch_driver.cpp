@@ -5,6 +5,7 @@
 
 #include <chrono>
 
+#include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr int kStopCommand = 59;
 constexpr int kCycleMs = 50;
 
 enum class BatchEnd { Finished, Stopped, EncoderNotStarted };
@@ -78,7 +78,7 @@ bool FollowEncoder(Batch& batch, ChildHandle encoder, int row) {
   while (ChildRunning(encoder) || ChildOutputWaiting(encoder)) {
     // Waking at the encoder's end spares up to a cycle per task.
     const int command = batch.seams.waitForCommand(kCycleMs, ChildEndDescriptor(encoder));
-    if (command == kStopCommand && StopConfirmed() && StopEncoder(encoder)) {
+    if (command == kButtonStop && StopConfirmed() && StopEncoder(encoder)) {
       CloseChild(encoder);
       batch.seams.setTaskStatus(row, UiText("s35"));
       batch.seams.showTaskCount();

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+#include "Inc/Lang.h"
+
+// Our 8-bit texts are UTF-8; they become QString only at the Qt boundary.
+inline QString QtText(const std::string& text) { return QString::fromUtf8(text); }
+
+// The string table's text for `key`, for a widget.
+inline QString UiQText(const std::string& key) { return QtText(UiText(key)); }
