@@ -4,21 +4,16 @@
 #include <array>
 #include <cstddef>
 
+#include "Inc/AmvFormats.h"
 #include "Inc/TextUtil.h"
 
 namespace {
-
-constexpr std::array<const char*, 10> kFrameSizes = {
-    "96x64", "128x96", "128x128", "160x120", "176x128",
-    "176x144", "192x160", "208x120", "208x160", "208x176"};
 
 struct QuantiserRange {
   const char* low;
   const char* high;
 };
 constexpr std::array<QuantiserRange, 3> kQuantisers = {{{"3", "4"}, {"3", "5"}, {"5", "6"}}};
-
-constexpr std::array<const char*, 3> kFrameRates = {"10", "12", "16"};
 
 // Index 8 is the encoder's unchanged level.
 constexpr std::array<const char*, 17> kVolumeLevels = {
@@ -29,6 +24,14 @@ template <typename Table>
 const auto& Entry(const Table& table, long long index) {
   return table[static_cast<std::size_t>(std::clamp<long long>(index, 0, table.size() - 1))];
 }
+
+// "176x144": the -s value of frame size `index`.
+std::string FrameSizeValue(long long index) {
+  const AmvFrameSize& size = Entry(kAmvFrameSizes, index);
+  return IntToText(size.width) + "x" + IntToText(size.height);
+}
+
+std::string FrameRateValue(long long index) { return IntToText(Entry(kAmvFrameRates, index)); }
 
 struct NamedValue {
   const char* option;
@@ -66,8 +69,8 @@ std::string BuildEncoderArguments(const Task& task) {
          " -vol " + Entry(kVolumeLevels, task.Volume) +
          ValuePiece(CropValues(task)) + ValuePiece(PadValues(task)) +
          "-f amv " +
-         "-s " + Entry(kFrameSizes, task.Resolution) + " " +
-         "-r " + Entry(kFrameRates, task.FrameRate) + " " +
+         "-s " + FrameSizeValue(task.Resolution) + " " +
+         "-r " + FrameRateValue(task.FrameRate) + " " +
          "-ac 1 -ar 22050 " +
          "-qmin " + quantiser.low + " -qmax " + quantiser.high + " " +
          "\"" + task.OutputFile + "\"";
@@ -81,8 +84,8 @@ std::vector<std::string> EncoderArgumentVector(const Task& task) {
       args.push_back(IntToText(v.value));
     }
   const auto& quantiser = Entry(kQuantisers, task.Quality);
-  args.insert(args.end(), {"-f", "amv", "-s", Entry(kFrameSizes, task.Resolution),
-                           "-r", Entry(kFrameRates, task.FrameRate), "-ac", "1", "-ar", "22050",
+  args.insert(args.end(), {"-f", "amv", "-s", FrameSizeValue(task.Resolution),
+                           "-r", FrameRateValue(task.FrameRate), "-ac", "1", "-ar", "22050",
                            "-qmin", quantiser.low, "-qmax", quantiser.high, EncoderOutputPath(task)});
   return args;
 }

@@ -7,18 +7,13 @@
 #include <map>
 #include <optional>
 
+#include "Inc/AmvFormats.h"
+
 namespace {
 
-struct FrameSize {
-  int width;
-  int height;
-};
-
-// The screens AMV players have; any other size gives a picture they cannot show.
-constexpr std::array<FrameSize, 10> kFrameSizes = {{{96, 64}, {128, 96}, {128, 128}, {160, 120},
-                                                     {176, 128}, {176, 144}, {192, 160}, {208, 120},
-                                                     {208, 160}, {208, 176}}};
-constexpr std::array<int, 3> kFrameRates = {10, 12, 16};
+// Any size but a player's screen gives a picture the player cannot show.
+constexpr auto& kFrameSizes = kAmvFrameSizes;
+constexpr auto& kFrameRates = kAmvFrameRates;
 
 std::optional<int> ReadInteger(const std::string& text) {
   int value = 0;
@@ -30,7 +25,7 @@ std::optional<int> ReadInteger(const std::string& text) {
 
 std::string ListSizes() {
   std::string list;
-  for (const FrameSize& size : kFrameSizes) {
+  for (const AmvFrameSize& size : kFrameSizes) {
     if (!list.empty()) list += ", ";
     list += std::to_string(size.width) + "x" + std::to_string(size.height);
   }
@@ -45,7 +40,7 @@ std::string ReadFrameSize(const std::string& text, EncoderOptions& options) {
     height = ReadInteger(text.substr(cross + 1));
   }
   if (!width || !height) return "Invalid frame size '" + text + "' for option '-s'.";
-  const bool known = std::any_of(kFrameSizes.begin(), kFrameSizes.end(), [&](const FrameSize& s) {
+  const bool known = std::any_of(kFrameSizes.begin(), kFrameSizes.end(), [&](const AmvFrameSize& s) {
     return s.width == *width && s.height == *height;
   });
   if (!known) return "Frame size " + text + " is not an AMV player size; use one of " + ListSizes() + ".";

@@ -1,40 +1,27 @@
 #include "tasks/task_labels.h"
 
-#include <span>
-
 #include "Inc/Lang.h"
 
 namespace {
 
-struct SizeChoice {
-  const char* size;  // the label; the editor entry adds a space and the hint
-  const char* hintKey;
-};
-
-constexpr SizeChoice kResolutions[kResolutionCount] = {
-    {"96 x 64", "s22"},   {"128 x 96", "s23"},  {"128 x 128", "s24"}, {"160 x 120", "s25"},
-    {"176 x 128", "s26"}, {"176 x 144", "s27"}, {"192 x 160", "s27"}, {"208 x 120", "s28"},
-    {"208 x 160", "s28"}, {"208 x 176", "s28"},
-};
+// The hint that the editor's entry of each frame size adds after the size.
+constexpr const char* kResolutionHintKeys[kResolutionCount] = {"s22", "s23", "s24", "s25", "s26",
+                                                               "s27", "s27", "s28", "s28", "s28"};
 
 constexpr const char* kQualityLabels[kQualityCount] = {"High", "Medium", "Low"};
 constexpr const char* kQualityKeys[kQualityCount] = {"s29", "s30", "s31"};
 
-constexpr SizeChoice kFrameRates[kFrameRateCount] = {
-    {"10 FPS", "s32"}, {"12 FPS", "s33"}, {"16 FPS", "s34"}};
+constexpr const char* kFrameRateHintKeys[kFrameRateCount] = {"s32", "s33", "s34"};
 
-std::vector<std::string> Entries(std::span<const SizeChoice> choices) {
-  std::vector<std::string> entries;
-  for (const SizeChoice& choice : choices)
-    entries.push_back(std::string(choice.size) + " " + UiText(choice.hintKey));
-  return entries;
+std::string SizeText(const AmvFrameSize& size) {
+  return std::to_string(size.width) + " x " + std::to_string(size.height);
 }
 
 }  // namespace
 
 std::string ResolutionLabel(int resolution) {
   if (resolution < 0 || resolution >= kResolutionCount) return {};
-  return kResolutions[resolution].size;
+  return SizeText(kAmvFrameSizes[resolution]);
 }
 
 std::string QualityLabel(int quality) {
@@ -47,7 +34,12 @@ TaskRow TaskRowTexts(const Task& task, const std::string& statusText) {
           QualityLabel(task.Quality), statusText};
 }
 
-std::vector<std::string> ResolutionEntries() { return Entries(kResolutions); }
+std::vector<std::string> ResolutionEntries() {
+  std::vector<std::string> entries;
+  for (int i = 0; i < kResolutionCount; ++i)
+    entries.push_back(SizeText(kAmvFrameSizes[i]) + " " + UiText(kResolutionHintKeys[i]));
+  return entries;
+}
 
 std::vector<std::string> QualityEntries() {
   std::vector<std::string> entries;
@@ -55,4 +47,9 @@ std::vector<std::string> QualityEntries() {
   return entries;
 }
 
-std::vector<std::string> FrameRateEntries() { return Entries(kFrameRates); }
+std::vector<std::string> FrameRateEntries() {
+  std::vector<std::string> entries;
+  for (int i = 0; i < kFrameRateCount; ++i)
+    entries.push_back(std::to_string(kAmvFrameRates[i]) + " FPS " + UiText(kFrameRateHintKeys[i]));
+  return entries;
+}
