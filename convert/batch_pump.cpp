@@ -1,30 +1,9 @@
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QSocketNotifier>
-#include <QTimer>
-
 #include <deque>
-#include <optional>
 
 #include "app/commands.h"
+#include "app/event_wait.h"
 #include "app/main_window.h"
 #include "convert/batch_driver.h"
-
-namespace {
-
-// Handles window events until one arrives, wakeDescriptor turns readable or
-// timeoutMs pass. The main window's event filter anchors every event handled
-// here, as in the main loop.
-void HandleEventsFor(int timeoutMs, int wakeDescriptor) {
-  QTimer wake;
-  wake.setSingleShot(true);
-  wake.start(timeoutMs);
-  std::optional<QSocketNotifier> readable;
-  if (wakeDescriptor >= 0) readable.emplace(wakeDescriptor, QSocketNotifier::Read);
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-}  // namespace
 
 void StartConversion() {
   // Commands reach the batch instead of the command table while it runs; it
@@ -34,8 +13,10 @@ void StartConversion() {
 
   BatchSeams seams;
   seams.setToolbarEnabled = SetToolbarEnabled;
+  // The main window's event filter anchors every event handled here, as in
+  // the main loop.
   seams.waitForCommand = [&commands](int timeoutMs, int wakeDescriptor) {
-    if (commands.empty()) HandleEventsFor(timeoutMs, wakeDescriptor);
+    if (commands.empty()) WaitForWindowEvents(timeoutMs, wakeDescriptor);
     if (commands.empty()) return -1;
     const int commandId = commands.front();
     commands.pop_front();
