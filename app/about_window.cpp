@@ -4,16 +4,16 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <string>
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "Inc/ModalOwner.h"
+#include "Inc/QtText.h"
 #include "app/builtin_images.h"
 #include "app/link_label.h"
-#include "app/main_window.h"
 #include "app/project_links.h"
 #include "app/ui_seam.h"
 
@@ -34,8 +34,6 @@ std::string CreditsText() {
          "\r\n" + "- " + kIconSetUrl + "\r\n";
 }
 
-QString Text(const std::string& text) { return QString::fromUtf8(text); }
-
 template <typename Control>
 Control* Place(Control* control, const char* name, int x, int y, int width, int height) {
   control->setObjectName(QString::fromLatin1(name));
@@ -44,7 +42,7 @@ Control* Place(Control* control, const char* name, int x, int y, int width, int 
 }
 
 void AddLink(QDialog& window, const char* name, int y, const std::string& caption, const char* url) {
-  auto* link = Place(new LinkLabel(Text(caption), &window), name, 60, y, 315, 15);
+  auto* link = Place(new LinkLabel(QtText(caption), &window), name, 60, y, 315, 15);
   QObject::connect(link, &LinkLabel::clicked, [url] { OpenWithShell(url); });
 }
 
@@ -52,7 +50,7 @@ void BuildControls(QDialog& window) {
   auto* picture = Place(new QLabel(&window), "picture", 5, 10, 48, 48);
   picture->setPixmap(BuiltInImage(kAboutImage));
   Place(new QGroupBox(&window), "creditsFrame", 5, 115, 370, 185);
-  auto* close = Place(new QPushButton(Text(UiText("s4")), &window), "close", 290, 10, 85, 20);
+  auto* close = Place(new QPushButton(UiQText("s4"), &window), "close", 290, 10, 85, 20);
   QObject::connect(close, &QPushButton::clicked, &window, &QDialog::accept);
   Place(new QLabel(QString::fromLatin1(kProductLine), &window), "product", 60, 15, 220, 15);
   Place(new QLabel(QString::fromLatin1(kNoticeLine), &window), "notice", 60, 35, 315, 15);
@@ -65,33 +63,26 @@ void BuildControls(QDialog& window) {
   AddLink(window, "encoderLink", 80, std::string(kEncoderProjectName) + ": " + kEncoderProjectUrl, kEncoderProjectUrl);
   AddLink(window, "sponsorLink", 100, std::string(kSponsorName) + ": " + kSponsorUrl, kSponsorUrl);
   // The text box shows one line per line feed; the CR of each line end stays with the stored text.
-  credits->setPlainText(Text(CreditsText()).remove(QLatin1Char('\r')));
+  credits->setPlainText(QtText(CreditsText()).remove(QLatin1Char('\r')));
 }
 
 }  // namespace
 
 void AboutWindow() {
   CHECKPOINT();
-  QMainWindow* owner = MainWindow();
-  // Disabled before the window exists: Qt disables the child windows a
-  // widget already has, but not those created afterwards.
-  if (owner != nullptr) owner->setEnabled(false);
-  QDialog window(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                            Qt::WindowCloseButtonHint);
-  window.setWindowTitle(Text(UiText("s3")));
-  window.setWindowModality(Qt::ApplicationModal);
-  window.setFixedSize(381, 305);
-  // The controls are 15 pixels high; a small font keeps every text inside them.
-  QFont font = window.font();
-  font.setPixelSize(10);
-  window.setFont(font);
-  BuildControls(window);
-  if (owner != nullptr) {
-    QRect area = window.rect();
-    area.moveCenter(owner->geometry().center());
-    window.setGeometry(area);
-  }
-  CHECKPOINT();
-  window.exec();
-  if (owner != nullptr) owner->setEnabled(true);
+  RunWithOwnerDisabled([](QWidget* owner) {
+    QDialog window(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint);
+    window.setWindowTitle(UiQText("s3"));
+    window.setWindowModality(Qt::ApplicationModal);
+    window.setFixedSize(381, 305);
+    // The controls are 15 pixels high; a small font keeps every text inside them.
+    QFont font = window.font();
+    font.setPixelSize(10);
+    window.setFont(font);
+    BuildControls(window);
+    PlaceOverOwner(&window, owner);
+    CHECKPOINT();
+    window.exec();
+  });
 }

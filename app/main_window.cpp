@@ -21,6 +21,7 @@
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "Inc/ModalOwner.h"
 #include "Inc/ResizeQt.h"
 #include "Inc/Version.h"
 #include "app/commands.h"
@@ -188,6 +189,7 @@ bool BuildMainWindow() {
   BindShortcuts(window);
   window->installEventFilter(new MainWindowEvents(window));
   SetTaskColumnWidths();
+  SetModalOwner(window);
   return true;
 }
 
@@ -196,6 +198,7 @@ bool BuildMainWindow() {
 void DestroyMainWindow() {
   QMainWindow* window = Parts().window.data();
   ClearAnchors();
+  SetModalOwner(nullptr);
   Parts() = MainWindowParts{};
   delete window;
 }

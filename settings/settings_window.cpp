@@ -2,21 +2,17 @@
 
 #include <QCheckBox>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QPushButton>
-#include <QScreen>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "Inc/ModalOwner.h"
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/ui_seam.h"
 #include "settings/settings_choice.h"
 
@@ -25,18 +21,6 @@ namespace {
 constexpr int kClientWidth = 315;
 constexpr int kClientHeight = 250;
 
-// The window's outer position: centred over the main window (over the screen
-// when there is none), never left of or above the origin.
-QPoint CentredPosition(const QWidget* owner) {
-  QRect area;
-  if (owner != nullptr)
-    area = owner->frameGeometry();
-  else if (const QScreen* screen = QGuiApplication::primaryScreen())
-    area = screen->geometry();
-  return {std::max(0, area.x() + (area.width() - kClientWidth) / 2),
-          std::max(0, area.y() + (area.height() - kClientHeight) / 2)};
-}
-
 class SettingsDialog : public QDialog {
  public:
   explicit SettingsDialog(QWidget* owner) : QDialog(owner), entries_(LanguageListEntries()) {
@@ -44,7 +28,7 @@ class SettingsDialog : public QDialog {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QString::fromStdString(UiText("s49")));
     setFixedSize(kClientWidth, kClientHeight);
-    move(CentredPosition(owner));
+    PlaceOverOwner(this, owner);
 
     auto* label = new QLabel(QString::fromStdString(UiText("s50")), this);
     label->setGeometry(5, 10, 305, 15);
@@ -96,11 +80,8 @@ class SettingsDialog : public QDialog {
 
 void ShowSettingsWindow() {
   CHECKPOINT();
-  QMainWindow* owner = MainWindow();
-  if (owner != nullptr) owner->setEnabled(false);
-  {
+  RunWithOwnerDisabled([](QWidget* owner) {
     SettingsDialog dialog(owner);
     dialog.exec();
-  }
-  if (owner != nullptr) owner->setEnabled(true);
+  });
 }

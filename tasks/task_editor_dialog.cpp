@@ -2,22 +2,21 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "Inc/ModalOwner.h"
+#include "Inc/QtText.h"
 #include "app/builtin_images.h"
 #include "tasks/editor_paths.h"
 #include "tasks/editor_preview.h"
@@ -27,8 +26,6 @@ namespace {
 
 constexpr int kClientSide = 402;
 constexpr int kMostPixels = 25;
-
-QString UiQText(const std::string& key) { return QString::fromStdString(UiText(key)); }
 
 // A number field the user steps with its arrows or the arrow keys, one at a
 // time, and cannot type into.
@@ -112,7 +109,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
   AddPreviewButtons(*this);
-  PlaceOverParent();
+  PlaceOverOwner(this, parentWidget());
 }
 
 void TaskEditorDialog::BuildControls() {
@@ -210,19 +207,6 @@ Task TaskEditorDialog::Shown() const {
   task.PadLeft = controls_.pad[2]->value();
   task.PadRight = controls_.pad[3]->value();
   return task;
-}
-
-// Centred over the main window, then moved right or down so that the left
-// and top edges are on the screen.
-void TaskEditorDialog::PlaceOverParent() {
-  const QWidget* owner = parentWidget();
-  QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-  if (!screen) return;
-  const QRect available = screen->availableGeometry();
-  const QPoint centre = owner ? owner->frameGeometry().center() : available.center();
-  const int x = std::max(centre.x() - width() / 2, available.left());
-  const int y = std::max(centre.y() - height() / 2, available.top());
-  move(x, y);
 }
 
 void TaskEditorDialog::keyPressEvent(QKeyEvent* event) {

@@ -64,7 +64,6 @@ class TaskEditorDialog : public QDialog {
   void BuildGeneralPage(QWidget* page);
   void BuildAdvancedPage(QWidget* page);
   void ShowValues(const Task& task);
-  void PlaceOverParent();
   void BrowseInput();
   void BrowseOutput();
   void Cancel();

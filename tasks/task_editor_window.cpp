@@ -1,8 +1,6 @@
 #include "tasks/task_editor_window.h"
 
-#include <QMainWindow>
-
-#include "app/main_window.h"
+#include "Inc/ModalOwner.h"
 #include "tasks/task_editor_dialog.h"
 
 namespace {
@@ -11,7 +9,7 @@ namespace {
 // editor closes, by Accept, Cancel or its close box.
 int RunEditor(const std::optional<EditorStart>& start, const std::vector<std::string>& inputs = {}) {
   if (!start) return 0;
-  TaskEditorDialog dialog(*start, MainWindow(), inputs);
+  TaskEditorDialog dialog(*start, ModalOwner(), inputs);
   dialog.exec();
   return 1;
 }

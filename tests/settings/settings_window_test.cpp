@@ -119,8 +119,7 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
   EXPECT_EQ(seen.title, "MFLPX Settings");
   EXPECT_EQ(seen.clientSize, QSize(315, 250));
   EXPECT_TRUE(seen.enabled);
-  const QRect owner = MainWindow()->frameGeometry();
-  EXPECT_EQ(seen.position, QPoint(owner.x() + (owner.width() - 315) / 2, owner.y() + (owner.height() - 250) / 2));
+  EXPECT_EQ(seen.position, MainWindow()->frameGeometry().center() - QPoint(315 / 2, 250 / 2));
   EXPECT_FALSE(seen.flags & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(seen.flags & Qt::WindowTitleHint);
   EXPECT_EQ(seen.entries, (QStringList{"English", "Deutsch", "ENGLISH"}));
