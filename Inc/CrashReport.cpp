@@ -3,7 +3,7 @@
 #include <string.h>
 
 #include "Inc/ErrorHandler.h"
-#include "app/project_links.h"
+#include "Inc/ProjectLinks.h"
 
 namespace {
 

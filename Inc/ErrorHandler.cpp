@@ -14,9 +14,9 @@
 #include <ctime>
 #include <iterator>
 
+#include "Inc/AppState.h"
 #include "Inc/CrashClock.h"
 #include "Inc/CrashReport.h"
-#include "app/app_state.h"
 
 std::atomic<uint32_t> SourcePosition{0};
 

@@ -7,8 +7,8 @@
 
 #include "Inc/ErrorHandler.h"
 #include "Inc/LangDefaults.h"
+#include "Inc/Prefs.h"
 #include "Inc/TextUtil.h"
-#include "settings/prefs.h"
 
 namespace {
 

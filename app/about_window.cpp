@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <string>
 
+#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ModalOwner.h"
+#include "Inc/ProjectLinks.h"
 #include "Inc/QtText.h"
-#include "app/builtin_images.h"
+#include "Inc/UiSeam.h"
 #include "app/link_label.h"
-#include "app/project_links.h"
-#include "app/ui_seam.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "app/activity_log.h"
+#include "Inc/ActivityLog.h"
 #include "app/main_window.h"
 
 namespace {

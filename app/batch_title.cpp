@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QTreeWidget>
 
-#include "app/app_state.h"
+#include "Inc/AppState.h"
 #include "app/main_window.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"

@@ -6,18 +6,18 @@
 #include <string>
 #include <utility>
 
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
+#include "Inc/ProjectLinks.h"
+#include "Inc/UiSeam.h"
 #include "app/about_window.h"
-#include "app/activity_log.h"
-#include "app/app_state.h"
+#include "app/batch_pump.h"
 #include "app/batch_title.h"
 #include "app/main_loop.h"
-#include "app/project_links.h"
-#include "app/ui_seam.h"
-#include "convert/batch_driver.h"
 #include "settings/settings_window.h"
 #include "tasks/task_editor_window.h"
 #include "tasks/task_list.h"

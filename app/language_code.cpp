@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "Inc/Prefs.h"
 #include "Inc/TextUtil.h"
-#include "settings/prefs.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
-#include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/qt_ui_hooks.h"

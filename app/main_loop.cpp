@@ -2,7 +2,7 @@
 
 #include <QEventLoop>
 
-#include "app/app_state.h"
+#include "Inc/AppState.h"
 
 namespace {
 QEventLoop* runningLoop = nullptr;

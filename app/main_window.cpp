@@ -29,6 +29,7 @@
 #include "app/main_window_bars.h"
 #include "app/proportional_splitter.h"
 #include "app/task_drop.h"
+#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -190,6 +191,7 @@ bool BuildMainWindow() {
   window->installEventFilter(new MainWindowEvents(window));
   SetTaskColumnWidths();
   SetModalOwner(window);
+  SetTaskListWidget(parts.taskList);
   return true;
 }
 

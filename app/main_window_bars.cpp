@@ -8,11 +8,11 @@
 #include <QShortcut>
 #include <QToolBar>
 
+#include "Inc/BuiltinImages.h"
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/QtText.h"
-#include "app/builtin_images.h"
 #include "app/commands.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "Inc/UiSeam.h"
 #include "app/batch_notice.h"
 #include "app/main_window.h"
-#include "app/ui_seam.h"
 
 namespace {
 

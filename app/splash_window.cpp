@@ -10,8 +10,8 @@
 #include <system_error>
 #include <thread>
 
+#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
-#include "app/builtin_images.h"
 #include "app/event_wait.h"
 
 namespace {

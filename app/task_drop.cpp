@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "Inc/AppState.h"
 #include "tasks/dropped_files.h"
 #include "tasks/task_editor_window.h"
 

@@ -18,8 +18,8 @@
 #include <filesystem>
 #include <string>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "tasks/preview_window.h"
 #include "tasks/task_editor_dialog.h"

@@ -5,12 +5,12 @@
 
 #include <chrono>
 
+#include "Inc/AppState.h"
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
-#include "app/app_state.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 #include "convert/child_process.h"
 #include "convert/encoder_arguments.h"
 #include "convert/encoder_output_parser.h"

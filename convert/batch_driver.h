@@ -3,13 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "app/activity_log.h"
+#include "Inc/ActivityLog.h"
 #include "tasks/task.h"
 #include "tasks/task_list.h"
-
-// The Start command: converts every task of the list, in order, keeping the
-// main window live meanwhile. Defined with the window code.
-void StartConversion();
 
 // What the batch reaches outside the conversion engine. The task list and
 // the log default to the real ones; the window code supplies the rest.

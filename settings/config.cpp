@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
+#include "Inc/Prefs.h"
+#include "Inc/PrefsFile.h"
 #include "Inc/TextUtil.h"
-#include "app/app_state.h"
-#include "app/ui_seam.h"
-#include "settings/prefs.h"
-#include "settings/prefs_file.h"
+#include "Inc/UiSeam.h"
 
 namespace {
 

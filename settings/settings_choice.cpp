@@ -1,10 +1,10 @@
 #include "settings/settings_choice.h"
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
+#include "Inc/Prefs.h"
 #include "Inc/TextUtil.h"
-#include "app/app_state.h"
 #include "settings/config.h"
-#include "settings/prefs.h"
 
 std::vector<std::string> LanguageListEntries() {
   std::vector<std::string> entries{"English"};

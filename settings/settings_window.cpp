@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ModalOwner.h"
-#include "app/app_state.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 #include "settings/settings_choice.h"
 
 namespace {

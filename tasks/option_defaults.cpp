@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "Inc/ErrorHandler.h"
+#include "Inc/Prefs.h"
 #include "Inc/TextUtil.h"
-#include "settings/prefs.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Inc/AppState.h"
 #include "Inc/TextUtil.h"
-#include "app/app_state.h"
 #include "tasks/task_editor_dialog.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ModalOwner.h"
 #include "Inc/QtText.h"
-#include "app/builtin_images.h"
 #include "tasks/editor_paths.h"
 #include "tasks/editor_preview.h"
 #include "tasks/task_labels.h"

@@ -3,12 +3,12 @@
 #include <set>
 
 #include "Inc/ErrorHandler.h"
+#include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 #include "settings/config.h"
 #include "tasks/editor_paths.h"
-#include "Inc/FileProbe.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
 

@@ -6,7 +6,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 #include "tasks/task_labels.h"
 #include "tasks/task_list_view.h"
 

@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QTreeWidget>
 
-#include "app/main_window.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
 
@@ -67,11 +66,18 @@ class TreeWidgetView final : public TaskListView {
   QPointer<QTreeWidget> widget_;
 };
 
+QPointer<QTreeWidget>& MainTaskListWidget() {
+  static QPointer<QTreeWidget> widget;
+  return widget;
+}
+
 }  // namespace
+
+void SetTaskListWidget(QTreeWidget* widget) { MainTaskListWidget() = widget; }
 
 void AttachTaskListWidget() {
   static TreeWidgetView view;
-  view.Bind(TaskListWidget());
+  view.Bind(MainTaskListWidget());
   AttachTaskListView(&view);
   ClearTaskList();
 }

@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/activity_log.h"
-#include "app/app_state.h"
 #include "scratch_dir.h"
 #include "tasks/ui_recorder.h"
 

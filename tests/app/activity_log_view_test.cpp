@@ -3,11 +3,11 @@
 #include <QListWidget>
 #include <string>
 
-#include "app/activity_log.h"
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
+#include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/ui_seam.h"
 #include "scratch_dir.h"
 
 namespace {

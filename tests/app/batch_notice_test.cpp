@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
+#include "Inc/UiSeam.h"
 #include "app/batch_notice.h"
 #include "app/commands.h"
 #include "app/main_window.h"
-#include "app/ui_seam.h"
 #include "convert/stand_in_encoder.h"
 #include "queue_test_support.h"
 #include "tasks/task_list.h"

@@ -15,16 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/activity_log.h"
+#include "Inc/ProjectLinks.h"
 #include "app/activity_log_view.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/project_links.h"
 #include "scratch_dir.h"
+#include "shell_test_support.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
-#include "shell_test_support.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "shell_test_support.h"
 

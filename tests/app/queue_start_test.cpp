@@ -14,13 +14,13 @@
 #include <string>
 
 #include "Inc/Lang.h"
+#include "Inc/UiSeam.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/qt_translation.h"
 #include "app/qt_ui_hooks.h"
 #include "app/shell_test_support.h"
 #include "app/startup.h"
-#include "app/ui_seam.h"
 #include "scratch_dir.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 
 // While it lives, answers every yes/no question with `answer`, cancels file
 // dialogs, and keeps what the program asked and opened, so tests read back

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "queue_test_support.h"
 #include "scratch_dir.h"

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 #include "convert/batch_driver.h"
 #include "convert/encoder_arguments.h"
 #include "stand_in_encoder.h"

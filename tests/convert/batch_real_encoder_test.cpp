@@ -8,13 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/activity_log.h"
+#include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "app/main_window.h"
-#include "app/ui_seam.h"
 #include "scratch_dir.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"

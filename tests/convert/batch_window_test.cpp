@@ -17,16 +17,16 @@
 #include <fstream>
 #include <thread>
 
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/activity_log.h"
+#include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
-#include "app/app_state.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "app/main_window_bars.h"
-#include "app/ui_seam.h"
-#include "convert/encoder_arguments.h"
 #include "comma_locale.h"
+#include "convert/encoder_arguments.h"
 #include "stand_in_encoder.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/ui_seam.h"
+#include "Inc/AppState.h"
+#include "Inc/UiSeam.h"
 #include "scratch_dir.h"
 #include "settings/settings_choice.h"
 #include "unprivileged.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "Inc/LangDefaults.h"
-#include "app/app_state.h"
+#include "Inc/Prefs.h"
 #include "settings/config.h"
-#include "settings/prefs.h"
 
 namespace {
 

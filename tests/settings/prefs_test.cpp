@@ -1,4 +1,4 @@
-#include "settings/prefs.h"
+#include "Inc/Prefs.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <random>
 
+#include "Inc/PrefsFile.h"
+#include "Inc/PrefsText.h"
 #include "scratch_dir.h"
-#include "settings/prefs_file.h"
-#include "settings/prefs_text.h"
 #include "unprivileged.h"
 
 namespace {

@@ -14,11 +14,11 @@
 #include <functional>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
+#include "Inc/UiSeam.h"
 #include "app/main_window.h"
 #include "app/qt_ui_hooks.h"
-#include "app/ui_seam.h"
 #include "scratch_dir.h"
 
 namespace {

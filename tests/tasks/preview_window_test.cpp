@@ -15,8 +15,8 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "encoder/encoder_harness.h"
 #include "tasks/preview_window.h"

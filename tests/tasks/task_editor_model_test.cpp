@@ -5,12 +5,12 @@
 
 #include <sstream>
 
+#include "Inc/AppState.h"
+#include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "fake_task_list_view.h"
 #include "scratch_dir.h"
 #include "tasks/editor_paths.h"
-#include "Inc/FileProbe.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
 #include "ui_recorder.h"

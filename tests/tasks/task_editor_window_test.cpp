@@ -17,8 +17,8 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "tasks/editor_paths.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 
 // Installs UI hooks that record every message box and status text and answer
 // file dialogs from a queue; the defaults come back when it goes.

@@ -1,4 +1,4 @@
-#include "settings/prefs_file.h"
+#include "Inc/PrefsFile.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "settings/prefs_text.h"
+#include "Inc/PrefsText.h"
 
 #include <algorithm>
 

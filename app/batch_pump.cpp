@@ -1,3 +1,5 @@
+#include "app/batch_pump.h"
+
 #include <deque>
 
 #include "app/commands.h"

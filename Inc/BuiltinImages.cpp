@@ -1,4 +1,4 @@
-#include "app/builtin_images.h"
+#include "Inc/BuiltinImages.h"
 
 #include <QImage>
 #include <QPainter>

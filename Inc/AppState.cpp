@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "Inc/AppState.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
-#include "app/activity_log.h"
+#include "Inc/ActivityLog.h"
 
 #include <fstream>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "app/app_state.h"
-#include "app/ui_seam.h"
+#include "Inc/UiSeam.h"
 
 namespace {
 

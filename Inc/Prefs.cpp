@@ -1,4 +1,4 @@
-#include "settings/prefs.h"
+#include "Inc/Prefs.h"
 
 #include <cstdio>
 #include <deque>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "Inc/ErrorHandler.h"
-#include "settings/prefs_file.h"
-#include "settings/prefs_text.h"
+#include "Inc/PrefsFile.h"
+#include "Inc/PrefsText.h"
 
 namespace {
 

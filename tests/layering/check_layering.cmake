@@ -1,0 +1,45 @@
+# Fails when the folders stop depending one way: app/ sits on top, so no file
+# outside it (the tests and benchmarks excepted, which drive it) may include
+# app/; and the core library's files, with their headers, never include Qt.
+# Run as: cmake -DSOURCE_DIR=<tree> -DCORE_FILES=<list file> -P check_layering.cmake
+
+set(problems "")
+
+file(GLOB_RECURSE below_app RELATIVE ${SOURCE_DIR}
+  ${SOURCE_DIR}/Inc/*.h ${SOURCE_DIR}/Inc/*.cpp
+  ${SOURCE_DIR}/settings/*.h ${SOURCE_DIR}/settings/*.cpp
+  ${SOURCE_DIR}/tasks/*.h ${SOURCE_DIR}/tasks/*.cpp
+  ${SOURCE_DIR}/convert/*.h ${SOURCE_DIR}/convert/*.cpp
+  ${SOURCE_DIR}/encoder/*.h ${SOURCE_DIR}/encoder/*.cpp)
+foreach(file IN LISTS below_app)
+  file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"app/")
+  foreach(line IN LISTS lines)
+    string(APPEND problems "${file} includes the window layer: ${line}\n")
+  endforeach()
+endforeach()
+
+# The core library's sources, and the header beside each.
+file(STRINGS ${CORE_FILES} core_sources)
+set(core_files "")
+foreach(source IN LISTS core_sources)
+  list(APPEND core_files ${source})
+  string(REGEX REPLACE "\\.cpp$" ".h" header ${source})
+  if(NOT header STREQUAL source AND EXISTS ${header})
+    list(APPEND core_files ${header})
+  endif()
+endforeach()
+file(GLOB_RECURSE encoder_files ${SOURCE_DIR}/encoder/*.h ${SOURCE_DIR}/encoder/*.cpp)
+list(APPEND core_files ${encoder_files})
+foreach(file IN LISTS core_files)
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+  foreach(line IN LISTS lines)
+    file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+    string(APPEND problems "${shown} is core code but includes Qt: ${line}\n")
+  endforeach()
+endforeach()
+
+list(LENGTH core_files checked)
+if(problems)
+  message(FATAL_ERROR "Layering broken:\n${problems}")
+endif()
+message(STATUS "Layering holds: ${checked} core files without Qt, nothing below app/ includes it")
