@@ -16,6 +16,7 @@ TEST(TextUtil, FieldSplitsAtTheSeparatorsFirstCharacter) {
   EXPECT_EQ(Field("00:01:23.45", ":", 1), "00");
   EXPECT_EQ(Field("00:01:23.45", ":", 3), "23.45");
   EXPECT_EQ(Field("00:01:23.45", ":", 4), "");
+  EXPECT_EQ(Field("00:01:23.45", ":", 0), "");
   EXPECT_EQ(Field("no separator", ",", 1), "no separator");
   EXPECT_EQ(Field("7.69 bitrate= 485", "bitrate=", 1), "7.69 ");
   EXPECT_EQ(Field("a,,b", ",", 2), "");

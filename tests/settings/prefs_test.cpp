@@ -137,13 +137,15 @@ TEST(Prefs, Utf8DocumentsKeepTheirTextAndMark) {
   const std::string bom = "\xEF\xBB\xBF";
   const std::string russian = "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9";
   const std::string file = bom + "[MFLPXL]\nName = " + russian + "\nLatin = Fran\xC3\xA7" "ais\n"
-                           "Bad = a\xC3(\nSurrogate = \xED\xA0\x80\nOverlong = \xC0\xAF\nCut = ab\xE2\x82\n";
+                           "Bad = a\xC3(\nSurrogate = \xED\xA0\x80\nOverlong = \xC0\xAF\nCut = ab\xE2\x82\n"
+                           "Beyond = \xF5\x80\x80\x80\n";
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Name"), russian);
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Latin"), "Fran\xC3\xA7" "ais");
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Bad"), "");
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Surrogate"), "");
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Overlong"), "");
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Cut"), "ab");
+  EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Beyond"), "");  // no lead byte above F4
 
   const std::string rewritten = Rewrite(dir, file, "MFLPXL", "Other", "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(rewritten.substr(0, 5), bom + "\r\n");
