@@ -40,7 +40,7 @@ test-sanitize:
 
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
-	cmake --build $(BUILD) --target bench_batch bench_encoder bench_runner
+	cmake --build $(BUILD) --target bench_batch bench_encoder bench_runner bench_preview
 
 # A Debian package installing to /usr, written to $(BUILD)/package/.
 deb: build
