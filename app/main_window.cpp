@@ -29,6 +29,8 @@
 #include "app/main_window_bars.h"
 #include "app/proportional_splitter.h"
 #include "app/task_drop.h"
+#include "convert/editor_preview.h"
+#include "tasks/task_editor_dialog.h"
 #include "tasks/task_list_widget_view.h"
 
 namespace {
@@ -192,6 +194,7 @@ bool BuildMainWindow() {
   SetTaskColumnWidths();
   SetModalOwner(window);
   SetTaskListWidget(parts.taskList);
+  SetEditorExtension(AddPreviewButtons);
   return true;
 }
 

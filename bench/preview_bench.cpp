@@ -21,7 +21,7 @@
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "app/main_window.h"
-#include "tasks/preview_window.h"
+#include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
 
 namespace {

@@ -19,7 +19,6 @@
 #include "Inc/ModalOwner.h"
 #include "Inc/QtText.h"
 #include "tasks/editor_paths.h"
-#include "tasks/editor_preview.h"
 #include "tasks/task_labels.h"
 
 namespace {
@@ -91,7 +90,11 @@ QSpinBox* Spin(QWidget* parent, int x, int y) {
   return spin;
 }
 
+EditorExtension editorExtension = nullptr;
+
 }  // namespace
+
+void SetEditorExtension(EditorExtension extension) { editorExtension = extension; }
 
 TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
                                    const std::vector<std::string>& inputs)
@@ -108,7 +111,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
-  AddPreviewButtons(*this);
+  if (editorExtension) editorExtension(*this);
   PlaceOverOwner(this, parentWidget());
 }
 

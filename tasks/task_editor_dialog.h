@@ -80,3 +80,9 @@ class TaskEditorDialog : public QDialog {
   Controls controls_;
   std::vector<std::string> severalInputs_;
 };
+
+// Controls that a layer above this folder adds to every editor it opens (the
+// preview's buttons), set once by the main window, so the editor needs
+// nothing from the folders that build on it.
+using EditorExtension = void (*)(TaskEditorDialog& editor);
+void SetEditorExtension(EditorExtension extension);

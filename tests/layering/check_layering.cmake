@@ -1,6 +1,7 @@
 # Fails when the folders stop depending one way: app/ sits on top, so no file
 # outside it (the tests and benchmarks excepted, which drive it) may include
-# app/; and the core library's files, with their headers, never include Qt.
+# app/; below it Inc/, settings/, tasks/ and convert/ stack in that order; and
+# the core library's files, with their headers, never include Qt.
 # Run as: cmake -DSOURCE_DIR=<tree> -DCORE_FILES=<list file> -P check_layering.cmake
 
 set(problems "")
@@ -15,6 +16,24 @@ foreach(file IN LISTS below_app)
   file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"app/")
   foreach(line IN LISTS lines)
     string(APPEND problems "${file} includes the window layer: ${line}\n")
+  endforeach()
+endforeach()
+
+# Below app/ the folders stack too: each may include only itself and the
+# folders under it, so no two folders depend on each other.
+set(stack Inc settings tasks convert)
+foreach(level RANGE 1 3)
+  math(EXPR index "${level} - 1")
+  list(GET stack ${index} folder)
+  list(SUBLIST stack ${level} -1 above)
+  file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(file IN LISTS files)
+    foreach(higher IN LISTS above)
+      file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"${higher}/")
+      foreach(line IN LISTS lines)
+        string(APPEND problems "${file} includes ${higher}/, which builds on ${folder}/: ${line}\n")
+      endforeach()
+    endforeach()
   endforeach()
 endforeach()
 
@@ -42,4 +61,4 @@ list(LENGTH core_files checked)
 if(problems)
   message(FATAL_ERROR "Layering broken:\n${problems}")
 endif()
-message(STATUS "Layering holds: ${checked} core files without Qt, nothing below app/ includes it")
+message(STATUS "Layering holds: ${checked} core files without Qt, the folders below app/ stack one way")

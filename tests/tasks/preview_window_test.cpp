@@ -19,7 +19,7 @@
 #include "Inc/Lang.h"
 #include "app/main_window.h"
 #include "encoder/encoder_harness.h"
-#include "tasks/preview_window.h"
+#include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"

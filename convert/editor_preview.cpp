@@ -1,8 +1,8 @@
-#include "tasks/editor_preview.h"
+#include "convert/editor_preview.h"
 
 #include <QPushButton>
 
-#include "tasks/preview_window.h"
+#include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tasks/preview_window.h"
+#include "convert/preview_window.h"
 
 #include <QComboBox>
 #include <QDialog>
