@@ -181,7 +181,10 @@ TEST_F(EncoderMessyInput, SoundThatEndsEarlyHoldsNoPicturesBackAndIsFollowedBySi
     ASSERT_GT(peaks[i], 0);
   }
   // Six times the play time, the same memory: 100 s of held pictures would take about 7 MB more.
+  // AddressSanitizer keeps freed memory in quarantine, so there the peak says nothing of what is held.
+#ifndef __SANITIZE_ADDRESS__
   EXPECT_LT(peaks[1] - peaks[0], 3000) << peaks[0] << " KiB for 20 s, " << peaks[1] << " KiB for 120 s";
+#endif
 
   const std::string output = dir_->Path("sound-ends-early-1.amv");
   const Probe probe = ProbeFile(output);
