@@ -266,6 +266,11 @@ TEST(Prefs, FilesOverTheLimitReadAsEmptyAndStayUntouched) {
 
 // Under a memory limit a file that cannot be held reads as empty.
 TEST(Prefs, AllocationFailureReadsAsEmpty) {
+#ifdef __SANITIZE_ADDRESS__
+  // AddressSanitizer maps terabytes of shadow memory, and under an address
+  // space limit its allocator reports and hangs instead of failing the call.
+  GTEST_SKIP() << "not meaningful under AddressSanitizer";
+#endif
   ScratchDir dir;
   std::string lines;
   for (std::size_t i = 0; lines.size() + 2 <= kMaxPrefsFileBytes; ++i) lines += "k\n";
