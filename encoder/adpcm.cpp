@@ -24,7 +24,7 @@ void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 // Picks the code whose reconstruction lies nearest, then follows exactly the
 // arithmetic a decoder uses, so encoder and player never drift apart.
 int AdpcmEncoder::EncodeSample(int sample) {
-  const int step = kStepSize[step_index_];
+  const int step = kStepSize[stepIndex_];
   int difference = sample - predictor_;
   int code = 0;
   if (difference < 0) {
@@ -35,7 +35,7 @@ int AdpcmEncoder::EncodeSample(int sample) {
   code |= magnitude;
   const int delta = ((2 * magnitude + 1) * step) >> 3;
   predictor_ = std::clamp(code & 8 ? predictor_ - delta : predictor_ + delta, -32768, 32767);
-  step_index_ = std::clamp(step_index_ + kIndexChange[code], 0, 88);
+  stepIndex_ = std::clamp(stepIndex_ + kIndexChange[code], 0, 88);
   return code;
 }
 
@@ -43,7 +43,7 @@ void AdpcmEncoder::EncodeChunk(std::span<const int16_t> samples, std::vector<uin
   predictor_ = samples.empty() ? 0 : samples[0];
   out.reserve(out.size() + 8 + (samples.size() + 1) / 2);
   PutLittleEndian(out, static_cast<uint16_t>(predictor_), 2);
-  out.push_back(static_cast<uint8_t>(step_index_));
+  out.push_back(static_cast<uint8_t>(stepIndex_));
   out.push_back(0);
   PutLittleEndian(out, static_cast<uint32_t>(samples.size()), 4);
   for (size_t i = 0; i < samples.size(); i += 2) {

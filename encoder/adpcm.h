@@ -17,5 +17,5 @@ class AdpcmEncoder {
   int EncodeSample(int sample);
 
   int predictor_ = 0;
-  int step_index_ = 0;
+  int stepIndex_ = 0;
 };

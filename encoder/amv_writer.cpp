@@ -149,9 +149,9 @@ Failure AmvWriter::Finish(int64_t frames) {
   static const uint8_t kEndMark[] = {'A', 'M', 'V', '_', 'E', 'N', 'D', '_'};
   if (Failure failure = Write(kEndMark)) return failure;
   const int64_t seconds = frames / fps_;
-  const uint8_t play_time[4] = {static_cast<uint8_t>(seconds % 60), static_cast<uint8_t>(seconds / 60 % 60),
+  const uint8_t playTime[4] = {static_cast<uint8_t>(seconds % 60), static_cast<uint8_t>(seconds / 60 % 60),
                                 static_cast<uint8_t>(seconds / 3600), static_cast<uint8_t>(seconds / 3600 >> 8)};
-  if (std::fseek(file_, kDurationOffset, SEEK_SET) != 0 || std::fwrite(play_time, 1, 4, file_) != 4)
+  if (std::fseek(file_, kDurationOffset, SEEK_SET) != 0 || std::fwrite(playTime, 1, 4, file_) != 4)
     return WriteFailure();
   std::FILE* file = file_;
   file_ = nullptr;

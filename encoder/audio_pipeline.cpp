@@ -14,7 +14,7 @@ int16_t ApplyVolume(int16_t sample, int volume) {
 }
 
 Failure AudioPipeline::PrepareResampler(const AVFrame& frame) {
-  if (resampler_ && sample_rate_ == frame.sample_rate && format_ == frame.format &&
+  if (resampler_ && sampleRate_ == frame.sample_rate && format_ == frame.format &&
       av_channel_layout_compare(&layout_, &frame.ch_layout) == 0)
     return std::nullopt;
   // A change of layout or rate mid-stream: what the old resampler still holds is dropped with it.
@@ -29,31 +29,31 @@ Failure AudioPipeline::PrepareResampler(const AVFrame& frame) {
   if (result < 0) return "Cannot convert the sound to 22050 Hz mono: " + ErrorText(result);
   av_channel_layout_uninit(&layout_);
   av_channel_layout_copy(&layout_, &frame.ch_layout);
-  sample_rate_ = frame.sample_rate;
+  sampleRate_ = frame.sample_rate;
   format_ = frame.format;
   return std::nullopt;
 }
 
-Failure AudioPipeline::Convert(const uint8_t* const* input, int input_samples, int64_t position) {
-  std::vector<int16_t> samples(static_cast<size_t>(swr_get_out_samples(resampler_.get(), input_samples)));
+Failure AudioPipeline::Convert(const uint8_t* const* input, int inputSamples, int64_t position) {
+  std::vector<int16_t> samples(static_cast<size_t>(swr_get_out_samples(resampler_.get(), inputSamples)));
   uint8_t* output = reinterpret_cast<uint8_t*>(samples.data());
   const int converted =
       swr_convert(resampler_.get(), &output, static_cast<int>(samples.size()), const_cast<const uint8_t**>(input),
-                  input_samples);
+                  inputSamples);
   if (converted < 0) return "Cannot convert the sound to 22050 Hz mono: " + ErrorText(converted);
   samples.resize(static_cast<size_t>(converted));
   for (int16_t& sample : samples) sample = ApplyVolume(sample, volume_);
-  next_position_ = position + converted;
+  nextPosition_ = position + converted;
   timeline_.Put(position, std::move(samples));
   return std::nullopt;
 }
 
 Failure AudioPipeline::Push(const AVFrame* frame) {
   if (Failure failure = PrepareResampler(*frame)) return failure;
-  int64_t position = next_position_;
+  int64_t position = nextPosition_;
   if (frame->best_effort_timestamp != AV_NOPTS_VALUE) {
     // The resampler's delay: the first sample out belongs that much before this frame.
-    position = av_rescale_q_rnd(frame->best_effort_timestamp, time_base_, AVRational{1, kAmvSampleRate},
+    position = av_rescale_q_rnd(frame->best_effort_timestamp, timeBase_, AVRational{1, kAmvSampleRate},
                                 AV_ROUND_NEAR_INF) -
                swr_get_delay(resampler_.get(), kAmvSampleRate);
   }
@@ -62,5 +62,5 @@ Failure AudioPipeline::Push(const AVFrame* frame) {
 
 Failure AudioPipeline::Flush() {
   if (!resampler_) return std::nullopt;
-  return Convert(nullptr, 0, next_position_);
+  return Convert(nullptr, 0, nextPosition_);
 }

@@ -14,8 +14,8 @@ int16_t ApplyVolume(int16_t sample, int volume);
 // for, and places them on the timeline by their time stamps.
 class AudioPipeline {
  public:
-  AudioPipeline(int volume, AVRational stream_time_base, AudioTimeline& timeline)
-      : volume_(volume), time_base_(stream_time_base), timeline_(timeline) {}
+  AudioPipeline(int volume, AVRational streamTimeBase, AudioTimeline& timeline)
+      : volume_(volume), timeBase_(streamTimeBase), timeline_(timeline) {}
   ~AudioPipeline() { av_channel_layout_uninit(&layout_); }
   AudioPipeline(const AudioPipeline&) = delete;
   AudioPipeline& operator=(const AudioPipeline&) = delete;
@@ -26,14 +26,14 @@ class AudioPipeline {
 
  private:
   Failure PrepareResampler(const AVFrame& frame);
-  Failure Convert(const uint8_t* const* input, int input_samples, int64_t position);
+  Failure Convert(const uint8_t* const* input, int inputSamples, int64_t position);
 
   int volume_;
-  AVRational time_base_;
+  AVRational timeBase_;
   AudioTimeline& timeline_;
   ResamplerPtr resampler_;
   AVChannelLayout layout_{};
-  int sample_rate_ = 0;
+  int sampleRate_ = 0;
   int format_ = AV_SAMPLE_FMT_NONE;
-  int64_t next_position_ = 0;  // where sound without a time stamp goes
+  int64_t nextPosition_ = 0;  // where sound without a time stamp goes
 };

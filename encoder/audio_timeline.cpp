@@ -21,10 +21,10 @@ void AudioTimeline::Put(int64_t position, std::vector<int16_t> samples) {
 void AudioTimeline::Take(int64_t begin, int64_t end, std::vector<int16_t>& out) {
   out.assign(static_cast<size_t>(std::max<int64_t>(0, end - begin)), 0);
   for (const Segment& segment : segments_) {
-    const int64_t segment_end = segment.position + static_cast<int64_t>(segment.samples.size());
+    const int64_t segmentEnd = segment.position + static_cast<int64_t>(segment.samples.size());
     if (segment.position >= end) break;
     const int64_t from = std::max(begin, segment.position);
-    const int64_t to = std::min(end, segment_end);
+    const int64_t to = std::min(end, segmentEnd);
     if (from < to)
       std::copy(segment.samples.begin() + (from - segment.position), segment.samples.begin() + (to - segment.position),
                 out.begin() + (from - begin));

@@ -57,7 +57,7 @@ class Conversion {
   Failure Convert();
   Failure OnPicture(AVFrame* frame);
   Failure EmitHeld(int64_t count);
-  Failure CheckRunaway(int64_t more_frames) const;
+  Failure CheckRunaway(int64_t moreFrames) const;
   Failure WritePending();
   int Fail(const std::string& line);
 
@@ -74,17 +74,17 @@ class Conversion {
   ProgressMeter meter_;
 
   FramePtr held_;  // the last picture, waiting to learn how long it lasts
-  double held_end_ = 0;
-  double video_end_ = 0;
-  double picture_seconds_ = 0;  // content decoded so far
-  double sound_seconds_ = 0;
-  bool sound_finished_ = false;
+  double heldEnd_ = 0;
+  double videoEnd_ = 0;
+  double pictureSeconds_ = 0;  // content decoded so far
+  double soundSeconds_ = 0;
+  bool soundFinished_ = false;
   std::deque<std::shared_ptr<const std::vector<uint8_t>>> pending_;
-  std::vector<int16_t> chunk_samples_;
+  std::vector<int16_t> chunkSamples_;
   std::vector<uint8_t> chunk_;
-  int64_t frames_written_ = 0;
-  uint64_t picture_bytes_ = 0;
-  uint64_t sound_bytes_ = 0;
+  int64_t framesWritten_ = 0;
+  uint64_t pictureBytes_ = 0;
+  uint64_t soundBytes_ = 0;
 };
 
 int Conversion::Fail(const std::string& line) {
@@ -94,14 +94,14 @@ int Conversion::Fail(const std::string& line) {
 }
 
 Failure Conversion::Prepare() {
-  if (Failure failure = input_.Open(options_.input_path)) return failure;
+  if (Failure failure = input_.Open(options_.inputPath)) return failure;
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
-  const int quarter_turns = ClockwiseQuarterTurns(*input_.VideoStream());
-  picture_.SetQuarterTurns(quarter_turns);
+  const int quarterTurns = ClockwiseQuarterTurns(*input_.VideoStream());
+  picture_.SetQuarterTurns(quarterTurns);
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
-  if (!options_.full_decode && ShrinksToHalfOrLess(source.width, source.height, quarter_turns, options_))
+  if (!options_.fullDecode && ShrinksToHalfOrLess(source.width, source.height, quarterTurns, options_))
     input_.DecodeVideoRoughly();
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
@@ -110,23 +110,23 @@ Failure Conversion::Prepare() {
     // Sound that starts before the picture is kept, with the first picture shown over it.
     if (sound->start_time != AV_NOPTS_VALUE) rate_.BeginNoLaterThan(sound->start_time * av_q2d(sound->time_base));
   } else {
-    sound_finished_ = true;
+    soundFinished_ = true;
   }
-  return writer_.Create(options_.output_path, options_.width, options_.height, options_.fps);
+  return writer_.Create(options_.outputPath, options_.width, options_.height, options_.fps);
 }
 
-Failure Conversion::CheckRunaway(int64_t more_frames) const {
-  const double output = static_cast<double>(frames_written_ + static_cast<int64_t>(pending_.size()) + more_frames) /
+Failure Conversion::CheckRunaway(int64_t moreFrames) const {
+  const double output = static_cast<double>(framesWritten_ + static_cast<int64_t>(pending_.size()) + moreFrames) /
                         options_.fps;
   // Pictures the frame rate drops before decoding are content all the same.
-  const double content = std::max(picture_seconds_ + input_.UnusedPictureSeconds(), sound_seconds_);
+  const double content = std::max(pictureSeconds_ + input_.UnusedPictureSeconds(), soundSeconds_);
   if (output <= kRunawayFactor * content + kRunawayMarginSeconds) return std::nullopt;
   char line[200];
   std::snprintf(line, sizeof line,
                 ": the time stamps run far past the content (%.0f s of output for %.1f s decoded); stopped before "
                 "the output fills the disk.",
                 output, content);
-  return options_.input_path + line;
+  return options_.inputPath + line;
 }
 
 Failure Conversion::EmitHeld(int64_t count) {
@@ -145,7 +145,7 @@ Failure Conversion::OnPicture(AVFrame* frame) {
   const AVStream& stream = *input_.VideoStream();
   const double tick = av_q2d(stream.time_base);
   const double seconds =
-      frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp * tick : held_end_;
+      frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp * tick : heldEnd_;
   double duration = frame->pkt_duration > 0 ? frame->pkt_duration * tick : 0;
   if (duration <= 0)
     duration = stream.avg_frame_rate.num > 0 ? 1 / av_q2d(stream.avg_frame_rate) : 1.0 / options_.fps;
@@ -154,9 +154,9 @@ Failure Conversion::OnPicture(AVFrame* frame) {
   if (!held_) return ErrorText(AVERROR(ENOMEM));
   av_frame_unref(held_.get());
   av_frame_move_ref(held_.get(), frame);
-  held_end_ = seconds + duration;
-  picture_seconds_ += duration;
-  video_end_ = std::max(video_end_, held_end_);
+  heldEnd_ = seconds + duration;
+  pictureSeconds_ += duration;
+  videoEnd_ = std::max(videoEnd_, heldEnd_);
   return WritePending();
 }
 
@@ -167,41 +167,41 @@ Failure Conversion::WritePending() {
   while (!pending_.empty()) {
     // Chunk n holds the samples of [n, n + 1) frame times, so the sample counts
     // follow 22050 / fps exactly however the division falls.
-    const int64_t begin = origin + frames_written_ * kAmvSampleRate / options_.fps;
-    const int64_t end = origin + (frames_written_ + 1) * kAmvSampleRate / options_.fps;
-    const bool sound_overdue = std::llround(video_end_ * kAmvSampleRate) >= end + kSoundWaitSamples;
-    if (!sound_finished_ && timeline_.End() < end && !sound_overdue) return std::nullopt;
-    timeline_.Take(begin, end, chunk_samples_);
+    const int64_t begin = origin + framesWritten_ * kAmvSampleRate / options_.fps;
+    const int64_t end = origin + (framesWritten_ + 1) * kAmvSampleRate / options_.fps;
+    const bool soundOverdue = std::llround(videoEnd_ * kAmvSampleRate) >= end + kSoundWaitSamples;
+    if (!soundFinished_ && timeline_.End() < end && !soundOverdue) return std::nullopt;
+    timeline_.Take(begin, end, chunkSamples_);
     chunk_.clear();
-    adpcm_.EncodeChunk(chunk_samples_, chunk_);
+    adpcm_.EncodeChunk(chunkSamples_, chunk_);
     const std::vector<uint8_t>& picture = *pending_.front();
     if (Failure failure = writer_.WriteFrame(picture, chunk_)) return failure;
-    picture_bytes_ += picture.size();
-    sound_bytes_ += chunk_.size();
+    pictureBytes_ += picture.size();
+    soundBytes_ += chunk_.size();
     pending_.pop_front();
-    ++frames_written_;
-    meter_.Update(frames_written_, writer_.BytesWritten());
+    ++framesWritten_;
+    meter_.Update(framesWritten_, writer_.BytesWritten());
   }
   return std::nullopt;
 }
 
 Failure Conversion::Convert() {
-  const auto on_sound = [this](AVFrame* frame) -> Failure {
+  const auto onSound = [this](AVFrame* frame) -> Failure {
     if (Failure failure = audio_->Push(frame)) return failure;
-    if (frame->sample_rate > 0) sound_seconds_ += static_cast<double>(frame->nb_samples) / frame->sample_rate;
+    if (frame->sample_rate > 0) soundSeconds_ += static_cast<double>(frame->nb_samples) / frame->sample_rate;
     return WritePending();
   };
-  const auto on_picture = [this](AVFrame* frame) { return OnPicture(frame); };
+  const auto onPicture = [this](AVFrame* frame) { return OnPicture(frame); };
   const auto stop = [this] { return interrupted_ != 0; };
   InputMedia::PictureFilter used;
-  if (!options_.full_decode) used = [this](double start, double end) { return !rate_.SurelyDropped(start, end); };
-  if (Failure failure = input_.Decode(on_picture, on_sound, stop, used)) return failure;
+  if (!options_.fullDecode) used = [this](double start, double end) { return !rate_.SurelyDropped(start, end); };
+  if (Failure failure = input_.Decode(onPicture, onSound, stop, used)) return failure;
   if (audio_ && !interrupted_)
     if (Failure failure = audio_->Flush()) return failure;
-  sound_finished_ = true;
+  soundFinished_ = true;
   if (interrupted_) return WritePending();
-  if (!rate_.Started()) return options_.input_path + ": no picture in the video stream could be decoded.";
-  double end = video_end_;
+  if (!rate_.Started()) return options_.inputPath + ": no picture in the video stream could be decoded.";
+  double end = videoEnd_;
   if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
   if (Failure failure = input_.CheckReadWhole(end)) return failure;
   if (Failure failure = input_.CheckDamage()) return failure;
@@ -211,19 +211,19 @@ Failure Conversion::Convert() {
 
 int Conversion::Run() {
   if (Failure failure = Prepare()) return Fail(*failure);
-  std::fputs(DescribeInput(input_, options_.input_path).c_str(), stderr);
+  std::fputs(DescribeInput(input_, options_.inputPath).c_str(), stderr);
   std::fputs(DescribeOutput(options_).c_str(), stderr);
   if (Failure failure = Convert()) return Fail(*failure);
-  if (Failure failure = writer_.Finish(frames_written_)) return Fail(*failure);
-  meter_.Final(frames_written_, writer_.BytesWritten());
+  if (Failure failure = writer_.Finish(framesWritten_)) return Fail(*failure);
+  meter_.Final(framesWritten_, writer_.BytesWritten());
   if (const std::string note = input_.DamageNote(); !note.empty()) PrintLine(note);
   if (interrupted_) {
-    PrintLine("Interrupted: '" + options_.output_path + "' holds the first " +
-              std::to_string(frames_written_ / options_.fps) + " s only.");
+    PrintLine("Interrupted: '" + options_.outputPath + "' holds the first " +
+              std::to_string(framesWritten_ / options_.fps) + " s only.");
     return 1;
   }
-  std::fputs(FormatSummary(picture_bytes_, sound_bytes_, writer_.BytesWritten()).c_str(), stderr);
-  std::fputs(FormatPictureCounts(input_.PicturesRead(), input_.PicturesDecoded(), frames_written_).c_str(), stderr);
+  std::fputs(FormatSummary(pictureBytes_, soundBytes_, writer_.BytesWritten()).c_str(), stderr);
+  std::fputs(FormatPictureCounts(input_.PicturesRead(), input_.PicturesDecoded(), framesWritten_).c_str(), stderr);
   return 0;
 }
 

@@ -7,8 +7,8 @@
 
 namespace {
 
-std::string Line(const std::string& path, const std::string& what, const std::string& system_text) {
-  return path + ": " + what + " (" + system_text + ").";
+std::string Line(const std::string& path, const std::string& what, const std::string& systemText) {
+  return path + ": " + what + " (" + systemText + ").";
 }
 
 }  // namespace
@@ -28,9 +28,9 @@ std::string ReadFailure(const std::string& path, int code) {
   return Line(path, what, ErrorText(code));
 }
 
-std::string CreateFailure(const std::string& path, int error_number) {
+std::string CreateFailure(const std::string& path, int errorNumber) {
   std::string what;
-  switch (error_number) {
+  switch (errorNumber) {
     case ENOENT: what = "the folder does not exist"; break;
     case ENOTDIR: what = "part of the path is a file, not a folder"; break;
     case EACCES:
@@ -39,17 +39,17 @@ std::string CreateFailure(const std::string& path, int error_number) {
     case ENOSPC: what = "the disk is full"; break;
     default: what = "the file cannot be created"; break;
   }
-  return Line(path, what, std::strerror(error_number));
+  return Line(path, what, std::strerror(errorNumber));
 }
 
-std::string WriteFailure(const std::string& path, int error_number) {
+std::string WriteFailure(const std::string& path, int errorNumber) {
   std::string what;
-  switch (error_number) {
+  switch (errorNumber) {
     case ENOSPC: what = "the disk is full"; break;
     case EDQUOT: what = "the disk quota is used up"; break;
     case EFBIG: what = "the file grew larger than this system allows"; break;
     case EIO: what = "the disk failed"; break;
     default: what = "the file cannot be written"; break;
   }
-  return Line(path, "cannot write: " + what, std::strerror(error_number));
+  return Line(path, "cannot write: " + what, std::strerror(errorNumber));
 }

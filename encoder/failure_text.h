@@ -8,6 +8,6 @@
 // The input could not be opened or read; `code` is FFmpeg's error code.
 std::string ReadFailure(const std::string& path, int code);
 
-// The output could not be created or written; `error_number` is errno.
-std::string CreateFailure(const std::string& path, int error_number);
-std::string WriteFailure(const std::string& path, int error_number);
+// The output could not be created or written; `errorNumber` is errno.
+std::string CreateFailure(const std::string& path, int errorNumber);
+std::string WriteFailure(const std::string& path, int errorNumber);

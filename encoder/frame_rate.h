@@ -20,15 +20,15 @@ class FrameRateConverter {
   // previous one is dropped).
   int64_t Arrive(double seconds);
 
-  // The last picture lasts until `end_seconds`: how many frames it fills.
+  // The last picture lasts until `endSeconds`: how many frames it fills.
   // At least one frame is given when a picture arrived and none was filled.
-  int64_t Finish(double end_seconds);
+  int64_t Finish(double endSeconds);
 
-  // Whether a picture from `start_seconds` to `end_seconds` is sure to be
+  // Whether a picture from `startSeconds` to `endSeconds` is sure to be
   // dropped, whatever arrives around it: no output frame stands within it,
   // with a margin for rounded time stamps. False before the first picture,
   // while the frames' times are not yet fixed.
-  bool SurelyDropped(double start_seconds, double end_seconds) const;
+  bool SurelyDropped(double startSeconds, double endSeconds) const;
 
   bool Started() const { return started_; }
   double OriginSeconds() const { return origin_; }

@@ -91,8 +91,8 @@ Failure InputMedia::Open(const std::string& path) {
   if (result < 0) return ReadFailure(path, result);
   if (Failure failure = OpenVideo()) return failure;
   OpenAudio();
-  const bool declares_jumps = opened->iformat->flags & AVFMT_TS_DISCONT;
-  mender_ = TimestampMender(declares_jumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds);
+  const bool declaresJumps = opened->iformat->flags & AVFMT_TS_DISCONT;
+  mender_ = TimestampMender(declaresJumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds);
   // The other streams are read but not decoded: how far their packets reach
   // tells a whole file from a cut-off one when the container gives no play
   // time per stream.
@@ -100,19 +100,19 @@ Failure InputMedia::Open(const std::string& path) {
 }
 
 Failure InputMedia::OpenVideo() {
-  video_stream_ = FirstStream(format_.get(), AVMEDIA_TYPE_VIDEO);
-  if (!video_stream_) return path_ + ": the file holds no video stream.";
-  if (Failure reason = OpenDecoder(video_stream_, video_))
+  videoStream_ = FirstStream(format_.get(), AVMEDIA_TYPE_VIDEO);
+  if (!videoStream_) return path_ + ": the file holds no video stream.";
+  if (Failure reason = OpenDecoder(videoStream_, video_))
     return path_ + ": the video stream cannot be decoded (" + *reason + ").";
   return std::nullopt;
 }
 
 void InputMedia::OpenAudio() {
-  audio_stream_ = FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
-  if (!audio_stream_) return;
-  if (Failure reason = OpenDecoder(audio_stream_, audio_)) {
+  audioStream_ = FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
+  if (!audioStream_) return;
+  if (Failure reason = OpenDecoder(audioStream_, audio_)) {
     audio_.reset();
-    audio_note_ = "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
+    audioNote_ = "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
   }
 }
 
@@ -123,7 +123,7 @@ std::optional<double> InputMedia::AnnouncedEnd() const {
   const AVFormatContext& format = *format_;
   if (format.duration_estimation_method != AVFMT_DURATION_FROM_STREAM) return std::nullopt;
   std::optional<double> end;
-  for (const AVStream* stream : {video_stream_, AudioStream()}) {
+  for (const AVStream* stream : {videoStream_, AudioStream()}) {
     if (!stream || stream->duration == AV_NOPTS_VALUE) continue;
     const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
     end = std::max(end.value_or(0.0), (start + stream->duration) * av_q2d(stream->time_base));
@@ -135,13 +135,13 @@ std::optional<double> InputMedia::AnnouncedEnd() const {
   return end;
 }
 
-Failure InputMedia::CheckReadWhole(double reached_seconds) const {
-  const std::optional<double> announced_end = AnnouncedEnd();
-  if (!announced_end) return std::nullopt;
+Failure InputMedia::CheckReadWhole(double reachedSeconds) const {
+  const std::optional<double> announcedEnd = AnnouncedEnd();
+  if (!announcedEnd) return std::nullopt;
   const double start = format_->start_time == AV_NOPTS_VALUE ? 0.0 : format_->start_time / double(AV_TIME_BASE);
-  const double announced = *announced_end - start;
+  const double announced = *announcedEnd - start;
   // Other streams that were read further show the file is whole; the converted ones just end earlier.
-  const double read = std::max(reached_seconds, other_streams_end_.value_or(reached_seconds)) - start;
+  const double read = std::max(reachedSeconds, otherStreamsEnd_.value_or(reachedSeconds)) - start;
   if (announced - read <= std::max(0.5, 0.02 * announced)) return std::nullopt;
   char line[160];
   std::snprintf(line, sizeof line, ": the file ends after %.2f s of the %.2f s it announces; it is cut short or damaged.",
@@ -150,31 +150,31 @@ Failure InputMedia::CheckReadWhole(double reached_seconds) const {
 }
 
 Failure InputMedia::CheckDamage() const {
-  if (damaged_pictures_ * 2 <= pictures_read_) return std::nullopt;
-  return path_ + ": the file is too damaged to convert: " + std::to_string(damaged_pictures_) + " of its " +
-         std::to_string(pictures_read_) + " pictures cannot be decoded.";
+  if (damagedPictures_ * 2 <= picturesRead_) return std::nullopt;
+  return path_ + ": the file is too damaged to convert: " + std::to_string(damagedPictures_) + " of its " +
+         std::to_string(picturesRead_) + " pictures cannot be decoded.";
 }
 
 std::string InputMedia::DamageNote() const {
-  if (damaged_pictures_ == 0 && damaged_sound_ == 0) return {};
-  const AVRational rate = video_stream_->avg_frame_rate;
-  const double picture_seconds = rate.num > 0 && rate.den > 0 ? damaged_pictures_ / av_q2d(rate) : 0;
+  if (damagedPictures_ == 0 && damagedSound_ == 0) return {};
+  const AVRational rate = videoStream_->avg_frame_rate;
+  const double pictureSeconds = rate.num > 0 && rate.den > 0 ? damagedPictures_ / av_q2d(rate) : 0;
   const AVCodecParameters* sound = AudioStream() ? AudioStream()->codecpar : nullptr;
-  const double sound_seconds = sound && sound->sample_rate > 0
-                                   ? damaged_sound_ * double(sound->frame_size > 0 ? sound->frame_size : 1024) /
+  const double soundSeconds = sound && sound->sample_rate > 0
+                                   ? damagedSound_ * double(sound->frame_size > 0 ? sound->frame_size : 1024) /
                                          sound->sample_rate
                                    : 0;
   char line[200];
   std::snprintf(line, sizeof line,
                 ": damaged in places: about %.1f s of pictures and %.1f s of sound could not be decoded and were "
                 "skipped.",
-                picture_seconds, sound_seconds);
+                pictureSeconds, soundSeconds);
   return path_ + line;
 }
 
 void InputMedia::SeekVideo(double seconds) {
-  const int64_t target = static_cast<int64_t>(seconds / av_q2d(video_stream_->time_base));
-  if (av_seek_frame(format_.get(), video_stream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
+  const int64_t target = static_cast<int64_t>(seconds / av_q2d(videoStream_->time_base));
+  if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
   avcodec_flush_buffers(video_.get());
   if (audio_) avcodec_flush_buffers(audio_.get());
 }
@@ -193,14 +193,14 @@ void InputMedia::NoteOtherStream(const AVPacket& packet) {
   const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
   if (stamp == AV_NOPTS_VALUE) return;
   const double end = (stamp + packet.duration) * av_q2d(format_->streams[packet.stream_index]->time_base);
-  other_streams_end_ = std::max(other_streams_end_.value_or(end), end);
+  otherStreamsEnd_ = std::max(otherStreamsEnd_.value_or(end), end);
 }
 
 void InputMedia::DecodeVideoRoughly() {
   // Threaded decoders take these from the context with every packet, so they hold from here on.
   video_->skip_loop_filter = AVDISCARD_BIDIR;
   video_->flags2 |= AV_CODEC_FLAG2_FAST;
-  decodes_roughly_ = true;
+  decodesRoughly_ = true;
 }
 
 // Key pictures are always decoded, and so is a picture whose time is not known
@@ -208,28 +208,28 @@ void InputMedia::DecodeVideoRoughly() {
 // travel in packets of their own, dropping one would leave the other half a picture.
 bool InputMedia::Unused(const AVPacket& packet, const PictureFilter& used) {
   if (!used || packet.pts == AV_NOPTS_VALUE || (packet.flags & AV_PKT_FLAG_KEY)) return false;
-  const AVFieldOrder fields = video_stream_->codecpar->field_order;
+  const AVFieldOrder fields = videoStream_->codecpar->field_order;
   if (fields != AV_FIELD_UNKNOWN && fields != AV_FIELD_PROGRESSIVE) return false;
-  const double tick = av_q2d(video_stream_->time_base);
+  const double tick = av_q2d(videoStream_->time_base);
   double duration = packet.duration * tick;
-  if (duration <= 0 && video_stream_->avg_frame_rate.num > 0) duration = 1 / av_q2d(video_stream_->avg_frame_rate);
+  if (duration <= 0 && videoStream_->avg_frame_rate.num > 0) duration = 1 / av_q2d(videoStream_->avg_frame_rate);
   if (duration <= 0) return false;
   const double start = packet.pts * tick;
   if (used(start, start + duration)) return false;
-  unused_seconds_ += duration;
+  unusedSeconds_ += duration;
   return true;
 }
 
-Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_sound,
+Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
                            const std::function<bool()>& stop, const PictureFilter& used) {
   PacketPtr packet(av_packet_alloc());
   FramePtr frame(av_frame_alloc());
   if (!packet || !frame) return ErrorText(AVERROR(ENOMEM));
-  const FrameSink counted_picture = [this, &on_picture](AVFrame* picture) {
-    ++pictures_decoded_;
-    return on_picture(picture);
+  const FrameSink countedPicture = [this, &onPicture](AVFrame* picture) {
+    ++picturesDecoded_;
+    return onPicture(picture);
   };
-  int read_failures = 0;
+  int readFailures = 0;
   const auto position = [this] { return format_->pb ? avio_tell(format_->pb) : -1; };
   while (!stop()) {
     const int64_t before = position();
@@ -237,30 +237,30 @@ Failure InputMedia::Decode(const FrameSink& on_picture, const FrameSink& on_soun
     if (result == AVERROR_EOF) break;
     if (result == AVERROR(ENOMEM)) return ErrorText(result);
     if (result < 0) {
-      if (++read_failures < kMostReadFailuresInARow && position() > before) continue;
+      if (++readFailures < kMostReadFailuresInARow && position() > before) continue;
       // The file ends inside its own data: a truncated or damaged file, not a finished one.
       return ReadFailure(path_, result);
     }
-    read_failures = 0;
+    readFailures = 0;
     Failure failure;
-    const bool converted = packet->stream_index == video_stream_->index ||
-                           (audio_ && packet->stream_index == audio_stream_->index);
+    const bool converted = packet->stream_index == videoStream_->index ||
+                           (audio_ && packet->stream_index == audioStream_->index);
     if (converted) MendTimestamps(*packet);
     else NoteOtherStream(*packet);
-    if (packet->stream_index == video_stream_->index) {
-      ++pictures_read_;
+    if (packet->stream_index == videoStream_->index) {
+      ++picturesRead_;
       video_->skip_frame = Unused(*packet, used) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-      failure = DecodePacket(video_.get(), packet.get(), frame.get(), counted_picture, damaged_pictures_);
-    } else if (audio_ && packet->stream_index == audio_stream_->index) {
-      failure = DecodePacket(audio_.get(), packet.get(), frame.get(), on_sound, damaged_sound_);
+      failure = DecodePacket(video_.get(), packet.get(), frame.get(), countedPicture, damagedPictures_);
+    } else if (audio_ && packet->stream_index == audioStream_->index) {
+      failure = DecodePacket(audio_.get(), packet.get(), frame.get(), onSound, damagedSound_);
     }
     av_packet_unref(packet.get());
     if (failure) return failure;
   }
   if (stop()) return std::nullopt;
   video_->skip_frame = AVDISCARD_DEFAULT;
-  if (Failure failure = DecodePacket(video_.get(), nullptr, frame.get(), counted_picture, damaged_pictures_))
+  if (Failure failure = DecodePacket(video_.get(), nullptr, frame.get(), countedPicture, damagedPictures_))
     return failure;
-  if (audio_) return DecodePacket(audio_.get(), nullptr, frame.get(), on_sound, damaged_sound_);
+  if (audio_) return DecodePacket(audio_.get(), nullptr, frame.get(), onSound, damagedSound_);
   return std::nullopt;
 }

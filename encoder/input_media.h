@@ -14,20 +14,20 @@ class InputMedia {
   Failure Open(const std::string& path);
 
   const AVFormatContext* Format() const { return format_.get(); }
-  const AVStream* VideoStream() const { return video_stream_; }
+  const AVStream* VideoStream() const { return videoStream_; }
   // Null when the file has no sound or its sound cannot be decoded.
-  const AVStream* AudioStream() const { return audio_ ? audio_stream_ : nullptr; }
+  const AVStream* AudioStream() const { return audio_ ? audioStream_ : nullptr; }
   // Why a sound stream that exists is not used; empty otherwise.
-  const std::string& AudioNote() const { return audio_note_; }
+  const std::string& AudioNote() const { return audioNote_; }
 
   // Lets the video decoder leave its in-loop filter out of B pictures and
   // take its fast shortcuts, for pictures scaled down so far that the
   // difference is lost.
   void DecodeVideoRoughly();
-  bool DecodesVideoRoughly() const { return decodes_roughly_; }
+  bool DecodesVideoRoughly() const { return decodesRoughly_; }
 
   // Tells from a picture's start and end in seconds whether it will be used.
-  using PictureFilter = std::function<bool(double start_seconds, double end_seconds)>;
+  using PictureFilter = std::function<bool(double startSeconds, double endSeconds)>;
 
   // Hands every decoded picture and sound frame of the file, in file order,
   // to the two callbacks, their time stamps mended into one continuous clock.
@@ -36,15 +36,15 @@ class InputMedia {
   // and that no other picture refers to are not decoded at all, where the
   // codec can tell them in advance.
   using FrameSink = std::function<Failure(AVFrame*)>;
-  Failure Decode(const FrameSink& on_picture, const FrameSink& on_sound, const std::function<bool()>& stop,
+  Failure Decode(const FrameSink& onPicture, const FrameSink& onSound, const std::function<bool()>& stop,
                  const PictureFilter& used = {});
 
   // Pictures read from the file so far, and of those, the ones decoded.
-  int64_t PicturesRead() const { return pictures_read_; }
-  int64_t PicturesDecoded() const { return pictures_decoded_; }
+  int64_t PicturesRead() const { return picturesRead_; }
+  int64_t PicturesDecoded() const { return picturesDecoded_; }
   // The play time of the pictures left undecoded as unused. A reference
   // picture is decoded all the same, so this may count some of it twice.
-  double UnusedPictureSeconds() const { return unused_seconds_; }
+  double UnusedPictureSeconds() const { return unusedSeconds_; }
   // After decoding: fails when most pictures could not be decoded, as in a
   // file that is mostly garbage.
   Failure CheckDamage() const;
@@ -59,7 +59,7 @@ class InputMedia {
 
   // After decoding: fails when the streams stopped well before the play time
   // the file's own header announces, as they do in a cut-off download.
-  Failure CheckReadWhole(double reached_seconds) const;
+  Failure CheckReadWhole(double reachedSeconds) const;
 
  private:
   Failure OpenVideo();
@@ -71,17 +71,17 @@ class InputMedia {
 
   std::string path_;
   InputPtr format_;
-  const AVStream* video_stream_ = nullptr;
-  const AVStream* audio_stream_ = nullptr;
+  const AVStream* videoStream_ = nullptr;
+  const AVStream* audioStream_ = nullptr;
   CodecContextPtr video_;
   CodecContextPtr audio_;
-  std::string audio_note_;
+  std::string audioNote_;
   TimestampMender mender_{0};
-  std::optional<double> other_streams_end_;  // where the packets of streams not converted reach
-  bool decodes_roughly_ = false;
-  int64_t pictures_read_ = 0;
-  int64_t pictures_decoded_ = 0;
-  double unused_seconds_ = 0;
-  int64_t damaged_pictures_ = 0;
-  int64_t damaged_sound_ = 0;
+  std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach
+  bool decodesRoughly_ = false;
+  int64_t picturesRead_ = 0;
+  int64_t picturesDecoded_ = 0;
+  double unusedSeconds_ = 0;
+  int64_t damagedPictures_ = 0;
+  int64_t damagedSound_ = 0;
 };

@@ -38,6 +38,6 @@ int main(int argc, char** argv) {
   // as a write error rather than killing the process.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
-  if (parsed.options.preview_seconds) return WritePreview(parsed.options);
+  if (parsed.options.previewSeconds) return WritePreview(parsed.options);
   return ConvertFile(parsed.options, interrupted);
 }

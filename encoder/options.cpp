@@ -90,7 +90,7 @@ std::string ReadPreviewMoment(const std::string& text, EncoderOptions& options) 
   auto [stop, error] = std::from_chars(text.data(), end, seconds);
   if (text.empty() || error != std::errc() || stop != end || !(seconds >= 0 && seconds < 1e9))
     return "Invalid moment '" + text + "' for option '-preview'; give seconds from the start.";
-  options.preview_seconds = seconds;
+  options.previewSeconds = seconds;
   return {};
 }
 
@@ -98,7 +98,7 @@ using Reader = std::function<std::string(const std::string&, EncoderOptions&)>;
 
 const std::map<std::string, Reader>& Readers() {
   static const std::map<std::string, Reader> readers = {
-      {"-i", [](const std::string& text, EncoderOptions& o) { o.input_path = text; return std::string(); }},
+      {"-i", [](const std::string& text, EncoderOptions& o) { o.inputPath = text; return std::string(); }},
       {"-vol", Ranged("-vol", 1, 2048, &EncoderOptions::volume)},
       {"-croptop", Band("-croptop", &EncoderOptions::crop, &Bands::top)},
       {"-cropbottom", Band("-cropbottom", &EncoderOptions::crop, &Bands::bottom)},
@@ -128,7 +128,7 @@ const std::map<std::string, Reader>& Readers() {
       {"-decode",
        [](const std::string& text, EncoderOptions& o) {
          if (text != "full" && text != "auto") return "Option '-decode' takes full or auto, not " + text + ".";
-         o.full_decode = text == "full";
+         o.fullDecode = text == "full";
          return std::string();
        }},
   };
@@ -150,15 +150,15 @@ ParsedOptions ParseArguments(const std::vector<std::string>& arguments) {
       if (!parsed.error.empty()) return parsed;
     } else if (i + 1 == arguments.size()) {
       // The output comes last whatever its first character: a user may name a file "-x.amv".
-      options.output_path = argument;
+      options.outputPath = argument;
     } else if (!argument.empty() && argument[0] == '-') {
       return {options, "Unrecognized option '" + argument + "'."};
     } else {
       return {options, "Unexpected argument '" + argument + "'; the output file comes last."};
     }
   }
-  if (options.input_path.empty()) parsed.error = "No input file given; use -i PATH.";
-  else if (options.output_path.empty()) parsed.error = "No output file given; it comes last on the line.";
+  if (options.inputPath.empty()) parsed.error = "No input file given; use -i PATH.";
+  else if (options.outputPath.empty()) parsed.error = "No output file given; it comes last on the line.";
   else if (options.width == 0) parsed.error = "No frame size given; use -s WxH.";
   else if (options.fps == 0) parsed.error = "No frame rate given; use -r 10, 12 or 16.";
   else if (options.qmin > options.qmax) parsed.error = "The quantiser range -qmin " + std::to_string(options.qmin) +

@@ -14,8 +14,8 @@ struct Bands {
 
 // What one conversion is asked to do, as read from the command line.
 struct EncoderOptions {
-  std::string input_path;
-  std::string output_path;
+  std::string inputPath;
+  std::string outputPath;
   int volume = 256;  // 256 keeps the level unchanged
   Bands crop;
   Bands pad;
@@ -25,9 +25,9 @@ struct EncoderOptions {
   int qmin = 3;
   int qmax = 5;
   // Set by "-preview SECONDS": write the picture shown at that moment instead of converting.
-  std::optional<double> preview_seconds;
+  std::optional<double> previewSeconds;
   // Decode every picture whole, even where the output cannot show the difference.
-  bool full_decode = false;
+  bool fullDecode = false;
 };
 
 struct ParsedOptions {

@@ -51,9 +51,9 @@ void CopyInside(const AVFrame& inner, const Bands& pad, AVFrame& frame) {
 
 void FillBlack(AVFrame& frame) {
   std::memset(frame.data[0], 0, static_cast<size_t>(frame.linesize[0]) * frame.height);
-  const int chroma_rows = (frame.height + 1) / 2;
-  std::memset(frame.data[1], 128, static_cast<size_t>(frame.linesize[1]) * chroma_rows);
-  std::memset(frame.data[2], 128, static_cast<size_t>(frame.linesize[2]) * chroma_rows);
+  const int chromaRows = (frame.height + 1) / 2;
+  std::memset(frame.data[1], 128, static_cast<size_t>(frame.linesize[1]) * chromaRows);
+  std::memset(frame.data[2], 128, static_cast<size_t>(frame.linesize[2]) * chromaRows);
 }
 
 }  // namespace
@@ -61,38 +61,38 @@ void FillBlack(AVFrame& frame) {
 PicturePipeline::PicturePipeline(int width, int height, Bands crop, Bands pad)
     : width_(width), height_(height), crop_(crop), pad_(pad) {}
 
-Failure PicturePipeline::CheckSource(int source_width, int source_height) const {
-  if (source_width - crop_.left - crop_.right > 0 && source_height - crop_.top - crop_.bottom > 0)
+Failure PicturePipeline::CheckSource(int sourceWidth, int sourceHeight) const {
+  if (sourceWidth - crop_.left - crop_.right > 0 && sourceHeight - crop_.top - crop_.bottom > 0)
     return std::nullopt;
   return "Cropping " + std::to_string(crop_.top) + "/" + std::to_string(crop_.bottom) + "/" +
          std::to_string(crop_.left) + "/" + std::to_string(crop_.right) + " (top/bottom/left/right) leaves nothing of a " +
-         std::to_string(source_width) + "x" + std::to_string(source_height) + " picture.";
+         std::to_string(sourceWidth) + "x" + std::to_string(sourceHeight) + " picture.";
 }
 
 Failure PicturePipeline::PrepareScaler(const AVFrame& cropped) {
-  const bool full_range = IsFullRange(cropped);
-  if (scaler_ && scaler_width_ == cropped.width && scaler_height_ == cropped.height &&
-      scaler_format_ == cropped.format && scaler_full_range_ == full_range)
+  const bool fullRange = IsFullRange(cropped);
+  if (scaler_ && scalerWidth_ == cropped.width && scalerHeight_ == cropped.height &&
+      scalerFormat_ == cropped.format && scalerFullRange_ == fullRange)
     return std::nullopt;
-  int inner_width = width_ - pad_.left - pad_.right;
-  int inner_height = height_ - pad_.top - pad_.bottom;
-  if (quarter_turns_ % 2) std::swap(inner_width, inner_height);
+  int innerWidth = width_ - pad_.left - pad_.right;
+  int innerHeight = height_ - pad_.top - pad_.bottom;
+  if (quarterTurns_ % 2) std::swap(innerWidth, innerHeight);
   scaler_.reset(sws_getContext(cropped.width, cropped.height, static_cast<AVPixelFormat>(cropped.format),
-                               inner_width, inner_height, kAmvFormat, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                               innerWidth, innerHeight, kAmvFormat, SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!scaler_) {
     const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(cropped.format));
     return "Cannot scale pictures of format " + std::string(name ? name : "unknown") + ".";
   }
-  int* inverse_table = nullptr;
+  int* inverseTable = nullptr;
   int* table = nullptr;
-  int source_range = 0, destination_range = 0, brightness = 0, contrast = 0, saturation = 0;
-  sws_getColorspaceDetails(scaler_.get(), &inverse_table, &source_range, &table, &destination_range, &brightness,
+  int sourceRange = 0, destinationRange = 0, brightness = 0, contrast = 0, saturation = 0;
+  sws_getColorspaceDetails(scaler_.get(), &inverseTable, &sourceRange, &table, &destinationRange, &brightness,
                            &contrast, &saturation);
-  sws_setColorspaceDetails(scaler_.get(), inverse_table, full_range, table, 1, brightness, contrast, saturation);
-  scaler_width_ = cropped.width;
-  scaler_height_ = cropped.height;
-  scaler_format_ = cropped.format;
-  scaler_full_range_ = full_range;
+  sws_setColorspaceDetails(scaler_.get(), inverseTable, fullRange, table, 1, brightness, contrast, saturation);
+  scalerWidth_ = cropped.width;
+  scalerHeight_ = cropped.height;
+  scalerFormat_ = cropped.format;
+  scalerFullRange_ = fullRange;
   return std::nullopt;
 }
 
@@ -114,22 +114,22 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
 
   // The scaler may write a few pixels past the end of a row, so it fills a
   // picture of its own that is then copied inside the pads.
-  const int inner_width = width_ - pad_.left - pad_.right;
-  const int inner_height = height_ - pad_.top - pad_.bottom;
+  const int innerWidth = width_ - pad_.left - pad_.right;
+  const int innerHeight = height_ - pad_.top - pad_.bottom;
   if (!inner_) {
-    if (Failure failure = NewAmvFrame(inner_width, inner_height, inner_)) return failure;
+    if (Failure failure = NewAmvFrame(innerWidth, innerHeight, inner_)) return failure;
   }
-  if (quarter_turns_ == 0) {
+  if (quarterTurns_ == 0) {
     sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, inner_->data, inner_->linesize);
   } else {
     // Turning the small scaled picture costs far less than turning the decoded one.
     if (!scaled_) {
-      const bool across = quarter_turns_ % 2;
-      if (Failure failure = NewAmvFrame(across ? inner_height : inner_width, across ? inner_width : inner_height, scaled_))
+      const bool across = quarterTurns_ % 2;
+      if (Failure failure = NewAmvFrame(across ? innerHeight : innerWidth, across ? innerWidth : innerHeight, scaled_))
         return failure;
     }
     sws_scale(scaler_.get(), cropped->data, cropped->linesize, 0, cropped->height, scaled_->data, scaled_->linesize);
-    TurnPicture(*scaled_, quarter_turns_, *inner_);
+    TurnPicture(*scaled_, quarterTurns_, *inner_);
   }
   if (Failure failure = NewAmvFrame(width_, height_, rendered)) return failure;
   FillBlack(*rendered);

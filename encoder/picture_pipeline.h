@@ -13,10 +13,10 @@ class PicturePipeline {
 
   // Clockwise quarter turns that set the decoded pictures upright (see
   // ClockwiseQuarterTurns); none unless told.
-  void SetQuarterTurns(int quarter_turns) { quarter_turns_ = quarter_turns; }
+  void SetQuarterTurns(int quarterTurns) { quarterTurns_ = quarterTurns; }
 
   // Checks that cropping a picture of this size leaves something to show.
-  Failure CheckSource(int source_width, int source_height) const;
+  Failure CheckSource(int sourceWidth, int sourceHeight) const;
 
   // A new full-range 4:2:0 frame of the output size.
   Failure Render(const AVFrame* decoded, FramePtr& rendered);
@@ -28,12 +28,12 @@ class PicturePipeline {
   int height_;
   Bands crop_;
   Bands pad_;
-  int quarter_turns_ = 0;
+  int quarterTurns_ = 0;
   ScalerPtr scaler_;
   FramePtr scaled_;  // the inner area before it is turned upright
   FramePtr inner_;
-  int scaler_width_ = 0;
-  int scaler_height_ = 0;
-  int scaler_format_ = AV_PIX_FMT_NONE;
-  bool scaler_full_range_ = false;
+  int scalerWidth_ = 0;
+  int scalerHeight_ = 0;
+  int scalerFormat_ = AV_PIX_FMT_NONE;
+  bool scalerFullRange_ = false;
 };

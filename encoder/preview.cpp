@@ -18,7 +18,7 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-double Seconds(int64_t stamp, AVRational time_base) { return stamp * av_q2d(time_base); }
+double Seconds(int64_t stamp, AVRational timeBase) { return stamp * av_q2d(timeBase); }
 
 void PrintGeometry(const InputMedia& input) {
   const AVStream& stream = *input.VideoStream();
@@ -46,10 +46,10 @@ Failure WritePpm(const AVFrame& picture, const std::string& path) {
                                      picture.width, picture.height, AV_PIX_FMT_RGB24,
                                      SWS_BICUBIC | SWS_FULL_CHR_H_INT | SWS_ACCURATE_RND, nullptr, nullptr, nullptr));
   if (!converter) return std::string("Cannot convert the picture to RGB.");
-  const int row_bytes = picture.width * 3;
-  std::vector<uint8_t> pixels(static_cast<size_t>(row_bytes) * picture.height);
+  const int rowBytes = picture.width * 3;
+  std::vector<uint8_t> pixels(static_cast<size_t>(rowBytes) * picture.height);
   uint8_t* planes[4] = {pixels.data(), nullptr, nullptr, nullptr};
-  int strides[4] = {row_bytes, 0, 0, 0};
+  int strides[4] = {rowBytes, 0, 0, 0};
   sws_scale(converter.get(), picture.data, picture.linesize, 0, picture.height, planes, strides);
   // "x": an existing file is never replaced, as with a conversion's output.
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wbx"));
@@ -68,33 +68,33 @@ Failure WritePpm(const AVFrame& picture, const std::string& path) {
 
 Failure Preview(const EncoderOptions& options) {
   InputMedia input;
-  if (Failure failure = input.Open(options.input_path)) return failure;
+  if (Failure failure = input.Open(options.inputPath)) return failure;
   PrintGeometry(input);
   PicturePipeline picture(options.width, options.height, options.crop, options.pad);
   const AVStream& stream = *input.VideoStream();
-  const int quarter_turns = ClockwiseQuarterTurns(stream);
-  picture.SetQuarterTurns(quarter_turns);
+  const int quarterTurns = ClockwiseQuarterTurns(stream);
+  picture.SetQuarterTurns(quarterTurns);
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
   // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.
-  if (!options.full_decode &&
-      ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, quarter_turns, options))
+  if (!options.fullDecode &&
+      ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, quarterTurns, options))
     input.DecodeVideoRoughly();
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.
   const double origin = Origin(input);
-  const double frame = std::floor(*options.preview_seconds * options.fps + 1e-6);
+  const double frame = std::floor(*options.previewSeconds * options.fps + 1e-6);
   const double limit = origin + (frame + 0.5) / options.fps;
   input.SeekVideo(origin + frame / options.fps);
 
   FramePtr held;
-  double held_end = origin;
+  double heldEnd = origin;
   bool found = false;
-  const auto on_picture = [&](AVFrame* decoded) -> Failure {
+  const auto onPicture = [&](AVFrame* decoded) -> Failure {
     const double seconds = decoded->best_effort_timestamp != AV_NOPTS_VALUE
                                ? Seconds(decoded->best_effort_timestamp, stream.time_base)
-                               : held_end;
+                               : heldEnd;
     if (seconds >= limit && held) {
       found = true;
       return std::nullopt;
@@ -103,26 +103,26 @@ Failure Preview(const EncoderOptions& options) {
     if (!held) return ErrorText(AVERROR(ENOMEM));
     av_frame_unref(held.get());
     av_frame_move_ref(held.get(), decoded);
-    held_end = seconds + (held->pkt_duration > 0 ? Seconds(held->pkt_duration, stream.time_base) : 0);
+    heldEnd = seconds + (held->pkt_duration > 0 ? Seconds(held->pkt_duration, stream.time_base) : 0);
     found = seconds >= limit;
     return std::nullopt;
   };
-  const auto on_sound = [](AVFrame*) -> Failure { return std::nullopt; };
-  if (Failure failure = input.Decode(on_picture, on_sound, [&] { return found; })) return failure;
-  if (!held) return options.input_path + ": no picture in the video stream could be decoded.";
+  const auto onSound = [](AVFrame*) -> Failure { return std::nullopt; };
+  if (Failure failure = input.Decode(onPicture, onSound, [&] { return found; })) return failure;
+  if (!held) return options.inputPath + ": no picture in the video stream could be decoded.";
   if (!found) {
     const int64_t duration = input.Format()->duration;
-    const double end = duration != AV_NOPTS_VALUE ? duration / double(AV_TIME_BASE) : held_end - origin;
-    if (*options.preview_seconds >= end) {
+    const double end = duration != AV_NOPTS_VALUE ? duration / double(AV_TIME_BASE) : heldEnd - origin;
+    if (*options.previewSeconds >= end) {
       char line[160];
       std::snprintf(line, sizeof line, "The video ends at %.2f s; there is no picture at %.2f s.", end,
-                    *options.preview_seconds);
+                    *options.previewSeconds);
       return std::string(line);
     }
   }
   FramePtr rendered;
   if (Failure failure = picture.Render(held.get(), rendered)) return failure;
-  return WritePpm(*rendered, options.output_path);
+  return WritePpm(*rendered, options.outputPath);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ void ProgressMeter::Print(int64_t frames, uint64_t bytes, char ending) {
   const double elapsed = std::chrono::duration<double>(last_ - start_).count();
   ProgressFigures figures;
   figures.frames = frames;
-  figures.frames_per_second = elapsed > 0 ? frames / elapsed : 0;
+  figures.framesPerSecond = elapsed > 0 ? frames / elapsed : 0;
   figures.quantiser = quantiser_;
   figures.bytes = bytes;
   figures.seconds = static_cast<double>(frames) / fps_;

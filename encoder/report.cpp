@@ -79,7 +79,7 @@ std::string DescribeInput(const InputMedia& input, const std::string& path) {
 }
 
 std::string DescribeOutput(const EncoderOptions& options) {
-  return "Output #0, amv, to '" + options.output_path + "':\n" +
+  return "Output #0, amv, to '" + options.outputPath + "':\n" +
          Printf("  Stream #0:0: Video: amv, yuvj420p, %dx%d, q=%d-%d, %d fps\n", options.width, options.height,
                 options.qmin, options.qmax, options.fps) +
          Printf("  Stream #0:1: Audio: adpcm_ima_amv, 22050 Hz, mono, vol %d\n", options.volume);
@@ -87,17 +87,17 @@ std::string DescribeOutput(const EncoderOptions& options) {
 
 std::string FormatProgress(const ProgressFigures& figures) {
   const double kilobytes = figures.bytes / 1024.0;
-  const double kilobits_per_second = figures.seconds > 0 ? figures.bytes * 8.0 / figures.seconds / 1000.0 : 0.0;
+  const double kilobitsPerSecond = figures.seconds > 0 ? figures.bytes * 8.0 / figures.seconds / 1000.0 : 0.0;
   return Printf("frame=%5" PRId64 " fps=%3d q=%3.1f size=%8.0fkB time=%0.2f bitrate=%6.1fkbits/s", figures.frames,
-                static_cast<int>(figures.frames_per_second + 0.5), figures.quantiser, kilobytes, figures.seconds,
-                kilobits_per_second);
+                static_cast<int>(figures.framesPerSecond + 0.5), figures.quantiser, kilobytes, figures.seconds,
+                kilobitsPerSecond);
 }
 
-std::string FormatSummary(uint64_t picture_bytes, uint64_t sound_bytes, uint64_t file_bytes) {
-  const uint64_t payload = picture_bytes + sound_bytes;
-  const double overhead = payload > 0 ? 100.0 * (static_cast<double>(file_bytes) - payload) / payload : 0.0;
+std::string FormatSummary(uint64_t pictureBytes, uint64_t soundBytes, uint64_t fileBytes) {
+  const uint64_t payload = pictureBytes + soundBytes;
+  const double overhead = payload > 0 ? 100.0 * (static_cast<double>(fileBytes) - payload) / payload : 0.0;
   return Printf("video:%.0fkB audio:%.0fkB other streams:0kB global headers:0kB muxing overhead: %.6f%%\n",
-                picture_bytes / 1024.0, sound_bytes / 1024.0, overhead);
+                pictureBytes / 1024.0, soundBytes / 1024.0, overhead);
 }
 
 std::string FormatPictureCounts(int64_t read, int64_t decoded, int64_t written) {

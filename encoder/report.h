@@ -15,7 +15,7 @@ std::string DescribeOutput(const EncoderOptions& options);
 
 struct ProgressFigures {
   int64_t frames = 0;
-  double frames_per_second = 0;  // conversion speed
+  double framesPerSecond = 0;  // conversion speed
   double quantiser = 0;
   uint64_t bytes = 0;
   double seconds = 0;  // position reached in the output
@@ -24,7 +24,7 @@ struct ProgressFigures {
 // One progress line, without its line end.
 std::string FormatProgress(const ProgressFigures& figures);
 
-std::string FormatSummary(uint64_t picture_bytes, uint64_t sound_bytes, uint64_t file_bytes);
+std::string FormatSummary(uint64_t pictureBytes, uint64_t soundBytes, uint64_t fileBytes);
 
 // How many pictures were read, decoded and written: the frame rate drops
 // some pictures before they are decoded.

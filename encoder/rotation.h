@@ -7,6 +7,6 @@
 // Phones store portrait video as landscape pictures with such a matrix.
 int ClockwiseQuarterTurns(const AVStream& stream);
 
-// Copies `source` into `target` turned clockwise by `quarter_turns` (1 to 3).
+// Copies `source` into `target` turned clockwise by `quarterTurns` (1 to 3).
 // Both are planar 4:2:0 frames; `target` has the turned size.
-void TurnPicture(const AVFrame& source, int quarter_turns, AVFrame& target);
+void TurnPicture(const AVFrame& source, int quarterTurns, AVFrame& target);

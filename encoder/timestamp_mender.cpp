@@ -15,30 +15,30 @@ std::optional<double> TimestampMender::JumpTarget(int stream, double seconds) co
   const auto known = streams_.find(stream);
   // A stream's first packet may start late, but not far ahead of the others.
   const double expected = known != streams_.end() ? known->second.next : *clock_;
-  const bool ahead = seconds - std::max(*clock_, expected) > forward_limit_;
+  const bool ahead = seconds - std::max(*clock_, expected) > forwardLimit_;
   const bool behind = known != streams_.end() && seconds < known->second.last - kBackwardToleranceSeconds;
   if (ahead || behind) return expected;
   return std::nullopt;
 }
 
-double TimestampMender::Place(int stream, double seconds, double duration_seconds) {
-  if (tentative_shift_) {
+double TimestampMender::Place(int stream, double seconds, double durationSeconds) {
+  if (tentativeShift_) {
     if (JumpTarget(stream, seconds + shift_)) {
-      shift_ = *tentative_shift_;
+      shift_ = *tentativeShift_;
       ++discontinuities_;
     }
-    tentative_shift_.reset();
+    tentativeShift_.reset();
   }
   double shift = shift_;
   if (const std::optional<double> expected = JumpTarget(stream, seconds + shift_)) {
     shift = *expected - seconds;
-    tentative_shift_ = shift;
+    tentativeShift_ = shift;
   }
   const double mended = seconds + shift;
   StreamClock& clock = streams_[stream];
   clock.last = mended;
   // A damaged duration must not carry the clock away either.
-  clock.next = mended + std::clamp(duration_seconds, 0.0, forward_limit_);
+  clock.next = mended + std::clamp(durationSeconds, 0.0, forwardLimit_);
   clock_ = std::max(clock_.value_or(clock.next), clock.next);
   return shift;
 }

@@ -13,13 +13,13 @@
 // it was and the streams stay in step. Otherwise it was one damaged stamp.
 class TimestampMender {
  public:
-  // `forward_limit_seconds`: how far ahead of the file's clock a packet may
+  // `forwardLimitSeconds`: how far ahead of the file's clock a packet may
   // start and still count as a genuine gap.
-  explicit TimestampMender(double forward_limit_seconds) : forward_limit_(forward_limit_seconds) {}
+  explicit TimestampMender(double forwardLimitSeconds) : forwardLimit_(forwardLimitSeconds) {}
 
-  // A packet of `stream` stamped at `seconds`, lasting `duration_seconds`
+  // A packet of `stream` stamped at `seconds`, lasting `durationSeconds`
   // (0 when unknown). Returns the shift, in seconds, to add to its stamps.
-  double Place(int stream, double seconds, double duration_seconds);
+  double Place(int stream, double seconds, double durationSeconds);
 
   int Discontinuities() const { return discontinuities_; }
 
@@ -32,9 +32,9 @@ class TimestampMender {
   // Where a packet of `stream` mended to `seconds` should have started, when it jumps.
   std::optional<double> JumpTarget(int stream, double seconds) const;
 
-  double forward_limit_;
+  double forwardLimit_;
   double shift_ = 0;
-  std::optional<double> tentative_shift_;  // after a jump, until the next packet confirms it
+  std::optional<double> tentativeShift_;  // after a jump, until the next packet confirms it
   std::optional<double> clock_;            // the furthest any stream has reached
   std::map<int, StreamClock> streams_;
   int discontinuities_ = 0;

@@ -22,15 +22,15 @@ Failure VideoEncoder::Open(int width, int height, int fps, int qmin, int qmax) {
   AVDictionary* settings = nullptr;
   av_dict_set_int(&settings, "noise_reduction", NoiseReductionFor(qmin, qmax), 0);
   const int result = avcodec_open2(context_.get(), codec, &settings);
-  const bool unused_setting = av_dict_count(settings) > 0;
+  const bool unusedSetting = av_dict_count(settings) > 0;
   av_dict_free(&settings);
   if (result < 0) return "Cannot open the AMV picture encoder: " + ErrorText(result);
-  if (unused_setting) return std::string("The AMV picture encoder does not take a noise reduction strength.");
+  if (unusedSetting) return std::string("The AMV picture encoder does not take a noise reduction strength.");
   return std::nullopt;
 }
 
 Failure VideoEncoder::Encode(AVFrame* frame, std::vector<uint8_t>& packet) {
-  frame->pts = next_pts_++;
+  frame->pts = nextPts_++;
   int result = avcodec_send_frame(context_.get(), frame);
   if (result >= 0) result = avcodec_receive_packet(context_.get(), packet_.get());
   if (result < 0) return "Cannot encode a picture: " + ErrorText(result);

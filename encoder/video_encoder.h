@@ -14,5 +14,5 @@ class VideoEncoder {
  private:
   CodecContextPtr context_;
   PacketPtr packet_;
-  int64_t next_pts_ = 0;
+  int64_t nextPts_ = 0;
 };

@@ -21,7 +21,7 @@ class EncoderAccuracy : public ::testing::Test {
     call.output = dir_->Path(output);
     call.fps = fps;
     const RunResult run = RunEncoder(call, *dir_);
-    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     return call.output;
   }
 

@@ -20,8 +20,8 @@ EncoderOptions Output(int width, int height, Bands crop = {}, Bands pad = {}) {
 TEST(FastDecoding, IsChosenWhenTheShownPictureShrinksToHalfOrLess) {
   const struct {
     const char* name;
-    int source_width, source_height;
-    int quarter_turns;
+    int sourceWidth, sourceHeight;
+    int quarterTurns;
     EncoderOptions output;
     bool expected;
   } cases[] = {
@@ -41,7 +41,7 @@ TEST(FastDecoding, IsChosenWhenTheShownPictureShrinksToHalfOrLess) {
       {"cropped to nothing", 40, 40, 0, Output(96, 64, {20, 20, 0, 0}), false},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ShrinksToHalfOrLess(c.source_width, c.source_height, c.quarter_turns, c.output), c.expected) << c.name;
+    EXPECT_EQ(ShrinksToHalfOrLess(c.sourceWidth, c.sourceHeight, c.quarterTurns, c.output), c.expected) << c.name;
 }
 
 TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {

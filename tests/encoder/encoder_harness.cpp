@@ -38,14 +38,14 @@ std::vector<uint8_t> CaptureBytes(const std::string& command) {
 std::vector<std::string> EncoderCall::Arguments() const {
   return {"-i",          input,
           "-vol",        std::to_string(volume),
-          "-croptop",    std::to_string(crop_top),
-          "-cropbottom", std::to_string(crop_bottom),
-          "-cropleft",   std::to_string(crop_left),
-          "-cropright",  std::to_string(crop_right),
-          "-padtop",     std::to_string(pad_top),
-          "-padbottom",  std::to_string(pad_bottom),
-          "-padleft",    std::to_string(pad_left),
-          "-padright",   std::to_string(pad_right),
+          "-croptop",    std::to_string(cropTop),
+          "-cropbottom", std::to_string(cropBottom),
+          "-cropleft",   std::to_string(cropLeft),
+          "-cropright",  std::to_string(cropRight),
+          "-padtop",     std::to_string(padTop),
+          "-padbottom",  std::to_string(padBottom),
+          "-padleft",    std::to_string(padLeft),
+          "-padright",   std::to_string(padRight),
           "-f",          "amv",
           "-s",          size,
           "-r",          std::to_string(fps),
@@ -63,16 +63,16 @@ std::string ShellQuote(const std::string& text) {
 }
 
 RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir& dir,
-                     const std::string& shell_prefix) {
-  std::string command = shell_prefix + ShellQuote(AMV_ENCODER_PATH);
+                     const std::string& shellPrefix) {
+  std::string command = shellPrefix + ShellQuote(AMV_ENCODER_PATH);
   for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
-  const std::string err_path = dir.Path("encoder-stderr.txt");
-  command += " 2>" + ShellQuote(err_path) + " </dev/null";
+  const std::string errPath = dir.Path("encoder-stderr.txt");
+  command += " 2>" + ShellQuote(errPath) + " </dev/null";
   const int status = std::system(("sh -c " + ShellQuote(command)).c_str());
   RunResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = ReadAll(err_path);
-  std::filesystem::remove(err_path);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = ReadAll(errPath);
+  std::filesystem::remove(errPath);
   return result;
 }
 
@@ -90,7 +90,7 @@ long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResu
     const RunResult result = RunEncoder(call, dir);
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    const long report[2] = {result.exit_code, usage.ru_maxrss};
+    const long report[2] = {result.exitCode, usage.ru_maxrss};
     const bool sent = write(channel[1], report, sizeof report) == static_cast<ssize_t>(sizeof report);
     _exit(sent ? 0 : 1);
   }
@@ -99,7 +99,7 @@ long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResu
   const bool received = read(channel[0], report, sizeof report) == static_cast<ssize_t>(sizeof report);
   close(channel[0]);
   waitpid(child, nullptr, 0);
-  run.exit_code = static_cast<int>(report[0]);
+  run.exitCode = static_cast<int>(report[0]);
   return received ? report[1] : -1;
 }
 
@@ -143,7 +143,7 @@ Probe ProbeFile(const std::string& file) {
       frame.clear();
       block = &frame;
     } else if (line == "[/FRAME]") {
-      if (frame["media_type"] == "audio") probe.sound_chunks.push_back(std::stoi(frame["nb_samples"]));
+      if (frame["media_type"] == "audio") probe.soundChunks.push_back(std::stoi(frame["nb_samples"]));
       block = nullptr;
     } else if (const auto equals = line.find('='); equals != std::string::npos && block) {
       (*block)[line.substr(0, equals)] = line.substr(equals + 1);

@@ -11,7 +11,7 @@
 #include "scratch_dir.h"
 
 struct RunResult {
-  int exit_code = -1;
+  int exitCode = -1;
   std::string err;  // everything written on stderr
 };
 
@@ -24,18 +24,18 @@ struct EncoderCall {
   int volume = 256;
   int qmin = 3;
   int qmax = 5;
-  int crop_top = 0, crop_bottom = 0, crop_left = 0, crop_right = 0;
-  int pad_top = 0, pad_bottom = 0, pad_left = 0, pad_right = 0;
+  int cropTop = 0, cropBottom = 0, cropLeft = 0, cropRight = 0;
+  int padTop = 0, padBottom = 0, padLeft = 0, padRight = 0;
 
   std::vector<std::string> Arguments() const;
 };
 
 std::string ShellQuote(const std::string& text);
 
-// Runs the encoder with these arguments; `shell_prefix` goes before it in the
+// Runs the encoder with these arguments; `shellPrefix` goes before it in the
 // shell (for example a ulimit).
 RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir& dir,
-                     const std::string& shell_prefix = "");
+                     const std::string& shellPrefix = "");
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir);
 
 // Runs the encoder as RunEncoder does; the most memory it held, in KiB, or -1.
@@ -55,7 +55,7 @@ struct Probe {
   // sample_rate, channels and nb_read_packets, by name.
   std::vector<std::map<std::string, std::string>> streams;
   // The sample count of every sound frame, in file order.
-  std::vector<int> sound_chunks;
+  std::vector<int> soundChunks;
 };
 
 // ffprobe's reading of a file.

@@ -22,8 +22,8 @@ class EncoderFailures : public ::testing::Test {
     const std::string good = dir_->Read("good.mp4");
     dir_->Write("truncated-index-first.mp4", good.substr(0, good.size() / 2));
     MakeClip("-i " + ShellQuote(Good()) + " -c copy", dir_->Path("index-last.mp4"));
-    const std::string index_last = dir_->Read("index-last.mp4");
-    dir_->Write("truncated-index-last.mp4", index_last.substr(0, index_last.size() / 2));
+    const std::string indexLast = dir_->Read("index-last.mp4");
+    dir_->Write("truncated-index-last.mp4", indexLast.substr(0, indexLast.size() / 2));
     dir_->Write("empty.mp4", "");
     dir_->Write("notes.mp4", "These are my notes, not a film.\nSecond line.\n");
   }
@@ -38,7 +38,7 @@ class EncoderFailures : public ::testing::Test {
   static void ExpectRefused(const std::vector<std::string>& arguments, const std::string& expected) {
     SCOPED_TRACE(expected);
     const RunResult run = RunEncoder(arguments, *dir_);
-    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.exitCode, 1);
     const std::vector<std::string> lines = Lines(run.err);
     ASSERT_EQ(lines.size(), 1u) << run.err;
     EXPECT_NE(lines[0].find(expected), std::string::npos) << lines[0];
@@ -104,13 +104,13 @@ TEST_F(EncoderFailures, InputsThatHoldNoPlayableVideoAreRefused) {
   ExpectRefused(CallFor(dir_->Path("sound-only.wav")), "holds no video stream");
   ExpectRefused(CallFor(dir_->Path("truncated-index-last.mp4")), dir_->Path("truncated-index-last.mp4") + ": ");
   EncoderCall tiny = CallFor(dir_->Path("tiny.mkv"));
-  tiny.crop_left = tiny.crop_right = 20;
+  tiny.cropLeft = tiny.cropRight = 20;
   ExpectRefused(tiny, "leaves nothing of a 40x30 picture");
 }
 
 TEST_F(EncoderFailures, AFileThatEndsInsideItsDataFailsAndLeavesNoOutput) {
   const RunResult run = RunEncoder(CallFor(dir_->Path("truncated-index-first.mp4")), *dir_);
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back().rfind(dir_->Path("truncated-index-first.mp4") + ": ", 0), 0u) << lines.back();
@@ -130,7 +130,7 @@ TEST_F(EncoderFailures, AnExistingOutputIsLeftUntouched) {
   EncoderCall call = CallFor(Good());
   call.output = dir_->Write("precious.amv", "keep me");
   const RunResult run = RunEncoder(call, *dir_);
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "File '" + call.output + "' already exists. Exiting.\n");
   EXPECT_EQ(dir_->Read("precious.amv"), "keep me");
 }
@@ -138,7 +138,7 @@ TEST_F(EncoderFailures, AnExistingOutputIsLeftUntouched) {
 TEST_F(EncoderFailures, AWriteErrorFailsAndRemovesTheHalfWrittenFile) {
   // A file size limit of a few kilobytes makes the disk refuse the writes part way through.
   const RunResult run = RunEncoder(CallFor(Good()).Arguments(), *dir_, "ulimit -f 8; ");
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), Output() + ": cannot write: the file grew larger than this system allows (File too large).");
@@ -146,12 +146,12 @@ TEST_F(EncoderFailures, AWriteErrorFailsAndRemovesTheHalfWrittenFile) {
 }
 
 TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
-  const std::string long_clip = dir_->Path("long.mkv");
+  const std::string longClip = dir_->Path("long.mkv");
   MakeClip("-f lavfi -i testsrc2=size=640x360:rate=25 -f lavfi -i sine=sample_rate=44100 -t 40 -c:v mpeg4 -q:v 5 "
            "-c:a pcm_s16le",
-           long_clip);
+           longClip);
   std::string command = ShellQuote(AMV_ENCODER_PATH);
-  for (const std::string& argument : CallFor(long_clip).Arguments()) command += " " + ShellQuote(argument);
+  for (const std::string& argument : CallFor(longClip).Arguments()) command += " " + ShellQuote(argument);
   // A stop in the batch, and a terminal closed or a session ended.
   for (const char* signal : {"TERM", "HUP"}) {
     SCOPED_TRACE(signal);
@@ -175,11 +175,11 @@ TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
 
 TEST_F(EncoderFailures, AnOutputNamedLikeAnOptionIsStillTheOutput) {
   const RunResult run = RunEncoder(CallFor(Good()).Arguments(), *dir_, "cd " + ShellQuote(dir_->Dir()) + " && ");
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   std::vector<std::string> arguments = CallFor(Good()).Arguments();
   arguments.back() = "-x.amv";
   const RunResult dashed = RunEncoder(arguments, *dir_, "cd " + ShellQuote(dir_->Dir()) + " && ");
-  ASSERT_EQ(dashed.exit_code, 0) << dashed.err;
+  ASSERT_EQ(dashed.exitCode, 0) << dashed.err;
   EXPECT_EQ(dir_->Read("-x.amv"), dir_->Read("out.amv"));
 }
 

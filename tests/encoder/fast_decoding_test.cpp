@@ -23,11 +23,11 @@ class EncoderFastDecoding : public ::testing::Test {
   static void TearDownTestSuite() { delete dir_; }
   static std::string Clip() { return dir_->Path("clip.mp4"); }
 
-  static RunResult Convert(const EncoderCall& call, bool full_decode = false) {
+  static RunResult Convert(const EncoderCall& call, bool fullDecode = false) {
     std::vector<std::string> arguments = call.Arguments();
-    if (full_decode) arguments.insert(arguments.end() - 1, {"-decode", "full"});
+    if (fullDecode) arguments.insert(arguments.end() - 1, {"-decode", "full"});
     RunResult run = RunEncoder(arguments, *dir_);
-    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     return run;
   }
 
@@ -54,8 +54,8 @@ std::pair<int, int> PictureCounts(const std::string& err) {
 TEST_F(EncoderFastDecoding, TheInLoopFilterIsLeftOutOnlyWhereThePictureShrinksEnough) {
   const struct {
     const char* size;
-    int crop_top_and_bottom;
-    bool full_decode;
+    int cropTopAndBottom;
+    bool fullDecode;
     bool fast;
   } cases[] = {
       {"96x64", 0, false, true},
@@ -65,15 +65,15 @@ TEST_F(EncoderFastDecoding, TheInLoopFilterIsLeftOutOnlyWhereThePictureShrinksEn
       {"208x176", 5, false, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.size) + " cropped by " + std::to_string(c.crop_top_and_bottom) +
-                 (c.full_decode ? ", full decoding" : ""));
+    SCOPED_TRACE(std::string(c.size) + " cropped by " + std::to_string(c.cropTopAndBottom) +
+                 (c.fullDecode ? ", full decoding" : ""));
     EncoderCall call;
     call.input = Clip();
-    call.output = dir_->Path(std::string("size-") + c.size + (c.full_decode ? "-full" : "") +
-                             std::to_string(c.crop_top_and_bottom) + ".amv");
+    call.output = dir_->Path(std::string("size-") + c.size + (c.fullDecode ? "-full" : "") +
+                             std::to_string(c.cropTopAndBottom) + ".amv");
     call.size = c.size;
-    call.crop_top = call.crop_bottom = c.crop_top_and_bottom;
-    const std::string err = Convert(call, c.full_decode).err;
+    call.cropTop = call.cropBottom = c.cropTopAndBottom;
+    const std::string err = Convert(call, c.fullDecode).err;
     const std::string line = "Fast decoding: the picture shrinks to half its size or less; "
                              "B pictures skip the in-loop filter.";
     EXPECT_EQ(err.find(line) != std::string::npos, c.fast) << err;
@@ -88,7 +88,7 @@ TEST_F(EncoderFastDecoding, PicturesTheRateDropsAreNotDecodedAndTheOthersAreUnch
     EncoderCall call;
     call.input = Clip();
     call.size = "208x176";
-    call.crop_top = call.crop_bottom = 5;
+    call.cropTop = call.cropBottom = 5;
     call.fps = fps;
     call.output = dir_->Path("fast-" + std::to_string(fps) + ".amv");
     const auto [read, decoded] = PictureCounts(Convert(call).err);

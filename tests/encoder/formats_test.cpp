@@ -38,7 +38,7 @@ TEST_F(EncoderFormats, EverySizeAndRateReadsBackWhole) {
       call.size = size;
       call.fps = fps;
       const RunResult run = RunEncoder(call, *dir_);
-      ASSERT_EQ(run.exit_code, 0) << run.err;
+      ASSERT_EQ(run.exitCode, 0) << run.err;
 
       const Probe probe = ProbeFile(call.output);
       const auto& streams = probe.streams;
@@ -59,7 +59,7 @@ TEST_F(EncoderFormats, EverySizeAndRateReadsBackWhole) {
       EXPECT_EQ(std::stoi(video.at("nb_read_packets")), static_cast<int>(kClipSeconds * fps + 0.5));
 
       // Chunk n ends exactly at sample floor((n + 1) * 22050 / fps): sound never drifts from the picture.
-      const std::vector<int>& chunks = probe.sound_chunks;
+      const std::vector<int>& chunks = probe.soundChunks;
       long long total = 0;
       for (size_t n = 0; n < chunks.size(); ++n) {
         total += chunks[n];
@@ -77,8 +77,8 @@ TEST_F(EncoderFormats, TwelveFramesASecondAlternateSoundChunksOf1837And1838Sampl
   call.input = Clip();
   call.output = dir_->Path("twelve.amv");
   call.fps = 12;
-  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
-  const std::vector<int> chunks = ProbeFile(call.output).sound_chunks;
+  ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
+  const std::vector<int> chunks = ProbeFile(call.output).soundChunks;
   ASSERT_EQ(chunks.size(), 18u);
   for (size_t n = 0; n < chunks.size(); ++n) EXPECT_EQ(chunks[n], n % 2 ? 1838 : 1837) << "chunk " << n;
 }
@@ -89,7 +89,7 @@ TEST_F(EncoderFormats, StderrCarriesTheLinesTheBatchDriverReads) {
   call.output = dir_->Path("lines.amv");
   call.fps = 10;
   const RunResult run = RunEncoder(call, *dir_);
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[0], "Input #0, mov,mp4,m4a,3gp,3g2,mj2, from '" + Clip() + "':");
@@ -100,12 +100,12 @@ TEST_F(EncoderFormats, StderrCarriesTheLinesTheBatchDriverReads) {
   // The last progress line ends with a line feed and gives the whole play time in plain seconds.
   const std::regex progress(
       R"(frame= {0,4}\d+ fps= {0,2}\d+ q= ?\d+\.\d size= {0,7}\d+kB time=\d+\.\d\d bitrate= {0,5}\d+\.\dkbits/s)");
-  const size_t final_start = run.err.rfind("frame=");
-  ASSERT_NE(final_start, std::string::npos);
-  const std::string final_line = run.err.substr(final_start, run.err.find('\n', final_start) - final_start);
-  EXPECT_TRUE(std::regex_match(final_line, progress)) << final_line;
-  EXPECT_NE(final_line.find("frame=   15 "), std::string::npos) << final_line;
-  EXPECT_NE(final_line.find(" time=1.50 "), std::string::npos) << final_line;
+  const size_t finalStart = run.err.rfind("frame=");
+  ASSERT_NE(finalStart, std::string::npos);
+  const std::string finalLine = run.err.substr(finalStart, run.err.find('\n', finalStart) - finalStart);
+  EXPECT_TRUE(std::regex_match(finalLine, progress)) << finalLine;
+  EXPECT_NE(finalLine.find("frame=   15 "), std::string::npos) << finalLine;
+  EXPECT_NE(finalLine.find(" time=1.50 "), std::string::npos) << finalLine;
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ TEST_F(EncoderFormats, StreamHeadersAreEmptyAsInPlayersOwnFilesWhereTheRateStays
     call.input = Clip();
     call.output = dir_->Path("headers-" + std::to_string(c.fps) + ".amv");
     call.fps = c.fps;
-    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
     const std::string bytes = dir_->Read("headers-" + std::to_string(c.fps) + ".amv");
     int headers = 0;
     for (size_t at = bytes.find("strh"); at != std::string::npos && at < 512; at = bytes.find("strh", at + 4)) {

@@ -40,12 +40,12 @@ class EncoderMessyInput : public ::testing::Test {
   static std::pair<int, double> Convert(const std::string& input, const std::string& output) {
     const EncoderCall call = CallFor(input, output);
     const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
-    if (run.exit_code != 0) return {run.exit_code, 0};
+    if (run.exitCode != 0) return {run.exitCode, 0};
     const Probe probe = ProbeFile(call.output);
     EXPECT_EQ(probe.streams.size(), 2u);
-    if (probe.streams.size() != 2) return {run.exit_code, 0};
+    if (probe.streams.size() != 2) return {run.exitCode, 0};
     EXPECT_EQ(probe.streams[0].at("nb_read_packets"), probe.streams[1].at("nb_read_packets"));
-    return {run.exit_code, std::stod(probe.streams[0].at("nb_read_packets")) / kFps};
+    return {run.exitCode, std::stod(probe.streams[0].at("nb_read_packets")) / kFps};
   }
 
   static ScratchDir* dir_;
@@ -56,10 +56,10 @@ ScratchDir* EncoderMessyInput::dir_ = nullptr;
 TEST_F(EncoderMessyInput, JoinedRecordingsGiveTheirContentWhateverTheirStamps) {
   struct Case {
     const char* name;
-    double first_offset;
-    double second_offset;
+    double firstOffset;
+    double secondOffset;
     const char* extension;
-    double content_seconds;
+    double contentSeconds;
   };
   const Case cases[] = {
       {"reset to zero", 50, 0, "ts", 16},
@@ -71,10 +71,10 @@ TEST_F(EncoderMessyInput, JoinedRecordingsGiveTheirContentWhateverTheirStamps) {
     SCOPED_TRACE(c.name);
     const std::string joined =
         dir_->Write(std::string(c.name) + "." + c.extension,
-                    Part(8, c.first_offset, c.extension) + Part(8, c.second_offset, c.extension));
-    const auto [exit_code, seconds] = Convert(joined, std::string(c.name) + ".amv");
-    EXPECT_EQ(exit_code, 0);
-    EXPECT_NEAR(seconds, c.content_seconds, 1.0);
+                    Part(8, c.firstOffset, c.extension) + Part(8, c.secondOffset, c.extension));
+    const auto [exitCode, seconds] = Convert(joined, std::string(c.name) + ".amv");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_NEAR(seconds, c.contentSeconds, 1.0);
   }
 }
 
@@ -112,8 +112,8 @@ TEST_F(EncoderMessyInput, OneDamagedStampInAnFlvChangesNothing) {
                         Case{"sound far ahead", 8, 3'600'000}}) {
     SCOPED_TRACE(c.name);
     const std::string damaged = dir_->Write(std::string(c.name) + ".flv", WithFlvStamp(clean, c.type, 50, c.stamp));
-    const auto [exit_code, seconds] = Convert(damaged, std::string(c.name) + ".amv");
-    EXPECT_EQ(exit_code, 0);
+    const auto [exitCode, seconds] = Convert(damaged, std::string(c.name) + ".amv");
+    EXPECT_EQ(exitCode, 0);
     EXPECT_NEAR(seconds, 4, 0.5);
   }
 }
@@ -130,7 +130,7 @@ TEST_F(EncoderMessyInput, AnOutputRunningFarPastItsContentStopsAndIsRemoved) {
   call.input = input;
   call.output = dir_->Path("runaway.amv");
   const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
-  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines.back().find("the time stamps run far past the content"), std::string::npos) << lines.back();
@@ -139,24 +139,24 @@ TEST_F(EncoderMessyInput, AnOutputRunningFarPastItsContentStopsAndIsRemoved) {
 
 TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneStillFails) {
   dir_->Write("subtitles.srt", "1\n00:00:01,000 --> 00:00:02,000\nEarly\n\n2\n00:00:09,000 --> 00:00:10,000\nLate\n");
-  const std::string video_and_sound =
+  const std::string videoAndSound =
       "-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 -f lavfi -i sine=sample_rate=44100:duration=4 ";
-  MakeClip(video_and_sound + "-i " + ShellQuote(dir_->Path("subtitles.srt")) +
+  MakeClip(videoAndSound + "-i " + ShellQuote(dir_->Path("subtitles.srt")) +
                " -map 0 -map 1 -map 2 -c:v mpeg4 -c:a aac -c:s srt",
            dir_->Path("subtitled.mkv"));
-  MakeClip(video_and_sound + "-f lavfi -i sine=frequency=300:sample_rate=44100:duration=10 -map 0 -map 1 -map 2 "
+  MakeClip(videoAndSound + "-f lavfi -i sine=frequency=300:sample_rate=44100:duration=10 -map 0 -map 1 -map 2 "
                              "-c:v mpeg4 -c:a aac",
            dir_->Path("second-sound.mkv"));
   for (const char* name : {"subtitled", "second-sound"}) {
     SCOPED_TRACE(name);
     const std::string whole = dir_->Path(std::string(name) + ".mkv");
-    const auto [exit_code, seconds] = Convert(whole, std::string(name) + ".amv");
-    EXPECT_EQ(exit_code, 0);
+    const auto [exitCode, seconds] = Convert(whole, std::string(name) + ".amv");
+    EXPECT_EQ(exitCode, 0);
     EXPECT_NEAR(seconds, 4, 0.2);
     const std::string bytes = dir_->Read(std::string(name) + ".mkv");
     const std::string cut = dir_->Write(std::string(name) + "-cut.mkv", bytes.substr(0, bytes.size() / 2));
     const RunResult run = RunEncoder(CallFor(cut, std::string(name) + "-cut.amv"), *dir_);
-    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("cut short"), std::string::npos) << run.err;
     EXPECT_FALSE(FileExists(dir_->Path(std::string(name) + "-cut.amv")));
   }
@@ -177,7 +177,7 @@ TEST_F(EncoderMessyInput, SoundThatEndsEarlyHoldsNoPicturesBackAndIsFollowedBySi
     call.fps = 16;
     RunResult run;
     peaks[i] = PeakMemoryOfEncoder(call, *dir_, run);
-    ASSERT_EQ(run.exit_code, 0);
+    ASSERT_EQ(run.exitCode, 0);
     ASSERT_GT(peaks[i], 0);
   }
   // Six times the play time, the same memory: 100 s of held pictures would take about 7 MB more.
@@ -204,7 +204,7 @@ TEST_F(EncoderMessyInput, ProgressGoesOnWhileTheSoundIsMissing) {
            "-c:v mpeg4 -q:v 5 -c:a pcm_s16le",
            input);
   const RunResult run = RunEncoder(CallFor(input, "long-silent-end.amv"), *dir_);
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   std::vector<double> times;
   for (const std::string& line : Lines(run.err))
     if (const size_t at = line.find(" time="); at != std::string::npos) times.push_back(std::stod(line.substr(at + 6)));
@@ -232,7 +232,7 @@ TEST_F(EncoderMessyInput, ADamagedStretchIsSkippedAndTold) {
   const std::string whole = dir_->Read("whole.mp4");
   const std::string damaged = dir_->Write("damaged.mp4", WithNoise(whole, whole.size() / 3, 30000));
   const RunResult run = RunEncoder(CallFor(damaged, "damaged.amv"), *dir_);
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<std::string> lines = Lines(run.err);
   const auto note = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
     return line.rfind(damaged + ": damaged in places: about ", 0) == 0;
@@ -249,9 +249,9 @@ TEST_F(EncoderMessyInput, ADamagedStretchIsSkippedAndTold) {
   // Mostly noise is no film, even with its index (at the end) whole.
   const std::string garbage = dir_->Write("garbage.mp4", WithNoise(whole, whole.size() / 10, whole.size() * 8 / 10));
   const RunResult refused = RunEncoder(CallFor(garbage, "garbage.amv"), *dir_);
-  EXPECT_EQ(refused.exit_code, 1);
-  const std::vector<std::string> refused_lines = Lines(refused.err);
-  ASSERT_FALSE(refused_lines.empty());
-  EXPECT_EQ(refused_lines.back().rfind(garbage + ": the file is too damaged to convert: ", 0), 0u) << refused.err;
+  EXPECT_EQ(refused.exitCode, 1);
+  const std::vector<std::string> refusedLines = Lines(refused.err);
+  ASSERT_FALSE(refusedLines.empty());
+  EXPECT_EQ(refusedLines.back().rfind(garbage + ": the file is too damaged to convert: ", 0), 0u) << refused.err;
   EXPECT_FALSE(FileExists(dir_->Path("garbage.amv")));
 }

@@ -35,7 +35,7 @@ class EncoderPictureSound : public ::testing::Test {
   static std::vector<uint8_t> Convert(EncoderCall call, const std::string& name) {
     call.output = dir_->Path(name);
     const RunResult run = RunEncoder(call, *dir_);
-    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.exitCode, 0) << run.err;
     return DecodeLuma(call.output, 5, kWidth, kHeight);
   }
 
@@ -46,17 +46,17 @@ ScratchDir* EncoderPictureSound::dir_ = nullptr;
 
 uint8_t At(const std::vector<uint8_t>& luma, int x, int y) { return luma[static_cast<size_t>(y) * kWidth + x]; }
 
-// Checks a row or column of the picture: dark up to `dark_before`, bright from
-// two pixels inside it to two pixels before `dark_from`, dark from `dark_from`.
+// Checks a row or column of the picture: dark up to `darkBefore`, bright from
+// two pixels inside it to two pixels before `darkFrom`, dark from `darkFrom`.
 // Two pixels are left free for the scaler's and the JPEG blocks' soft edge.
-void ExpectBands(const std::vector<uint8_t>& luma, bool along_rows, int dark_before, int dark_from) {
-  const int length = along_rows ? kHeight : kWidth;
+void ExpectBands(const std::vector<uint8_t>& luma, bool alongRows, int darkBefore, int darkFrom) {
+  const int length = alongRows ? kHeight : kWidth;
   for (int i = 0; i < length; ++i) {
-    const uint8_t value = along_rows ? At(luma, kWidth / 2, i) : At(luma, i, kHeight / 2);
-    const std::string where = std::string(along_rows ? "row " : "column ") + std::to_string(i);
-    if (i < dark_before - 1 || i > dark_from) {
+    const uint8_t value = alongRows ? At(luma, kWidth / 2, i) : At(luma, i, kHeight / 2);
+    const std::string where = std::string(alongRows ? "row " : "column ") + std::to_string(i);
+    if (i < darkBefore - 1 || i > darkFrom) {
       EXPECT_LT(value, 50) << where;
-    } else if (i >= dark_before + 2 && i < dark_from - 2) {
+    } else if (i >= darkBefore + 2 && i < darkFrom - 2) {
       EXPECT_GT(value, 200) << where;
     }
   }
@@ -73,11 +73,11 @@ TEST_F(EncoderPictureSound, UncroppedFrameIsScaledWithItsBorder) {
 TEST_F(EncoderPictureSound, CropRemovesTheBorderAndOddPadsGiveBlackBandsOfTheirOwnWidth) {
   EncoderCall call;
   call.input = Framed();
-  call.crop_top = call.crop_bottom = call.crop_left = call.crop_right = 16;
-  call.pad_top = 10;
-  call.pad_bottom = 3;
-  call.pad_left = 7;
-  call.pad_right = 13;
+  call.cropTop = call.cropBottom = call.cropLeft = call.cropRight = 16;
+  call.padTop = 10;
+  call.padBottom = 3;
+  call.padLeft = 7;
+  call.padRight = 13;
   const auto luma = Convert(call, "padded.amv");
   ExpectBands(luma, true, 10, kHeight - 3);
   ExpectBands(luma, false, 7, kWidth - 13);
@@ -86,8 +86,8 @@ TEST_F(EncoderPictureSound, CropRemovesTheBorderAndOddPadsGiveBlackBandsOfTheirO
 TEST_F(EncoderPictureSound, TheEditorsLargestBandsAndASingleQuantiserAreTaken) {
   EncoderCall call;
   call.input = Framed();
-  call.crop_top = call.crop_bottom = call.crop_left = call.crop_right = 25;
-  call.pad_top = call.pad_bottom = call.pad_left = call.pad_right = 25;
+  call.cropTop = call.cropBottom = call.cropLeft = call.cropRight = 25;
+  call.padTop = call.padBottom = call.padLeft = call.padRight = 25;
   call.qmin = call.qmax = 4;
   const auto luma = Convert(call, "largest-bands.amv");
   // The crop takes the whole 16-pixel border away: white right up to the pads.
@@ -98,8 +98,8 @@ TEST_F(EncoderPictureSound, TheEditorsLargestBandsAndASingleQuantiserAreTaken) {
 TEST_F(EncoderPictureSound, CropActsOnTheEdgeItNames) {
   EncoderCall call;
   call.input = Framed();
-  call.crop_top = 16;
-  call.crop_left = 16;
+  call.cropTop = 16;
+  call.cropLeft = 16;
   const auto luma = Convert(call, "top-left.amv");
   // What is left of the frame (16 of 224 rows, 16 of 304 columns) scales to about 8.6 by 8.4 pixels.
   ExpectBands(luma, true, 0, kHeight - 9);
@@ -116,7 +116,7 @@ TEST_F(EncoderPictureSound, VolumeScalesTheSoundAsTheFormulaSays) {
     call.output = dir_->Path("vol" + std::to_string(volume) + ".amv");
     call.volume = volume;
     call.fps = 10;
-    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
     const std::vector<int16_t> decoded = DecodeSound(call.output);
     ASSERT_EQ(decoded.size(), 15u * 2205);
     // Whole cycles in the middle of the clip, away from the encoder's start-up.
@@ -137,7 +137,7 @@ TEST_F(EncoderPictureSound, VideoWithoutSoundGetsASilentTrack) {
   call.output = dir_->Path("silent 'track'.amv");
   call.fps = 16;
   const RunResult run = RunEncoder(call, *dir_);
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   const Probe probe = ProbeFile(call.output);
   ASSERT_EQ(probe.streams.size(), 2u);
   EXPECT_EQ(probe.streams[1].at("codec_name"), "adpcm_ima_amv");
@@ -163,7 +163,7 @@ TEST_F(EncoderPictureSound, SoundStaysWithThePictureOverTheWholeFile) {
   call.input = clip;
   call.output = dir_->Path("flashes.amv");
   call.fps = 16;
-  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+  ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
 
   const std::string means = Capture("ffmpeg -nostdin -v error -i " + ShellQuote(call.output) +
                                     " -vf format=gray,scale=1:1:flags=area -f rawvideo -");
@@ -189,14 +189,14 @@ TEST_F(EncoderPictureSound, SoundThatStartsBeforeThePictureIsKept) {
   call.input = clip;
   call.output = dir_->Path("late-picture.amv");
   call.fps = 10;
-  ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+  ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
   const Probe probe = ProbeFile(call.output);
   ASSERT_EQ(probe.streams.size(), 2u);
   EXPECT_EQ(probe.streams[0].at("nb_read_packets"), "25");
   const std::vector<int16_t> sound = DecodeSound(call.output);
   ASSERT_EQ(sound.size(), 25u * 2205);
-  const std::vector<int16_t> first_half_second(sound.begin() + 100, sound.begin() + 11025);
-  EXPECT_GT(Rms(first_half_second), 1000);
+  const std::vector<int16_t> firstHalfSecond(sound.begin() + 100, sound.begin() + 11025);
+  EXPECT_GT(Rms(firstHalfSecond), 1000);
 }
 
 double Psnr(const std::string& amv, const std::string& source) {
@@ -225,7 +225,7 @@ TEST_F(EncoderPictureSound, QualityRangesOrderSizeAndFidelity) {
     call.fps = 10;
     call.qmin = qmin;
     call.qmax = qmax;
-    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
     EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(call.output) + " -f null - 2>&1"), "");
     results.push_back({std::filesystem::file_size(call.output), Psnr(call.output, Detailed())});
   }
@@ -265,12 +265,12 @@ TEST_F(EncoderPictureSound, PhoneVideosComeOutUpright) {
       "drawbox=x=0:y=0:w=40:h=320:color=black:t=fill";
   struct Case {
     int tag;
-    const char* stored_by;
+    const char* storedBy;
   };
   for (const Case& c : {Case{90, "transpose=clock"}, Case{180, "hflip,vflip"}, Case{270, "transpose=cclock"}}) {
     SCOPED_TRACE("rotate " + std::to_string(c.tag));
     const std::string turned = dir_->Path("turned" + std::to_string(c.tag) + ".mp4");
-    MakeClip("-f lavfi -i " + ShellQuote(upright) + " -t 1 -vf " + c.stored_by + " -c:v libx264 -preset ultrafast",
+    MakeClip("-f lavfi -i " + ShellQuote(upright) + " -t 1 -vf " + c.storedBy + " -c:v libx264 -preset ultrafast",
              turned);
     const std::string phone = dir_->Path("phone" + std::to_string(c.tag) + ".mp4");
     MakeClip("-i " + ShellQuote(turned) + " -c copy -metadata:s:v:0 rotate=" + std::to_string(c.tag), phone);
@@ -279,7 +279,7 @@ TEST_F(EncoderPictureSound, PhoneVideosComeOutUpright) {
     EncoderCall call;
     call.input = phone;
     call.output = dir_->Path("phone" + std::to_string(c.tag) + ".amv");
-    ASSERT_EQ(RunEncoder(call, *dir_).exit_code, 0);
+    ASSERT_EQ(RunEncoder(call, *dir_).exitCode, 0);
     ExpectUpright(Cells(call.output));
   }
 }

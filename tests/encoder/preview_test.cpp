@@ -54,8 +54,8 @@ ScratchDir* EncoderPreview::dir_ = nullptr;
 TEST_F(EncoderPreview, PictureEqualsTheConvertedFrameOfTheSameMoment) {
   struct Case {
     const char* name;
-    int crop_top, crop_bottom, crop_left, crop_right;
-    int pad_top, pad_bottom, pad_left, pad_right;
+    int cropTop, cropBottom, cropLeft, cropRight;
+    int padTop, padBottom, padLeft, padRight;
   };
   const Case cases[] = {
       {"plain", 0, 0, 0, 0, 0, 0, 0, 0},
@@ -68,18 +68,18 @@ TEST_F(EncoderPreview, PictureEqualsTheConvertedFrameOfTheSameMoment) {
     EncoderCall call;
     call.input = Source();
     call.fps = kFps;
-    call.crop_top = c.crop_top, call.crop_bottom = c.crop_bottom, call.crop_left = c.crop_left;
-    call.crop_right = c.crop_right;
-    call.pad_top = c.pad_top, call.pad_bottom = c.pad_bottom, call.pad_left = c.pad_left, call.pad_right = c.pad_right;
+    call.cropTop = c.cropTop, call.cropBottom = c.cropBottom, call.cropLeft = c.cropLeft;
+    call.cropRight = c.cropRight;
+    call.padTop = c.padTop, call.padBottom = c.padBottom, call.padLeft = c.padLeft, call.padRight = c.padRight;
     call.output = dir_->Path(std::string(c.name) + ".amv");
     const RunResult converted = RunEncoder(call, *dir_);
-    ASSERT_EQ(converted.exit_code, 0) << converted.err;
+    ASSERT_EQ(converted.exitCode, 0) << converted.err;
     // Moments on a frame, between frames and past the first key picture.
     for (const auto& [moment, frame] : {std::pair{"0", 0}, {"1.35", 13}, {"2.5", 25}, {"4.9", 49}}) {
       SCOPED_TRACE(moment);
       const std::string picture = std::string(c.name) + "-" + moment + ".ppm";
       const RunResult run = Preview(call, moment, picture);
-      ASSERT_EQ(run.exit_code, 0) << run.err;
+      ASSERT_EQ(run.exitCode, 0) << run.err;
       const auto preview = DecodeLuma(dir_->Path(picture), 0, kWidth, kHeight);
       const double same = Psnr(preview, DecodeLuma(call.output, frame, kWidth, kHeight));
       EXPECT_GT(same, 30);
@@ -98,11 +98,11 @@ TEST_F(EncoderPreview, TellsTheSourceGeometryFirst) {
   EncoderCall call;
   call.input = dir_->Path("anamorphic.mp4");
   RunResult run = Preview(call, "0.5", "anamorphic.ppm");
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Lines(run.err).at(0), "Preview source: 720x480, aspect 32:27, rotation 0, duration 1.000");
   call.input = dir_->Path("turned.mp4");
   run = Preview(call, "0", "turned.ppm");
-  ASSERT_EQ(run.exit_code, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   // Which way the muxer turns a "rotate" tag is its own business; a quarter turn it is.
   EXPECT_TRUE(run.err.find("rotation 90,") != std::string::npos || run.err.find("rotation 270,") != std::string::npos)
       << run.err;
@@ -131,7 +131,7 @@ TEST_F(EncoderPreview, FailsWithOneLineAndWritesNothing) {
     call.input = dir_->Path(c.input);
     const bool existed = FileExists(dir_->Path(c.picture));
     const RunResult run = Preview(call, c.moment, c.picture);
-    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.exitCode, 1);
     const std::vector<std::string> lines = Lines(run.err);
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find(c.expected), std::string::npos) << run.err;

@@ -15,7 +15,7 @@ struct Packet {
 
 struct Case {
   const char* name;
-  double forward_limit;
+  double forwardLimit;
   std::vector<Packet> packets;
   int discontinuities;
 };
@@ -65,7 +65,7 @@ TEST(TimestampMender, PlacesEveryPacketOnOneContinuousClock) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TimestampMender mender(c.forward_limit);
+    TimestampMender mender(c.forwardLimit);
     for (size_t i = 0; i < c.packets.size(); ++i) {
       const Packet& p = c.packets[i];
       EXPECT_NEAR(p.seconds + mender.Place(p.stream, p.seconds, 0.04), p.mended, 1e-9) << "packet " << i;

@@ -75,11 +75,11 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
     call.input = clip;
     call.output = dir.Path(std::string(c.name) + ".amv");
     call.size = std::to_string(c.width) + "x" + std::to_string(c.height);
-    call.crop_top = fit.crop[0], call.crop_bottom = fit.crop[1], call.crop_left = fit.crop[2];
-    call.crop_right = fit.crop[3];
-    call.pad_top = fit.pad[0], call.pad_bottom = fit.pad[1], call.pad_left = fit.pad[2], call.pad_right = fit.pad[3];
+    call.cropTop = fit.crop[0], call.cropBottom = fit.crop[1], call.cropLeft = fit.crop[2];
+    call.cropRight = fit.crop[3];
+    call.padTop = fit.pad[0], call.padBottom = fit.pad[1], call.padLeft = fit.pad[2], call.padRight = fit.pad[3];
     const RunResult run = RunEncoder(call, dir);
-    ASSERT_EQ(run.exit_code, 0) << run.err;
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     const double shown = ShapeProportion(DecodeLuma(call.output, 1, c.width, c.height), c.width, c.height);
     // Where the limits cannot reach the proportion, the stretch Fit reports is the one shown.
     EXPECT_NEAR(shown, 1 + fit.stretch, 0.02);
