@@ -23,7 +23,7 @@ class FileDescriptor {
   }
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
+  int Descriptor() const { return fd_; }
   bool Close() {
     const int fd = fd_;
     fd_ = -1;
@@ -99,17 +99,17 @@ PrefsFileContent ReadPrefsFile(const std::string& path) {
   content.writable = fd >= 0;
   if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | flags);
   FileDescriptor file(fd);
-  if (file.get() < 0) return content;
+  if (file.Descriptor() < 0) return content;
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return content;
-  ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  if (::fstat(file.Descriptor(), &info) != 0 || !S_ISREG(info.st_mode)) return content;
+  ::fcntl(file.Descriptor(), F_SETFL, ::fcntl(file.Descriptor(), F_GETFL) & ~O_NONBLOCK);
   content.opened = true;
   content.mode = info.st_mode & 07777;
   if (static_cast<std::size_t>(info.st_size) > kMaxPrefsFileBytes) {
     content.tooLarge = true;
     return content;
   }
-  content.complete = ReadAll(file.get(), content.bytes, kMaxPrefsFileBytes, content.tooLarge);
+  content.complete = ReadAll(file.Descriptor(), content.bytes, kMaxPrefsFileBytes, content.tooLarge);
   return content;
 }
 
@@ -153,13 +153,13 @@ bool ReplacePrefsFile(const std::string& path, const std::string& content, mode_
   const bool oldExists = ::stat(target.c_str(), &old) == 0;
   std::string temporary = target + ".XXXXXX";
   FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (file.get() < 0) return false;
-  bool written = WriteAll(file.get(), content) &&
-                 ::fchmod(file.get(), oldExists ? (old.st_mode & 07777) : fallbackMode) == 0;
+  if (file.Descriptor() < 0) return false;
+  bool written = WriteAll(file.Descriptor(), content) &&
+                 ::fchmod(file.Descriptor(), oldExists ? (old.st_mode & 07777) : fallbackMode) == 0;
   // Only root may hand the file back to another owner; for anyone else this is a no-op or refused.
   if (written && oldExists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
-    written = ::fchown(file.get(), old.st_uid, old.st_gid) == 0 || errno == EPERM;
-  written = written && ::fsync(file.get()) == 0;
+    written = ::fchown(file.Descriptor(), old.st_uid, old.st_gid) == 0 || errno == EPERM;
+  written = written && ::fsync(file.Descriptor()) == 0;
   written = file.Close() && written;
   CHECKPOINT();
   if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -43,8 +43,8 @@ double StockDecode(const std::string& clip, const char* moment) {
 double WaitForPicture(PreviewWindow& window, Clock::time_point start) {
   if (!QTest::qWaitFor([&window] { return window.Idle(); }, 60000)) std::fprintf(stderr, "no answer in a minute\n");
   const double seconds = SecondsSince(start);
-  if (window.pictureLabel()->pixmap().isNull())
-    std::fprintf(stderr, "no picture: %s\n", window.messageLabel()->text().toUtf8().constData());
+  if (window.PictureLabel()->pixmap().isNull())
+    std::fprintf(stderr, "no picture: %s\n", window.MessageLabel()->text().toUtf8().constData());
   return seconds;
 }
 
@@ -66,27 +66,27 @@ int main(int argc, char** argv) {
   App().encoderPath = MFLPX_ENCODER_PATH;
   BuildMainWindow();
 
-  double open_best = 1e9, open_stock = 1e9, seek_best = 1e9, seek_stock = 1e9;
+  double openBest = 1e9, openStock = 1e9, seekBest = 1e9, seekStock = 1e9;
   for (int round = 0; round < kRounds; ++round) {
-    const auto start_state = PrepareTaskEditor(TaskEditorMode::Add);
-    TaskEditorDialog editor(*start_state, MainWindow());
-    editor.controls().input->setText(QString::fromStdString(clip));
-    editor.controls().resolution->setCurrentIndex(3);
+    const auto startState = PrepareTaskEditor(TaskEditorMode::Add);
+    TaskEditorDialog editor(*startState, MainWindow());
+    editor.Widgets().input->setText(QString::fromStdString(clip));
+    editor.Widgets().resolution->setCurrentIndex(3);
     editor.show();
     auto start = Clock::now();
     editor.findChild<QPushButton*>("previewButton")->click();
     PreviewWindow& window = *editor.findChild<PreviewWindow*>();
-    open_best = std::min(open_best, WaitForPicture(window, start));
+    openBest = std::min(openBest, WaitForPicture(window, start));
     start = Clock::now();
-    window.momentSlider()->setValue(50);  // 5 s, half a group of pictures from its key picture
-    seek_best = std::min(seek_best, WaitForPicture(window, start));
-    open_stock = std::min(open_stock, StockDecode(clip, "0"));
-    seek_stock = std::min(seek_stock, StockDecode(clip, "5"));
+    window.MomentSlider()->setValue(50);  // 5 s, half a group of pictures from its key picture
+    seekBest = std::min(seekBest, WaitForPicture(window, start));
+    openStock = std::min(openStock, StockDecode(clip, "0"));
+    seekStock = std::min(seekStock, StockDecode(clip, "5"));
   }
-  std::printf("open to first picture: %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", open_best,
-              open_stock, open_best / open_stock);
-  std::printf("slider to 5 s:         %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", seek_best,
-              seek_stock, seek_best / seek_stock);
+  std::printf("open to first picture: %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", openBest,
+              openStock, openBest / openStock);
+  std::printf("slider to 5 s:         %.3f s; stock decode of that picture %.3f s; ratio %.2f\n", seekBest,
+              seekStock, seekBest / seekStock);
   std::printf("(best of %d rounds; the slider figure includes the 60 ms the window waits for a burst of changes)\n",
               kRounds);
   DestroyMainWindow();

@@ -63,7 +63,7 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &PreviewWindow::Poll);
 
-  const auto& c = editor_.controls();
+  const auto& c = editor_.Widgets();
   connect(c.input, &QLineEdit::textChanged, this, &PreviewWindow::Changed);
   connect(c.resolution, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
   connect(c.frameRate, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
@@ -201,7 +201,7 @@ void PreviewWindow::ApplyFit() {
   fitWanted_ = false;
   const ScreenSize screen = TaskScreenSize(editor_.Shown());
   const PictureFit fit = FitPicture(source_->picture, screen.width, screen.height);
-  const auto& c = editor_.controls();
+  const auto& c = editor_.Widgets();
   fitting_ = true;
   for (size_t i = 0; i < fit.crop.size(); ++i) {
     c.crop[i]->setValue(fit.crop[i]);

@@ -31,9 +31,9 @@ class PreviewWindow : public QWidget {
   // as the source is known (now, or once the encoder has told it).
   void Fit();
 
-  QLabel* pictureLabel() const { return picture_; }
-  QLabel* messageLabel() const { return message_; }
-  QSlider* momentSlider() const { return moment_; }
+  QLabel* PictureLabel() const { return picture_; }
+  QLabel* MessageLabel() const { return message_; }
+  QSlider* MomentSlider() const { return moment_; }
   // True while no picture is being made or waiting to be made.
   bool Idle() const { return !child_ && !pending_ && !settle_.isActive(); }
 

@@ -49,7 +49,7 @@ class TaskEditorDialog : public QDialog {
   TaskEditorDialog(const EditorStart& start, QWidget* parent,
                    const std::vector<std::string>& inputs = {});
 
-  const Controls& controls() const { return controls_; }
+  const Controls& Widgets() const { return controls_; }
 
   // The paths as typed (with several input files, the first of them and its
   // proposed output, so the preview shows it) and the options as set.

@@ -92,8 +92,8 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
     auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
     if (!editor) return tasks >= 0;
     windowShown = MainWindow()->isVisible();
-    shown = editor->controls().input->text().toStdString();
-    editor->controls().accept->click();
+    shown = editor->Widgets().input->text().toStdString();
+    editor->Widgets().accept->click();
     tasks = TaskCount();
     return true;
   });

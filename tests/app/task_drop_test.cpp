@@ -43,8 +43,8 @@ class TaskDropTest : public ::testing::Test {
       auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
       if (!editor || opened) return;
       opened = true;
-      shown = editor->controls().input->text().toStdString();
-      editor->controls().accept->click();
+      shown = editor->Widgets().input->text().toStdString();
+      editor->Widgets().accept->click();
       if (editor->isVisible()) editor->close();
     });
     watch.start(5);

@@ -49,7 +49,7 @@ class PreviewWindowTest : public ::testing::Test {
     ASSERT_TRUE(start);
     editor = std::make_unique<TaskEditorDialog>(*start, MainWindow());
     editor->show();
-    editor->controls().resolution->setCurrentIndex(3);  // 160x120
+    editor->Widgets().resolution->setCurrentIndex(3);  // 160x120
   }
   void TearDown() override {
     editor.reset();
@@ -66,7 +66,7 @@ class PreviewWindowTest : public ::testing::Test {
     EXPECT_NE(window, nullptr);
     if (!window) return {};
     EXPECT_TRUE(QTest::qWaitFor([window] { return window->Idle(); }, 30000));
-    return window->pictureLabel()->pixmap().toImage();
+    return window->PictureLabel()->pixmap().toImage();
   }
 
   static ScratchDir* clips_;
@@ -93,19 +93,19 @@ TEST_F(PreviewWindowTest, ButtonsSitLeftOfCancelWithoutTouchingTheEditorsControl
   ASSERT_NE(Button("fitButton"), nullptr);
   EXPECT_EQ(Button("previewButton")->text(), "Preview");
   EXPECT_EQ(Button("fitButton")->text(), "Fit");
-  const QRect cancel = editor->controls().cancel->geometry();
+  const QRect cancel = editor->Widgets().cancel->geometry();
   EXPECT_EQ(cancel, QRect(220, 370, 85, 25));
   for (const char* name : {"previewButton", "fitButton"}) {
     const QRect button = Button(name)->geometry();
     EXPECT_FALSE(button.intersects(cancel)) << name;
-    EXPECT_FALSE(button.intersects(editor->controls().tabs->geometry())) << name;
+    EXPECT_FALSE(button.intersects(editor->Widgets().tabs->geometry())) << name;
     EXPECT_TRUE(editor->rect().contains(button)) << name;
   }
   EXPECT_EQ(Preview(), nullptr) << "no window before it is asked for";
 }
 
 TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollowsChanges) {
-  editor->controls().input->setText(QString::fromStdString(Film()));
+  editor->Widgets().input->setText(QString::fromStdString(Film()));
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   PreviewWindow* window = Preview();
   ASSERT_NE(window, nullptr);
@@ -117,7 +117,7 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
   else
     EXPECT_TRUE(screen.contains(window->frameGeometry())) << "the screen is too narrow for both";
   QImage picture = WaitForPicture();
-  ASSERT_EQ(picture.size(), QSize(320, 240)) << window->messageLabel()->text().toStdString();
+  ASSERT_EQ(picture.size(), QSize(320, 240)) << window->MessageLabel()->text().toStdString();
   // Crisp: every player pixel is a block of two by two.
   for (int y = 0; y < 240; y += 2)
     for (int x = 0; x < 320; x += 2)
@@ -125,15 +125,15 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
   // Squeezed onto 4:3 without bands, the disc reaches the middle of the top edge's third.
   EXPECT_TRUE(Bright(picture, 160, 120));
   EXPECT_TRUE(Dark(picture, 160, 10));
-  EXPECT_EQ(window->momentSlider()->maximum(), 19) << "two seconds in tenths";
+  EXPECT_EQ(window->MomentSlider()->maximum(), 19) << "two seconds in tenths";
 
-  editor->controls().resolution->setCurrentIndex(9);  // 208x176
+  editor->Widgets().resolution->setCurrentIndex(9);  // 208x176
   picture = WaitForPicture();
   EXPECT_EQ(picture.size(), QSize(416, 352));
 
   // A 25-pixel pad on the left: a black band 50 pixels wide, the disc's
   // centre in the middle of the 183 pixels that remain.
-  editor->controls().pad[2]->setValue(25);
+  editor->Widgets().pad[2]->setValue(25);
   picture = WaitForPicture();
   EXPECT_TRUE(Dark(picture, 40, 176));
   EXPECT_NEAR(BrightCentre(picture).x(), 2 * (25 + 183 / 2.0), 4);
@@ -141,21 +141,21 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
 
   // Cropping 25 of the source's 360 rows at the top moves the disc up to
   // 155 / 335 of the height.
-  editor->controls().crop[0]->setValue(25);
+  editor->Widgets().crop[0]->setValue(25);
   picture = WaitForPicture();
   EXPECT_NEAR(BrightCentre(picture).y(), 352 * 155.0 / 335, 4);
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(PreviewWindowTest, FitLetterboxesAFilmAndThePreviewFollows) {
-  editor->controls().input->setText(QString::fromStdString(Film()));
+  editor->Widgets().input->setText(QString::fromStdString(Film()));
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
   QImage picture = WaitForPicture();
-  const auto& c = editor->controls();
+  const auto& c = editor->Widgets();
   EXPECT_EQ(c.pad[0]->value(), 15);
   EXPECT_EQ(c.pad[1]->value(), 15);
   EXPECT_EQ(c.pad[2]->value() + c.pad[3]->value() + c.crop[0]->value() + c.crop[2]->value(), 0);
-  EXPECT_EQ(Preview()->messageLabel()->text(), "Fit keeps the source's proportions.");
+  EXPECT_EQ(Preview()->MessageLabel()->text(), "Fit keeps the source's proportions.");
   ASSERT_EQ(picture.size(), QSize(320, 240));
   // Black bands of 15 player pixels above and below; the disc is round.
   for (int x : {10, 160, 310}) {
@@ -175,38 +175,38 @@ TEST_F(PreviewWindowTest, FitLetterboxesAFilmAndThePreviewFollows) {
 TEST_F(PreviewWindowTest, FitUsesTheInputOnTheScreenNotThePreviousOne) {
   const std::string television = clips_->Path("television.mkv");
   MakeClip("-f lavfi -i testsrc=size=320x240:rate=10 -t 1 -c:v ffv1", television);
-  editor->controls().input->setText(QString::fromStdString(Film()));
+  editor->Widgets().input->setText(QString::fromStdString(Film()));
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   // The film's picture is still being made when the input changes and Fit is pressed.
-  editor->controls().input->setText(QString::fromStdString(television));
+  editor->Widgets().input->setText(QString::fromStdString(television));
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
   WaitForPicture();
-  for (QSpinBox* box : editor->controls().pad) EXPECT_EQ(box->value(), 0) << "4:3 fits 160x120 as it is";
-  EXPECT_EQ(Preview()->messageLabel()->text(), "Fit keeps the source's proportions.");
+  for (QSpinBox* box : editor->Widgets().pad) EXPECT_EQ(box->value(), 0) << "4:3 fits 160x120 as it is";
+  EXPECT_EQ(Preview()->MessageLabel()->text(), "Fit keeps the source's proportions.");
 }
 
 TEST_F(PreviewWindowTest, ProblemsShowAsTextInTheWindowNeverAsABox) {
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   WaitForPicture();
-  EXPECT_EQ(Preview()->messageLabel()->text(), "Choose an input file to see its preview.");
-  editor->controls().input->setText(QString::fromStdString(clips_->Path("gone.mkv")));
+  EXPECT_EQ(Preview()->MessageLabel()->text(), "Choose an input file to see its preview.");
+  editor->Widgets().input->setText(QString::fromStdString(clips_->Path("gone.mkv")));
   WaitForPicture();
-  EXPECT_TRUE(Preview()->messageLabel()->text().contains("No such file")) << Preview()->messageLabel()->text().toStdString();
-  EXPECT_TRUE(Preview()->pictureLabel()->pixmap().isNull());
+  EXPECT_TRUE(Preview()->MessageLabel()->text().contains("No such file")) << Preview()->MessageLabel()->text().toStdString();
+  EXPECT_TRUE(Preview()->PictureLabel()->pixmap().isNull());
   // Fit without a readable source changes nothing.
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
   WaitForPicture();
-  for (QSpinBox* box : editor->controls().pad) EXPECT_EQ(box->value(), 0);
+  for (QSpinBox* box : editor->Widgets().pad) EXPECT_EQ(box->value(), 0);
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(PreviewWindowTest, ClosesWithTheEditor) {
-  editor->controls().input->setText(QString::fromStdString(Film()));
+  editor->Widgets().input->setText(QString::fromStdString(Film()));
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   QPointer<PreviewWindow> window = Preview();
   ASSERT_TRUE(window);
   WaitForPicture();
-  QTest::mouseClick(editor->controls().cancel, Qt::LeftButton);
+  QTest::mouseClick(editor->Widgets().cancel, Qt::LeftButton);
   EXPECT_FALSE(editor->isVisible());
   EXPECT_FALSE(window->isVisible());
   editor.reset();

@@ -73,7 +73,7 @@ void WhenEditorOpens(std::function<void(TaskEditorDialog&)> act) {
 
 TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   EXPECT_EQ(Std(dialog->windowTitle()), "Add video file");
   EXPECT_EQ(dialog->size(), QSize(402, 402));
   EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
@@ -113,7 +113,7 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
 
 TEST_F(TaskEditorWindowTest, ListsHoldTheirEntriesAndCannotBeTypedInto) {
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   ASSERT_EQ(c.resolution->count(), 10);
   EXPECT_EQ(Std(c.resolution->itemText(0)), "96 x 64 (1.0 inch screen)");
   EXPECT_EQ(Std(c.resolution->itemText(9)), "208 x 176 (2.0 inch screen)");
@@ -133,7 +133,7 @@ TEST_F(TaskEditorWindowTest, AddModeStartsFromTheStoredDefaults) {
   dir.Write("Config.ini",
             "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n");
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   EXPECT_EQ(c.resolution->currentIndex(), 4);
   EXPECT_EQ(Std(c.resolution->currentText()), "176 x 128 (1.5 inch screen)");
   EXPECT_EQ(c.quality->currentIndex(), 2);
@@ -149,15 +149,15 @@ TEST_F(TaskEditorWindowTest, AddModeStartsFromTheStoredDefaults) {
 
 TEST_F(TaskEditorWindowTest, WithoutVolumeKeyTheBarStandsAtZeroAndWithoutFileAtEight) {
   dir.Write("Config.ini", "[MFLPX]\r\nRes = 2\r\n");
-  EXPECT_EQ(OpenDialog()->controls().volume->value(), 0);
+  EXPECT_EQ(OpenDialog()->Widgets().volume->value(), 0);
   std::filesystem::remove(dir.Path("Config.ini"));
-  EXPECT_EQ(OpenDialog()->controls().volume->value(), 8);
+  EXPECT_EQ(OpenDialog()->Widgets().volume->value(), 8);
 }
 
 TEST_F(TaskEditorWindowTest, VolumeLabelFollowsTheBarOnceMoved) {
   const auto dialog = OpenDialog();
-  QSlider* bar = dialog->controls().volume;
-  const auto label = [&] { return Std(dialog->controls().volumeLabel->text()); };
+  QSlider* bar = dialog->Widgets().volume;
+  const auto label = [&] { return Std(dialog->Widgets().volumeLabel->text()); };
   ASSERT_EQ(bar->value(), 8);
   QTest::keyClick(bar, Qt::Key_Right);
   EXPECT_EQ(bar->value(), 9);
@@ -170,7 +170,7 @@ TEST_F(TaskEditorWindowTest, VolumeLabelFollowsTheBarOnceMoved) {
 
 TEST_F(TaskEditorWindowTest, SpinBoxesStepWithArrowsOnlyAndStopAtTheEnds) {
   const auto dialog = OpenDialog();
-  QSpinBox* spin = dialog->controls().pad[3];
+  QSpinBox* spin = dialog->Widgets().pad[3];
   spin->setFocus();
   QTest::keyClicks(spin, "7");
   EXPECT_EQ(spin->value(), 0);
@@ -190,7 +190,7 @@ TEST_F(TaskEditorWindowTest, InputBrowseFillsBothFieldsOnlyForNonEmptyFiles) {
   const std::string film = dir.Write("mp4/film.mp4", "video");
   dir.Write("empty.mp4", "");
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   c.output->setText("/keep.amv");
   ui.answers = {dir.Path("empty.mp4"), dir.Path("mp4")};
   c.inputBrowse->click();
@@ -209,7 +209,7 @@ TEST_F(TaskEditorWindowTest, InputBrowseFillsBothFieldsOnlyForNonEmptyFiles) {
 TEST_F(TaskEditorWindowTest, OutputBrowseAppendsAmvAndRefusesExistingFiles) {
   dir.Write("old.amv", "x");
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   ui.answers = {dir.Path("clip")};
   c.outputBrowse->click();
   EXPECT_EQ(Std(c.output->text()), dir.Path("clip.amv"));
@@ -223,7 +223,7 @@ TEST_F(TaskEditorWindowTest, OutputBrowseAppendsAmvAndRefusesExistingFiles) {
 TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
   dir.Write("Config.ini", "[MFLPX]\r\n");
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   c.quality->setCurrentIndex(1);
   c.accept->click();
   EXPECT_TRUE(dialog->isVisible());
@@ -247,7 +247,7 @@ TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
 TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
   const std::string video = dir.Write("my film.mp4", "video");
   const auto dialog = OpenDialog();
-  const auto& c = dialog->controls();
+  const auto& c = dialog->Widgets();
   c.input->setText(QString::fromStdString("  " + video + "  "));
   c.output->setText("  /out/my film.amv ");
   c.resolution->setCurrentIndex(6);
@@ -277,14 +277,14 @@ TEST_F(TaskEditorWindowTest, CancelStoresTheOptionsAndTheCloseBoxDoesNot) {
   const std::string original = "[MFLPX]\r\nRes = 0\r\nQual = 0\r\nVolume = 8\r\n";
   dir.Write("Config.ini", original);
   auto dialog = OpenDialog();
-  dialog->controls().quality->setCurrentIndex(1);
+  dialog->Widgets().quality->setCurrentIndex(1);
   dialog->close();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(dir.Read("Config.ini"), original);
 
   dialog = OpenDialog();
-  dialog->controls().quality->setCurrentIndex(2);
-  dialog->controls().cancel->click();
+  dialog->Widgets().quality->setCurrentIndex(2);
+  dialog->Widgets().cancel->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_NE(dir.Read("Config.ini").find("Qual = 2"), std::string::npos);
   EXPECT_EQ(TaskCount(), 0);
@@ -293,7 +293,7 @@ TEST_F(TaskEditorWindowTest, CancelStoresTheOptionsAndTheCloseBoxDoesNot) {
 TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
   const auto dialog = OpenDialog();
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
-  QTest::keyClick(dialog->controls().accept, Qt::Key_Return);
+  QTest::keyClick(dialog->Widgets().accept, Qt::Key_Return);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(ui.messages.empty());
 }
@@ -320,7 +320,7 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
 
   bool shownAsStored = false;
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
-    const auto& c = dialog.controls();
+    const auto& c = dialog.Widgets();
     shownAsStored = Std(c.input->text()) == task.InputFile && c.frameRate->currentIndex() == 2 &&
                     c.crop[0]->value() == 5 && Std(dialog.windowTitle()) == "Add video file";
     c.resolution->setCurrentIndex(3);
@@ -351,10 +351,10 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
   std::string shown;
   int shownQuality = -1;
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
-    shown = Std(dialog.controls().input->text());
-    shownQuality = dialog.controls().quality->currentIndex();
-    dialog.controls().resolution->setCurrentIndex(4);
-    dialog.controls().accept->click();
+    shown = Std(dialog.Widgets().input->text());
+    shownQuality = dialog.Widgets().quality->currentIndex();
+    dialog.Widgets().resolution->setCurrentIndex(4);
+    dialog.Widgets().accept->click();
   });
   EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 1);
   EXPECT_EQ(shown, second.InputFile);
@@ -369,8 +369,8 @@ TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
   const std::string video = dir.Write("b.mkv", "video");
   ui.answers = {video};
   WhenEditorOpens([](TaskEditorDialog& dialog) {
-    dialog.controls().inputBrowse->click();
-    dialog.controls().accept->click();
+    dialog.Widgets().inputBrowse->click();
+    dialog.Widgets().accept->click();
   });
   EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Add), 1);
   ASSERT_EQ(TaskCount(), 1);
@@ -402,7 +402,7 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
   const std::string d = dir.Write("v/d.webm", "video");
   const std::string d2 = dir.Write("v/d.mp4", "video");
   const auto dialog = OpenDialog();
-  const auto& controls = dialog->controls();
+  const auto& controls = dialog->Widgets();
   ui.fileSets = {{a, b, c, d, d2}};
   controls.inputBrowse->click();
   EXPECT_EQ(Std(controls.input->text()), a + " (+4 more)");
@@ -439,8 +439,8 @@ TEST_F(TaskEditorWindowTest, WhenEverySeveralFileIsSkippedTheEditorStaysOpen) {
   const std::string empty = dir.Write("e.mp4", "");
   const auto dialog = OpenDialog();
   ui.fileSets = {{empty, dir.Path("missing.mp4")}};
-  dialog->controls().inputBrowse->click();
-  dialog->controls().accept->click();
+  dialog->Widgets().inputBrowse->click();
+  dialog->Widgets().accept->click();
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(TaskCount(), 0);
   EXPECT_EQ(ui.MessageTexts(),
@@ -452,7 +452,7 @@ TEST_F(TaskEditorWindowTest, TypingIntoTheInputFieldLeavesTheSeveralFiles) {
   const std::string a = dir.Write("a.mp4", "video");
   const std::string b = dir.Write("b.mp4", "video");
   const auto dialog = OpenDialog();
-  const auto& controls = dialog->controls();
+  const auto& controls = dialog->Widgets();
   ui.fileSets = {{a, b}};
   controls.inputBrowse->click();
   QTest::keyClick(controls.input, Qt::Key_Backspace);
@@ -468,10 +468,10 @@ TEST_F(TaskEditorWindowTest, TypingIntoTheInputFieldLeavesTheSeveralFiles) {
   // One file of a several-files dialog is an ordinary Browse.
   const auto again = OpenDialog();
   ui.fileSets = {{a}};
-  again->controls().inputBrowse->click();
-  EXPECT_EQ(Std(again->controls().input->text()), a);
-  EXPECT_EQ(Std(again->controls().output->text()), dir.Path("a.amv"));
-  EXPECT_FALSE(again->controls().output->isReadOnly());
+  again->Widgets().inputBrowse->click();
+  EXPECT_EQ(Std(again->Widgets().input->text()), a);
+  EXPECT_EQ(Std(again->Widgets().output->text()), dir.Path("a.amv"));
+  EXPECT_FALSE(again->Widgets().output->isReadOnly());
 }
 
 TEST_F(TaskEditorWindowTest, AcceptRefusesAnOutputThatExistsProposedOrTyped) {
@@ -479,7 +479,7 @@ TEST_F(TaskEditorWindowTest, AcceptRefusesAnOutputThatExistsProposedOrTyped) {
   dir.Write("clip.amv", "old");
   dir.Write("taken/other.amv", "old");
   const auto dialog = OpenDialog();
-  const auto& controls = dialog->controls();
+  const auto& controls = dialog->Widgets();
   ui.answers = {video};
   controls.inputBrowse->click();
   controls.accept->click();
@@ -501,14 +501,14 @@ TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
   const std::string b = dir.Write("b.mp4", "video");
   std::string shown;
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
-    shown = Std(dialog.controls().input->text());
-    dialog.controls().accept->click();
+    shown = Std(dialog.Widgets().input->text());
+    dialog.Widgets().accept->click();
   });
   EXPECT_EQ(OpenTaskEditorWithFiles({a, b}), 1);
   EXPECT_EQ(shown, a + " (+1 more)");
   EXPECT_EQ(TaskCount(), 2);
 
-  WhenEditorOpens([&](TaskEditorDialog& dialog) { shown = Std(dialog.controls().output->text()); });
+  WhenEditorOpens([&](TaskEditorDialog& dialog) { shown = Std(dialog.Widgets().output->text()); });
   OpenTaskEditorWithFiles({a});
   EXPECT_EQ(shown, dir.Path("a.amv"));
   EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
