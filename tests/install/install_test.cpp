@@ -16,6 +16,7 @@
 #include <thread>
 #include <utility>
 
+#include "Inc/Version.h"
 #include "command.h"
 #include "scratch_dir.h"
 
@@ -150,6 +151,8 @@ TEST_F(InstalledProgram, LaysOutTheProgramDirectoryLauncherMenuEntryAndIcons) {
   for (const char* executable : {"mflpx", "mflpx-crash-notice", "Core/ffmpeg"})
     EXPECT_EQ(access((Program() + executable).c_str(), X_OK), 0) << executable;
   EXPECT_EQ(ReadFile(Program() + "Lang/de.ini"), ReadFile(MFLPX_BINARY_DIR "/Lang/de.ini"));
+  EXPECT_NE(ReadFile(Program() + "MFLPX.html").find(std::string("<title>") + kProductTitle + " - Help</title>"),
+            std::string::npos);
 
   // A relative link, so that the program still finds its folder through its
   // real path wherever the prefix is.
