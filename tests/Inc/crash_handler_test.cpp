@@ -92,6 +92,7 @@ void Breakpoint() {
 #endif
 
 struct CrashRun {
+  pid_t pid = 0;
   int status = -1;
   bool reportExists = false;
   std::string report;
@@ -110,6 +111,7 @@ CrashRun Crash(const ScratchDir& dir, void (*fault)(), const std::string& notice
     _exit(99);
   }
   CrashRun run;
+  run.pid = child;
   waitpid(child, &run.status, 0);
   run.reportExists = std::filesystem::exists(dir.Path("ErrorReport.log"));
   run.report = dir.Read("ErrorReport.log");
@@ -210,6 +212,13 @@ INSTANTIATE_TEST_SUITE_P(
 std::string encoderPidFile;
 
 void CrashWhileAnEncoderRuns() {
+  // Finished programs free their places, so many of them before the encoder
+  // cannot crowd it out of the handler's list.
+  for (int i = 0; i < 100; ++i) {
+    const ChildHandle done = StartChild("/bin/true", {}, "");
+    while (ChildRunning(done)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    CloseChild(done);
+  }
   StartChild("/bin/sh", {"-c", "echo $$ > '" + encoderPidFile + ".new'; mv '" + encoderPidFile + ".new' '" +
                                    encoderPidFile + "'; exec sleep 30"}, "");
   for (int i = 0; i < 1000 && !std::filesystem::exists(encoderPidFile); ++i)
@@ -260,7 +269,7 @@ TEST(CrashHandler, ReplacesAnExistingReport) {
 // whether the crashing process waited for the notice to end.
 std::string NoticeScript(const ScratchDir& place, const ScratchDir& program) {
   const std::string script = place.Write(
-      "notice.sh", "#!/bin/sh\nsleep 0.3\ncat '" + program.Path("ErrorReport.log") + "' > '" +
+      "notice.sh", "#!/bin/sh\necho $PPID > '" + place.Path("parent") + "'\nsleep 0.3\ncat '" + program.Path("ErrorReport.log") + "' > '" +
                        place.Path("seen-by-notice") + "' 2>/dev/null\necho shown > '" + place.Path("shown") + "'\n");
   std::filesystem::permissions(script, std::filesystem::perms::all);
   std::filesystem::permissions(place.Dir(), std::filesystem::perms::all);
@@ -274,6 +283,7 @@ TEST(CrashHandler, ShowsTheNoticeAfterTheReportAndWaitsForIt) {
   ExpectExitedWithZero(run.status);
   EXPECT_EQ(notice.Read("shown"), "shown\n");
   EXPECT_EQ(notice.Read("seen-by-notice"), run.report);
+  EXPECT_EQ(notice.Read("parent"), std::to_string(run.pid) + "\n") << "the notice is a program of its own";
 }
 
 TEST(CrashHandler, ReadOnlyProgramDirectoryStillShowsTheNoticeAndExitsWithZero) {

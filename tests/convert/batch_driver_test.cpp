@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "Inc/AppState.h"
@@ -75,6 +76,11 @@ class BatchDriver : public ::testing::Test {
   MessageAnswer stopAnswer = MessageAnswer::No;
 };
 
+std::size_t OpenDescriptors() {
+  const std::filesystem::directory_iterator entries("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
+
 const char* kGoodEncoder = R"(in="$2"
 printf "Input #0, avi, from '%s':\n" "$in" >&2
 printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s  \n' >&2
@@ -139,6 +145,16 @@ esac
             log.end());
   EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
   EXPECT_EQ(log.back(), "Conversion finished...");
+}
+
+TEST_F(BatchDriver, ABatchLeavesNoDescriptorOpen) {
+  Encoder(kGoodEncoder);
+  AddTask("/v/a.avi", "/v/a.amv");
+  StartConversion(seams);
+  const std::size_t before = OpenDescriptors();
+  for (int i = 0; i < 3; ++i) AddTask("/v/b.avi", "/v/b.amv");
+  StartConversion(seams);
+  EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST_F(BatchDriver, BurstsAreLoggedWholeEvenWhenTheEncoderEndsAtOnce) {

@@ -394,6 +394,25 @@ exec sleep 30
   EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
 }
 
+// Only a regular file can be the encoder's own half-written output; a link
+// that appeared at the output's name during the task is left alone.
+TEST_F(BatchWindow, StopNeverRemovesWhatIsNotARegularFile) {
+  Encoder(R"(for out; do :; done
+ln -s "${0%/Core/ffmpeg}/elsewhere.amv" "$out"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+exec sleep 30
+)");
+  program.Write("elsewhere.amv", "kept");
+  const std::string output = program.Path("link.amv");
+  AddTask("/v/a.avi", output);
+  answer = MessageAnswer::Yes;
+  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_TRUE(std::filesystem::is_symlink(output));
+  EXPECT_EQ(program.Read("elsewhere.amv"), "kept");
+  EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
+}
+
 TEST_F(BatchWindow, ProgressReadsTheSameUnderADecimalCommaLocale) {
   const CommaLocale comma;
   ASSERT_TRUE(comma.Active());

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -79,6 +80,19 @@ TEST(ChildProcess, CrAtTheEndOfAReadThenLfInTheNextGivesOneBlankLine) {
   CloseChild(child);
 }
 
+// A line already read up to its CR waits for the next read to see whether an
+// LF follows: CR LF ends one line, not two.
+TEST(ChildProcess, CrLfSplitBetweenWritesEndsOneLine) {
+  ScratchDir dir;
+  const ChildHandle child = Shell(R"(printf 'one\ntwo\r' >&2; )" + WaitFor(dir) + R"(printf '\nthree\n' >&2)");
+  ASSERT_TRUE(Eventually([&] { return ChildOutputWaiting(child); }));
+  EXPECT_EQ(ReadErrorLine(child), "one");
+  dir.Write("go", "");
+  ASSERT_TRUE(Ended(child));
+  EXPECT_EQ(RemainingLines(child), (Lines{"two", "three"}));
+  CloseChild(child);
+}
+
 TEST(ChildProcess, ProgressLinesEndedByCrAloneAreSplit) {
   const ChildHandle child = Shell(R"(printf 'frame=1\rframe=2\rframe=3\n' >&2)");
   ASSERT_TRUE(Ended(child));
@@ -86,19 +100,22 @@ TEST(ChildProcess, ProgressLinesEndedByCrAloneAreSplit) {
   CloseChild(child);
 }
 
+// The same for a last line of a single byte.
 TEST(ChildProcess, LastLineWithoutTerminatorOnlyAfterTheEnd) {
-  ScratchDir dir;
-  const ChildHandle child = Shell(R"(printf 'last words' >&2; )" + WaitFor(dir));
-  ASSERT_TRUE(Eventually([&] { return ChildOutputWaiting(child); }));
-  EXPECT_EQ(ReadErrorLine(child), "");
-  EXPECT_TRUE(ChildRunning(child));
-  EXPECT_FALSE(ChildOutputWaiting(child)) << "an incomplete line is not ready while the child runs";
-  EXPECT_EQ(ReadErrorLine(child), "");
-  dir.Write("go", "");
-  ASSERT_TRUE(Ended(child));
-  EXPECT_EQ(RemainingLines(child), (Lines{"last words"}));
-  EXPECT_EQ(ReadErrorLine(child), "");
-  CloseChild(child);
+  for (const std::string words : {"last words", "x"}) {
+    ScratchDir dir;
+    const ChildHandle child = Shell("printf '" + words + "' >&2; " + WaitFor(dir));
+    ASSERT_TRUE(Eventually([&] { return ChildOutputWaiting(child); })) << words;
+    EXPECT_EQ(ReadErrorLine(child), "");
+    EXPECT_TRUE(ChildRunning(child));
+    EXPECT_FALSE(ChildOutputWaiting(child)) << "an incomplete line is not ready while the child runs";
+    EXPECT_EQ(ReadErrorLine(child), "");
+    dir.Write("go", "");
+    ASSERT_TRUE(Ended(child));
+    EXPECT_EQ(RemainingLines(child), (Lines{words}));
+    EXPECT_EQ(ReadErrorLine(child), "");
+    CloseChild(child);
+  }
 }
 
 TEST(ChildProcess, SilentChildGivesNothingAndEnds) {
@@ -112,6 +129,16 @@ TEST(ChildProcess, SilentChildGivesNothingAndEnds) {
   EXPECT_FALSE(ChildOutputWaiting(child));
   EXPECT_EQ(ChildExitCode(child), 0);
   CloseChild(child);
+}
+
+// errno left at EINTR by an earlier call must not turn a look at the child
+// into a wait for its end.
+TEST(ChildProcess, AStaleInterruptDoesNotWaitForTheChild) {
+  const ChildHandle sleeper = StartChild("/bin/sleep", {"30"}, "");
+  errno = EINTR;
+  EXPECT_TRUE(ChildRunning(sleeper));
+  KillChild(sleeper);
+  CloseChild(sleeper);
 }
 
 TEST(ChildProcess, NotRunningAsSoonAsEndedWithLinesUnread) {

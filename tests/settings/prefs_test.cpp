@@ -264,6 +264,18 @@ TEST(Prefs, FilesOverTheLimitReadAsEmptyAndStayUntouched) {
   EXPECT_EQ(Rewrite(dir, large, "A", "k", "2"), large) << "a file not read whole is never rewritten";
 }
 
+// Sizes where a read returns a single byte, or where one read of the buffer ends.
+TEST(Prefs, FilesOfEverySizeAroundAReadAreReadWhole) {
+  ScratchDir dir;
+  for (const std::size_t size : {1u, 2u, 65535u, 65536u, 65537u}) {
+    std::string bytes(size, 'k');
+    bytes.back() = '\n';
+    const PrefsFileContent content = ReadPrefsFile(dir.Write("p.ini", bytes));
+    EXPECT_TRUE(content.complete) << size;
+    EXPECT_EQ(content.bytes, bytes) << size;
+  }
+}
+
 // Under a memory limit a file that cannot be held reads as empty.
 TEST(Prefs, AllocationFailureReadsAsEmpty) {
 #ifdef __SANITIZE_ADDRESS__
