@@ -1,7 +1,8 @@
 # Entry points: `make run`, `make test` and `make bench`. All install what is missing first.
 # `make deb` and `make install` package or install the program.
 # `make test-sanitize` runs the suite again in a second tree built with
-# AddressSanitizer and UndefinedBehaviorSanitizer. CMAKE_ARGS reach the first configure.
+# AddressSanitizer and UndefinedBehaviorSanitizer; `make mutation` measures the
+# tests by planting faults. CMAKE_ARGS reach the first configure.
 BUILD   ?= build
 SANITIZE_BUILD ?= build-sanitize
 CMAKE_ARGS ?=
@@ -10,7 +11,7 @@ PREFIX  ?= /usr/local
 PACKAGES := $(shell grep -v '^\#' debian-packages.txt)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-sanitize bench deb install clean
+.PHONY: deps configure build run test test-sanitize bench mutation deb install clean
 
 deps:
 	@missing=""; \
@@ -41,6 +42,13 @@ test-sanitize:
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
 	cmake --build $(BUILD) --target bench_batch bench_encoder bench_runner bench_preview
+
+# Plants small faults one at a time in the core logic and in the encoder and
+# prints how many the suite catches; takes about an hour.
+mutation: PACKAGES += python3
+mutation: build
+	python3 tests/mutation/run_mutants.py --build $(BUILD) --group core --count 60
+	python3 tests/mutation/run_mutants.py --build $(BUILD) --group encoder --count 40
 
 # A Debian package installing to /usr, written to $(BUILD)/package/.
 deb: build
