@@ -7,6 +7,12 @@
 
 #include <stdlib.h>
 
+// A file's whole content; empty when it cannot be read.
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // A fresh directory under /tmp, removed with everything in it when the test ends.
 class ScratchDir {
  public:
@@ -32,10 +38,7 @@ class ScratchDir {
     std::ofstream(path_ / name, std::ios::binary) << bytes;
     return Path(name);
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Read(const std::string& name) const { return ReadWholeFile(path_ / name); }
 
  private:
   std::filesystem::path path_;

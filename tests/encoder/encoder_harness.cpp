@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<uint8_t> CaptureBytes(const std::string& command) {
   std::vector<uint8_t> bytes;
   FILE* pipe = popen(command.c_str(), "r");
@@ -71,7 +66,7 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
   const int status = std::system(("sh -c " + ShellQuote(command)).c_str());
   RunResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = ReadAll(errPath);
+  result.err = ReadWholeFile(errPath);
   std::filesystem::remove(errPath);
   return result;
 }

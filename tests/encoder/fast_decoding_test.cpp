@@ -36,11 +36,6 @@ class EncoderFastDecoding : public ::testing::Test {
 
 ScratchDir* EncoderFastDecoding::dir_ = nullptr;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The "read" and "decoded" counts of the closing picture line.
 std::pair<int, int> PictureCounts(const std::string& err) {
   std::smatch match;
@@ -101,7 +96,7 @@ TEST_F(EncoderFastDecoding, PicturesTheRateDropsAreNotDecodedAndTheOthersAreUnch
     EXPECT_EQ(full_decoded, 60);
     EXPECT_LT(decoded, 60);
     EXPECT_GE(decoded, 2 * fps);
-    EXPECT_TRUE(ReadFile(call.output) == ReadFile(full.output));
+    EXPECT_TRUE(ReadWholeFile(call.output) == ReadWholeFile(full.output));
   }
 }
 

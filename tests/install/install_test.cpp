@@ -29,11 +29,6 @@ const std::string kNewConfig =
     "[MFLPX]\r\nRes = 0\r\nQual = 0\r\nFrame = 0\r\nVolume = 8\r\nCropU = 0\r\nCropD = 0\r\nCropL = 0\r\n"
     "CropR = 0\r\nPadU = 0\r\nPadD = 0\r\nPadL = 0\r\nPadR = 0\r\n[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool WaitFor(const std::function<bool()>& condition, seconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (!condition()) {
@@ -45,7 +40,7 @@ bool WaitFor(const std::function<bool()>& condition, seconds limit) {
 
 // Width and height from a PNG's header; zeros when the file is no PNG.
 std::pair<uint32_t, uint32_t> PngSize(const std::string& path) {
-  const std::string bytes = ReadFile(path);
+  const std::string bytes = ReadWholeFile(path);
   if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
   auto word = [&bytes](std::size_t at) {
     uint32_t value = 0;
@@ -87,7 +82,7 @@ std::set<pid_t> ChildrenOf(pid_t pid) {
   std::set<pid_t> children;
   std::error_code error;
   for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
-    std::istringstream list(ReadFile(task.path().string() + "/children"));
+    std::istringstream list(ReadWholeFile(task.path().string() + "/children"));
     for (pid_t child; list >> child;) children.insert(child);
   }
   return children;
@@ -150,8 +145,8 @@ TEST_F(InstalledProgram, LaysOutTheProgramDirectoryLauncherMenuEntryAndIcons) {
   EXPECT_EQ(top, (std::set<std::string>{"Core", "Lang", "MFLPX.html", "mflpx", "mflpx-crash-notice"}));
   for (const char* executable : {"mflpx", "mflpx-crash-notice", "Core/ffmpeg"})
     EXPECT_EQ(access((Program() + executable).c_str(), X_OK), 0) << executable;
-  EXPECT_EQ(ReadFile(Program() + "Lang/de.ini"), ReadFile(MFLPX_BINARY_DIR "/Lang/de.ini"));
-  EXPECT_NE(ReadFile(Program() + "MFLPX.html").find(std::string("<title>") + kProductTitle + " - Help</title>"),
+  EXPECT_EQ(ReadWholeFile(Program() + "Lang/de.ini"), ReadWholeFile(MFLPX_BINARY_DIR "/Lang/de.ini"));
+  EXPECT_NE(ReadWholeFile(Program() + "MFLPX.html").find(std::string("<title>") + kProductTitle + " - Help</title>"),
             std::string::npos);
 
   // A relative link, so that the program still finds its folder through its
@@ -159,13 +154,13 @@ TEST_F(InstalledProgram, LaysOutTheProgramDirectoryLauncherMenuEntryAndIcons) {
   EXPECT_TRUE(fs::is_symlink(prefix_ + "bin/mflpx"));
   EXPECT_EQ(fs::read_symlink(prefix_ + "bin/mflpx"), "../lib/mflpx/mflpx");
 
-  const std::string entry = ReadFile(prefix_ + "share/applications/mflpx.desktop");
+  const std::string entry = ReadWholeFile(prefix_ + "share/applications/mflpx.desktop");
   EXPECT_NE(entry.find("\nExec=mflpx %F\n"), std::string::npos);
   EXPECT_NE(entry.find("\nIcon=mflpx\n"), std::string::npos);
   for (const char* type : {"video/mp4;", "video/x-msvideo;", "video/x-matroska;", "video/quicktime;"})
     EXPECT_NE(entry.find(type), std::string::npos) << type;
 
-  EXPECT_NE(ReadFile(prefix_ + "share/icons/hicolor/scalable/apps/mflpx.svg").find("<svg"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(prefix_ + "share/icons/hicolor/scalable/apps/mflpx.svg").find("<svg"), std::string::npos);
   for (uint32_t size : {16u, 22u, 24u, 32u, 48u, 64u, 128u, 256u}) {
     const std::string folder = std::to_string(size) + "x" + std::to_string(size);
     EXPECT_EQ(PngSize(prefix_ + "share/icons/hicolor/" + folder + "/apps/mflpx.png"), std::make_pair(size, size))
@@ -183,10 +178,10 @@ TEST_F(InstalledProgram, WithoutWritingItsFolderKeepsSettingsAndCrashReportsInTh
 
   pid_t pid = StartAsUser(prefix_ + "bin/mflpx", home);
   ASSERT_GT(pid, 0);
-  EXPECT_TRUE(WaitFor([&] { return ReadFile(settings + "Config.ini") == kNewConfig; }, seconds(30)))
+  EXPECT_TRUE(WaitFor([&] { return ReadWholeFile(settings + "Config.ini") == kNewConfig; }, seconds(30)))
       << "the first start makes the settings folder and its Config.ini";
   EXPECT_EQ(kill(pid, SIGSEGV), 0);
-  EXPECT_TRUE(WaitFor([&] { return ReadFile(settings + "ErrorReport.log").find("EOF()") != std::string::npos; },
+  EXPECT_TRUE(WaitFor([&] { return ReadWholeFile(settings + "ErrorReport.log").find("EOF()") != std::string::npos; },
                       seconds(30)));
   int status = WaitForExitEndingItsChildren(pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
@@ -198,7 +193,7 @@ TEST_F(InstalledProgram, WithoutWritingItsFolderKeepsSettingsAndCrashReportsInTh
   ASSERT_GT(pid, 0);
   std::this_thread::sleep_for(seconds(5));
   EXPECT_NE(waitpid(pid, &status, WNOHANG), pid) << "still running past its splash";
-  EXPECT_EQ(ReadFile(settings + "Config.ini"), changed);
+  EXPECT_EQ(ReadWholeFile(settings + "Config.ini"), changed);
   kill(pid, SIGTERM);
   WaitForExitEndingItsChildren(pid);
 
