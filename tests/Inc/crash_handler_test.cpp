@@ -112,7 +112,13 @@ CrashRun Crash(const ScratchDir& dir, void (*fault)(), const std::string& notice
   }
   CrashRun run;
   run.pid = child;
-  waitpid(child, &run.status, 0);
+  // A handler that never ends is ended after a minute and shows as killed.
+  for (int i = 0; i < 6000 && waitpid(child, &run.status, WNOHANG) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (waitpid(child, &run.status, WNOHANG) == 0) {
+    kill(child, SIGKILL);
+    waitpid(child, &run.status, 0);
+  }
   run.reportExists = std::filesystem::exists(dir.Path("ErrorReport.log"));
   run.report = dir.Read("ErrorReport.log");
   return run;
@@ -284,6 +290,21 @@ TEST(CrashHandler, ShowsTheNoticeAfterTheReportAndWaitsForIt) {
   EXPECT_EQ(notice.Read("shown"), "shown\n");
   EXPECT_EQ(notice.Read("seen-by-notice"), run.report);
   EXPECT_EQ(notice.Read("parent"), std::to_string(run.pid) + "\n") << "the notice is a program of its own";
+}
+
+void FaultWithChildEndsIgnored() {
+  signal(SIGCHLD, SIG_IGN);
+  WriteThroughNull();
+}
+
+// A parent may start the program with SIGCHLD ignored; waiting for the notice
+// then ends in ECHILD once it has gone, and the handler must still finish.
+TEST(CrashHandler, AnIgnoredSigchldStillShowsTheNoticeAndExitsWithZero) {
+  ScratchDir program;
+  ScratchDir notice;
+  const CrashRun run = Crash(program, FaultWithChildEndsIgnored, NoticeScript(notice, program));
+  ExpectExitedWithZero(run.status);
+  EXPECT_EQ(notice.Read("shown"), "shown\n");
 }
 
 TEST(CrashHandler, ReadOnlyProgramDirectoryStillShowsTheNoticeAndExitsWithZero) {

@@ -115,7 +115,7 @@ TEST_F(TaskListTest, CountTextHasNoSingularOrZeroForm) {
   EXPECT_EQ(view.selected, -1);
 }
 
-TEST_F(TaskListTest, AppendAfterRemoveAndMoveGoesToTheEnd) {
+TEST_F(TaskListTest, AppendAfterRemoveMoveOrClearGoesToTheEnd) {
   AppendThree();
   view.selected = 0;
   RemoveSelectedTask();
@@ -126,6 +126,12 @@ TEST_F(TaskListTest, AppendAfterRemoveAndMoveGoesToTheEnd) {
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(RowInputs(), expected);
   EXPECT_EQ(ui.status[1], "3 videos in the list.");
+
+  ClearTaskList();
+  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_TRUE(view.rows.empty()) << "no row outlives its task";
+  AppendTask(SampleTask("e"));
+  EXPECT_EQ(RowInputs(), std::vector<std::string>{"/videos/e.mp4"});
 }
 
 TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
