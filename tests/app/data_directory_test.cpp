@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "scratch_dir.h"
 #include "settings/unprivileged.h"
 
@@ -60,6 +61,15 @@ class DataDirectoryTest : public ::testing::Test {
   std::string root_;
   std::string program_;
 };
+
+TEST(ProgramDirectory, EndsWithASlashAndHoldsTheEncoderAndTheFiles) {
+  for (const std::string given : {"/opt/mflpx", "/opt/mflpx/"}) {
+    SetProgramDirectory(given);
+    EXPECT_EQ(App().programDirectory, "/opt/mflpx/") << given;
+    EXPECT_EQ(App().encoderPath, "/opt/mflpx/Core/ffmpeg");
+    EXPECT_EQ(App().dataDirectory, "/opt/mflpx/");
+  }
+}
 
 TEST_F(DataDirectoryTest, AnUnwritableProgramDirectorySendsTheFilesToTheUsersConfigFolder) {
   const std::vector<Case> cases = {
