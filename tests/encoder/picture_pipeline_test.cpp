@@ -42,10 +42,13 @@ std::vector<uint8_t> Bytes(const AVFrame& frame) {
   return bytes;
 }
 
-std::vector<uint8_t> Rendered(PicturePipeline& pipeline, const AVFrame& picture) {
+std::vector<uint8_t> Rendered(PicturePipeline& pipeline, const AVFrame& picture, bool lumaOnly = false) {
   FramePtr rendered;
   EXPECT_EQ(pipeline.Render(&picture, rendered), std::nullopt);
-  return rendered ? Bytes(*rendered) : std::vector<uint8_t>{};
+  if (!rendered) return {};
+  std::vector<uint8_t> bytes = Bytes(*rendered);
+  if (lumaOnly) bytes.resize(static_cast<std::size_t>(rendered->width) * rendered->height);
+  return bytes;
 }
 
 }  // namespace
@@ -68,5 +71,20 @@ TEST(PicturePipeline, AfterTheSourceChangesItRendersAsAFreshPipelineWould) {
     Rendered(reused, *first);
     PicturePipeline fresh(160, 120, Bands{4, 4, 0, 0}, Bands{0, 0, 6, 6});
     EXPECT_EQ(Rendered(reused, *c.picture), Rendered(fresh, *c.picture)) << c.change;
+  }
+}
+
+// In planar formats a left band of any width is cut exactly: the picture
+// looks as if those columns had never been there.
+TEST(PicturePipeline, CroppingColumnsOnTheLeftEqualsLeavingThemOut) {
+  const FramePtr source = Pattern(320, 240, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG);
+  for (const int left : {1, 24, 25}) {
+    const FramePtr trimmed = Pattern(320 - left, 240, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG);
+    for (int y = 0; y < 240; ++y)
+      for (int x = 0; x < 320 - left; ++x)
+        trimmed->data[0][y * trimmed->linesize[0] + x] = source->data[0][y * source->linesize[0] + x + left];
+    PicturePipeline cropping(160, 120, Bands{0, 0, left, 0}, Bands{});
+    PicturePipeline whole(160, 120, Bands{}, Bands{});
+    EXPECT_EQ(Rendered(cropping, *source, true), Rendered(whole, *trimmed, true)) << left;
   }
 }
