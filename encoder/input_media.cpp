@@ -92,7 +92,8 @@ Failure InputMedia::Open(const std::string& path) {
   if (Failure failure = OpenVideo()) return failure;
   OpenAudio();
   const bool declaresJumps = opened->iformat->flags & AVFMT_TS_DISCONT;
-  mender_ = TimestampMender(declaresJumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds);
+  jumpSeconds_ = declaresJumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds;
+  mender_ = TimestampMender(jumpSeconds_);
   // The other streams are read but not decoded: how far their packets reach
   // tells a whole file from a cut-off one when the container gives no play
   // time per stream.
@@ -177,6 +178,7 @@ void InputMedia::SeekVideo(double seconds) {
   if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
   avcodec_flush_buffers(video_.get());
   if (audio_) avcodec_flush_buffers(audio_.get());
+  mender_ = TimestampMender(jumpSeconds_);
 }
 
 void InputMedia::MendTimestamps(AVPacket& packet) {

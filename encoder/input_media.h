@@ -54,7 +54,8 @@ class InputMedia {
 
   // Moves to the last key picture at or before `seconds` of the video
   // stream's own time, so that decoding from there reaches that moment soonest.
-  // A file that cannot seek goes on from where it is, which is slower only.
+  // Formats that seek by time stamp alone may land later; a file that cannot
+  // seek goes on from where it is. Time stamps are mended afresh from there.
   void SeekVideo(double seconds);
 
   // After decoding: fails when the streams stopped well before the play time
@@ -77,6 +78,7 @@ class InputMedia {
   CodecContextPtr audio_;
   std::string audioNote_;
   TimestampMender mender_{0};
+  double jumpSeconds_ = 0;  // the mender's forward limit for this file
   std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach
   bool decodesRoughly_ = false;
   int64_t picturesRead_ = 0;

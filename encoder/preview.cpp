@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "encoder/decode_shortcuts.h"
@@ -85,16 +86,18 @@ Failure Preview(const EncoderOptions& options) {
   // picture belongs to the nearest slot.
   const double origin = Origin(input);
   const double frame = std::floor(*options.previewSeconds * options.fps + 1e-6);
+  const double moment = origin + frame / options.fps;
   const double limit = origin + (frame + 0.5) / options.fps;
-  input.SeekVideo(origin + frame / options.fps);
 
   FramePtr held;
   double heldEnd = origin;
   bool found = false;
+  std::optional<double> first;  // where the first picture decoded since the seek begins
   const auto onPicture = [&](AVFrame* decoded) -> Failure {
     const double seconds = decoded->best_effort_timestamp != AV_NOPTS_VALUE
                                ? Seconds(decoded->best_effort_timestamp, stream.time_base)
                                : heldEnd;
+    if (!first) first = seconds;
     if (seconds >= limit && held) {
       found = true;
       return std::nullopt;
@@ -108,7 +111,18 @@ Failure Preview(const EncoderOptions& options) {
     return std::nullopt;
   };
   const auto onSound = [](AVFrame*) -> Failure { return std::nullopt; };
-  if (Failure failure = input.Decode(onPicture, onSound, [&] { return found; })) return failure;
+  // Formats that seek by time stamp alone (MPEG-TS) may land past the key
+  // picture, and decoding then starts after the moment or not at all: seek
+  // further back, in the end to the start.
+  for (const double back : {0.0, 3.0, 15.0, 60.0, moment - origin + 1}) {
+    held.reset();
+    heldEnd = origin;
+    found = false;
+    first.reset();
+    input.SeekVideo(moment - back);
+    if (Failure failure = input.Decode(onPicture, onSound, [&] { return found; })) return failure;
+    if (first && *first < limit) break;
+  }
   if (!held) return options.inputPath + ": no picture in the video stream could be decoded.";
   if (!found) {
     const int64_t duration = input.Format()->duration;

@@ -29,21 +29,40 @@ class EncoderPreview : public ::testing::Test {
     // A test card with a white bar that jumps 37 pixels every picture, so a
     // picture from a neighbouring moment differs clearly; H.264 with key
     // pictures two seconds apart, so the preview has to seek and decode on.
-    MakeClip("-f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i color=white:size=40x200:rate=25 "
-             "-f lavfi -i sine=sample_rate=44100 -t 5 -filter_complex " +
-                 ShellQuote("[0][1]overlay=x=mod(n*37\\,280):y=20") +
-                 " -c:v libx264 -preset ultrafast -g 50 -pix_fmt yuv420p -c:a aac",
-             Source());
+    const std::string film = "-f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i color=white:size=40x200:rate=25 "
+                             "-f lavfi -i sine=sample_rate=44100 -t 5 -filter_complex " +
+                             ShellQuote("[0][1]overlay=x=mod(n*37\\,280):y=20") +
+                             " -c:v libx264 -preset ultrafast -g 50 -pix_fmt yuv420p -c:a aac";
+    MakeClip(film, Source());
+    // A transport stream's clock starts well after zero, as broadcasts' do.
+    MakeClip(film + " -output_ts_offset 7", LateSource());
   }
   static void TearDownTestSuite() { delete dir_; }
 
   static std::string Source() { return dir_->Path("source.mp4"); }
+  static std::string LateSource() { return dir_->Path("late.ts"); }
 
   static RunResult Preview(EncoderCall call, const std::string& moment, const std::string& picture) {
     std::vector<std::string> arguments = call.Arguments();
     arguments.insert(arguments.begin(), {"-preview", moment});
     arguments.back() = dir_->Path(picture);
     return RunEncoder(arguments, *dir_);
+  }
+
+  // Moments on a frame, between frames and past the first key picture.
+  static void ExpectPreviewsMatchTheConversion(const EncoderCall& call, const std::string& name) {
+    for (const auto& [moment, frame] : {std::pair{"0", 0}, {"1.35", 13}, {"2.5", 25}, {"4.9", 49}}) {
+      SCOPED_TRACE(moment);
+      const std::string picture = name + "-" + moment + ".ppm";
+      const RunResult run = Preview(call, moment, picture);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+      const auto preview = DecodeLuma(dir_->Path(picture), 0, kWidth, kHeight);
+      const double same = Psnr(preview, DecodeLuma(call.output, frame, kWidth, kHeight));
+      EXPECT_GT(same, 30);
+      // A neighbouring frame looks clearly different: the moment is right.
+      const int other = frame == 0 ? 1 : frame - 1;
+      EXPECT_GT(same, Psnr(preview, DecodeLuma(call.output, other, kWidth, kHeight)) + 6);
+    }
   }
 
   static ScratchDir* dir_;
@@ -74,20 +93,19 @@ TEST_F(EncoderPreview, PictureEqualsTheConvertedFrameOfTheSameMoment) {
     call.output = dir_->Path(std::string(c.name) + ".amv");
     const RunResult converted = RunEncoder(call, *dir_);
     ASSERT_EQ(converted.exitCode, 0) << converted.err;
-    // Moments on a frame, between frames and past the first key picture.
-    for (const auto& [moment, frame] : {std::pair{"0", 0}, {"1.35", 13}, {"2.5", 25}, {"4.9", 49}}) {
-      SCOPED_TRACE(moment);
-      const std::string picture = std::string(c.name) + "-" + moment + ".ppm";
-      const RunResult run = Preview(call, moment, picture);
-      ASSERT_EQ(run.exitCode, 0) << run.err;
-      const auto preview = DecodeLuma(dir_->Path(picture), 0, kWidth, kHeight);
-      const double same = Psnr(preview, DecodeLuma(call.output, frame, kWidth, kHeight));
-      EXPECT_GT(same, 30);
-      // A neighbouring frame looks clearly different: the moment is right.
-      const int other = frame == 0 ? 1 : frame - 1;
-      EXPECT_GT(same, Psnr(preview, DecodeLuma(call.output, other, kWidth, kHeight)) + 6);
-    }
+    ExpectPreviewsMatchTheConversion(call, c.name);
   }
+}
+
+// Moments count from the start of the file, not from zero on its clock.
+TEST_F(EncoderPreview, AFileWhoseClockStartsLateShowsTheSameMoments) {
+  EncoderCall call;
+  call.input = LateSource();
+  call.fps = kFps;
+  call.output = dir_->Path("late.amv");
+  const RunResult converted = RunEncoder(call, *dir_);
+  ASSERT_EQ(converted.exitCode, 0) << converted.err;
+  ExpectPreviewsMatchTheConversion(call, "late");
 }
 
 TEST_F(EncoderPreview, TellsTheSourceGeometryFirst) {
