@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -317,6 +318,11 @@ TEST(Prefs, RewriteReplacesTheFileWholeKeepingPermissionsAndLinks) {
   ScratchDir dir;
   const std::string path = dir.Write("real/p.ini", "[A]\nk = 1\n");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  // Root rewriting a user's file hands it back to that user.
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+  }
   fs::create_symlink(path, dir.Path("link.ini"));
   ASSERT_TRUE(PrefsOpen(dir.Path("link.ini")));
   PrefsSelectGroup("A");
@@ -325,6 +331,9 @@ TEST(Prefs, RewriteReplacesTheFileWholeKeepingPermissionsAndLinks) {
   EXPECT_TRUE(fs::is_symlink(dir.Path("link.ini")));
   EXPECT_EQ(dir.Read("real/p.ini"), "[A]\r\nk = 2\r\n");
   EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0640));
+  struct stat owner {};
+  ASSERT_EQ(stat(path.c_str(), &owner), 0);
+  EXPECT_EQ(owner.st_uid, root ? 65534u : geteuid());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path("real")), fs::directory_iterator()), 1);
 }
 
