@@ -274,9 +274,10 @@ TEST(CrashHandler, ReplacesAnExistingReport) {
 // sees whether the report was complete before the notice started and
 // whether the crashing process waited for the notice to end.
 std::string NoticeScript(const ScratchDir& place, const ScratchDir& program) {
-  const std::string script = place.Write(
-      "notice.sh", "#!/bin/sh\necho $PPID > '" + place.Path("parent") + "'\nsleep 0.3\ncat '" + program.Path("ErrorReport.log") + "' > '" +
-                       place.Path("seen-by-notice") + "' 2>/dev/null\necho shown > '" + place.Path("shown") + "'\n");
+  const std::string script =
+      place.Write("notice.sh", "#!/bin/sh\necho $PPID > '" + place.Path("parent") + "'\nsleep 0.3\ncat '" +
+                                   program.Path("ErrorReport.log") + "' > '" + place.Path("seen-by-notice") +
+                                   "' 2>/dev/null\necho shown > '" + place.Path("shown") + "'\n");
   std::filesystem::permissions(script, std::filesystem::perms::all);
   std::filesystem::permissions(place.Dir(), std::filesystem::perms::all);
   return script;
