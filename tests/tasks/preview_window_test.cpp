@@ -191,7 +191,8 @@ TEST_F(PreviewWindowTest, ProblemsShowAsTextInTheWindowNeverAsABox) {
   EXPECT_EQ(Preview()->MessageLabel()->text(), "Choose an input file to see its preview.");
   editor->Widgets().input->setText(QString::fromStdString(clips_->Path("gone.mkv")));
   WaitForPicture();
-  EXPECT_TRUE(Preview()->MessageLabel()->text().contains("No such file")) << Preview()->MessageLabel()->text().toStdString();
+  const QString message = Preview()->MessageLabel()->text();
+  EXPECT_TRUE(message.contains("No such file")) << message.toStdString();
   EXPECT_TRUE(Preview()->PictureLabel()->pixmap().isNull());
   // Fit without a readable source changes nothing.
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);

@@ -103,7 +103,8 @@ TEST(OptionDefaults, ReadsTheGroupAndBringsValuesIntoRange) {
   const std::string config =
       dir.Write("Config.ini",
                 "[MFLPX]\r\nRes = 4\r\nQual = 2\r\nFrame = 1\r\nVolume = 12\r\nCropU = 10\r\n"
-                "CropD = 99\r\nCropL = -4\r\nPadU = 1\r\nPadD = 2\r\nPadL = 3\r\nPadR = 25\r\n[SET]\r\nLogActions = 1\r\n");
+                "CropD = 99\r\nCropL = -4\r\nPadU = 1\r\nPadD = 2\r\nPadL = 3\r\nPadR = 25\r\n"
+                "[SET]\r\nLogActions = 1\r\n");
   const Task options = ReadOptionDefaults(config);
   EXPECT_EQ(options.Resolution, 4);
   EXPECT_EQ(options.Quality, 2);
