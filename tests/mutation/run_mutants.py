@@ -124,7 +124,7 @@ def Sites(path):
             sites.append(Mutant(path, number, m.start(), m.group(1), str(value + 1), "constant"))
         # A whole simple statement on one line, following a complete one.
         if (code.endswith(";") and STATEMENT_START.match(code) and not DECLARATION.match(code) and
-                not re.search(r"= (delete|default);$", code) and
+                not re.search(r"= (delete|default);$", code) and not code.lstrip().startswith("(void)") and
                 "{" not in code and "}" not in code and
                 code.count("(") == code.count(")") and previous.rstrip().endswith((";", "{", "}", ":"))):
             start = len(code) - len(code.lstrip())
@@ -144,8 +144,9 @@ def Apply(mutant):
 
 def Run(command, timeout, cwd):
     """Runs a command in its own process group; kills that group on timeout."""
+    environment = dict(os.environ, GTEST_FAIL_FAST="1", QT_QPA_PLATFORM="offscreen")
     child = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                             start_new_session=True, env=dict(os.environ, GTEST_FAIL_FAST="1", QT_QPA_PLATFORM="offscreen"))
+                             start_new_session=True, env=environment)
     try:
         return child.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
