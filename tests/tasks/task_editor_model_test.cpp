@@ -119,12 +119,17 @@ TEST(OptionDefaults, ReadsTheGroupAndBringsValuesIntoRange) {
   EXPECT_EQ(options.PadLeft, 3);
   EXPECT_EQ(options.PadRight, 25);
 
-  dir.Write("Config.ini", "[MFLPX]\r\nRes = 300\r\nQual = 3\r\nFrame = x\r\n");
+  dir.Write("Config.ini", "[MFLPX]\r\nRes = 300\r\nQual = 3\r\nFrame = x\r\nPadL = 26\r\n");
   const Task outside = ReadOptionDefaults(config);
   EXPECT_EQ(outside.Resolution, 9);
   EXPECT_EQ(outside.Quality, 2);
   EXPECT_EQ(outside.FrameRate, 0);
   EXPECT_EQ(outside.Volume, 0) << "a missing Volume reads as 0, not 8";
+  EXPECT_EQ(outside.PadLeft, 25);
+
+  dir.Write("Config.ini", "[MFLPX]\r\nFrame = 3\r\nVolume = 17\r\n");
+  EXPECT_EQ(ReadOptionDefaults(config).FrameRate, 2);
+  EXPECT_EQ(ReadOptionDefaults(config).Volume, 16);
 }
 
 TEST(OptionDefaults, WithoutTheFileTheBuiltInValuesStay) {
