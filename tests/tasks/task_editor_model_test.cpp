@@ -2,6 +2,7 @@
 
 #include <fnmatch.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 
@@ -96,6 +97,8 @@ TEST(FileProbe, TellsMissingFolderAndSize) {
   EXPECT_FALSE(IsNonEmptyFile(dir.Write("empty.mp4", "")));
   EXPECT_FALSE(IsNonEmptyFile(dir.Dir()));
   EXPECT_TRUE(IsNonEmptyFile(dir.Path("clip.mp4")));
+  ASSERT_EQ(mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(IsNonEmptyFile(dir.Path("pipe"))) << "a pipe is no video file to convert";
 }
 
 TEST(OptionDefaults, ReadsTheGroupAndBringsValuesIntoRange) {
