@@ -195,18 +195,15 @@ def main():
             Apply(mutant)
             built = subprocess.run(["cmake", "--build", build], stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL).returncode == 0
-            verdict = "not viable"
-            if built:
-                runs += 1
-                code = Run(test, limit, build)
-                verdict = "killed" if code != 0 else "survived"
+            caught = built and Run(test, limit, build) != 0
         finally:
             (SOURCE / mutant.path).write_bytes(original)
         if not built:
             skipped += 1
             continue
-        (killed if verdict == "killed" else survived).append(mutant)
-        line = f"{verdict:10} {mutant.kind:10} {mutant.key()}"
+        runs += 1
+        (killed if caught else survived).append(mutant)
+        line = f"{'killed' if caught else 'survived':10} {mutant.kind:10} {mutant.key()}"
         print(line, flush=True)
         if log:
             print(line, file=log, flush=True)
