@@ -22,6 +22,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ModalOwner.h"
+#include "Inc/QtText.h"
 #include "Inc/ResizeQt.h"
 #include "Inc/Version.h"
 #include "app/commands.h"
@@ -93,7 +94,7 @@ void BuildStatusBar(QMainWindow* window) {
   const int starts[2] = {0, 90};
   const int widths[2] = {90, 100};
   for (int i = 0; i < 2; ++i) {
-    auto* field = new QLabel(QString::fromStdString(UiText(keys[i])), bar);
+    auto* field = new QLabel(UiQText(keys[i]), bar);
     field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     field->setIndent(3);
     field->setGeometry(starts[i], 0, widths[i], height);
@@ -107,7 +108,7 @@ QTreeWidget* BuildTaskList() {
   const char* headers[kTaskColumns] = {"s93", "s94", "s95", "s96", "s97"};
   const int widths[kTaskColumns] = {150, 150, 100, 100, 95};
   QStringList labels;
-  for (const char* key : headers) labels << QString::fromStdString(UiText(key));
+  for (const char* key : headers) labels << UiQText(key);
   list->setHeaderLabels(labels);
   list->header()->setStretchLastSection(false);
   list->header()->setSectionsMovable(false);

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Any size but a player's screen gives a picture the player cannot show.
-constexpr auto& kFrameSizes = kAmvFrameSizes;
-constexpr auto& kFrameRates = kAmvFrameRates;
-
 std::optional<int> ReadInteger(const std::string& text) {
   int value = 0;
   const char* end = text.data() + text.size();
@@ -25,7 +21,7 @@ std::optional<int> ReadInteger(const std::string& text) {
 
 std::string ListSizes() {
   std::string list;
-  for (const AmvFrameSize& size : kFrameSizes) {
+  for (const AmvFrameSize& size : kAmvFrameSizes) {
     if (!list.empty()) list += ", ";
     list += std::to_string(size.width) + "x" + std::to_string(size.height);
   }
@@ -40,9 +36,10 @@ std::string ReadFrameSize(const std::string& text, EncoderOptions& options) {
     height = ReadInteger(text.substr(cross + 1));
   }
   if (!width || !height) return "Invalid frame size '" + text + "' for option '-s'.";
-  const bool known = std::any_of(kFrameSizes.begin(), kFrameSizes.end(), [&](const AmvFrameSize& s) {
+  const bool known = std::any_of(kAmvFrameSizes.begin(), kAmvFrameSizes.end(), [&](const AmvFrameSize& s) {
     return s.width == *width && s.height == *height;
   });
+  // Any size but a player's screen gives a picture the player cannot show.
   if (!known) return "Frame size " + text + " is not an AMV player size; use one of " + ListSizes() + ".";
   options.width = *width;
   options.height = *height;
@@ -52,7 +49,7 @@ std::string ReadFrameSize(const std::string& text, EncoderOptions& options) {
 std::string ReadFrameRate(const std::string& text, EncoderOptions& options) {
   const std::optional<int> rate = ReadInteger(text);
   if (!rate) return "Invalid frame rate '" + text + "' for option '-r'.";
-  if (std::find(kFrameRates.begin(), kFrameRates.end(), *rate) == kFrameRates.end())
+  if (std::find(kAmvFrameRates.begin(), kAmvFrameRates.end(), *rate) == kAmvFrameRates.end())
     return "Frame rate " + text + " is not an AMV rate; use 10, 12 or 16.";
   options.fps = *rate;
   return {};

@@ -13,6 +13,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/ModalOwner.h"
+#include "Inc/QtText.h"
 #include "Inc/UiSeam.h"
 #include "settings/settings_choice.h"
 
@@ -26,11 +27,11 @@ class SettingsDialog : public QDialog {
   explicit SettingsDialog(QWidget* owner) : QDialog(owner), entries_(LanguageListEntries()) {
     // A title bar without a close box; Escape still cancels.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setWindowTitle(QString::fromStdString(UiText("s49")));
+    setWindowTitle(UiQText("s49"));
     setFixedSize(kClientWidth, kClientHeight);
     PlaceOverOwner(this, owner);
 
-    auto* label = new QLabel(QString::fromStdString(UiText("s50")), this);
+    auto* label = new QLabel(UiQText("s50"), this);
     label->setGeometry(5, 10, 305, 15);
 
     list_ = new QListWidget(this);
@@ -42,17 +43,17 @@ class SettingsDialog : public QDialog {
     const int preselected = PreselectedLanguageEntry(entries_);
     if (preselected >= 0) list_->setCurrentRow(preselected);
 
-    logActions_ = new QCheckBox(QString::fromStdString(UiText("s51")), this);
+    logActions_ = new QCheckBox(UiQText("s51"), this);
     logActions_->setObjectName("logActions");
     logActions_->setGeometry(5, 165, 275, 15);
     logActions_->setChecked(App().LogActions != 0);
 
-    auto* cancel = new QPushButton(QString::fromStdString(UiText("s7")), this);
+    auto* cancel = new QPushButton(UiQText("s7"), this);
     cancel->setObjectName("cancel");
     cancel->setGeometry(125, 215, 90, 30);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* accept = new QPushButton(QString::fromStdString(UiText("s8")), this);
+    auto* accept = new QPushButton(UiQText("s8"), this);
     accept->setObjectName("accept");
     accept->setGeometry(220, 215, 90, 30);
     accept->setDefault(true);
