@@ -34,16 +34,17 @@ std::unique_ptr<QWidget> OpenSplash() {
 
 }  // namespace
 
-void ShowSplashWindow(bool wait) {
+void SleepWhole(std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); }
+
+void ShowSplashWindow(bool wait, const SplashSleep& sleep) {
   CHECKPOINT();
   std::atomic<bool> ended{true};
   std::thread timer;
   if (wait) {
     ended = false;
     try {
-      timer = std::thread([&ended] {
-        for (int second = 0; second < 3; ++second)
-          std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+      timer = std::thread([&ended, &sleep] {
+        for (int second = 0; second < 3; ++second) sleep(std::chrono::milliseconds(1000));
         ended = true;
       });
     } catch (const std::system_error&) {

@@ -22,6 +22,7 @@
 #include "tasks/dropped_files.h"
 #include "tasks/task_editor_window.h"
 #include "tasks/task_list_widget_view.h"
+#include "tasks/task_options.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ int EndProgram() {
 int RunProgram(const std::string& programDirectory, const StartupOptions& options) {
   CHECKPOINT();
   InitialiseState(programDirectory, options.dataDirectory);
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   if (!DiscoverLanguages()) return EndProgram();
   LoadStringTable(App().languageSetting);
   InstallQtTranslation(ReadLanguageCode(App().languageSetting));
@@ -66,7 +67,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   AttachMainWindowLog();
   AttachTaskListWidget();
 
-  ShowSplashWindow(options.splashWait);
+  ShowSplashWindow(options.splashWait, options.splashSleep);
 
   CHECKPOINT();
   MainWindow()->showNormal();

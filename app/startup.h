@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/splash_window.h"
+
 struct StartupOptions {
-  // The splash holds the start for three seconds; tests turn the wait off.
+  // The splash holds the start for three seconds; tests turn the wait off,
+  // or count the pauses that make it up instead of sleeping through them.
   bool splashWait = true;
+  SplashSleep splashSleep = SleepWhole;
   // Where Config.ini and ErrorReport.log live; empty = the program directory.
   std::string dataDirectory;
   // Files named on the command line: the task editor opens with them once

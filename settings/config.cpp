@@ -20,22 +20,11 @@
 
 namespace {
 
-struct DefaultValue {
-  const char* key;
-  const char* value;
-};
-
-// The task editor's last options, in the order a new Config.ini lists them.
-constexpr DefaultValue kTaskDefaults[] = {
-    {"Res", "0"},   {"Qual", "0"},  {"Frame", "0"}, {"Volume", "8"}, {"CropU", "0"}, {"CropD", "0"},
-    {"CropL", "0"}, {"CropR", "0"}, {"PadU", "0"},  {"PadD", "0"},   {"PadL", "0"},  {"PadR", "0"},
-};
-
-void CreateConfiguration(const std::string& path) {
+void CreateConfiguration(const std::string& path, std::span<const ConfigEntry> optionDefaults) {
   if (!PrefsCreate(path)) return;
   CHECKPOINT();
   PrefsSelectGroup("MFLPX");
-  for (const DefaultValue& entry : kTaskDefaults) PrefsWriteString(entry.key, entry.value);
+  for (const ConfigEntry& entry : optionDefaults) PrefsWriteString(entry.key, entry.value);
   PrefsSelectGroup("SET");
   PrefsWriteString("Language", "");
   PrefsWriteString("LogActions", "1");
@@ -88,12 +77,12 @@ bool NeedsCreating(const std::string& path) {
 
 std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
 
-void LoadConfiguration() {
+void LoadConfiguration(std::span<const ConfigEntry> optionDefaults) {
   CHECKPOINT();
   const std::string path = ConfigFilePath();
   RemoveStaleRewrites(path);
   if (NeedsCreating(path))
-    CreateConfiguration(path);
+    CreateConfiguration(path, optionDefaults);
   else
     ReadConfiguration(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 // Start-up steps over Config.ini and the Lang folder; they fill App().
@@ -7,8 +8,14 @@
 // Config.ini in the directory chosen for writable files.
 std::string ConfigFilePath();
 
-// Creates Config.ini with its defaults or reads its SET group.
-void LoadConfiguration();
+// One key and its value as a new Config.ini writes it.
+struct ConfigEntry {
+  std::string key;
+  std::string value;
+};
+
+// Creates Config.ini, its MFLPX group holding optionDefaults, or reads its SET group.
+void LoadConfiguration(std::span<const ConfigEntry> optionDefaults);
 
 // Fills the language list from Lang/*.ini, sorted by file name. When the
 // folder cannot be listed it shows the fixed English error and returns false:

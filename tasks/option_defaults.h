@@ -8,11 +8,11 @@
 // editor showed last. Only the option fields of a Task are read or written;
 // its paths are left empty or ignored.
 
-// Reads the twelve keys ("0" for a missing one), each brought into its
-// control's range. When the file cannot be opened, the editor's built-in
+// Reads the key of every task option ("0" for a missing one), each brought
+// into its range. When the file cannot be opened, the editor's built-in
 // values: all 0, volume 8.
 Task ReadOptionDefaults(const std::string& configPath);
 
-// Writes the twelve keys in their fixed order; nothing when the file cannot
-// be opened.
+// Writes the key of every task option, in the table's order; nothing when
+// the file cannot be opened.
 void StoreOptionDefaults(const std::string& configPath, const Task& options);

@@ -10,7 +10,9 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Inc/BuiltinImages.h"
@@ -19,19 +21,18 @@
 #include "Inc/ModalOwner.h"
 #include "Inc/QtText.h"
 #include "tasks/editor_paths.h"
+#include "tasks/option_controls.h"
 #include "tasks/task_labels.h"
 
 namespace {
 
 constexpr int kClientSide = 402;
-constexpr int kMostPixels = 25;
 
 // A number field the user steps with its arrows or the arrow keys, one at a
 // time, and cannot type into.
 class StepSpinBox final : public QSpinBox {
  public:
   explicit StepSpinBox(QWidget* parent) : QSpinBox(parent) {
-    setRange(0, kMostPixels);
     setWrapping(false);
     lineEdit()->setReadOnly(true);
   }
@@ -127,6 +128,7 @@ void TaskEditorDialog::BuildControls() {
   controls_.tabs->addTab(advanced, UiQText("s17"));
   BuildAdvancedPage(advanced);
   controls_.tabs->setCurrentIndex(0);
+  BindOptionControls();
 
   connect(controls_.cancel, &QPushButton::clicked, this, &TaskEditorDialog::Cancel);
   connect(controls_.accept, &QPushButton::clicked, this, &TaskEditorDialog::Accept);
@@ -154,7 +156,6 @@ void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
   Frame("s18", page, 5, 10, 375, 95);
   controls_.volume = new QSlider(Qt::Horizontal, page);
   controls_.volume->setGeometry(20, 35, 340, 35);
-  controls_.volume->setRange(0, 16);
   controls_.volume->setTickPosition(QSlider::TicksBelow);
   controls_.volume->setTickInterval(1);
   controls_.volumeLabel = Label(UiQText("s19"), page, 30, 75, 320, 20);
@@ -174,19 +175,29 @@ void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
   pad[3] = Spin(page, 320, 180);
 }
 
+// Each task option's control, found by the option's name.
+void TaskEditorDialog::BindOptionControls() {
+  const std::map<std::string_view, QWidget*> byName = {
+      {"Resolution", controls_.resolution}, {"Quality", controls_.quality},    {"FrameRate", controls_.frameRate},
+      {"Volume", controls_.volume},         {"CropTop", controls_.crop[0]},    {"CropBottom", controls_.crop[1]},
+      {"CropLeft", controls_.crop[2]},      {"CropRight", controls_.crop[3]},  {"PadTop", controls_.pad[0]},
+      {"PadBottom", controls_.pad[1]},      {"PadLeft", controls_.pad[2]},     {"PadRight", controls_.pad[3]},
+  };
+  for (const TaskOption& option : TaskOptions()) {
+    const auto found = byName.find(option.name);
+    QWidget* control = found == byName.end() ? nullptr : found->second;
+    if (control) LimitControl(*control, option.control, option.lowest, option.highest);
+    controls_.options.push_back(control);
+  }
+}
+
 void TaskEditorDialog::ShowValues(const Task& task) {
   controls_.input->setText(QString::fromStdString(task.InputFile));
   controls_.output->setText(QString::fromStdString(task.OutputFile));
-  controls_.resolution->setCurrentIndex(task.Resolution);
-  controls_.quality->setCurrentIndex(task.Quality);
-  controls_.frameRate->setCurrentIndex(task.FrameRate);
-  controls_.volume->setValue(task.Volume);
-  const std::array<int, 4> crop = {task.CropTop, task.CropBottom, task.CropLeft, task.CropRight};
-  const std::array<int, 4> pad = {task.PadTop, task.PadBottom, task.PadLeft, task.PadRight};
-  for (std::size_t i = 0; i < crop.size(); ++i) {
-    controls_.crop[i]->setValue(crop[i]);
-    controls_.pad[i]->setValue(pad[i]);
-  }
+  const auto options = TaskOptions();
+  for (std::size_t i = 0; i < options.size(); ++i)
+    if (QWidget* control = controls_.options[i])
+      ShowControlValue(*control, options[i].control, OptionValue(task, options[i]));
 }
 
 Task TaskEditorDialog::Shown() const {
@@ -197,18 +208,10 @@ Task TaskEditorDialog::Shown() const {
     task.InputFile = severalInputs_.front();
     task.OutputFile = ProposeOutputPath(task.InputFile);
   }
-  task.Resolution = static_cast<int8_t>(controls_.resolution->currentIndex());
-  task.Quality = static_cast<int8_t>(controls_.quality->currentIndex());
-  task.FrameRate = static_cast<int8_t>(controls_.frameRate->currentIndex());
-  task.Volume = controls_.volume->value();
-  task.CropTop = controls_.crop[0]->value();
-  task.CropBottom = controls_.crop[1]->value();
-  task.CropLeft = controls_.crop[2]->value();
-  task.CropRight = controls_.crop[3]->value();
-  task.PadTop = controls_.pad[0]->value();
-  task.PadBottom = controls_.pad[1]->value();
-  task.PadLeft = controls_.pad[2]->value();
-  task.PadRight = controls_.pad[3]->value();
+  const auto options = TaskOptions();
+  for (std::size_t i = 0; i < options.size(); ++i)
+    if (const QWidget* control = controls_.options[i])
+      SetOptionValue(task, options[i], ControlValue(*control, options[i].control));
   return task;
 }
 

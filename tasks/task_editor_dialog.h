@@ -41,6 +41,8 @@ class TaskEditorDialog : public QDialog {
     // Top, bottom, left, right, as the Task fields.
     std::array<QSpinBox*, 4> crop{};
     std::array<QSpinBox*, 4> pad{};
+    // The control of each task option, in the order of TaskOptions().
+    std::vector<QWidget*> options;
   };
 
   // Builds the window hidden, filled from start, centred over parent. In add
@@ -63,6 +65,7 @@ class TaskEditorDialog : public QDialog {
   void BuildControls();
   void BuildGeneralPage(QWidget* page);
   void BuildAdvancedPage(QWidget* page);
+  void BindOptionControls();
   void ShowValues(const Task& task);
   void BrowseInput();
   void BrowseOutput();

@@ -9,6 +9,7 @@
 #include "Inc/UiSeam.h"
 #include "tasks/task_labels.h"
 #include "tasks/task_list_view.h"
+#include "tasks/task_options.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ class NoView final : public TaskListView {
   void RemoveRow(int) override {}
   std::string CellText(int, int) const override { return {}; }
   void SetCellText(int, int, const std::string&) override {}
+  void SetRowDetails(int, const std::string&) override {}
   int SelectedRow() const override { return -1; }
   void ClearSelection() override {}
 };
@@ -62,6 +64,7 @@ void ExchangeWithNeighbour(int from, int to) {
     cells[column] = view.CellText(from, column);
   view.RemoveRow(from);
   view.InsertRow(to, cells);
+  view.SetRowDetails(to, OptionSummary(Tasks()[to]));
   view.ClearSelection();
 }
 
@@ -97,7 +100,9 @@ void ShowTaskCount() { SetStatusText(1, IntToText(TaskCount()) + " " + UiText("s
 void AppendTask(const Task& task) {
   CHECKPOINT();
   Tasks().push_back(task);
-  View()->InsertRow(View()->RowCount(), TaskRowTexts(task, "Waiting"));
+  const int row = View()->RowCount();
+  View()->InsertRow(row, TaskRowTexts(task, "Waiting"));
+  View()->SetRowDetails(row, OptionSummary(task));
   ShowTaskCount();
 }
 
@@ -108,6 +113,7 @@ void ReplaceTask(int position, const Task& task) {
   const TaskRow cells = TaskRowTexts(task, UiText("s35"));
   for (int column = 0; column < static_cast<int>(cells.size()); ++column)
     View()->SetCellText(position, column, cells[column]);
+  View()->SetRowDetails(position, OptionSummary(task));
   ShowTaskCount();
 }
 

@@ -19,6 +19,8 @@ class TaskListView {
   virtual void RemoveRow(int row) = 0;
   virtual std::string CellText(int row, int column) const = 0;
   virtual void SetCellText(int row, int column, const std::string& text) = 0;
+  // More of the row's task than its cells show (its options), on demand.
+  virtual void SetRowDetails(int row, const std::string& text) = 0;
   virtual int SelectedRow() const = 0;  // -1 when no row is selected
   virtual void ClearSelection() = 0;
 };

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTreeWidget>
 
+#include "Inc/QtText.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
 
@@ -47,6 +48,12 @@ class TreeWidgetView final : public TaskListView {
       item->setText(column, QString::fromStdString(text));
       ShowWholeText(item, column);
     }
+  }
+
+  // The options are summed up over the two columns that show some of them.
+  void SetRowDetails(int row, const std::string& text) override {
+    if (QTreeWidgetItem* item = Item(row))
+      for (const int column : {2, 3}) item->setToolTip(column, PlainToolTip(QtText(text)));
   }
 
   int SelectedRow() const override {

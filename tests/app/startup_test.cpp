@@ -8,10 +8,12 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Inc/AppState.h"
@@ -66,6 +68,10 @@ class StartupTest : public ::testing::Test {
     watcher.start(2);
     StartupOptions options;
     options.splashWait = splashWait;
+    options.splashSleep = [this](std::chrono::milliseconds pause) {
+      splashPauseMs_ += pause.count();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
     options.dataDirectory = dataDirectory_;
     return RunProgram(program_.Dir(), options);
   }
@@ -84,6 +90,7 @@ class StartupTest : public ::testing::Test {
   FirstSight sight_;
   bool splashSeen_ = false;
   bool mainShownDuringSplash_ = false;
+  std::atomic<long long> splashPauseMs_{0};
 };
 
 TEST_F(StartupTest, AMissingEmptyOrFolderEncoderEndsWithTheS2Message) {
@@ -156,12 +163,10 @@ TEST_F(StartupTest, LogActionsOtherThanOneKeepsTheLogEmpty) {
   EXPECT_TRUE(sight_.logLines.empty());
 }
 
+// The pauses are counted, not slept through, so a loaded machine cannot fail it.
 TEST_F(StartupTest, SplashHoldsTheStartForThreeSecondsBeforeTheWindowShows) {
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Run(true), 0);
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_GE(seconds, 3.0);
-  EXPECT_LT(seconds, 4.5);
+  EXPECT_EQ(splashPauseMs_, 3000);
   EXPECT_TRUE(splashSeen_);
   EXPECT_FALSE(mainShownDuringSplash_);
   EXPECT_TRUE(sight_.seen);

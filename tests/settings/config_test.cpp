@@ -12,6 +12,7 @@
 #include "Inc/UiSeam.h"
 #include "scratch_dir.h"
 #include "settings/settings_choice.h"
+#include "tasks/task_options.h"
 #include "unprivileged.h"
 
 namespace {
@@ -52,27 +53,27 @@ const std::string kNewConfig =
     "CropR = 0\r\nPadU = 0\r\nPadD = 0\r\nPadL = 0\r\nPadR = 0\r\n[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
 
 TEST_F(ConfigTest, FirstStartWritesTheSixteenDefaultLines) {
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, "");
   // The next start reads what the first one wrote.
   App().LogActions = 0;
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
 }
 
 TEST_F(ConfigTest, AnEmptyConfigurationIsCreatedAgainUnlessReadOnly) {
   const std::string path = dir.Write("Config.ini", "");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(dir.Read("Config.ini"), kNewConfig);
   EXPECT_EQ(App().LogActions, 1);
 
   dir.Write("Config.ini", "");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   ASSERT_EQ(chmod(dir.Dir().c_str(), 0777), 0);
-  EXPECT_TRUE(RunInChild([] { LoadConfiguration(); return true; }, true));
+  EXPECT_TRUE(RunInChild([] { LoadConfiguration(NewConfigOptionDefaults()); return true; }, true));
   EXPECT_EQ(dir.Read("Config.ini"), "") << "a read-only file stays byte for byte";
 }
 
@@ -83,7 +84,7 @@ TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
     dir.Write(name, "[SET]\r\n");
   fs::create_directory(dir.Path("Config.ini.folder"));
   fs::create_directory(dir.Path("Config.ini.dir123"));
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 0);
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir.Dir())) left.push_back(entry.path().filename().string());
@@ -95,24 +96,24 @@ TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
 
 TEST_F(ConfigTest, LaterStartsReadTheSetGroupWithItsDefaults) {
   dir.Write("Config.ini", "[SET]\r\nLogActions = 0\r\n");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_EQ(App().languageSetting, "");
 
   dir.Write("Config.ini", "[set]\nlanguage =  /somewhere/de.ini \nLOGACTIONS = 2\n");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 2);
   EXPECT_EQ(App().languageSetting, "/somewhere/de.ini");
 
   dir.Write("Config.ini", "[MFLPX]\nRes = 3\n");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, "");
 }
 
 TEST_F(ConfigTest, UnusableConfigurationKeepsTheInitialValues) {
   fs::create_directory(dir.Path("Config.ini"));
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_TRUE(fs::is_directory(dir.Path("Config.ini")));
 
@@ -121,7 +122,7 @@ TEST_F(ConfigTest, UnusableConfigurationKeepsTheInitialValues) {
   SetProgramDirectory(readOnly.Dir());
   EXPECT_TRUE(RunInChild(
       [] {
-        LoadConfiguration();
+        LoadConfiguration(NewConfigOptionDefaults());
         return App().LogActions == 0 && App().languageSetting.empty();
       },
       true));
@@ -204,7 +205,7 @@ TEST_F(ConfigTest, OfTwoLanguagesWithTheSameNameTheFirstIsUsed) {
 
 TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   dir.Write("Config.ini", "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = \r\nLogActions = 2\r\n");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   App().languages = {{"ENGLISH", dir.Path("Lang/en.ini")}, {"Deutsch", dir.Path("Lang/de.ini")}};
   App().currentLanguageName = "English";
 
@@ -237,7 +238,7 @@ TEST_F(ConfigTest, AnotherDataDirectoryHoldsConfigIniWhileLanguagesStayWithThePr
   ScratchDir settings;
   App().dataDirectory = settings.Dir();
   dir.Write("Lang/de.ini", "[MFLPXL]\nName = Deutsch\n");
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(settings.Read("Config.ini"), kNewConfig);
   EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
   ASSERT_TRUE(DiscoverLanguages());
@@ -247,7 +248,7 @@ TEST_F(ConfigTest, AnotherDataDirectoryHoldsConfigIniWhileLanguagesStayWithThePr
   ApplySettingsChoice("Deutsch", false);
   App().LogActions = 1;
   App().languageSetting.clear();
-  LoadConfiguration();
+  LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));

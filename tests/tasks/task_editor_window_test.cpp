@@ -22,6 +22,7 @@
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "tasks/editor_paths.h"
+#include "tasks/option_controls.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
@@ -271,6 +272,24 @@ TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
   EXPECT_EQ(Std(row->text(2)), "192 x 160");
   EXPECT_EQ(Std(row->text(3)), "Low");
   EXPECT_EQ(Std(row->text(4)), "Waiting");
+}
+
+// Every task option has its control, within the option's limits, and what the
+// controls show is what the editor hands on.
+TEST_F(TaskEditorWindowTest, EveryOptionShowsInItsControlAndComesBackUnchanged) {
+  const auto dialog = OpenDialog();
+  const auto& controls = dialog->Widgets().options;
+  const auto options = TaskOptions();
+  ASSERT_EQ(controls.size(), options.size());
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    ASSERT_NE(controls[i], nullptr) << options[i].name;
+    ShowControlValue(*controls[i], options[i].control, options[i].highest - static_cast<int32_t>(i % 2));
+  }
+  const Task shown = dialog->Shown();
+  for (std::size_t i = 0; i < options.size(); ++i)
+    EXPECT_EQ(OptionValue(shown, options[i]), options[i].highest - static_cast<int32_t>(i % 2)) << options[i].name;
+  ShowControlValue(*controls[4], options[4].control, options[4].highest + 1);
+  EXPECT_EQ(ControlValue(*controls[4], options[4].control), options[4].highest);
 }
 
 TEST_F(TaskEditorWindowTest, CancelStoresTheOptionsAndTheCloseBoxDoesNot) {

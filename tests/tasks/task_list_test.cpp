@@ -7,6 +7,7 @@
 #include "sample_task.h"
 #include "scratch_dir.h"
 #include "tasks/task_labels.h"
+#include "tasks/task_options.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -216,6 +217,49 @@ TEST_F(TaskListTest, TranslationReachesEditorTextsButNotTheFixedLabels) {
   ReplaceTask(0, SampleTask("clip", 6, 2));
   EXPECT_EQ(view.rows[0][3], "Low");
   EXPECT_EQ(view.rows[0][4], "Wartend");
+}
+
+// The tool tip names every option, those of one group on one line in the
+// order of the arrows around the crop and pad pictures.
+TEST(TaskOptions, SummaryShowsEveryOptionUnderItsLabel) {
+  LoadStringTable("");
+  Task task = SampleTask("clip", 3, 1);
+  task.FrameRate = 1;
+  task.Volume = 9;
+  task.CropTop = 1, task.CropBottom = 2, task.CropLeft = 3, task.CropRight = 4;
+  task.PadTop = 5, task.PadBottom = 6, task.PadLeft = 7, task.PadRight = 25;
+  EXPECT_EQ(OptionSummary(task),
+            "Resolution: 160 x 120\nQuality: Medium\nFrames per second: 12 FPS\n"
+            "Adjust volume on the fly: 150.0%\n"
+            "Cropping (pixels): \u21911 \u21932 \u21903 \u21924\n"
+            "Padding (pixels): \u21915 \u21936 \u21907 \u219225");
+  task.Volume = 0;
+  EXPECT_NE(OptionSummary(task).find("volume on the fly: 0.4%\n"), std::string::npos);
+}
+
+TEST(TaskOptions, ValuesAreBroughtIntoRangeAndANewConfigurationStartsFromTheInitialOnes) {
+  Task task;
+  for (const TaskOption& option : TaskOptions()) {
+    SetOptionValue(task, option, option.highest + 1);
+    EXPECT_EQ(OptionValue(task, option), option.highest) << option.name;
+    SetOptionValue(task, option, -1);
+    EXPECT_EQ(OptionValue(task, option), option.lowest) << option.name;
+  }
+  std::string keys;
+  for (const ConfigEntry& entry : NewConfigOptionDefaults()) keys += entry.key + "=" + entry.value + " ";
+  EXPECT_EQ(keys, "Res=0 Qual=0 Frame=0 Volume=8 CropU=0 CropD=0 CropL=0 CropR=0 PadU=0 PadD=0 PadL=0 PadR=0 ");
+}
+
+// The summary follows the task through every change of the list, moves included.
+TEST_F(TaskListTest, RowDetailsFollowTheirTask) {
+  AppendThree();
+  Task edited = SampleTask("b", 9, 2);
+  ReplaceTask(1, edited);
+  view.selected = 1;
+  MoveSelectedTaskUp();
+  EXPECT_EQ(view.details[0], OptionSummary(edited));
+  EXPECT_EQ(view.details[1], OptionSummary(SampleTask("a")));
+  EXPECT_NE(view.details[0], view.details[1]);
 }
 
 }  // namespace

@@ -128,6 +128,18 @@ TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
   EXPECT_EQ(widget->indexOfTopLevelItem(widget->selectedItems().first()), 0);
 }
 
+// A language file's markup in an option's label shows as written, never as HTML.
+TEST_F(TaskListWidgetTest, OptionsToolTipShowsItsLabelsAsWritten) {
+  ScratchDir dir;
+  LoadStringTable(dir.Write("Lang/x.ini", "[MFLPXL]\r\nName = X\r\n[Data]\r\ns15 = <b>Q</b><img src=x.png>\r\n"));
+  AppendTask(SampleTask("a", 6, 2));
+  for (const int column : {2, 3}) {
+    const QString tip = widget->topLevelItem(0)->toolTip(column);
+    EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;Q&lt;/b&gt;&lt;img src=x.png&gt;: Low"))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("Resolution: 192 x 160"))) << tip.toStdString();
+  }
+}
+
 TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
   Task task = SampleTask("Été – 日本");
   AppendTask(task);
@@ -168,7 +180,7 @@ TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWhole
   EXPECT_EQ(row->toolTip(0).toStdString(), task.InputFile);
   EXPECT_EQ(row->toolTip(1).toStdString(), task.OutputFile);
   EXPECT_EQ(row->toolTip(4).toStdString(), "FFmpeg error. Code 1");
-  EXPECT_TRUE(row->toolTip(2).isEmpty());
+  EXPECT_TRUE(row->toolTip(2).contains(QStringLiteral("Quality: High")));
 
   // A moved row keeps its tooltips, taken from the texts it carries.
   AppendTask(SampleTask("b"));

@@ -1,0 +1,42 @@
+#include "tasks/option_controls.h"
+
+#include <QComboBox>
+#include <QSlider>
+#include <QSpinBox>
+
+// A control of another kind than the table says reads as 0 and shows nothing.
+int32_t ControlValue(const QWidget& control, OptionControl kind) {
+  switch (kind) {
+    case OptionControl::DropDown:
+      if (const auto* list = qobject_cast<const QComboBox*>(&control)) return list->currentIndex();
+      break;
+    case OptionControl::TrackBar:
+      if (const auto* bar = qobject_cast<const QSlider*>(&control)) return bar->value();
+      break;
+    case OptionControl::SpinBox:
+      if (const auto* spin = qobject_cast<const QSpinBox*>(&control)) return spin->value();
+      break;
+  }
+  return 0;
+}
+
+void ShowControlValue(QWidget& control, OptionControl kind, int32_t value) {
+  switch (kind) {
+    case OptionControl::DropDown:
+      if (auto* list = qobject_cast<QComboBox*>(&control)) list->setCurrentIndex(value);
+      break;
+    case OptionControl::TrackBar:
+      if (auto* bar = qobject_cast<QSlider*>(&control)) bar->setValue(value);
+      break;
+    case OptionControl::SpinBox:
+      if (auto* spin = qobject_cast<QSpinBox*>(&control)) spin->setValue(value);
+      break;
+  }
+}
+
+void LimitControl(QWidget& control, OptionControl kind, int32_t lowest, int32_t highest) {
+  if (auto* bar = qobject_cast<QSlider*>(&control); bar && kind == OptionControl::TrackBar)
+    bar->setRange(lowest, highest);
+  if (auto* spin = qobject_cast<QSpinBox*>(&control); spin && kind == OptionControl::SpinBox)
+    spin->setRange(lowest, highest);
+}

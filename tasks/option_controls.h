@@ -1,0 +1,15 @@
+#pragma once
+
+#include "tasks/task_options.h"
+
+class QWidget;
+
+// The value an editor control of this kind shows, and showing one: the
+// selected entry of a drop-down list, the position of a track bar, the number
+// of a spin box.
+int32_t ControlValue(const QWidget& control, OptionControl kind);
+void ShowControlValue(QWidget& control, OptionControl kind, int32_t value);
+
+// The range of values a track bar or spin box offers; a drop-down list's
+// entries are its range.
+void LimitControl(QWidget& control, OptionControl kind, int32_t lowest, int32_t highest);

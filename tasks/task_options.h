@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "settings/config.h"
+#include "tasks/task.h"
+
+// Every per-task option, described once: its field in Task, how Config.ini
+// remembers it, the values it may take, the editor control that shows it, how
+// the row's tool tip names it and what it puts on the encoder's line. The
+// option defaults, the editor, the tool tip and the argument line all read
+// this table, so a new option is one entry here, its field in Task, its
+// control in the editor and its meaning in the encoder.
+
+enum class OptionControl { DropDown, TrackBar, SpinBox };
+
+// Where an option's arguments stand on the encoder's line, in line order.
+enum class ArgumentPlace { Volume, Crop, Pad, FrameSize, FrameRate, Quantiser };
+
+using OptionField = std::variant<int8_t Task::*, int32_t Task::*>;
+
+struct TaskOption {
+  const char* name;  // as the Task field is named
+  OptionField field;
+  const char* configKey;  // in group MFLPX
+  int32_t initial;        // a new Config.ini's value, and the editor's without one
+  int32_t lowest;
+  int32_t highest;
+  OptionControl control;
+  // The row's tool tip: options with the same label share a line, each value
+  // after its mark (the arrows of the crop and pad pictures).
+  const char* labelKey;
+  const char* mark;
+  ArgumentPlace place;
+  std::vector<std::string> (*arguments)(int32_t value);
+  std::string (*shown)(int32_t value);
+};
+
+// In the order Config.ini lists the keys.
+std::span<const TaskOption> TaskOptions();
+
+int32_t OptionValue(const Task& task, const TaskOption& option);
+// Brought into lowest..highest.
+void SetOptionValue(Task& task, const TaskOption& option, int32_t value);
+
+// The keys and values a new Config.ini starts its MFLPX group with.
+std::vector<ConfigEntry> NewConfigOptionDefaults();
+
+// The task's encoder arguments of one place, in table order.
+std::vector<std::string> OptionArguments(const Task& task, ArgumentPlace place);
+
+// Every option of the task, a line per label, for the row's tool tip.
+std::string OptionSummary(const Task& task);
