@@ -11,6 +11,7 @@ struct Packet {
   int stream;
   double seconds;
   double mended;  // where it must land
+  double duration = 0.04;
 };
 
 struct Case {
@@ -58,6 +59,10 @@ TEST(TimestampMender, PlacesEveryPacketOnOneContinuousClock) {
        5,
        {{0, 0.0, 0.0}, {0, 4.0, 4.0}, {0, 8.0, 8.0}, {1, 8.0, 8.0}, {0, 8.04, 8.04}},
        0},
+      {"a damaged duration does not carry the clock past a jump",
+       5,
+       {{0, 1.0, 1.0, 9999.0}, {0, 100.0, 6.0}, {0, 100.04, 6.04}},
+       1},
       {"a stream that starts far ahead of the others is pulled back",
        5,
        {{0, 0.0, 0.0}, {0, 1.0, 1.0}, {1, 5000.0, 1.04}, {0, 1.04, 1.04}},
@@ -68,7 +73,7 @@ TEST(TimestampMender, PlacesEveryPacketOnOneContinuousClock) {
     TimestampMender mender(c.forwardLimit);
     for (size_t i = 0; i < c.packets.size(); ++i) {
       const Packet& p = c.packets[i];
-      EXPECT_NEAR(p.seconds + mender.Place(p.stream, p.seconds, 0.04), p.mended, 1e-9) << "packet " << i;
+      EXPECT_NEAR(p.seconds + mender.Place(p.stream, p.seconds, p.duration), p.mended, 1e-9) << "packet " << i;
     }
     EXPECT_EQ(mender.Discontinuities(), c.discontinuities);
   }

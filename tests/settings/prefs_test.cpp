@@ -141,7 +141,8 @@ TEST(Prefs, Utf8DocumentsKeepTheirTextAndMark) {
                            "Bad = a\xC3(\nSurrogate = \xED\xA0\x80\nOverlong = \xC0\xAF\nCut = ab\xE2\x82\n"
                            "Beyond = \xF5\x80\x80\x80\nOverlongThree = \xE0\x80\x80\nOverlongFour = \xF0\x80\x80\x80\n"
                            "First4 = \xF0\x90\x80\x80\nPlane3 = \xF0\xBF\xBF\xBF\nLast = \xF4\x8F\xBF\xBF\n"
-                           "PastLast = \xF4\x90\x80\x80\nLast2 = \xDF\xBF\n";
+                           "PastLast = \xF4\x90\x80\x80\nLast2 = \xDF\xBF\n"
+                           "Hindi = \xE0\xA4\xB9\xE0\xA4\xBF\nThai = \xE0\xB9\x84\xE0\xB8\x97\xE0\xB8\xA2\n";
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Name"), russian);
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Latin"), "Fran\xC3\xA7" "ais");
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Bad"), "");
@@ -151,7 +152,7 @@ TEST(Prefs, Utf8DocumentsKeepTheirTextAndMark) {
   EXPECT_EQ(ReadFrom(dir, file, "mflpxl", "Beyond"), "");  // no lead byte above F4
   for (const char* overlongOrTooHigh : {"OverlongThree", "OverlongFour", "PastLast"})
     EXPECT_EQ(ReadFrom(dir, file, "mflpxl", overlongOrTooHigh), "") << overlongOrTooHigh;
-  for (const char* valid : {"First4", "Plane3", "Last", "Last2"})
+  for (const char* valid : {"First4", "Plane3", "Last", "Last2", "Hindi", "Thai"})
     EXPECT_NE(ReadFrom(dir, file, "mflpxl", valid), "") << valid;
 
   const std::string rewritten = Rewrite(dir, file, "MFLPXL", "Other", "\xC3\xA9t\xC3\xA9");
