@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "Inc/TextUtil.h"
+
 AppState& App() {
   static AppState state;
   return state;
@@ -11,8 +13,7 @@ AppState& App() {
 
 void SetProgramDirectory(const std::string& directory) {
   AppState& app = App();
-  app.programDirectory = directory;
-  if (app.programDirectory.empty() || app.programDirectory.back() != '/') app.programDirectory += '/';
+  app.programDirectory = WithTrailingSlash(directory);
   app.encoderPath = app.programDirectory + "Core/ffmpeg";
   app.dataDirectory = app.programDirectory;
 }

@@ -17,6 +17,7 @@
 #include "Inc/AppState.h"
 #include "Inc/CrashClock.h"
 #include "Inc/CrashReport.h"
+#include "Inc/TextUtil.h"
 
 std::atomic<uint32_t> SourcePosition{0};
 
@@ -183,8 +184,8 @@ void ForgetStartedProgram(pid_t pid) {
 
 bool InstallCrashHandler(const CrashHandlerSettings& settings) {
   CHECKPOINT();
-  std::string directory = settings.reportDirectory.empty() ? ExecutableDirectory() : settings.reportDirectory;
-  if (directory.back() != '/') directory += '/';
+  const std::string directory =
+      WithTrailingSlash(settings.reportDirectory.empty() ? ExecutableDirectory() : settings.reportDirectory);
   CopyPath(reportPath, directory + "ErrorReport.log");
   CopyPath(noticePath, settings.noticeProgram.empty() ? ExecutableDirectory() + "mflpx-crash-notice"
                                                       : settings.noticeProgram);

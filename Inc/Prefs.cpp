@@ -133,7 +133,7 @@ std::string PrefsReadString(const std::string& key, const std::string& defaultTe
   const auto found = FindEntry(*document, key);
   if (!found) return defaultText;
   const std::string_view value = document->lines[*found].value;
-  return document->utf8 ? TrimBlanks(ValueFromUtf8(value)) : TrimBlanks(value);
+  return document->utf8 ? TrimSpacesAndTabs(ValueFromUtf8(value)) : TrimSpacesAndTabs(value);
 }
 
 void PrefsWriteString(const std::string& key, const std::string& value) {

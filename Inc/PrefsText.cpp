@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "Inc/TextUtil.h"
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
 
 PrefsLine ParseLine(std::string_view line) {
   std::size_t start = 0;
@@ -104,7 +104,7 @@ std::string FormatPrefsText(const std::vector<PrefsLine>& lines, bool utf8) {
 bool SamePrefsName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
   return true;
 }
 
@@ -124,7 +124,7 @@ std::string ValueFromUtf8(std::string_view value) {
   return std::string(value);
 }
 
-std::string TrimBlanks(std::string_view text) {
+std::string TrimSpacesAndTabs(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(" \t");

@@ -39,4 +39,4 @@ bool SamePrefsName(std::string_view a, std::string_view b);
 std::string ValueFromUtf8(std::string_view value);
 
 // Removes leading and trailing spaces and tabs.
-std::string TrimBlanks(std::string_view text);
+std::string TrimSpacesAndTabs(std::string_view text);

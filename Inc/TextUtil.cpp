@@ -106,9 +106,10 @@ std::string OneDecimalText(double value) {
   return std::string(buffer, end);
 }
 
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
+
 std::string AsciiUpper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+  for (char& c : text) c = AsciiUpper(c);
   return text;
 }
 
@@ -116,4 +117,9 @@ std::string AsciiLower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
   return text;
+}
+
+std::string WithTrailingSlash(std::string directory) {
+  if (directory.empty() || directory.back() != '/') directory += '/';
+  return directory;
 }

@@ -34,5 +34,9 @@ std::string IntToText(long long value);
 std::string OneDecimalText(double value);
 
 // ASCII letter case folding, for names and keys matched without regard to case.
+char AsciiUpper(char c);
 std::string AsciiUpper(std::string text);
 std::string AsciiLower(std::string text);
+
+// A folder path ending with '/', as every directory the program keeps does.
+std::string WithTrailingSlash(std::string directory);

@@ -13,6 +13,7 @@
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "Inc/ProjectLinks.h"
+#include "Inc/TextUtil.h"
 #include "Inc/UiSeam.h"
 #include "app/about_window.h"
 #include "app/batch_pump.h"
@@ -39,9 +40,7 @@ void ConfirmQuit(const std::string& title, const std::string& text) {
 // serves when the working directory has none.
 void OpenHelp() {
   char buffer[PATH_MAX];
-  std::string path = getcwd(buffer, sizeof buffer) ? buffer : "";
-  if (path.empty() || path.back() != '/') path += '/';
-  path += "MFLPX.html";
+  std::string path = WithTrailingSlash(getcwd(buffer, sizeof buffer) ? buffer : "") + "MFLPX.html";
   if (ProbePath(path).kind != PathKind::File) path = App().programDirectory + "MFLPX.html";
   OpenWithShell(path);
 }

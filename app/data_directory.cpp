@@ -6,20 +6,17 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace {
+#include "Inc/TextUtil.h"
 
-std::string WithSlash(std::string directory) {
-  if (directory.empty() || directory.back() != '/') directory += '/';
-  return directory;
-}
+namespace {
 
 // The base directory for user settings; empty when neither variable names an
 // absolute path (relative ones are to be ignored).
 std::string ConfigHome() {
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
-  if (configHome && configHome[0] == '/') return WithSlash(configHome);
+  if (configHome && configHome[0] == '/') return WithTrailingSlash(configHome);
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return WithSlash(home) + ".config/";
+  if (home && home[0] == '/') return WithTrailingSlash(home) + ".config/";
   return {};
 }
 
@@ -37,7 +34,7 @@ bool MakeWritableDirectory(const std::string& directory) {
 }  // namespace
 
 std::string ChooseDataDirectory(const std::string& programDirectory) {
-  const std::string program = WithSlash(programDirectory);
+  const std::string program = WithTrailingSlash(programDirectory);
   if (access(program.c_str(), W_OK) == 0) return program;
   const std::string base = ConfigHome();
   if (base.empty()) return program;

@@ -69,6 +69,12 @@ TEST(TextUtil, CaseFoldingCoversTheWholeAlphabetOnly) {
   EXPECT_EQ(AsciiLower("AZ az @[`{ 09 \xC3\x89"), "az az @[`{ 09 \xC3\x89");
 }
 
+TEST(TextUtil, FoldersEndWithOneSlash) {
+  EXPECT_EQ(WithTrailingSlash("/opt/mflpx"), "/opt/mflpx/");
+  EXPECT_EQ(WithTrailingSlash("/opt/mflpx/"), "/opt/mflpx/");
+  EXPECT_EQ(WithTrailingSlash(""), "/");
+}
+
 TEST(TextUtil, OneDecimalTextRoundsHalvesAwayFromZero) {
   EXPECT_EQ(OneDecimalText(9.2150), "9.2");
   EXPECT_EQ(OneDecimalText(0.25), "0.3");
