@@ -94,7 +94,7 @@ int Conversion::Fail(const std::string& line) {
 }
 
 Failure Conversion::Prepare() {
-  if (Failure failure = input_.Open(options_.inputPath)) return failure;
+  if (Failure failure = input_.Open(options_.inputPath, options_.sound)) return failure;
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
   const int quarterTurns = ClockwiseQuarterTurns(*input_.VideoStream());
   picture_.SetQuarterTurns(quarterTurns);

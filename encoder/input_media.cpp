@@ -76,7 +76,7 @@ Failure DecodePacket(AVCodecContext* decoder, const AVPacket* packet, AVFrame* f
 
 }  // namespace
 
-Failure InputMedia::Open(const std::string& path) {
+Failure InputMedia::Open(const std::string& path, const TrackChoice& sound) {
   path_ = path;
   AVFormatContext* opened = nullptr;
   // The path is always a file, whatever colons it holds, and nothing the file
@@ -90,7 +90,7 @@ Failure InputMedia::Open(const std::string& path) {
   result = avformat_find_stream_info(opened, nullptr);
   if (result < 0) return ReadFailure(path, result);
   if (Failure failure = OpenVideo()) return failure;
-  OpenAudio();
+  if (Failure failure = OpenAudio(sound)) return failure;
   const bool declaresJumps = opened->iformat->flags & AVFMT_TS_DISCONT;
   jumpSeconds_ = declaresJumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds;
   mender_ = TimestampMender(jumpSeconds_);
@@ -108,13 +108,20 @@ Failure InputMedia::OpenVideo() {
   return std::nullopt;
 }
 
-void InputMedia::OpenAudio() {
-  audioStream_ = FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
-  if (!audioStream_) return;
+Failure InputMedia::OpenAudio(const TrackChoice& choice) {
+  const std::vector<Track> tracks = ListStreamTracks(*format_, AVMEDIA_TYPE_AUDIO);
+  TrackPick pick;
+  if (Failure failure = PickTrack(tracks, choice, "sound", pick)) return path_ + ": " + *failure;
+  audioNote_ = pick.note;
+  audioStream_ =
+      pick.track ? format_->streams[pick.track->streamIndex] : FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
+  if (!audioStream_) return std::nullopt;
   if (Failure reason = OpenDecoder(audioStream_, audio_)) {
     audio_.reset();
-    audioNote_ = "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
+    if (!audioNote_.empty()) audioNote_ += "\n";
+    audioNote_ += "The sound stream cannot be decoded (" + *reason + "); the sound track will be silent.";
   }
+  return std::nullopt;
 }
 
 // Where the header says the streams in use end, in seconds, or nothing when

@@ -6,18 +6,20 @@
 
 #include "encoder/ffmpeg_handles.h"
 #include "encoder/timestamp_mender.h"
+#include "encoder/track_choice.h"
 
 // An opened input file with decoders for its first video stream (required)
-// and its first audio stream (optional).
+// and its first audio stream (optional), or the sound track chosen.
 class InputMedia {
  public:
-  Failure Open(const std::string& path);
+  Failure Open(const std::string& path, const TrackChoice& sound = {});
 
   const AVFormatContext* Format() const { return format_.get(); }
   const AVStream* VideoStream() const { return videoStream_; }
   // Null when the file has no sound or its sound cannot be decoded.
   const AVStream* AudioStream() const { return audio_ ? audioStream_ : nullptr; }
-  // Why a sound stream that exists is not used; empty otherwise.
+  // Why the sound is not the one asked for or the file's: a language the
+  // file lacks, or a stream that cannot be decoded; empty otherwise.
   const std::string& AudioNote() const { return audioNote_; }
 
   // Lets the video decoder leave its in-loop filter out of B pictures and
@@ -64,7 +66,7 @@ class InputMedia {
 
  private:
   Failure OpenVideo();
-  void OpenAudio();
+  Failure OpenAudio(const TrackChoice& choice);
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);

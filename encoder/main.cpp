@@ -13,6 +13,7 @@ extern "C" {
 #include "encoder/converter.h"
 #include "encoder/options.h"
 #include "encoder/preview.h"
+#include "encoder/source_probe.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   // as a write error rather than killing the process.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
+  if (parsed.options.probe) return WriteProbe(parsed.options);
   if (parsed.options.previewSeconds) return WritePreview(parsed.options);
   return ConvertFile(parsed.options, interrupted);
 }

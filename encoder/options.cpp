@@ -91,6 +91,13 @@ std::string ReadPreviewMoment(const std::string& text, EncoderOptions& options) 
   return {};
 }
 
+std::string ReadSound(const std::string& text, EncoderOptions& options) {
+  const std::optional<TrackChoice> choice = ReadTrackChoice(text);
+  if (!choice) return "Option '-sound' takes a track number from 1 or a language such as eng, not '" + text + "'.";
+  options.sound = *choice;
+  return {};
+}
+
 using Reader = std::function<std::string(const std::string&, EncoderOptions&)>;
 
 const std::map<std::string, Reader>& Readers() {
@@ -128,8 +135,26 @@ const std::map<std::string, Reader>& Readers() {
          o.fullDecode = text == "full";
          return std::string();
        }},
+      {"-sound", ReadSound},
+      {"-probe",
+       [](const std::string& text, EncoderOptions& o) {
+         o.inputPath = text;
+         o.probe = true;
+         return std::string();
+       }},
   };
   return readers;
+}
+
+// What a conversion lacks on its line, or a range that leaves nothing; empty when complete.
+std::string MissingConversionSetting(const EncoderOptions& options) {
+  if (options.outputPath.empty()) return "No output file given; it comes last on the line.";
+  if (options.width == 0) return "No frame size given; use -s WxH.";
+  if (options.fps == 0) return "No frame rate given; use -r 10, 12 or 16.";
+  if (options.qmin > options.qmax)
+    return "The quantiser range -qmin " + std::to_string(options.qmin) + " -qmax " + std::to_string(options.qmax) +
+           " is empty.";
+  return {};
 }
 
 }  // namespace
@@ -154,11 +179,8 @@ ParsedOptions ParseArguments(const std::vector<std::string>& arguments) {
       return {options, "Unexpected argument '" + argument + "'; the output file comes last."};
     }
   }
+  // A probe needs nothing but the input.
   if (options.inputPath.empty()) parsed.error = "No input file given; use -i PATH.";
-  else if (options.outputPath.empty()) parsed.error = "No output file given; it comes last on the line.";
-  else if (options.width == 0) parsed.error = "No frame size given; use -s WxH.";
-  else if (options.fps == 0) parsed.error = "No frame rate given; use -r 10, 12 or 16.";
-  else if (options.qmin > options.qmax) parsed.error = "The quantiser range -qmin " + std::to_string(options.qmin) +
-                                                       " -qmax " + std::to_string(options.qmax) + " is empty.";
+  else if (!options.probe) parsed.error = MissingConversionSetting(options);
   return parsed;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "encoder/track_choice.h"
+
 // Pixel bands on the four edges of a picture.
 struct Bands {
   int top = 0;
@@ -28,6 +30,10 @@ struct EncoderOptions {
   std::optional<double> previewSeconds;
   // Decode every picture whole, even where the output cannot show the difference.
   bool fullDecode = false;
+  // Set by "-probe PATH": list the source's tracks instead of converting.
+  bool probe = false;
+  // "-sound N|LANG": the sound track to convert instead of the default one.
+  TrackChoice sound;
 };
 
 struct ParsedOptions {
@@ -37,6 +43,6 @@ struct ParsedOptions {
 
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
-// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS", "-decode full|auto"
-// in any order, then the output path.
+// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS", "-decode full|auto",
+// "-sound N|LANG" in any order, then the output path; or "-probe PATH" alone.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -69,7 +69,7 @@ Failure WritePpm(const AVFrame& picture, const std::string& path) {
 
 Failure Preview(const EncoderOptions& options) {
   InputMedia input;
-  if (Failure failure = input.Open(options.inputPath)) return failure;
+  if (Failure failure = input.Open(options.inputPath, options.sound)) return failure;
   PrintGeometry(input);
   PicturePipeline picture(options.width, options.height, options.crop, options.pad);
   const AVStream& stream = *input.VideoStream();

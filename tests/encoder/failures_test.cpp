@@ -88,6 +88,8 @@ TEST_F(EncoderFailures, ArgumentLinesOutsideTheGrammarAreRefused) {
   ExpectRefused(WithValue("-ar", "44100", in, out), "22050 Hz");
   ExpectRefused(WithValue("-qmin", "6", in, out), "quantiser range");
   ExpectRefused({"-i", in, "-decode", "fastest", "-s", "160x120", "-r", "12", out}, "'-decode' takes full or auto");
+  ExpectRefused({"-i", in, "-sound", "0", "-s", "160x120", "-r", "12", out}, "'-sound' takes a track number");
+  ExpectRefused({"-i", in, "-sound", "english", "-s", "160x120", "-r", "12", out}, "or a language such as eng");
   ExpectRefused({"-i", in, "-frobnicate", "1", "-s", "160x120", "-r", "12", out}, "Unrecognized option '-frobnicate'");
   ExpectRefused({"-s", "160x120", "-r", "12", "-i", in, "-qmax"}, "Missing value for option '-qmax'");
   ExpectRefused({"-s", "160x120", "-r", "12", out}, "No input file");
