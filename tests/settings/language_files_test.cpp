@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -21,6 +22,15 @@ std::string ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The %1 ... %9 a text holds, sorted: a translation must show every value.
+std::vector<std::string> Placeholders(const std::string& text) {
+  std::vector<std::string> found;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i)
+    if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '9') found.push_back(text.substr(i, 2));
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 TEST(ShippedLanguages, AreDiscoveredUnderTheirOwnNames) {
   SetProgramDirectory(kSourceDir);
   ASSERT_TRUE(DiscoverLanguages());
@@ -39,8 +49,11 @@ TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
     EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << language.file;
     ASSERT_TRUE(PrefsOpen(language.file));
     ASSERT_TRUE(PrefsSelectGroup("Data")) << language.file;
-    for (const StringPair* pair = kBuiltInStrings + 1; std::string(pair->first) != "_END_"; ++pair)
-      EXPECT_NE(PrefsReadString(pair->first, ""), "") << language.file << " " << pair->first;
+    for (const StringPair* pair = kBuiltInStrings + 1; std::string(pair->first) != "_END_"; ++pair) {
+      const std::string text = PrefsReadString(pair->first, "");
+      EXPECT_NE(text, "") << language.file << " " << pair->first;
+      EXPECT_EQ(Placeholders(text), Placeholders(pair->second)) << language.file << " " << pair->first;
+    }
     PrefsClose();
 
     // Every key in the file must be one the table knows, or its text would never show.
@@ -53,6 +66,22 @@ TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
     }
   }
   LoadStringTable("");
+}
+
+// The menu entry speaks every shipped language too.
+TEST(ShippedLanguages, NameTheMenuEntryInTheirOwnWords) {
+  SetProgramDirectory(kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages());
+  const std::string entry = ReadBytes(kSourceDir + "resources/mflpx.desktop");
+  for (const LanguageRecord& language : App().languages) {
+    ASSERT_TRUE(PrefsOpen(language.file));
+    ASSERT_TRUE(PrefsSelectGroup("MFLPXL"));
+    const std::string code = PrefsReadString("Code", "");
+    PrefsClose();
+    ASSERT_FALSE(code.empty()) << language.file;
+    for (const std::string key : {"Name", "GenericName", "Comment"})
+      EXPECT_NE(entry.find("\n" + key + "[" + code + "]="), std::string::npos) << key << "[" << code << "]";
+  }
 }
 
 }  // namespace
