@@ -129,3 +129,18 @@ std::string GetString(const std::string& group, const std::string& key) {
   }
   return kNotFound;
 }
+
+std::string FillPlaceholders(const std::string& text, std::initializer_list<std::string> values) {
+  std::string filled;
+  filled.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t number = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0') : 0;
+    if (text[i] == '%' && number >= 1 && number <= 9 && number <= values.size()) {
+      filled += values.begin()[number - 1];
+      ++i;
+    } else {
+      filled += text[i];
+    }
+  }
+  return filled;
+}

@@ -4,6 +4,8 @@
 #include <QTreeWidget>
 
 #include "Inc/AppState.h"
+#include "Inc/QtText.h"
+#include "Inc/TextUtil.h"
 #include "app/main_window.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
@@ -44,7 +46,7 @@ BatchTitle::~BatchTitle() {
 void BatchTitle::Show(int row, const QString& status) {
   if (!window_ || row < 0) return;
   const QString dash = QStringLiteral(" \u2013 ");
-  QString title = QStringLiteral("%1 of %2").arg(row + 1).arg(TaskCount()) + dash;
+  QString title = UiQText("s123", {IntToText(row + 1), IntToText(TaskCount())}) + dash;
   const QString percent = Percent(status);
   if (!percent.isEmpty()) title += percent + dash;
   window_->setWindowTitle(title + original_);

@@ -76,7 +76,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   // An installed program keeps its settings elsewhere; say where, since the
   // program's own folder is where a user would look first.
   if (App().dataDirectory != App().programDirectory)
-    AddLogLine("Settings and error reports are kept in " + App().dataDirectory);
+    AddLogLine(UiText("s125", {App().dataDirectory}));
   SetTaskColumnWidths();
   if (!options.inputFiles.empty()) {
     QTimer::singleShot(0, MainWindow(), [files = ExpandInputPaths(options.inputFiles)] {

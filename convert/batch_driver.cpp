@@ -55,7 +55,7 @@ bool IsRegularFile(const std::string& path) {
 // valid video and make the next Start fail on it.
 void RemoveIncompleteOutput(Batch& batch, const std::string& output, bool existedBefore) {
   if (existedBefore || !IsRegularFile(output) || ::unlink(output.c_str()) != 0) return;
-  batch.seams.addLogLine("Incomplete output removed: " + output);
+  batch.seams.addLogLine(UiText("s124", {output}));
 }
 
 bool StopConfirmed() {

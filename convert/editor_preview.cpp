@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "Inc/QtText.h"
 #include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
 
@@ -12,8 +13,8 @@ PreviewWindow& PreviewOf(TaskEditorDialog& editor) {
   return window ? *window : *new PreviewWindow(editor);
 }
 
-QPushButton* AddButton(TaskEditorDialog& editor, const char* text, const char* name, int x, int width) {
-  auto* button = new QPushButton(text, &editor);
+QPushButton* AddButton(TaskEditorDialog& editor, const char* key, const char* name, int x, int width) {
+  auto* button = new QPushButton(UiQText(key), &editor);
   button->setObjectName(name);
   button->setAutoDefault(false);
   // Left of Cancel and Accept, on their line: nothing of the editor moves.
@@ -24,8 +25,8 @@ QPushButton* AddButton(TaskEditorDialog& editor, const char* text, const char* n
 }  // namespace
 
 void AddPreviewButtons(TaskEditorDialog& editor) {
-  QPushButton* preview = AddButton(editor, "Preview", "previewButton", 5, 85);
-  QPushButton* fit = AddButton(editor, "Fit", "fitButton", 95, 60);
+  QPushButton* preview = AddButton(editor, "s110", "previewButton", 5, 85);
+  QPushButton* fit = AddButton(editor, "s111", "fitButton", 95, 60);
   QObject::connect(preview, &QPushButton::clicked, &editor, [&editor] { PreviewOf(editor).Open(); });
   QObject::connect(fit, &QPushButton::clicked, &editor, [&editor] { PreviewOf(editor).Fit(); });
 }

@@ -16,7 +16,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
+#include "Inc/FileProbe.h"
+#include "Inc/QtText.h"
 #include "Inc/TextUtil.h"
 #include "tasks/task_editor_dialog.h"
 
@@ -29,14 +32,14 @@ constexpr int kPollMs = 10;
 constexpr int kStepsPerSecond = 10;
 constexpr int kGap = 8;
 
-QString MomentText(int steps) { return QString::number(steps / double(kStepsPerSecond), 'f', 1) + " s"; }
+QString MomentText(int steps) { return UiQText("s121", {OneDecimalText(steps / double(kStepsPerSecond))}); }
 
 }  // namespace
 
 PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
     : QWidget(&editor, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       editor_(editor) {
-  setWindowTitle("Preview");
+  setWindowTitle(UiQText("s112"));
   picture_ = new QLabel;
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setStyleSheet("background: black");
@@ -128,18 +131,18 @@ void PreviewWindow::StartEncoder() {
   if (task.InputFile.empty()) {
     picture_->clear();
     fitWanted_ = false;
-    ShowMessage("Choose an input file to see its preview.");
+    ShowMessage(UiQText("s113"));
     return;
   }
   if (!folder_.isValid()) {
-    ShowMessage("The preview has no temporary folder to work in.");
+    ShowMessage(UiQText("s114"));
     return;
   }
   picturePath_ = folder_.filePath(QString("picture-%1.ppm").arg(++pictureCount_)).toStdString();
   const double seconds = moment_->value() / double(kStepsPerSecond);
   child_ = StartChild(App().encoderPath, PreviewArgumentVector(task, seconds, picturePath_), "");
   if (!child_) {
-    ShowMessage("The encoder could not be started.");
+    ShowMessage(UiQText("s115"));
     return;
   }
   childInput_ = task.InputFile;
@@ -180,10 +183,21 @@ void PreviewWindow::Finish(bool succeeded) {
   } else {
     picture_->clear();
     if (!pending_) fitWanted_ = false;
-    ShowMessage(succeeded || lastLine_.empty() ? QString("The encoder made no picture.")
-                                               : QString::fromStdString(lastLine_));
+    ShowMessage(FailureText(succeeded));
   }
   if (pending_) StartEncoder();
+}
+
+// The encoder tells its failures in English. An English interface shows its
+// line as it stands; any other says in the user's words what failed and
+// keeps the encoder's line for the activity log, as a conversion does.
+QString PreviewWindow::FailureText(bool succeeded) {
+  if (succeeded || lastLine_.empty()) return UiQText("s116");
+  if (App().languageSetting.empty()) return QtText(lastLine_);
+  if (!IsNonEmptyFile(childInput_)) return UiQText("s37");
+  if (lastLine_ != loggedLine_) AddLogLine("FFMpeg -> " + lastLine_);
+  loggedLine_ = lastLine_;
+  return UiQText(App().LogActions == 1 ? "s126" : "s117");
 }
 
 void PreviewWindow::Fit() {
@@ -208,6 +222,6 @@ void PreviewWindow::ApplyFit() {
     c.pad[i]->setValue(fit.pad[i]);
   }
   fitting_ = false;
-  fitNote_ = QString::fromStdString(FitNote(fit.stretch));
+  fitNote_ = QtText(FitNote(fit.stretch));
   ShowMessage(fitNote_);
 }

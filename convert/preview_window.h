@@ -45,6 +45,7 @@ class PreviewWindow : public QWidget {
   void Finish(bool succeeded);
   void ApplyFit();
   void ShowMessage(const QString& text);
+  QString FailureText(bool succeeded);
 
   TaskEditorDialog& editor_;
   QLabel* picture_ = nullptr;
@@ -60,6 +61,7 @@ class PreviewWindow : public QWidget {
   bool pending_ = false;  // a change came while the encoder was busy
   std::string picturePath_;
   std::string lastLine_;
+  std::string loggedLine_;  // logged once, however often the picture is asked again
   std::string childInput_;  // the input the running encoder reads
   std::optional<PreviewSource> source_;
   std::string sourceInput_;  // the input source_ describes

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Inc/Lang.h"
+#include "Inc/TextUtil.h"
+
 namespace {
 
 bool Turned(const SourcePicture& source) { return source.rotation == 90 || source.rotation == 270; }
@@ -67,8 +70,7 @@ PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHe
 }
 
 std::string FitNote(double stretch) {
-  const long percent = std::lround(std::abs(stretch) * 100);
-  if (std::abs(stretch) <= 0.02) return "Fit keeps the source's proportions.";
-  return "The picture is still " + std::to_string(percent) + "% too " + (stretch > 0 ? "wide" : "narrow") +
-         ": crop and pad cannot go beyond 25 pixels.";
+  if (std::abs(stretch) <= 0.02) return UiText("s118");
+  const std::string percent = IntToText(std::lround(std::abs(stretch) * 100));
+  return UiText(stretch > 0 ? "s119" : "s120", {percent, IntToText(kMostBandPixels)});
 }

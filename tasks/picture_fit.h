@@ -5,6 +5,9 @@
 
 // Crop and pad values that keep a source's proportions on a player's screen.
 
+// The most a task crops or pads on one edge.
+inline constexpr int kMostBandPixels = 25;
+
 // A source picture as the decoder gives it, and how it is to be shown.
 struct SourcePicture {
   int width = 0;
@@ -27,7 +30,8 @@ struct PictureFit {
 // Pads first (a letterbox or pillarbox); where the pads reach their limit,
 // the smallest crop of the source's sides that closes the rest, or as close
 // as the limits allow. A player's pixels are square.
-PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHeight, int mostPixels = 25);
+PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHeight,
+                      int mostPixels = kMostBandPixels);
 
 // The proportion (width over height) of the upright source with this crop.
 double ShownSourceProportion(const SourcePicture& source, const std::array<int, 4>& crop);

@@ -67,7 +67,7 @@ std::optional<std::vector<std::string>> BrowseInputFiles() {
 
 std::string SeveralFilesText(const std::string& first, std::size_t count) {
   if (count < 2) return first;
-  return first + " (+" + IntToText(static_cast<long long>(count - 1)) + " more)";
+  return UiText("s122", {first, IntToText(static_cast<long long>(count - 1))});
 }
 
 std::optional<std::string> BrowseOutputFile() {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Inc/Lang.h"
+
 namespace {
 
 struct Source {
@@ -118,6 +120,7 @@ TEST(FitPicture, LeavesEverythingAtZeroForAnUnknownSource) {
 namespace {
 
 TEST(FitNote, SaysWhetherAndHowMuchThePictureStaysStretched) {
+  LoadStringTable("");
   const std::pair<double, const char*> cases[] = {
       {0, "Fit keeps the source's proportions."},
       {0.019, "Fit keeps the source's proportions."},
