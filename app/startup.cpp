@@ -75,8 +75,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   AddLogLine(UiText("s99"));
   // An installed program keeps its settings elsewhere; say where, since the
   // program's own folder is where a user would look first.
-  if (App().dataDirectory != App().programDirectory)
-    AddLogLine(UiText("s125", {App().dataDirectory}));
+  if (App().dataDirectory != App().programDirectory) AddLogLine(UiText("s125", {App().dataDirectory}));
   SetTaskColumnWidths();
   if (!options.inputFiles.empty()) {
     QTimer::singleShot(0, MainWindow(), [files = ExpandInputPaths(options.inputFiles)] {

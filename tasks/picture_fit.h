@@ -30,8 +30,7 @@ struct PictureFit {
 // Pads first (a letterbox or pillarbox); where the pads reach their limit,
 // the smallest crop of the source's sides that closes the rest, or as close
 // as the limits allow. A player's pixels are square.
-PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHeight,
-                      int mostPixels = kMostBandPixels);
+PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHeight, int mostPixels = kMostBandPixels);
 
 // The proportion (width over height) of the upright source with this crop.
 double ShownSourceProportion(const SourcePicture& source, const std::array<int, 4>& crop);

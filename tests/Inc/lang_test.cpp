@@ -106,10 +106,10 @@ TEST(FillPlaceholders, PutsEachValueInItsPlaceOnce) {
     std::string text;
     std::string filled;
   } cases[] = {
-      {"%1 of %2", "a%2 of b"},            // a value's own %2 stays
-      {"%2 before %1", "b before a%2"},    // order follows the text
-      {"%1%", "a%2%"},                     // a percent sign after a placeholder
-      {"100% %3 %0 %", "100% %3 %0 %"},    // no such value: kept as written
+      {"%1 of %2", "a%2 of b"},          // a value's own %2 stays
+      {"%2 before %1", "b before a%2"},  // order follows the text
+      {"%1%", "a%2%"},                   // a percent sign after a placeholder
+      {"100% %3 %0 %", "100% %3 %0 %"},  // no such value: kept as written
       {"%1%1", "a%2a%2"},
   };
   for (const auto& c : cases) EXPECT_EQ(FillPlaceholders(c.text, {"a%2", "b"}), c.filled) << c.text;
