@@ -19,9 +19,9 @@ inline std::string UiText(const std::string& key) { return GetString("Data", key
 // followed by a digit of a given value is kept.
 std::string FillPlaceholders(const std::string& text, std::initializer_list<std::string> values);
 
-// The interface text of key with its placeholders filled. Whole numbers go in
-// as IntToText, seconds as OneDecimalText and percentages as a whole number
-// before the text's own "%", so every text shows numbers the same way.
+// The interface text of key with its placeholders filled. Numbers go in as
+// IntToText or OneDecimalText write them, so every text shows them the same
+// way: a point before one decimal, no grouping, "%" right after a percentage.
 inline std::string UiText(const std::string& key, std::initializer_list<std::string> values) {
   return FillPlaceholders(UiText(key), values);
 }

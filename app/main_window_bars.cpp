@@ -20,7 +20,7 @@ namespace {
 struct MenuItem {
   const char* key;  // nullptr: a separator
   int commandId;
-  const char* hint;  // shown right-aligned as the shortcut
+  const char* hint;  // the keys shown right-aligned as the shortcut, in Qt's portable form
 };
 
 struct MenuTitle {
@@ -30,14 +30,14 @@ struct MenuTitle {
 
 const MenuTitle kMenus[] = {
     {"s66",
-     {{"s67", kMenuAddTask, "\tCtrl+A"},
-      {"s68", kMenuRemoveTask, "\tCtrl+R"},
+     {{"s67", kMenuAddTask, "Ctrl+A"},
+      {"s68", kMenuRemoveTask, "Ctrl+R"},
       {nullptr, 0, ""},
-      {"s69", kMenuExit, "\tAlt+F4"}}},
+      {"s69", kMenuExit, "Alt+F4"}}},
     {"s70", {{"s71", kMenuEditTask, ""}, {"s72", kMenuMoveUp, ""}, {"s73", kMenuMoveDown, ""}}},
     {"s74", {{"s75", kMenuSaveLog, ""}, {"s76", kMenuClearLog, ""}}},
     {"s77", {{"s78", kMenuSettings, ""}}},
-    {"s79", {{"s80", kMenuHelp, "\tF1"}, {nullptr, 0, ""}, {"s81", kMenuWebSite, ""}, {"s82", kMenuAbout, ""}}},
+    {"s79", {{"s80", kMenuHelp, "F1"}, {nullptr, 0, ""}, {"s81", kMenuWebSite, ""}, {"s82", kMenuAbout, ""}}},
 };
 
 constexpr int kSeparator = -1;
@@ -62,6 +62,14 @@ struct Shortcut {
   int commandId;
 };
 
+// What follows a tab Qt shows as the hint; the keys are named as the user's
+// keyboard labels them ("Strg+A" in German), through Qt's translation.
+QString ShortcutHint(const char* keys) {
+  if (!*keys) return {};
+  return QLatin1Char('\t') +
+         QKeySequence(QString::fromLatin1(keys), QKeySequence::PortableText).toString(QKeySequence::NativeText);
+}
+
 }  // namespace
 
 void BuildMenuBar(QMainWindow* window) {
@@ -74,10 +82,9 @@ void BuildMenuBar(QMainWindow* window) {
         menu->addSeparator();
         continue;
       }
-      // Qt shows what follows a tab as the shortcut hint; the keys themselves
-      // are bound on the window, so the menu binds none.
+      // The keys themselves are bound on the window, so the menu binds none.
       const int id = item.commandId;
-      menu->addAction(UiQText(item.key) + QString::fromLatin1(item.hint), window,
+      menu->addAction(UiQText(item.key) + ShortcutHint(item.hint), window,
                       [id] { DispatchCommand(id); });
     }
   }

@@ -22,6 +22,7 @@
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "app/commands.h"
+#include "app/qt_translation.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -114,6 +115,16 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
       EXPECT_EQ(commands_, std::vector<int>{expected.id});
     }
   }
+}
+
+TEST_F(MainWindowTest, ShortcutHintsNameTheKeysAsTheUsersKeyboardDoes) {
+  InstallQtTranslation("de");
+  DestroyMainWindow();
+  ASSERT_TRUE(BuildMainWindow());
+  InstallQtTranslation("");
+  const QList<QAction*> file = MainWindow()->menuBar()->actions()[0]->menu()->actions();
+  EXPECT_EQ(file[0]->text(), Text("s67") + "\tStrg+A");
+  EXPECT_EQ(file[3]->text(), Text("s69") + "\tAlt+F4");
 }
 
 TEST_F(MainWindowTest, ToolbarHasTheTenLabelledButtonsBetweenItsSeparators) {

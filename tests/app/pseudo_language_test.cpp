@@ -66,7 +66,7 @@ struct FixedText {
 };
 const FixedText kFixedTexts[] = {
     {"", "Marrowind Flickpress 0\\.8"},             // the main window's title and the first log line
-    {"menu", "\\t(Ctrl\\+[AR]|Alt\\+F4|F1)$"},      // shortcut hints
+    {"menu", "\\t(Ctrl\\+[AR]|Alt\\+F4|F1)$"},      // shortcut hints, in Qt's own words
     {"", "\\b\\d+ x \\d+\\b"},                      // frame sizes
     {"", "\\b\\d+ FPS\\b"},                          // frame rates
     {"task list column 3", "^(High|Medium|Low)$"},  // the list's quality words
