@@ -12,3 +12,24 @@ bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, co
   if (shownWidth <= 0 || shownHeight <= 0) return false;
   return 2 * innerWidth <= shownWidth && 2 * innerHeight <= shownHeight;
 }
+
+std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& earlierPts,
+                                  const std::vector<PacketStamps>& later) {
+  if (later.empty()) return std::nullopt;
+  std::optional<int64_t> end;
+  const auto consider = [&end, start](int64_t stamp) {
+    if (stamp > start && (!end || stamp < *end)) end = stamp;
+  };
+  // The next picture on screen may have been read before this one, as a
+  // reference picture is, or after it.
+  for (const int64_t pts : earlierPts) consider(pts);
+  for (const PacketStamps& packet : later)
+    if (packet.pts) consider(*packet.pts);
+  if (!later.front().pts && later.front().dts) consider(*later.front().dts);
+  if (!end) return std::nullopt;
+  // No picture is presented before it is decoded: once one decodes at the end
+  // or later, none still to come can come between.
+  for (const PacketStamps& packet : later)
+    if (packet.dts && *packet.dts >= *end) return end;
+  return std::nullopt;
+}

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "encoder/options.h"
 
 // Whether the picture, scaled from the cropped source (as decoded, before
@@ -11,3 +15,19 @@
 // picture would pass its error on up to the next key picture, which can be
 // seconds away and then shows. An unknown source size keeps full decoding.
 bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options);
+
+// A picture packet's presentation and decoding stamps in its stream's ticks,
+// each missing where the container gives none.
+struct PacketStamps {
+  std::optional<int64_t> pts;
+  std::optional<int64_t> dts;
+};
+
+// Where a picture presented at `start` gives way to the next one, as
+// decoding every picture would time it, from the presentation stamps of the
+// pictures read before it and the stamps of those read after it, in file
+// order. Nothing while those packets cannot tell yet. Containers that keep
+// decoding order only (AVI) give no stamp to reference pictures; the picture
+// that comes out when one is decoded then takes that packet's decoding time.
+std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& earlierPts,
+                                  const std::vector<PacketStamps>& later);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
 
 namespace {
@@ -20,6 +21,15 @@ constexpr int kMostFailuresPerPacket = 64;
 // A demuxer that cannot read a packet usually skips to the next one; this
 // many failures in a row, or one that leaves it where it was, end the reading.
 constexpr int kMostReadFailuresInARow = 100;
+
+// How many pictures a droppable one waits for before it is decoded all the
+// same. Enough for the deepest reordering that encoders use, few enough that
+// the packets held stay small.
+constexpr size_t kMostPicturesAhead = 16;
+
+std::optional<int64_t> Known(int64_t stamp) {
+  return stamp == AV_NOPTS_VALUE ? std::nullopt : std::optional<int64_t>(stamp);
+}
 
 const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
   for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -185,6 +195,8 @@ void InputMedia::SeekVideo(double seconds) {
   if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
   avcodec_flush_buffers(video_.get());
   if (audio_) avcodec_flush_buffers(audio_.get());
+  waiting_.clear();
+  recentPts_.clear();
   mender_ = TimestampMender(jumpSeconds_);
 }
 
@@ -215,18 +227,53 @@ void InputMedia::DecodeVideoRoughly() {
 // Key pictures are always decoded, and so is a picture whose time is not known
 // before decoding. Interlaced video is decoded whole: where its two fields
 // travel in packets of their own, dropping one would leave the other half a picture.
-bool InputMedia::Unused(const AVPacket& packet, const PictureFilter& used) {
+std::optional<bool> InputMedia::SkipsFirstWaiting(const PictureFilter& used, bool atEnd) {
+  const AVPacket& packet = *waiting_.front();
   if (!used || packet.pts == AV_NOPTS_VALUE || (packet.flags & AV_PKT_FLAG_KEY)) return false;
   const AVFieldOrder fields = videoStream_->codecpar->field_order;
   if (fields != AV_FIELD_UNKNOWN && fields != AV_FIELD_PROGRESSIVE) return false;
   const double tick = av_q2d(videoStream_->time_base);
-  double duration = packet.duration * tick;
-  if (duration <= 0 && videoStream_->avg_frame_rate.num > 0) duration = 1 / av_q2d(videoStream_->avg_frame_rate);
-  if (duration <= 0) return false;
   const double start = packet.pts * tick;
-  if (used(start, start + duration)) return false;
-  unusedSeconds_ += duration;
+  // Needed however briefly it shows: no need to wait for the pictures after it.
+  if (used(start, start + tick)) return false;
+  std::vector<PacketStamps> later;
+  for (size_t i = 1; i < waiting_.size(); ++i)
+    if (waiting_[i]->stream_index == videoStream_->index)
+      later.push_back({Known(waiting_[i]->pts), Known(waiting_[i]->dts)});
+  const std::vector<int64_t> earlier(recentPts_.begin(), recentPts_.end());
+  const std::optional<int64_t> end = ShownUntil(packet.pts, earlier, later);
+  if (!end) {
+    if (atEnd || later.size() >= kMostPicturesAhead) return false;
+    return std::nullopt;
+  }
+  if (used(start, *end * tick)) return false;
+  unusedSeconds_ += (*end - packet.pts) * tick;
   return true;
+}
+
+// Hands the waiting packets on to their decoders in file order, up to a
+// picture that must wait for more to be read; at the end, all of them.
+Failure InputMedia::DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used,
+                                  bool atEnd, AVFrame* frame) {
+  while (!waiting_.empty()) {
+    AVPacket* packet = waiting_.front().get();
+    Failure failure;
+    if (packet->stream_index == videoStream_->index) {
+      const std::optional<bool> skip = SkipsFirstWaiting(used, atEnd);
+      if (!skip) return std::nullopt;
+      if (packet->pts != AV_NOPTS_VALUE) {
+        recentPts_.push_back(packet->pts);
+        if (recentPts_.size() > kMostPicturesAhead) recentPts_.pop_front();
+      }
+      video_->skip_frame = *skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+      failure = DecodePacket(video_.get(), packet, frame, onPicture, damagedPictures_);
+    } else {
+      failure = DecodePacket(audio_.get(), packet, frame, onSound, damagedSound_);
+    }
+    waiting_.pop_front();
+    if (failure) return failure;
+  }
+  return std::nullopt;
 }
 
 Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
@@ -251,22 +298,23 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
       return ReadFailure(path_, result);
     }
     readFailures = 0;
-    Failure failure;
     const bool converted = packet->stream_index == videoStream_->index ||
                            (audio_ && packet->stream_index == audioStream_->index);
-    if (converted) MendTimestamps(*packet);
-    else NoteOtherStream(*packet);
-    if (packet->stream_index == videoStream_->index) {
-      ++picturesRead_;
-      video_->skip_frame = Unused(*packet, used) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-      failure = DecodePacket(video_.get(), packet.get(), frame.get(), countedPicture, damagedPictures_);
-    } else if (audio_ && packet->stream_index == audioStream_->index) {
-      failure = DecodePacket(audio_.get(), packet.get(), frame.get(), onSound, damagedSound_);
+    if (!converted) {
+      NoteOtherStream(*packet);
+      av_packet_unref(packet.get());
+      continue;
     }
-    av_packet_unref(packet.get());
-    if (failure) return failure;
+    MendTimestamps(*packet);
+    if (packet->stream_index == videoStream_->index) ++picturesRead_;
+    PacketPtr held(av_packet_alloc());
+    if (!held) return ErrorText(AVERROR(ENOMEM));
+    av_packet_move_ref(held.get(), packet.get());
+    waiting_.push_back(std::move(held));
+    if (Failure failure = DecodeWaiting(countedPicture, onSound, used, false, frame.get())) return failure;
   }
   if (stop()) return std::nullopt;
+  if (Failure failure = DecodeWaiting(countedPicture, onSound, used, true, frame.get())) return failure;
   video_->skip_frame = AVDISCARD_DEFAULT;
   if (Failure failure = DecodePacket(video_.get(), nullptr, frame.get(), countedPicture, damagedPictures_))
     return failure;

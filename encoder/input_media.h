@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,7 +71,9 @@ class InputMedia {
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
-  bool Unused(const AVPacket& packet, const PictureFilter& used);
+  std::optional<bool> SkipsFirstWaiting(const PictureFilter& used, bool atEnd);
+  Failure DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used, bool atEnd,
+                        AVFrame* frame);
 
   std::string path_;
   InputPtr format_;
@@ -86,6 +89,10 @@ class InputMedia {
   int64_t picturesRead_ = 0;
   int64_t picturesDecoded_ = 0;
   double unusedSeconds_ = 0;
+  // Packets read but not yet decoded, in file order: a picture the frame rate
+  // may drop waits until the pictures read after it tell how long it shows.
+  std::deque<PacketPtr> waiting_;
+  std::deque<int64_t> recentPts_;  // presentation stamps of the last pictures handed on
   int64_t damagedPictures_ = 0;
   int64_t damagedSound_ = 0;
 };

@@ -68,4 +68,29 @@ TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {
     EXPECT_EQ(rate.SurelyDropped(c.start, c.end), c.dropped) << c.start << " to " << c.end;
 }
 
+TEST(FastDecoding, APictureShowsUntilTheNextOneAsFullDecodingTimesIt) {
+  const std::optional<int64_t> none;
+  const struct {
+    const char* name;
+    int64_t start;
+    std::vector<int64_t> earlierPts;
+    std::vector<PacketStamps> later;
+    std::optional<int64_t> expected;
+  } cases[] = {
+      // Presentation stamps: I0 P3 B1 B2 P6, stamped in frames, decoding one frame behind.
+      {"next B read after it", 1, {0, 3}, {{2, 1}, {6, 2}}, 2},
+      {"reference read before it", 2, {0, 3, 1}, {{6, 2}, {4, 3}}, 3},
+      {"a later picture may still come between", 1, {0, 3}, {{2, none}}, none},
+      {"nothing read after it", 2, {0, 3, 1}, {}, none},
+      {"a picture stamped alike is no end", 3, {3}, {{4, 4}}, 4},
+      // B pyramid: I0 P8 B4 b2 b1 b3, decoding two frames behind.
+      {"pyramid, decoded far enough", 1, {0, 8, 4, 2}, {{3, -1}, {6, 0}, {5, 1}, {7, 2}}, 2},
+      {"pyramid, not yet", 1, {0, 8, 4, 2}, {{3, -1}, {6, 0}, {5, 1}}, none},
+      // AVI keeps decoding order: 2 ticks a frame, B stamps guessed from decoding, none on references.
+      {"AVI, next is a B", 4, {}, {{6, 6}}, 6},
+      {"AVI, next is a reference", 6, {4}, {{none, 8}, {10, 10}}, 8},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShownUntil(c.start, c.earlierPts, c.later), c.expected) << c.name;
+}
+
 }  // namespace
