@@ -33,3 +33,14 @@ std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& ear
     if (packet.dts && *packet.dts >= *end) return end;
   return std::nullopt;
 }
+
+bool HoldsFieldPicture(const uint8_t* data, size_t size) {
+  // The picture coding extension: start code 00 00 01 B5, identifier 8 in
+  // the next four bits, then four f_codes and the DC precision before the
+  // two bits of the picture structure (3: a frame).
+  for (size_t i = 0; i + 6 < size; ++i)
+    if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1 && data[i + 3] == 0xB5 && (data[i + 4] >> 4) == 8 &&
+        (data[i + 6] & 3) != 3)
+      return true;
+  return false;
+}

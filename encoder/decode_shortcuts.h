@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -31,3 +32,8 @@ struct PacketStamps {
 // that comes out when one is decoded then takes that packet's decoding time.
 std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& earlierPts,
                                   const std::vector<PacketStamps>& later);
+
+// Whether an MPEG-2 packet holds a field picture: one of the two halves of
+// an interlaced frame, which needs the other. A packet of frame pictures,
+// interlaced or not, stands for whole frames.
+bool HoldsFieldPicture(const uint8_t* data, size_t size);

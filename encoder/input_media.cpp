@@ -115,6 +115,8 @@ Failure InputMedia::OpenVideo() {
   if (!videoStream_) return path_ + ": the file holds no video stream.";
   if (Failure reason = OpenDecoder(videoStream_, video_))
     return path_ + ": the video stream cannot be decoded (" + *reason + ").";
+  const AVCodecDescriptor* codec = avcodec_descriptor_get(videoStream_->codecpar->codec_id);
+  intraOnly_ = codec && (codec->props & AV_CODEC_PROP_INTRA_ONLY);
   return std::nullopt;
 }
 
@@ -224,14 +226,22 @@ void InputMedia::DecodeVideoRoughly() {
   decodesRoughly_ = true;
 }
 
-// Key pictures are always decoded, and so is a picture whose time is not known
-// before decoding. Interlaced video is decoded whole: where its two fields
-// travel in packets of their own, dropping one would leave the other half a picture.
+// Whether the video stream's pictures may be left out one by one: interlaced
+// video only where each packet holds whole frames, since where its two fields
+// travel in packets of their own, dropping one would leave the other half a
+// picture. MPEG-2 tells per picture; other codecs are decoded whole.
+bool InputMedia::HoldsWholeFrames(const AVPacket& packet) const {
+  const AVFieldOrder fields = videoStream_->codecpar->field_order;
+  if (fields == AV_FIELD_UNKNOWN || fields == AV_FIELD_PROGRESSIVE) return true;
+  return videoStream_->codecpar->codec_id == AV_CODEC_ID_MPEG2VIDEO && !HoldsFieldPicture(packet.data, packet.size);
+}
+
+// Key pictures are always decoded, unless every picture stands alone, and so
+// is a picture whose time is not known before decoding.
 std::optional<bool> InputMedia::SkipsFirstWaiting(const PictureFilter& used, bool atEnd) {
   const AVPacket& packet = *waiting_.front();
-  if (!used || packet.pts == AV_NOPTS_VALUE || (packet.flags & AV_PKT_FLAG_KEY)) return false;
-  const AVFieldOrder fields = videoStream_->codecpar->field_order;
-  if (fields != AV_FIELD_UNKNOWN && fields != AV_FIELD_PROGRESSIVE) return false;
+  if (!used || packet.pts == AV_NOPTS_VALUE || ((packet.flags & AV_PKT_FLAG_KEY) && !intraOnly_)) return false;
+  if (!HoldsWholeFrames(packet)) return false;
   const double tick = av_q2d(videoStream_->time_base);
   const double start = packet.pts * tick;
   // Needed however briefly it shows: no need to wait for the pictures after it.
@@ -265,8 +275,10 @@ Failure InputMedia::DecodeWaiting(const FrameSink& onPicture, const FrameSink& o
         recentPts_.push_back(packet->pts);
         if (recentPts_.size() > kMostPicturesAhead) recentPts_.pop_front();
       }
+      // A picture that stands alone is simply not handed on; others are
+      // skipped by the decoder, which tells which ones nothing refers to.
       video_->skip_frame = *skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-      failure = DecodePacket(video_.get(), packet, frame, onPicture, damagedPictures_);
+      if (!*skip || !intraOnly_) failure = DecodePacket(video_.get(), packet, frame, onPicture, damagedPictures_);
     } else {
       failure = DecodePacket(audio_.get(), packet, frame, onSound, damagedSound_);
     }

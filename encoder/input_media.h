@@ -71,6 +71,7 @@ class InputMedia {
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
+  bool HoldsWholeFrames(const AVPacket& packet) const;
   std::optional<bool> SkipsFirstWaiting(const PictureFilter& used, bool atEnd);
   Failure DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used, bool atEnd,
                         AVFrame* frame);
@@ -86,6 +87,7 @@ class InputMedia {
   double jumpSeconds_ = 0;  // the mender's forward limit for this file
   std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach
   bool decodesRoughly_ = false;
+  bool intraOnly_ = false;  // every picture of the video stream decodes alone
   int64_t picturesRead_ = 0;
   int64_t picturesDecoded_ = 0;
   double unusedSeconds_ = 0;

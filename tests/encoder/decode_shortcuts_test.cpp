@@ -93,4 +93,25 @@ TEST(FastDecoding, APictureShowsUntilTheNextOneAsFullDecodingTimesIt) {
   for (const auto& c : cases) EXPECT_EQ(ShownUntil(c.start, c.earlierPts, c.later), c.expected) << c.name;
 }
 
+TEST(FastDecoding, FieldPicturesAreToldFromFramePictures) {
+  // A picture start, then a picture coding extension whose last two bits of its third byte give the structure.
+  const auto packet = [](uint8_t structureByte) {
+    return std::vector<uint8_t>{
+        0, 0, 1, 0, 0x12, 0x34, 0, 0, 1, 0xB5, 0x8F, 0xFF, static_cast<uint8_t>(structureByte), 0x80};
+  };
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool field;
+  } cases[] = {
+      {"frame picture", packet(0xF3), false},
+      {"top field", packet(0xF1), true},
+      {"bottom field", packet(0x52), true},
+      {"another extension", {0, 0, 1, 0xB5, 0x1F, 0xFF, 0xF1}, false},
+      {"no extension (MPEG-1)", {0, 0, 1, 0, 0x12, 0x34, 0xF1}, false},
+      {"cut short before the structure", {0, 0, 1, 0xB5, 0x8F, 0xFF}, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HoldsFieldPicture(c.bytes.data(), c.bytes.size()), c.field) << c.name;
+}
+
 }  // namespace

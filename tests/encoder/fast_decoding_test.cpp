@@ -91,10 +91,14 @@ TEST_F(EncoderFastDecoding, PicturesTheRateDropsAreNotDecodedAndTheOthersAreUnch
   MakeClip(bPictures + "mpeg2video", mpg);
   MakeClip(bPictures + "mpeg2video", ts);
   MakeClip(bPictures + "libx264", flv);
+  // Interlaced MPEG-2 made of frame pictures, and pictures that all stand alone.
+  const std::string interlaced = dir_->Path("interlaced-mpeg2.ts"), mjpeg = dir_->Path("mjpeg.avi");
+  MakeClip(bPictures + "mpeg2video -flags +ilme+ildct -top 1", interlaced);
+  MakeClip("-f lavfi -i testsrc2=size=320x240:rate=30 -t 2 -c:v mjpeg -pix_fmt yuvj420p", mjpeg);
   const struct {
     std::string input;
     int cropTopAndBottom;  // 640x360 into 208x176 shrinks to half unless cropped
-  } sources[] = {{Clip(), 5}, {mkv, 0}, {avi, 0}, {mpg, 0}, {ts, 0}, {flv, 0}};
+  } sources[] = {{Clip(), 5}, {mkv, 0}, {avi, 0}, {mpg, 0}, {ts, 0}, {flv, 0}, {interlaced, 0}, {mjpeg, 0}};
   for (const auto& source : sources) {
     for (int fps : {10, 12, 16}) {
       SCOPED_TRACE(source.input + " at " + std::to_string(fps) + " fps");
