@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "encoder/failure_text.h"
@@ -114,6 +115,11 @@ Failure AmvWriter::Create(const std::string& path, int width, int height, int fp
     return CreateFailure(path, errno);
   }
   created_ = true;
+  struct stat info {};
+  if (fstat(descriptor, &info) == 0) {
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+  }
   file_ = fdopen(descriptor, "wb");
   if (!file_) {
     const Failure failure = CreateFailure(path, errno);
@@ -156,12 +162,18 @@ Failure AmvWriter::Finish(int64_t frames) {
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) return WriteFailure();
+  if (!StillAtPath()) return path_ + ": the output was removed or replaced while it was being written.";
   return std::nullopt;
+}
+
+bool AmvWriter::StillAtPath() const {
+  struct stat info {};
+  return stat(path_.c_str(), &info) == 0 && info.st_dev == device_ && info.st_ino == inode_;
 }
 
 void AmvWriter::Discard() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
-  if (created_) unlink(path_.c_str());
+  if (created_ && StillAtPath()) unlink(path_.c_str());
   created_ = false;
 }

@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include <sys/types.h>
+
 #include "encoder/ffmpeg_handles.h"
 
 // Writes an AMV file: a RIFF "AMV " header with the frame size and rate,
@@ -23,7 +25,8 @@ class AmvWriter {
   Failure WriteFrame(std::span<const uint8_t> picture, std::span<const uint8_t> sound);
   // Ends the file after `frames` frames and closes it.
   Failure Finish(int64_t frames);
-  // Closes and deletes a file this writer created but could not complete.
+  // Closes and deletes a file this writer created but could not complete,
+  // unless its name has come to mean another file meanwhile.
   void Discard();
 
   uint64_t BytesWritten() const { return bytes_; }
@@ -32,10 +35,15 @@ class AmvWriter {
   Failure Write(std::span<const uint8_t> bytes);
   Failure WriteChunk(const char* id, std::span<const uint8_t> data);
   Failure WriteFailure() const;
+  // True while the path still names the file this writer created: a file
+  // unlinked or replaced while open takes every write and shows none.
+  bool StillAtPath() const;
 
   std::string path_;
   std::FILE* file_ = nullptr;
   bool created_ = false;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
   int fps_ = 0;
   uint64_t bytes_ = 0;
 };

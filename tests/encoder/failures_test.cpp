@@ -56,6 +56,35 @@ class EncoderFailures : public ::testing::Test {
     return call;
   }
 
+  // A clip that takes long enough to convert for something to happen meanwhile, made once.
+  static std::string LongClip() {
+    const std::string longClip = dir_->Path("long.mkv");
+    if (!FileExists(longClip))
+      MakeClip("-f lavfi -i testsrc2=size=640x360:rate=25 -f lavfi -i sine=sample_rate=44100 -t 40 -c:v mpeg4 "
+               "-q:v 5 -c:a pcm_s16le",
+               longClip);
+    return longClip;
+  }
+
+  // The encoder's shell command converting the long clip to Output().
+  static std::string LongConversionCommand() {
+    std::string command = ShellQuote(AMV_ENCODER_PATH);
+    for (const std::string& argument : CallFor(LongClip()).Arguments()) command += " " + ShellQuote(argument);
+    return command;
+  }
+
+  // Runs the long conversion and `action` in the shell as soon as the first
+  // frames reach the disk; the encoder's exit code, with its stderr in `err`.
+  static int RunLongConversionAndMeanwhile(const std::string& action, std::string& err) {
+    const std::string errFile = dir_->Path("long.err");
+    const std::string script = LongConversionCommand() + " 2>" + ShellQuote(errFile) + " & pid=$!; i=0; while [ ! -s " +
+                               ShellQuote(Output()) + " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done; " +
+                               action + "; wait $pid";
+    const int status = std::system(("sh -c " + ShellQuote(script)).c_str());
+    err = dir_->Read("long.err");
+    return WEXITSTATUS(status);
+  }
+
   static ScratchDir* dir_;
 };
 
@@ -148,22 +177,12 @@ TEST_F(EncoderFailures, AWriteErrorFailsAndRemovesTheHalfWrittenFile) {
 }
 
 TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
-  const std::string longClip = dir_->Path("long.mkv");
-  MakeClip("-f lavfi -i testsrc2=size=640x360:rate=25 -f lavfi -i sine=sample_rate=44100 -t 40 -c:v mpeg4 -q:v 5 "
-           "-c:a pcm_s16le",
-           longClip);
-  std::string command = ShellQuote(AMV_ENCODER_PATH);
-  for (const std::string& argument : CallFor(longClip).Arguments()) command += " " + ShellQuote(argument);
   // A stop in the batch, and a terminal closed or a session ended.
   for (const char* signal : {"TERM", "HUP"}) {
     SCOPED_TRACE(signal);
     std::filesystem::remove(Output());
-    // Interrupts as soon as the first frames reach the disk.
-    const std::string script = command + " 2>/dev/null & pid=$!; i=0; while [ ! -s " + ShellQuote(Output()) +
-                               " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i + 1)); done; kill -" + signal +
-                               " $pid; wait $pid";
-    const int status = std::system(("sh -c " + ShellQuote(script)).c_str());
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::string err;
+    EXPECT_EQ(RunLongConversionAndMeanwhile(std::string("kill -") + signal + " $pid", err), 1);
     ASSERT_TRUE(FileExists(Output()));
     const Probe probe = ProbeFile(Output());
     ASSERT_EQ(probe.streams.size(), 2u);
@@ -172,6 +191,34 @@ TEST_F(EncoderFailures, AnInterruptedConversionKeepsAPlayableBeginning) {
     const std::string bytes = dir_->Read("out.amv");
     EXPECT_EQ(bytes.substr(bytes.size() - 8), "AMV_END_");
     EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(Output()) + " -f null - 2>&1"), "");
+  }
+}
+
+// A file unlinked while open takes every write and is gone at the end: that
+// is a failure, never a success, and a file put in its place is not touched.
+TEST_F(EncoderFailures, AnOutputRemovedOrReplacedMidwayFails) {
+  const std::string lost = Output() + ": the output was removed or replaced while it was being written.";
+  const std::string out = ShellQuote(Output());
+  const std::string copy = ShellQuote(dir_->Path("mine.txt"));
+  struct Case {
+    std::string action;
+    std::string leftAtTheName;  // empty: nothing
+  };
+  const Case cases[] = {{"rm -f " + out, ""},
+                        {"rm -f " + out + " && echo mine > " + out, "mine\n"},
+                        {"echo mine > " + copy + " && mv -f " + copy + " " + out, "mine\n"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.action);
+    std::filesystem::remove(Output());
+    std::string err;
+    EXPECT_EQ(RunLongConversionAndMeanwhile(c.action, err), 1);
+    const std::vector<std::string> lines = Lines(err);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), lost);
+    if (c.leftAtTheName.empty())
+      EXPECT_FALSE(FileExists(Output()));
+    else
+      EXPECT_EQ(dir_->Read("out.amv"), c.leftAtTheName);
   }
 }
 
