@@ -3,10 +3,15 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "Inc/AppState.h"
 #include "Inc/CrashReport.h"
 
+// The crash handler names the folder it wrote the report to, or nothing when
+// it could write none.
 int main(int argc, char** argv) {
+  const std::string reportDirectory = argc > 1 ? argv[1] : "";
   QApplication application(argc, argv);
-  QMessageBox::critical(nullptr, QStringLiteral("Error"), QString::fromUtf8(CrashNoticeText()));
+  QMessageBox::critical(nullptr, QStringLiteral("Error"),
+                        QString::fromUtf8(CrashNoticeText(reportDirectory, ExecutableDirectory())));
   return 0;
 }

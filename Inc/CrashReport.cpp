@@ -133,12 +133,13 @@ std::size_t FormatCrashReport(const CrashFacts& facts, char* buffer, std::size_t
   return report.Used();
 }
 
-std::string CrashNoticeText() {
-  return std::string(
-             "Marrowind Flickpress has stopped running due to an error. An error log "
-             "('ErrorReport.log') was created in the program's directory, describing the problem. "
-             "You can send this report via email to '") +
-         kSupportEmail +
-         "' and we will try to fix the problem in the shortest time. Thank you for your "
-         "understanding.";
+std::string CrashNoticeText(const std::string& reportDirectory, const std::string& programDirectory) {
+  const std::string fixApology = "' and we will try to fix the problem in the shortest time. Thank you for your understanding.";
+  std::string text = "Marrowind Flickpress has stopped running due to an error. ";
+  if (reportDirectory.empty())
+    return text + "No error log could be written: no folder for it could be written to. You can describe the "
+                  "problem via email to '" + kSupportEmail + fixApology;
+  text += "An error log ('ErrorReport.log') was created in ";
+  text += reportDirectory == programDirectory ? "the program's directory" : "'" + reportDirectory + "'";
+  return text + ", describing the problem. You can send this report via email to '" + kSupportEmail + fixApology;
 }

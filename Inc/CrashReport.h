@@ -56,5 +56,7 @@ const char* SystemErrorText(int error);
 // the byte count (cut short at capacity).
 std::size_t FormatCrashReport(const CrashFacts& facts, char* buffer, std::size_t capacity);
 
-// The text of the message box that tells the user about the crash.
-std::string CrashNoticeText();
+// The text of the message box that tells the user about the crash: where the
+// report was written (`reportDirectory`, ending with '/'), or, when it is
+// empty, that none could be written.
+std::string CrashNoticeText(const std::string& reportDirectory, const std::string& programDirectory);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <ucontext.h>
@@ -24,6 +25,7 @@ std::atomic<uint32_t> SourcePosition{0};
 namespace {
 
 constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT};
+constexpr int kTerminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
 constexpr std::size_t kPathCapacity = PATH_MAX + 1;
 // A fault this close to the stack pointer, or in the guard gap below the
 // installing thread's stack, means the stack has run out.
@@ -32,9 +34,11 @@ constexpr uintptr_t kGuardGapBytes = 1024 * 1024;
 
 // Everything the handler touches is prepared at installation, so that it
 // needs no allocation and no lock while it runs.
+char reportDirectory[kPathCapacity];
 char reportPath[kPathCapacity];
 char noticePath[kPathCapacity];
 char reportText[3 * kPathCapacity];
+char incompleteOutput[kPathCapacity];
 alignas(16) char alternateStack[64 * 1024];
 struct sigaction previousActions[std::size(kFaultSignals)];
 bool installed = false;
@@ -103,32 +107,35 @@ uint32_t ExceptionCode(int signal, const siginfo_t* info, const void* context) {
   }
 }
 
-void WriteAll(int file, const char* bytes, std::size_t count) {
+bool WriteAll(int file, const char* bytes, std::size_t count) {
   while (count > 0) {
     const ssize_t written = write(file, bytes, count);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
+    if (written <= 0) return false;
     bytes += written;
     count -= static_cast<std::size_t>(written);
   }
+  return true;
 }
 
-void WriteReport(const CrashFacts& facts) {
-  if (reportPath[0] == '\0') return;
+// True when the whole report reached the disk.
+bool WriteReport(const CrashFacts& facts) {
+  if (reportPath[0] == '\0') return false;
   const int file = open(reportPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (file < 0) return;
-  WriteAll(file, reportText, FormatCrashReport(facts, reportText, sizeof reportText));
-  close(file);
+  if (file < 0) return false;
+  const bool written = WriteAll(file, reportText, FormatCrashReport(facts, reportText, sizeof reportText));
+  return close(file) == 0 && written;
 }
 
 // The message box needs a toolkit that is not safe inside a signal handler,
-// so a fresh process shows it while this one waits.
-void ShowNotice() {
+// so a fresh process shows it while this one waits. It is told the report's
+// folder, or nothing when no report could be written.
+void ShowNotice(bool reportWritten) {
   if (noticePath[0] == '\0') return;
   // A raw clone runs no fork handlers, which may take locks the faulting thread holds.
   const pid_t child = static_cast<pid_t>(syscall(SYS_clone, SIGCHLD, 0, 0, 0, 0));
   if (child == 0) {
-    char* const arguments[] = {noticePath, nullptr};
+    char* const arguments[] = {noticePath, reportWritten ? reportDirectory : nullptr, nullptr};
     execve(noticePath, arguments, environ);
     _exit(127);
   }
@@ -145,6 +152,40 @@ void KillStartedPrograms() {
   }
 }
 
+// Waits for the killed programs, so none can still write to the output once
+// it is removed. A program already reaped (and not yet forgotten) is no
+// child any more and returns at once.
+void AwaitStartedPrograms() {
+  for (std::atomic<pid_t>& slot : startedPrograms) {
+    const pid_t pid = slot.load();
+    if (pid <= 0) continue;
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+}
+
+void RemoveIncompleteOutput() {
+  struct stat info {};
+  if (incompleteOutput[0] != '\0' && lstat(incompleteOutput, &info) == 0 && S_ISREG(info.st_mode))
+    unlink(incompleteOutput);
+}
+
+void TerminationHandler(int signal) {
+  KillStartedPrograms();
+  AwaitStartedPrograms();
+  RemoveIncompleteOutput();
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(signal, &standard, nullptr);
+  sigset_t self;
+  sigemptyset(&self);
+  sigaddset(&self, signal);
+  sigprocmask(SIG_UNBLOCK, &self, nullptr);
+  raise(signal);
+  _exit(128 + signal);
+}
+
 void CrashHandler(int signal, siginfo_t* info, void* context) {
   const int faultErrno = errno;
   const uint32_t position = SourcePosition.load(std::memory_order_relaxed);
@@ -159,10 +200,11 @@ void CrashHandler(int signal, siginfo_t* info, void* context) {
     for (;;) pause();
   }
   KillStartedPrograms();
+  AwaitStartedPrograms();
+  RemoveIncompleteOutput();
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  WriteReport({code, position, CrashClockLocalTime(now.tv_sec), faultErrno});
-  ShowNotice();
+  ShowNotice(WriteReport({code, position, CrashClockLocalTime(now.tv_sec), faultErrno}));
   _exit(0);
 }
 
@@ -182,10 +224,34 @@ void ForgetStartedProgram(pid_t pid) {
   }
 }
 
+void WatchIncompleteOutput(const std::string& path) {
+  // Emptied first, so a handler never reads a half-copied path.
+  incompleteOutput[0] = '\0';
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  if (path.size() >= kPathCapacity) return;
+  std::memcpy(incompleteOutput + 1, path.c_str() + 1, path.size());
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  incompleteOutput[0] = path.empty() ? '\0' : path[0];
+}
+
+void ForgetIncompleteOutput() { incompleteOutput[0] = '\0'; }
+
+bool InstallTerminationHandler() {
+  struct sigaction action {};
+  action.sa_handler = TerminationHandler;
+  // The other termination signals wait while one is being handled.
+  sigemptyset(&action.sa_mask);
+  for (int signal : kTerminationSignals) sigaddset(&action.sa_mask, signal);
+  for (int signal : kTerminationSignals)
+    if (sigaction(signal, &action, nullptr) != 0) return false;
+  return true;
+}
+
 bool InstallCrashHandler(const CrashHandlerSettings& settings) {
   CHECKPOINT();
   const std::string directory =
       WithTrailingSlash(settings.reportDirectory.empty() ? ExecutableDirectory() : settings.reportDirectory);
+  CopyPath(reportDirectory, directory);
   CopyPath(reportPath, directory + "ErrorReport.log");
   CopyPath(noticePath, settings.noticeProgram.empty() ? ExecutableDirectory() + "mflpx-crash-notice"
                                                       : settings.noticeProgram);

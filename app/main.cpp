@@ -20,18 +20,17 @@ int main(int argc, char** argv) {
   CrashHandlerSettings crashSettings;
   crashSettings.reportDirectory = options.dataDirectory;
   InstallCrashHandler(crashSettings);
-  QApplication application(argc, argv);
-  // Lets the desktop match the windows to the menu entry and its icon.
-  QGuiApplication::setDesktopFileName(QStringLiteral("mflpx"));
-  // Qt has taken its own options out of the arguments by now.
-  std::vector<std::string> words;
-  for (const QString& argument : QCoreApplication::arguments().mid(1)) words.push_back(argument.toStdString());
-  const CommandLine line = ParseCommandLine(words);
+  InstallTerminationHandler();
+  // Refused before Qt starts: without a display Qt would end the program as a crash.
+  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!line.error.empty()) {
     std::fprintf(stderr, "mflpx: %s\n%s\n", line.error.c_str(), kCommandLineUsage);
     UninstallCrashHandler();
     return 2;
   }
+  QApplication application(argc, argv);
+  // Lets the desktop match the windows to the menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("mflpx"));
   // Only confirmed quits end the program, never a window that closes.
   QApplication::setQuitOnLastWindowClosed(false);
   InstallQtUiHooks();

@@ -109,16 +109,21 @@ BatchEnd ConvertAll(const BatchSeams& seams) {
     CHECKPOINT();
     const std::string output = EncoderOutputPath(task);
     const bool outputExisted = Exists(output);
+    if (!outputExisted) WatchIncompleteOutput(output);
     const ChildHandle encoder = StartChild(App().encoderPath, EncoderArgumentVector(task), "");
     if (encoder == 0) {
+      ForgetIncompleteOutput();
       ShowMessageBox(UiText("s1"), UiText("s56"), MessageIcon::Error);
       return BatchEnd::EncoderNotStarted;
     }
     batch.parser = EncoderOutputParser{};
     if (!FollowEncoder(batch, encoder, row)) {
       RemoveIncompleteOutput(batch, output, outputExisted);
+      ForgetIncompleteOutput();
       return BatchEnd::Stopped;
     }
+    // Complete, or removed by the encoder itself: no longer ours to remove.
+    ForgetIncompleteOutput();
     CHECKPOINT();
     ShowResult(batch, encoder, row);
     if (IsChild(encoder)) {

@@ -3,7 +3,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <pthread.h>
+#include <sys/prctl.h>
 #include <sys/ioctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -167,37 +168,75 @@ bool MakeErrorPipe(int fds[2]) {
   return true;
 }
 
-// Starts the program; exec failures (missing, not executable) are reported
-// by glibc's posix_spawn to the parent, with the failed child already reaped.
+// Between fork and exec only async-signal-safe calls: the GUI's other
+// threads may hold locks the child would never see released.
+[[noreturn]] void RunChild(const char* program, char* const* argv, const char* workingDirectory, int errorWriteEnd,
+                           int reportEnd, pid_t parent) {
+  // A group of its own: a terminal's Ctrl+C or hang-up reaches only the
+  // program, which then stops the encoder as Stop does.
+  setpgid(0, 0);
+  // The encoder ends with the program however the program ends, even killed;
+  // a parent that died before this took effect is no longer the parent.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
+  // Default handlers for the signals a GUI process may have changed, then
+  // none blocked.
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  for (int sig : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGCHLD}) sigaction(sig, &standard, nullptr);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  const int input = open("/dev/null", O_RDONLY);
+  if (input >= 0 && input != STDIN_FILENO) {
+    dup2(input, STDIN_FILENO);
+    close(input);
+  }
+  if (errorWriteEnd >= 0) dup2(errorWriteEnd, STDERR_FILENO);
+  if (workingDirectory[0] == '\0' || chdir(workingDirectory) == 0) execve(program, argv, environ);
+  const int error = errno;
+  while (write(reportEnd, &error, sizeof error) < 0 && errno == EINTR) {
+  }
+  _exit(127);
+}
+
+// Starts the program; a failure to run it (missing, not executable, no such
+// directory) comes back through a pipe that exec closes, and the failed
+// child is reaped here.
 pid_t Spawn(const std::string& program, const std::vector<std::string>& arguments,
             const std::string& workingDirectory, int errorWriteEnd) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  if (errorWriteEnd >= 0) posix_spawn_file_actions_adddup2(&actions, errorWriteEnd, STDERR_FILENO);
-  if (!workingDirectory.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
-
-  // The child starts with no blocked signals and default handlers for the
-  // ones a GUI process may have changed.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t signals;
-  sigemptyset(&signals);
-  posix_spawnattr_setsigmask(&attributes, &signals);
-  for (int sig : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGCHLD}) sigaddset(&signals, sig);
-  posix_spawnattr_setsigdefault(&attributes, &signals);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
-
-  pid_t pid = -1;
-  const int error = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return error == 0 ? pid : -1;
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return -1;
+  // No handler of ours may run in the child before it has reset them.
+  sigset_t all;
+  sigset_t previous;
+  sigfillset(&all);
+  pthread_sigmask(SIG_SETMASK, &all, &previous);
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) RunChild(program.c_str(), argv.data(), workingDirectory.c_str(), errorWriteEnd, report[1], parent);
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  close(report[1]);
+  if (pid < 0) {
+    close(report[0]);
+    return -1;
+  }
+  // Also here, so the group exists whichever of the two runs first.
+  setpgid(pid, pid);
+  int error = 0;
+  ssize_t got;
+  do got = read(report[0], &error, sizeof error);
+  while (got < 0 && errno == EINTR);
+  close(report[0]);
+  if (got == 0) return pid;
+  while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  return -1;
 }
 
 // An ignored SIGCHLD (inherited from whoever started us) makes the kernel

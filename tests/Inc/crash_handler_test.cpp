@@ -3,6 +3,7 @@
 #include <cfenv>
 #include <csignal>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -214,10 +215,14 @@ INSTANTIATE_TEST_SUITE_P(
         ),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
-// Where the crashing process below notes the id of the encoder it started.
+// Where the ending process below notes the id of the encoder it started,
+// the output that encoder was writing, and whether the output is watched.
 std::string encoderPidFile;
+std::string outputFile;
+bool outputWatched = true;
 
-void CrashWhileAnEncoderRuns() {
+// Starts a stand-in encoder that is midway through its output, then faults.
+void StartEncoderMidTask() {
   // Finished programs free their places, so many of them before the encoder
   // cannot crowd it out of the handler's list.
   for (int i = 0; i < 100; ++i) {
@@ -225,11 +230,22 @@ void CrashWhileAnEncoderRuns() {
     while (ChildRunning(done)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     CloseChild(done);
   }
-  StartChild("/bin/sh", {"-c", "echo $$ > '" + encoderPidFile + ".new'; mv '" + encoderPidFile + ".new' '" +
-                                   encoderPidFile + "'; exec sleep 30"}, "");
+  if (outputWatched) WatchIncompleteOutput(outputFile);
+  StartChild("/bin/sh", {"-c", "echo half > '" + outputFile + "'; echo $$ > '" + encoderPidFile + ".new'; mv '" +
+                                   encoderPidFile + ".new' '" + encoderPidFile + "'; exec sleep 30"}, "");
   for (int i = 0; i < 1000 && !std::filesystem::exists(encoderPidFile); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
+void CrashWhileAnEncoderRuns() {
+  StartEncoderMidTask();
   WriteThroughNull();
+}
+
+void WaitWhileAnEncoderRuns() {
+  if (!InstallTerminationHandler()) _exit(96);
+  StartEncoderMidTask();
+  for (;;) pause();
 }
 
 // State letter of a process, or 0 once it is gone.
@@ -240,23 +256,67 @@ char ProcessState(pid_t pid) {
   return close == std::string::npos || close + 2 >= text.size() ? 0 : text[close + 2];
 }
 
-TEST(CrashHandler, KillsTheProgramsItStartedBeforeReporting) {
-  ScratchDir dir;
-  encoderPidFile = dir.Path("encoder.pid");
-  const CrashRun run = Crash(dir, CrashWhileAnEncoderRuns);
-  ExpectExitedWithZero(run.status);
-  EXPECT_TRUE(run.reportExists);
-  std::ifstream in(encoderPidFile);
-  pid_t encoder = 0;
-  ASSERT_TRUE(in >> encoder);
-  // Orphaned by the crash, the killed encoder is reaped by whoever adopts it.
-  char state = ProcessState(encoder);
-  for (int i = 0; i < 500 && state != 0 && state != 'Z'; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    state = ProcessState(encoder);
+// However the program ends, its encoder ends too, and the half-written
+// output the task created goes with it wherever the program can still act.
+TEST(CrashHandler, NoEncoderAndNoIncompleteOutputOutliveTheProgram) {
+  struct Case {
+    int signal;  // 0: a fault in the program
+    bool watched;
+    bool outputLeft;
+  };
+  const Case cases[] = {{0, true, false},       {SIGTERM, true, false}, {SIGHUP, true, false},
+                        {SIGINT, true, false},  {SIGTERM, false, true},  {SIGKILL, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.signal ? strsignal(c.signal) : "fault") + (c.watched ? "" : ", not watched"));
+    ScratchDir dir;
+    encoderPidFile = dir.Path("encoder.pid");
+    outputFile = dir.Path("out.amv");
+    outputWatched = c.watched;
+    CrashRun run;
+    if (c.signal == 0) {
+      run = Crash(dir, CrashWhileAnEncoderRuns);
+      ExpectExitedWithZero(run.status);
+      EXPECT_TRUE(run.reportExists);
+    } else {
+      const pid_t program = fork();
+      if (program == 0) WaitWhileAnEncoderRuns();
+      for (int i = 0; i < 1000 && !std::filesystem::exists(encoderPidFile); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      kill(program, c.signal);
+      waitpid(program, &run.status, 0);
+      ASSERT_TRUE(WIFSIGNALED(run.status));
+      EXPECT_EQ(WTERMSIG(run.status), c.signal) << "ended by the signal it was sent";
+    }
+    std::ifstream in(encoderPidFile);
+    pid_t encoder = 0;
+    ASSERT_TRUE(in >> encoder);
+    // Orphaned, the ended encoder is reaped by whoever adopts it.
+    char state = ProcessState(encoder);
+    for (int i = 0; i < 500 && state != 0 && state != 'Z'; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      state = ProcessState(encoder);
+    }
+    EXPECT_TRUE(state == 0 || state == 'Z') << "the encoder still runs, state " << state;
+    if (state != 0 && state != 'Z') kill(encoder, SIGKILL);
+    EXPECT_EQ(std::filesystem::exists(outputFile), c.outputLeft);
   }
-  EXPECT_TRUE(state == 0 || state == 'Z') << "the encoder still runs, state " << state;
-  if (state != 0 && state != 'Z') kill(encoder, SIGKILL);
+}
+
+// The encoder has a process group of its own, so a terminal's Ctrl+C and
+// hang-up reach only the program, which then ends the encoder itself.
+TEST(CrashHandler, AStartedProgramLeadsAProcessGroupOfItsOwn) {
+  ScratchDir dir;
+  const std::string pidFile = dir.Path("pid");
+  const ChildHandle child =
+      StartChild("/bin/sh", {"-c", "echo $$ > '" + pidFile + ".new'; mv '" + pidFile + ".new' '" + pidFile +
+                                       "'; exec sleep 30"}, "");
+  for (int i = 0; i < 1000 && !std::filesystem::exists(pidFile); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const pid_t pid = std::stoi(dir.Read("pid"));
+  EXPECT_EQ(getpgid(pid), pid);
+  EXPECT_NE(getpgid(pid), getpgrp());
+  KillChild(child);
+  CloseChild(child);
 }
 
 TEST(CrashHandler, ReplacesAnExistingReport) {
@@ -275,7 +335,8 @@ TEST(CrashHandler, ReplacesAnExistingReport) {
 // whether the crashing process waited for the notice to end.
 std::string NoticeScript(const ScratchDir& place, const ScratchDir& program) {
   const std::string script =
-      place.Write("notice.sh", "#!/bin/sh\necho $PPID > '" + place.Path("parent") + "'\nsleep 0.3\ncat '" +
+      place.Write("notice.sh", "#!/bin/sh\necho $PPID > '" + place.Path("parent") + "'\necho \"$#:$1\" > '" +
+                                   place.Path("told") + "'\nsleep 0.3\ncat '" +
                                    program.Path("ErrorReport.log") + "' > '" + place.Path("seen-by-notice") +
                                    "' 2>/dev/null\necho shown > '" + place.Path("shown") + "'\n");
   std::filesystem::permissions(script, std::filesystem::perms::all);
@@ -299,6 +360,7 @@ TEST(CrashHandler, ShowsTheNoticeAfterTheReportAndWaitsForIt) {
     EXPECT_EQ(notice.Read("shown"), "shown\n");
     EXPECT_EQ(notice.Read("seen-by-notice"), run.report);
     EXPECT_EQ(notice.Read("parent"), std::to_string(run.pid) + "\n") << "the notice is a program of its own";
+    EXPECT_EQ(notice.Read("told"), "1:" + program.Dir() + "\n") << "the report's folder";
   }
 }
 
@@ -315,6 +377,7 @@ TEST(CrashHandler, ReadOnlyProgramDirectoryStillShowsTheNoticeAndExitsWithZero) 
   ExpectExitedWithZero(run.status);
   EXPECT_FALSE(run.reportExists);
   EXPECT_EQ(notice.Read("shown"), "shown\n");
+  EXPECT_EQ(notice.Read("told"), "0:\n") << "no folder: no report to point to";
 }
 
 TEST(CrashHandler, MissingNoticeProgramStillExitsWithZero) {

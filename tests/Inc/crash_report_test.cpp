@@ -70,13 +70,29 @@ TEST(CrashReport, StopsAtTheEndOfASmallBuffer) {
   EXPECT_EQ(std::string(buffer + 40, 8), "########");
 }
 
-TEST(CrashReport, NoticeNamesTheReportAndTheSupportAddress) {
-  const std::string text = CrashNoticeText();
-  EXPECT_TRUE(text.starts_with("Marrowind Flickpress has stopped running due to an error. An error log "
-                               "('ErrorReport.log') was created in the program's directory"));
-  EXPECT_NE(text.find("via email to 'support@"), std::string::npos);
-  EXPECT_TRUE(text.ends_with("' and we will try to fix the problem in the shortest time. Thank you for your "
-                             "understanding."));
+// The notice names the folder that really holds the report, and never
+// claims one was written when none could be.
+TEST(CrashReport, NoticeNamesWhereTheReportIsAndTheSupportAddress) {
+  const std::string opening = "Marrowind Flickpress has stopped running due to an error. ";
+  const std::string ending = "' and we will try to fix the problem in the shortest time. Thank you for your "
+                             "understanding.";
+  struct Case {
+    std::string reportDirectory;
+    std::string middle;
+  };
+  const Case cases[] = {
+      {"/opt/mflpx/", "An error log ('ErrorReport.log') was created in the program's directory, describing the "
+                      "problem. You can send this report via email to 'support@"},
+      {"/home/ann/.config/mflpx/", "An error log ('ErrorReport.log') was created in '/home/ann/.config/mflpx/', "
+                                   "describing the problem. You can send this report via email to 'support@"},
+      {"", "No error log could be written: no folder for it could be written to. You can describe the problem "
+           "via email to 'support@"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = CrashNoticeText(c.reportDirectory, "/opt/mflpx/");
+    EXPECT_TRUE(text.starts_with(opening + c.middle)) << text;
+    EXPECT_TRUE(text.ends_with(ending)) << text;
+  }
 }
 
 }  // namespace

@@ -31,6 +31,11 @@ TEST(CommandLine, WordsBecomeAbsoluteFilesAndOptionsAreRefused) {
       {{"-"}, {}, "unknown option '-'"},
       {{"--", "-clip.mp4", "--"}, {here + "/-clip.mp4", here + "/--"}, ""},
       {{"", "/v/a.mp4"}, {"/v/a.mp4"}, ""},
+      // Qt's own options are Qt's to take; a name keeps its bytes.
+      {{"-platform", "offscreen", "/v/a.mp4", "--style=fusion", "-reverse"}, {"/v/a.mp4"}, ""},
+      {{"--platform", "-x", "/v/\xff.mp4"}, {"/v/\xff.mp4"}, ""},
+      {{"-platformx"}, {}, "unknown option '-platformx'"},
+      {{"--", "-reverse"}, {here + "/-reverse"}, ""},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.words);

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "Inc/AppState.h"
+#include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/UiSeam.h"
 #include "convert/batch_driver.h"
@@ -210,6 +212,31 @@ exec sleep 30
   EXPECT_EQ(std::count(log.begin(), log.end(), "* FFMpeg(R) *"), 1) << "no task starts after a stop";
   EXPECT_EQ(toolbar, (std::vector<bool>{false, true}));
   EXPECT_FALSE(App().ConversionRunning);
+}
+
+// A logout, a closed terminal or Ctrl+C during a batch ends the program as a
+// confirmed Stop would: the encoder ends and the output it began is removed.
+TEST_F(BatchDriver, ATerminationSignalEndsTheEncoderAndRemovesItsOutput) {
+  Encoder(R"(for a; do out="$a"; done
+echo half > "$out"; echo $$ > "$out.pid.new"; mv "$out.pid.new" "$out.pid"
+exec sleep 30
+)");
+  const std::string output = program.Path("a.amv");
+  AddTask("/v/a.avi", output);
+  const pid_t batch = fork();
+  if (batch == 0) {
+    InstallTerminationHandler();
+    StartConversion(seams);
+    _exit(0);
+  }
+  for (int i = 0; i < 1000 && !std::filesystem::exists(output + ".pid"); ++i) std::this_thread::sleep_for(10ms);
+  kill(batch, SIGTERM);
+  int status = 0;
+  waitpid(batch, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_FALSE(std::filesystem::exists(output));
+  const pid_t encoder = std::stoi(program.Read("a.amv.pid"));
+  EXPECT_NE(kill(encoder, 0), 0) << "the encoder still runs, or was not reaped";
 }
 
 TEST_F(BatchDriver, StopAnsweredNoAndOtherCommandsChangeNothing) {
