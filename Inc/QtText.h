@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QTextDocument>
 
 #include <string>
 
@@ -17,6 +16,10 @@ inline QString UiQText(const std::string& key, std::initializer_list<std::string
   return QtText(UiText(key, values));
 }
 
-// A tool tip that shows text as written, line breaks kept: Qt would take
-// markup in a tool tip's text as rich text.
-inline QString PlainToolTip(const QString& text) { return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal); }
+// A tool tip that shows text as written, line breaks and runs of spaces
+// kept: Qt would take markup in a tool tip's text as rich text, so it is
+// handed over escaped.
+inline QString PlainToolTip(const QString& text) {
+  if (text.isEmpty()) return text;
+  return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}

@@ -95,6 +95,8 @@ void BuildStatusBar(QMainWindow* window) {
   const int widths[2] = {90, 100};
   for (int i = 0; i < 2; ++i) {
     auto* field = new QLabel(UiQText(keys[i]), bar);
+    // Language texts and the batch's texts are shown as written, never as markup.
+    field->setTextFormat(Qt::PlainText);
     field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     field->setIndent(3);
     field->setGeometry(starts[i], 0, widths[i], height);

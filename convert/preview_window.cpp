@@ -47,6 +47,8 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   moment_->setRange(0, 0);
   momentText_ = new QLabel(MomentText(0));
   message_ = new QLabel;
+  // The encoder's lines name files, which may look like markup.
+  message_->setTextFormat(Qt::PlainText);
   message_->setWordWrap(true);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(picture_, 0, Qt::AlignHCenter);

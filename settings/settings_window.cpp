@@ -32,6 +32,7 @@ class SettingsDialog : public QDialog {
     PlaceOverOwner(this, owner);
 
     auto* label = new QLabel(UiQText("s50"), this);
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(5, 10, 305, 15);
 
     list_ = new QListWidget(this);

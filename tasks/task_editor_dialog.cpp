@@ -60,6 +60,8 @@ void Frame(const char* key, QWidget* parent, int x, int y, int w, int h) {
 
 QLabel* Label(const QString& text, QWidget* parent, int x, int y, int w, int h) {
   auto* label = new QLabel(text, parent);
+  // Language files are text, never markup: a tag in one must not load a picture or show a link.
+  label->setTextFormat(Qt::PlainText);
   label->setGeometry(x, y, w, h);
   return label;
 }

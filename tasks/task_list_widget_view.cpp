@@ -12,9 +12,9 @@
 namespace {
 
 // The paths and the status are often cut short in their cells; their tooltip
-// holds the whole text.
+// holds the whole text, as written.
 void ShowWholeText(QTreeWidgetItem* item, int column) {
-  if (column == 0 || column == 1 || column == kStatusColumn) item->setToolTip(column, item->text(column));
+  if (column == 0 || column == 1 || column == kStatusColumn) item->setToolTip(column, PlainToolTip(item->text(column)));
 }
 
 // The task list view over a QTreeWidget. The widget may be destroyed with its

@@ -23,6 +23,7 @@
 #include "Inc/Lang.h"
 #include "app/commands.h"
 #include "app/qt_translation.h"
+#include "scratch_dir.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -219,6 +220,16 @@ TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
 
   SetStatusFieldText(1, "3 videos in the list.");
   EXPECT_EQ(StatusFieldText(1), "3 videos in the list.");
+}
+
+// A language file is text: a tag in it must not load a local picture.
+TEST_F(MainWindowTest, StatusFieldsShowLanguageTextsAsWritten) {
+  ScratchDir dir;
+  LoadStringTable(dir.Write("x.ini", "[Data]\ns64 = <img src=/etc/x.png>Ready\ns65 = <a href=x>0</a> videos\n"));
+  ASSERT_TRUE(BuildMainWindow());
+  for (QLabel* field : StatusFields()) EXPECT_EQ(field->textFormat(), Qt::PlainText);
+  EXPECT_EQ(StatusFieldText(0), "<img src=/etc/x.png>Ready");
+  LoadStringTable("");
 }
 
 TEST_F(MainWindowTest, SplitterFillsTheWindowAndReturnsAfterMaximiseAndRestore) {

@@ -108,7 +108,10 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
   std::vector<std::pair<QString, QRect>> controls;
   const Seen seen = Run([&](QDialog* dialog) {
     for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      if (auto* label = qobject_cast<QLabel*>(child)) controls.push_back({label->text(), child->geometry()});
+      if (auto* label = qobject_cast<QLabel*>(child)) {
+        controls.push_back({label->text(), child->geometry()});
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << "a language text, shown as written";
+      }
       if (auto* button = qobject_cast<QAbstractButton*>(child)) controls.push_back({button->text(), child->geometry()});
       if (qobject_cast<QListWidget*>(child)) controls.push_back({"list", child->geometry()});
     }

@@ -79,6 +79,12 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(dialog->size(), QSize(402, 402));
   EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
   EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint);
+  // Language texts in labels are shown as written, never as markup.
+  for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (!label->text().isEmpty()) {
+      EXPECT_EQ(label->textFormat(), Qt::PlainText) << Std(label->text());
+    }
+  }
   EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(dialog->isModal());
 

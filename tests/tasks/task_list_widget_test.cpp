@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QTextDocument>
 #include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
@@ -14,6 +15,15 @@
 #include "ui_recorder.h"
 
 namespace {
+
+// The text a tool tip shows: Qt renders one that looks like markup as markup.
+std::string ToolTipShown(const QTreeWidgetItem* row, int column) {
+  const QString tip = row->toolTip(column);
+  if (!Qt::mightBeRichText(tip)) return tip.toStdString();
+  QTextDocument document;
+  document.setHtml(tip);
+  return document.toPlainText().replace(QChar::Nbsp, QLatin1Char(' ')).toStdString();
+}
 
 // The task list mirrored in the real main window's list view.
 class TaskListWidgetTest : public ::testing::Test {
@@ -177,17 +187,29 @@ TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWhole
   const QString status = ShownText(widget, 0, 4, narrow / 3);
   EXPECT_TRUE(status.startsWith(QStringLiteral("FFmpeg"))) << "the status is cut at its end";
 
-  EXPECT_EQ(row->toolTip(0).toStdString(), task.InputFile);
-  EXPECT_EQ(row->toolTip(1).toStdString(), task.OutputFile);
-  EXPECT_EQ(row->toolTip(4).toStdString(), "FFmpeg error. Code 1");
+  EXPECT_EQ(ToolTipShown(row, 0), task.InputFile);
+  EXPECT_EQ(ToolTipShown(row, 1), task.OutputFile);
+  EXPECT_EQ(ToolTipShown(row, 4), "FFmpeg error. Code 1");
   EXPECT_TRUE(row->toolTip(2).contains(QStringLiteral("Quality: High")));
 
   // A moved row keeps its tooltips, taken from the texts it carries.
   AppendTask(SampleTask("b"));
   Select(1);
   MoveSelectedTaskUp();
-  EXPECT_EQ(widget->topLevelItem(1)->toolTip(4).toStdString(), "FFmpeg error. Code 1");
-  EXPECT_EQ(widget->topLevelItem(0)->toolTip(0).toStdString(), "/videos/b.mp4");
+  EXPECT_EQ(ToolTipShown(widget->topLevelItem(1), 4), "FFmpeg error. Code 1");
+  EXPECT_EQ(ToolTipShown(widget->topLevelItem(0), 0), "/videos/b.mp4");
+}
+
+// A file name that looks like markup is shown as the name, never as big red
+// text with a picture.
+TEST_F(TaskListWidgetTest, ToolTipsShowFileNamesAsWritten) {
+  Task task;
+  task.InputFile = "/v/<font color=red size=7>BIG<img src=red.png>.mp4";
+  task.OutputFile = "/v/a &amp; <b>b</b>  c.amv";
+  AppendTask(task);
+  const QTreeWidgetItem* row = widget->topLevelItem(0);
+  EXPECT_EQ(ToolTipShown(row, 0), task.InputFile);
+  EXPECT_EQ(ToolTipShown(row, 1), task.OutputFile);
 }
 
 }  // namespace
