@@ -131,5 +131,6 @@ const StringPair kBuiltInStrings[] = {
     {"s124", "Incomplete output removed: %1"},
     {"s125", "Settings and error reports are kept in %1"},
     {"s126", "The encoder could not make a picture of this file. Its own message is in the activity log."},
+    {"s145", "The language was not saved: the path of its file holds a line break."},
     {"_END_", ""},
 };

@@ -13,6 +13,14 @@
 
 namespace {
 
+// One PrefsWriteString: the group it went to ("" for the top of the file),
+// the key and the value.
+struct Write {
+  std::string group;
+  std::string key;
+  std::string value;
+};
+
 struct PrefsDocument {
   std::string path;
   bool writable = true;  // false when writing was refused or the content could not be read whole
@@ -25,25 +33,11 @@ struct PrefsDocument {
   std::optional<std::size_t> currentHeader;  // index of the selected header; none selects the top
   std::optional<std::string> pendingGroup;
   bool modified = false;
+  bool created = false;  // by PrefsCreate: replaces whatever the file holds
+  // Replayed onto the file as it is when the document is written back, so
+  // what another instance wrote meanwhile stays.
+  std::vector<Write> writes;
 };
-
-void WriteBack(const PrefsDocument& document) {
-  if (!document.modified || !document.writable) return;
-  ReplacePrefsFile(document.path, FormatPrefsText(document.lines, document.utf8), document.mode);
-}
-
-// The one document of the process; one still open at exit is closed then, with write-back.
-struct DocumentSlot {
-  std::optional<PrefsDocument> document;
-  ~DocumentSlot() {
-    if (document) WriteBack(*document);
-  }
-};
-
-std::optional<PrefsDocument>& Current() {
-  static DocumentSlot slot;
-  return slot.document;
-}
 
 // Lines [first, end) of the selected group, its header excluded.
 std::pair<std::size_t, std::size_t> SelectedRange(const PrefsDocument& document) {
@@ -62,8 +56,100 @@ std::optional<std::size_t> FindEntry(const PrefsDocument& document, const std::s
   return std::nullopt;
 }
 
+bool HoldsLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+
 std::string_view Keep(PrefsDocument& document, const std::string& text) {
   return document.texts.emplace_back(text);
+}
+
+// The document of a file's content; one that cannot be held in memory reads
+// as empty and is never written back.
+PrefsDocument DocumentOf(const std::string& path, PrefsFileContent&& file) {
+  PrefsDocument document;
+  document.path = path;
+  document.writable = file.writable && file.complete;
+  document.mode = file.mode;
+  try {
+    PrefsText text = ParsePrefsText(document.texts.emplace_back(std::move(file.bytes)));
+    document.utf8 = text.utf8;
+    document.lines = std::move(text.lines);
+  } catch (const std::bad_alloc&) {
+    document.writable = false;
+    document.texts.clear();
+    document.lines = {};
+  }
+  return document;
+}
+
+bool SelectGroup(PrefsDocument& document, const std::string& name) {
+  if (name.empty()) {
+    document.currentHeader.reset();
+    document.pendingGroup.reset();
+    return true;
+  }
+  for (std::size_t i = 0; i < document.lines.size(); ++i) {
+    const PrefsLine& line = document.lines[i];
+    if (line.kind == PrefsLineKind::GroupHeader && SamePrefsName(line.name, name)) {
+      document.currentHeader = i;
+      document.pendingGroup.reset();
+      return true;
+    }
+  }
+  document.pendingGroup = name;
+  return false;
+}
+
+std::string SelectedGroupName(const PrefsDocument& document) {
+  if (document.pendingGroup) return *document.pendingGroup;
+  return document.currentHeader ? std::string(document.lines[*document.currentHeader].name) : std::string();
+}
+
+void WriteEntry(PrefsDocument& document, const std::string& key, const std::string& value) {
+  if (document.pendingGroup) {
+    document.lines.push_back({PrefsLineKind::GroupHeader, Keep(document, *document.pendingGroup), {}});
+    document.currentHeader = document.lines.size() - 1;
+    document.pendingGroup.reset();
+  }
+  const PrefsLine entry{PrefsLineKind::Entry, Keep(document, key), Keep(document, value)};
+  if (const auto found = FindEntry(document, key)) {
+    document.lines[*found] = entry;
+  } else {
+    const auto end = static_cast<std::ptrdiff_t>(SelectedRange(document).second);
+    document.lines.insert(document.lines.begin() + end, entry);
+  }
+}
+
+// Under the lock: the file as it is now, with this document's writes made
+// again. A created document, or one whose file has gone, is written as it is.
+void WriteBack(const PrefsDocument& document) {
+  if (!document.modified || !document.writable) return;
+  const PrefsFileLock lock(document.path);
+  PrefsFileContent file;
+  if (!document.created) file = ReadPrefsFile(document.path);
+  if (!file.opened) {
+    ReplacePrefsFile(document.path, FormatPrefsText(document.lines, document.utf8), document.mode);
+    return;
+  }
+  PrefsDocument current = DocumentOf(document.path, std::move(file));
+  if (!current.writable) return;
+  for (const Write& write : document.writes) {
+    SelectGroup(current, write.group);
+    WriteEntry(current, write.key, write.value);
+  }
+  ReplacePrefsFile(current.path, FormatPrefsText(current.lines, current.utf8), current.mode);
+}
+
+// The one document of the process; one still open at exit is closed then, with write-back.
+struct DocumentSlot {
+  std::optional<PrefsDocument> document;
+  ~DocumentSlot() {
+    if (document) WriteBack(*document);
+  }
+};
+
+std::optional<PrefsDocument>& Current() {
+  static DocumentSlot slot;
+  return slot.document;
 }
 
 }  // namespace
@@ -78,6 +164,7 @@ bool PrefsCreate(const std::string& path) {
   if (!CanCreatePrefsFile(path, document.mode)) return false;
   document.path = path;
   document.modified = true;
+  document.created = true;
   Current() = std::move(document);
   return true;
 }
@@ -87,44 +174,15 @@ bool PrefsOpen(const std::string& path) {
   CHECKPOINT();
   PrefsFileContent file = ReadPrefsFile(path);
   if (!file.opened) return false;
-  PrefsDocument document;
-  document.path = path;
-  document.writable = file.writable && file.complete;
-  document.mode = file.mode;
   if (file.tooLarge)
     std::fprintf(stderr, "mflpx: %s is larger than %zu bytes and reads as empty\n", path.c_str(), kMaxPrefsFileBytes);
-  // A file that cannot be held in memory reads as empty, as one that cannot be read.
-  try {
-    PrefsText text = ParsePrefsText(document.texts.emplace_back(std::move(file.bytes)));
-    document.utf8 = text.utf8;
-    document.lines = std::move(text.lines);
-  } catch (const std::bad_alloc&) {
-    document.writable = false;
-    document.texts.clear();
-    document.lines = {};
-  }
-  Current() = std::move(document);
+  Current() = DocumentOf(path, std::move(file));
   return true;
 }
 
 bool PrefsSelectGroup(const std::string& name) {
   auto& document = Current();
-  if (!document) return false;
-  if (name.empty()) {
-    document->currentHeader.reset();
-    document->pendingGroup.reset();
-    return true;
-  }
-  for (std::size_t i = 0; i < document->lines.size(); ++i) {
-    const PrefsLine& line = document->lines[i];
-    if (line.kind == PrefsLineKind::GroupHeader && SamePrefsName(line.name, name)) {
-      document->currentHeader = i;
-      document->pendingGroup.reset();
-      return true;
-    }
-  }
-  document->pendingGroup = name;
-  return false;
+  return document && SelectGroup(*document, name);
 }
 
 std::string PrefsReadString(const std::string& key, const std::string& defaultText) {
@@ -136,23 +194,14 @@ std::string PrefsReadString(const std::string& key, const std::string& defaultTe
   return document->utf8 ? TrimSpacesAndTabs(ValueFromUtf8(value)) : TrimSpacesAndTabs(value);
 }
 
-void PrefsWriteString(const std::string& key, const std::string& value) {
+bool PrefsWriteString(const std::string& key, const std::string& value) {
   auto& document = Current();
-  if (!document) return;
+  if (!document || HoldsLineBreak(key) || HoldsLineBreak(value)) return false;
   CHECKPOINT();
-  if (document->pendingGroup) {
-    document->lines.push_back({PrefsLineKind::GroupHeader, Keep(*document, *document->pendingGroup), {}});
-    document->currentHeader = document->lines.size() - 1;
-    document->pendingGroup.reset();
-  }
-  const PrefsLine entry{PrefsLineKind::Entry, Keep(*document, key), Keep(*document, value)};
-  if (const auto found = FindEntry(*document, key)) {
-    document->lines[*found] = entry;
-  } else {
-    const auto end = static_cast<std::ptrdiff_t>(SelectedRange(*document).second);
-    document->lines.insert(document->lines.begin() + end, entry);
-  }
+  document->writes.push_back({SelectedGroupName(*document), key, value});
+  WriteEntry(*document, key, value);
   document->modified = true;
+  return true;
 }
 
 void PrefsClose() {

@@ -9,5 +9,7 @@ bool PrefsCreate(const std::string& path);
 bool PrefsOpen(const std::string& path);
 bool PrefsSelectGroup(const std::string& name);
 std::string PrefsReadString(const std::string& key, const std::string& defaultText);
-void PrefsWriteString(const std::string& key, const std::string& value);
+// False, with nothing written, when the key or the value holds a CR or LF: it
+// would end the line there and make the rest a line of its own.
+bool PrefsWriteString(const std::string& key, const std::string& value);
 void PrefsClose();

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,11 +10,15 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <new>
 
 #include "Inc/ErrorHandler.h"
 
 namespace {
+
+// A rewrite takes milliseconds; a temporary this old was left by a kill.
+constexpr std::time_t kStaleRewriteSeconds = 60;
 
 class FileDescriptor {
  public:
@@ -88,6 +93,12 @@ std::string ResolvedPath(const std::string& path) {
   return result;
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace
 
 PrefsFileContent ReadPrefsFile(const std::string& path) {
@@ -130,16 +141,15 @@ bool CanCreatePrefsFile(const std::string& path, mode_t& mode) {
 void RemoveStaleRewrites(const std::string& path) {
   CHECKPOINT();
   const std::string target = ResolvedPath(path);
-  const std::size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  DIR* listing = ::opendir(folder.empty() ? "/" : folder.c_str());
+  const std::string base = target.substr(target.rfind('/') + 1);
+  DIR* listing = ::opendir(FolderOf(target).c_str());
   if (listing == nullptr) return;
+  const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(listing)) {
     const std::string name = entry->d_name;
     struct stat info {};
     if (!IsRewriteOf(name, base) || ::fstatat(::dirfd(listing), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
-        !S_ISREG(info.st_mode))
+        !S_ISREG(info.st_mode) || info.st_mtime > now - kStaleRewriteSeconds)
       continue;
     ::unlinkat(::dirfd(listing), name.c_str(), 0);
   }
@@ -167,4 +177,20 @@ bool ReplacePrefsFile(const std::string& path, const std::string& content, mode_
     return false;
   }
   return true;
+}
+
+PrefsFileLock::PrefsFileLock(const std::string& path) {
+  CHECKPOINT();
+  folder_ = ::open(FolderOf(ResolvedPath(path)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_ < 0) return;
+  while (::flock(folder_, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    ::close(folder_);
+    folder_ = -1;
+    return;
+  }
+}
+
+PrefsFileLock::~PrefsFileLock() {
+  if (folder_ >= 0) ::close(folder_);
 }

@@ -30,8 +30,24 @@ PrefsFileContent ReadPrefsFile(const std::string& path);
 bool CanCreatePrefsFile(const std::string& path, mode_t& mode);
 
 // Removes what rewrites of path left behind when the program was killed
-// between writing their new file and renaming it (path.XXXXXX).
+// between writing their new file and renaming it (path.XXXXXX). One written
+// in the last minute may be another instance's rewrite in flight, and stays.
 void RemoveStaleRewrites(const std::string& path);
+
+// Holds the advisory lock that every read-change-write of a preferences file
+// takes, so two instances never write from a stale copy. The lock is on the
+// file's folder, which a rewrite replaces the file in; none is held when the
+// folder cannot be opened.
+class PrefsFileLock {
+ public:
+  explicit PrefsFileLock(const std::string& path);
+  ~PrefsFileLock();
+  PrefsFileLock(const PrefsFileLock&) = delete;
+  PrefsFileLock& operator=(const PrefsFileLock&) = delete;
+
+ private:
+  int folder_ = -1;
+};
 
 // Writes content to a new file beside path and renames it over path (through a
 // symbolic link to its target), so the old file stays whole until the new one

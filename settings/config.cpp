@@ -98,6 +98,8 @@ bool DiscoverLanguages() {
   App().languages.clear();
   // Folders and other non-files are refused by PrefsOpen, so they drop out here.
   for (const std::string& file : files) {
+    // Config.ini could not hold such a path as the Language setting.
+    if (file.find_first_of("\r\n") != std::string::npos) continue;
     const std::string path = folder + file;
     std::string name = LanguageName(path);
     if (!name.empty()) App().languages.push_back({std::move(name), path});

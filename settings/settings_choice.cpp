@@ -1,7 +1,9 @@
 #include "settings/settings_choice.h"
 
+#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
+#include "Inc/Lang.h"
 #include "Inc/Prefs.h"
 #include "Inc/TextUtil.h"
 #include "settings/config.h"
@@ -39,7 +41,8 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions) {
   app.LogActions = logActions ? 1 : 0;
   if (!PrefsOpen(ConfigFilePath())) return;
   PrefsSelectGroup("SET");
-  PrefsWriteString("Language", app.languageSetting);
+  // The file keeps its old language rather than a line break that would forge other settings.
+  if (!PrefsWriteString("Language", app.languageSetting)) AddLogLine(UiText("s145"));
   PrefsWriteString("LogActions", IntToText(app.LogActions));
   PrefsClose();
 }

@@ -14,5 +14,6 @@ int PreselectedLanguageEntry(const std::vector<std::string>& entries);
 
 // Takes the chosen list entry as the language setting (empty for English) and
 // the log switch, which acts at once, then saves both to group SET of
-// Config.ini; when that cannot be opened nothing is saved or reported.
+// Config.ini; when that cannot be opened nothing is saved or reported. A
+// language path with a line break is not saved, and the log says so.
 void ApplySettingsChoice(const std::string& chosenEntry, bool logActions);

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <vector>
 
+#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
+#include "Inc/Lang.h"
 #include "Inc/UiSeam.h"
 #include "scratch_dir.h"
 #include "settings/settings_choice.h"
@@ -79,9 +82,12 @@ TEST_F(ConfigTest, AnEmptyConfigurationIsCreatedAgainUnlessReadOnly) {
 
 TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
   dir.Write("Config.ini", "[SET]\r\nLogActions = 0\r\n");
+  // Only a minute-old rewrite is stale; a younger one may be another instance's in flight.
+  const auto old = fs::file_time_type::clock::now() - std::chrono::seconds(61);
   for (const char* name : {"Config.ini.a1B2c3", "Config.ini.ZZZZZZ", "Config.ini.abc", "Config.ini.abcdefg",
                            "Config.ini.ab-c12", "Other.ini.a1B2c3", "Config.ini~"})
-    dir.Write(name, "[SET]\r\n");
+    fs::last_write_time(dir.Write(name, "[SET]\r\n"), old);
+  dir.Write("Config.ini.Fresh1", "[SET]\r\n");
   fs::create_directory(dir.Path("Config.ini.folder"));
   fs::create_directory(dir.Path("Config.ini.dir123"));
   LoadConfiguration(NewConfigOptionDefaults());
@@ -89,7 +95,8 @@ TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(dir.Dir())) left.push_back(entry.path().filename().string());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"Config.ini", "Config.ini.ab-c12", "Config.ini.abc", "Config.ini.abcdefg",
+  EXPECT_EQ(left, (std::vector<std::string>{"Config.ini", "Config.ini.Fresh1", "Config.ini.ab-c12", "Config.ini.abc",
+                                            "Config.ini.abcdefg",
                                             "Config.ini.dir123", "Config.ini.folder", "Config.ini~",
                                             "Other.ini.a1B2c3"}));
 }
@@ -158,6 +165,7 @@ TEST_F(ConfigTest, ListsNamedLanguageFilesSortedByFileName) {
   write("nogroup.ini", "[Data]\nName = Hidden\n");
   write("notes.txt", "[MFLPXL]\nName = Text\n");
   write(".hidden.ini", "[MFLPXL]\nName = Hidden\n");
+  write("x\nLogActions = 0\n.ini", "[MFLPXL]\nName = Broken\n");  // Config.ini could not hold its path
   fs::create_directory(program + "Lang/folder.ini");
   EXPECT_TRUE(DiscoverLanguages());
   EXPECT_EQ(Names(), (std::vector<std::string>{"Zulu", "Deutsch", "Zulu"}));
@@ -223,6 +231,25 @@ TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   EXPECT_EQ(App().currentLanguageName, "English");
   EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 0);
   EXPECT_EQ(dir.Read("Config.ini"), "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
+}
+
+TEST_F(ConfigTest, ALanguagePathWithALineBreakIsNotSavedAndTheLogSaysSo) {
+  const std::string config = "[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
+  dir.Write("Config.ini", config);
+  LoadConfiguration(NewConfigOptionDefaults());
+  struct RecordedLog : LogView {
+    int LineCount() const override { return static_cast<int>(lines.size()); }
+    std::string LineAt(int index) const override { return lines.at(static_cast<std::size_t>(index)); }
+    void AppendAndSelect(const std::string& line) override { lines.push_back(line); }
+    void Clear() override { lines.clear(); }
+    std::vector<std::string> lines;
+  } log;
+  AttachLogView(&log);
+  App().languages = {{"Broken", dir.Path("Lang/x\nLogActions = 0\n.ini")}};
+  ApplySettingsChoice("Broken", true);
+  AttachLogView(nullptr);
+  EXPECT_EQ(dir.Read("Config.ini"), config);
+  EXPECT_EQ(log.lines, std::vector<std::string>{UiText("s145")});
 }
 
 TEST_F(ConfigTest, AcceptWithoutConfigurationStillSwitchesTheLog) {

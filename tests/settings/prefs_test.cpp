@@ -1,6 +1,7 @@
 #include "Inc/Prefs.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,6 +125,52 @@ TEST(Prefs, WritesReplaceInPlaceOrGoAfterTheLastLineOfTheirGroup) {
   EXPECT_EQ(PrefsReadString("language", "x"), "");
   PrefsClose();
   EXPECT_EQ(dir.Read("p.ini"), file + "[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
+}
+
+// A line break in a key or value would end its line and forge the next one
+// (a language path ending in "\nLogActions = 0"): the write is refused.
+TEST(Prefs, KeysAndValuesWithLineBreaksAreRefused) {
+  ScratchDir dir;
+  const std::string file = "[SET]\r\nLanguage = /l/de.ini\r\nLogActions = 1\r\n";
+  for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+           {"Language", "/l/x\nLogActions = 0.ini"}, {"Language", "/l/x\r.ini"}, {"Lang\nuage", "/l/x.ini"}}) {
+    ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", file)));
+    PrefsSelectGroup("SET");
+    EXPECT_FALSE(PrefsWriteString(key, value));
+    EXPECT_TRUE(PrefsWriteString("LogActions", "1"));
+    PrefsClose();
+    EXPECT_EQ(dir.Read("p.ini"), file);
+  }
+}
+
+// Two instances changing the same file in a loop, each its own key: a write
+// made from a stale copy would take back the other's last change.
+TEST(Prefs, TwoWritersInALoopLoseNoChangeOfEachOther) {
+  ScratchDir dir;
+  const std::string path = dir.Write("Config.ini", "[SET]\r\nLanguage = \r\n");
+  constexpr int kRounds = 150;
+  std::vector<pid_t> writers;
+  for (const char* key : {"One", "Two"}) {
+    const pid_t writer = fork();
+    if (writer == 0) {
+      for (int i = 0; i < kRounds; ++i) {
+        if (!PrefsOpen(path)) _exit(1);
+        PrefsSelectGroup("SET");
+        PrefsWriteString(key, std::to_string(std::stoi(PrefsReadString(key, "0")) + 1));
+        PrefsClose();
+      }
+      _exit(0);
+    }
+    writers.push_back(writer);
+  }
+  for (const pid_t writer : writers) {
+    int status = -1;
+    waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(ReadFrom(dir, dir.Read("Config.ini"), "SET", "One"), std::to_string(kRounds));
+  EXPECT_EQ(ReadFrom(dir, dir.Read("Config.ini"), "SET", "Two"), std::to_string(kRounds));
+  EXPECT_EQ(FileCount(dir), 2u) << "no temporary left behind";
 }
 
 TEST(Prefs, OnlyTheFirstOfTwoSameNamedGroupsIsUsed) {
