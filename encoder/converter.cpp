@@ -19,6 +19,7 @@
 #include "encoder/quality.h"
 #include "encoder/report.h"
 #include "encoder/rotation.h"
+#include "encoder/source_part.h"
 #include "encoder/video_encoder.h"
 
 namespace {
@@ -48,6 +49,7 @@ class Conversion {
         picture_(options.width, options.height, options.crop, options.pad),
         timeline_(kSoundJitterSamples),
         rate_(options.fps),
+        part_(options.partFrom, options.partTo),
         meter_(options.fps, QuantiserShown(options.qmin, options.qmax)) {}
 
   int Run();
@@ -59,6 +61,7 @@ class Conversion {
   Failure EmitHeld(int64_t count);
   Failure CheckRunaway(int64_t moreFrames) const;
   Failure WritePending();
+  bool PartTaken() const;
   int Fail(const std::string& line);
 
   const EncoderOptions& options_;
@@ -71,6 +74,8 @@ class Conversion {
   AdpcmEncoder adpcm_;
   AmvWriter writer_;
   FrameRateConverter rate_;
+  SourcePart part_;
+  bool picturesPastPart_ = false;
   ProgressMeter meter_;
 
   FramePtr held_;  // the last picture, waiting to learn how long it lasts
@@ -108,9 +113,14 @@ Failure Conversion::Prepare() {
   if (const AVStream* sound = input_.AudioStream()) {
     audio_ = std::make_unique<AudioPipeline>(options_.volume, sound->time_base, timeline_);
     // Sound that starts before the picture is kept, with the first picture shown over it.
-    if (sound->start_time != AV_NOPTS_VALUE) rate_.BeginNoLaterThan(sound->start_time * av_q2d(sound->time_base));
+    if (part_.Whole() && sound->start_time != AV_NOPTS_VALUE)
+      rate_.BeginNoLaterThan(sound->start_time * av_q2d(sound->time_base));
   } else {
     soundFinished_ = true;
+  }
+  if (!part_.Whole()) {
+    if (Failure failure = part_.Locate(input_)) return failure;
+    rate_.BeginAt(part_.Begin());
   }
   return writer_.Create(options_.outputPath, options_.width, options_.height, options_.fps);
 }
@@ -149,6 +159,10 @@ Failure Conversion::OnPicture(AVFrame* frame) {
   double duration = frame->pkt_duration > 0 ? frame->pkt_duration * tick : 0;
   if (duration <= 0)
     duration = stream.avg_frame_rate.num > 0 ? 1 / av_q2d(stream.avg_frame_rate) : 1.0 / options_.fps;
+  if (part_.After(seconds)) {
+    picturesPastPart_ = true;
+    return std::nullopt;
+  }
   if (Failure failure = EmitHeld(rate_.Arrive(seconds))) return failure;
   if (!held_) held_.reset(av_frame_alloc());
   if (!held_) return ErrorText(AVERROR(ENOMEM));
@@ -185,6 +199,12 @@ Failure Conversion::WritePending() {
   return std::nullopt;
 }
 
+// Whether every picture and every sound of the part has been decoded, so
+// reading may stop before the end of the file.
+bool Conversion::PartTaken() const {
+  return picturesPastPart_ && (!audio_ || part_.After(static_cast<double>(timeline_.End()) / kAmvSampleRate));
+}
+
 Failure Conversion::Convert() {
   const auto onSound = [this](AVFrame* frame) -> Failure {
     if (Failure failure = audio_->Push(frame)) return failure;
@@ -192,7 +212,7 @@ Failure Conversion::Convert() {
     return WritePending();
   };
   const auto onPicture = [this](AVFrame* frame) { return OnPicture(frame); };
-  const auto stop = [this] { return interrupted_ != 0; };
+  const auto stop = [this] { return interrupted_ != 0 || PartTaken(); };
   InputMedia::PictureFilter used;
   if (!options_.fullDecode) used = [this](double start, double end) { return !rate_.SurelyDropped(start, end); };
   if (Failure failure = input_.Decode(onPicture, onSound, stop, used)) return failure;
@@ -203,15 +223,17 @@ Failure Conversion::Convert() {
   if (!rate_.Started()) return options_.inputPath + ": no picture in the video stream could be decoded.";
   double end = videoEnd_;
   if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
-  if (Failure failure = input_.CheckReadWhole(end)) return failure;
+  if (!PartTaken())
+    if (Failure failure = input_.CheckReadWhole(end)) return failure;
   if (Failure failure = input_.CheckDamage()) return failure;
-  if (Failure failure = EmitHeld(rate_.Finish(end))) return failure;
+  if (Failure failure = EmitHeld(rate_.Finish(part_.EndBy(end)))) return failure;
   return WritePending();
 }
 
 int Conversion::Run() {
   if (Failure failure = Prepare()) return Fail(*failure);
-  std::fputs(DescribeInput(input_, options_.inputPath).c_str(), stderr);
+  const std::optional<int64_t> partDuration = part_.Whole() ? std::nullopt : part_.Duration(*input_.Format());
+  std::fputs(DescribeInput(input_, options_.inputPath, partDuration).c_str(), stderr);
   std::fputs(DescribeOutput(options_).c_str(), stderr);
   if (Failure failure = Convert()) return Fail(*failure);
   if (Failure failure = writer_.Finish(framesWritten_)) return Fail(*failure);

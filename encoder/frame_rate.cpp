@@ -17,7 +17,7 @@ bool FrameRateConverter::SurelyDropped(double startSeconds, double endSeconds) c
 int64_t FrameRateConverter::Arrive(double seconds) {
   if (!started_) {
     started_ = true;
-    origin_ = std::min(seconds, earliest_.value_or(seconds));
+    origin_ = fixedOrigin_.value_or(std::min(seconds, earliest_.value_or(seconds)));
     return 0;
   }
   const int64_t count = std::max<int64_t>(0, SlotAt(seconds) - filled_);

@@ -14,6 +14,10 @@ class FrameRateConverter {
   // Lets the output begin before the first picture (when the sound starts
   // earlier, say); the first picture then also fills the frames before it.
   void BeginNoLaterThan(double seconds) { earliest_ = seconds; }
+  // Fixes the output's start at `seconds`, wherever the first picture
+  // stands: earlier pictures only give way to later ones, and the last to
+  // begin by then fills the first frame.
+  void BeginAt(double seconds) { fixedOrigin_ = seconds; }
 
   // A picture starting at `seconds` arrives. Returns how many output frames
   // the previous picture fills (0 for the first picture, or when the
@@ -38,6 +42,7 @@ class FrameRateConverter {
 
   int fps_;
   std::optional<double> earliest_;
+  std::optional<double> fixedOrigin_;
   bool started_ = false;
   double origin_ = 0;
   int64_t filled_ = 0;

@@ -192,14 +192,15 @@ std::string InputMedia::DamageNote() const {
   return path_ + line;
 }
 
-void InputMedia::SeekVideo(double seconds) {
+bool InputMedia::SeekVideo(double seconds) {
   const int64_t target = static_cast<int64_t>(seconds / av_q2d(videoStream_->time_base));
-  if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return;
+  if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
   avcodec_flush_buffers(video_.get());
   if (audio_) avcodec_flush_buffers(audio_.get());
   waiting_.clear();
   recentPts_.clear();
   mender_ = TimestampMender(jumpSeconds_);
+  return true;
 }
 
 void InputMedia::MendTimestamps(AVPacket& packet) {
@@ -332,4 +333,30 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     return failure;
   if (audio_) return DecodePacket(audio_.get(), nullptr, frame.get(), onSound, damagedSound_);
   return std::nullopt;
+}
+
+// Reads on from where a seek landed to the first key picture: whether it
+// starts by `seconds`. The packets read are only looked at.
+bool InputMedia::KeyPictureComesBy(double seconds, AVPacket& packet) {
+  constexpr int kMostPacketsToLook = 10000;
+  for (int i = 0; i < kMostPacketsToLook && av_read_frame(format_.get(), &packet) >= 0; ++i) {
+    const bool key = packet.stream_index == videoStream_->index && (packet.flags & AV_PKT_FLAG_KEY);
+    const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    av_packet_unref(&packet);
+    if (key && stamp != AV_NOPTS_VALUE) return stamp * av_q2d(videoStream_->time_base) <= seconds;
+  }
+  return false;
+}
+
+void InputMedia::SeekVideoBefore(double seconds) {
+  PacketPtr packet(av_packet_alloc());
+  for (const double back : {0.0, 3.0, 15.0, 60.0}) {
+    if (!packet || !SeekVideo(seconds - back)) return;
+    if (KeyPictureComesBy(seconds, *packet)) {
+      SeekVideo(seconds - back);
+      return;
+    }
+  }
+  const int64_t start = videoStream_->start_time == AV_NOPTS_VALUE ? 0 : videoStream_->start_time;
+  SeekVideo(start * av_q2d(videoStream_->time_base) - 1);
 }

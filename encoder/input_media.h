@@ -59,7 +59,13 @@ class InputMedia {
   // stream's own time, so that decoding from there reaches that moment soonest.
   // Formats that seek by time stamp alone may land later; a file that cannot
   // seek goes on from where it is. Time stamps are mended afresh from there.
-  void SeekVideo(double seconds);
+  // False when the file cannot seek.
+  bool SeekVideo(double seconds);
+
+  // Moves to a key picture at or before `seconds`, as SeekVideo does, also in
+  // formats whose seek lands later: it then seeks further back, in the end to
+  // the start.
+  void SeekVideoBefore(double seconds);
 
   // After decoding: fails when the streams stopped well before the play time
   // the file's own header announces, as they do in a cut-off download.
@@ -75,6 +81,7 @@ class InputMedia {
   std::optional<bool> SkipsFirstWaiting(const PictureFilter& used, bool atEnd);
   Failure DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used, bool atEnd,
                         AVFrame* frame);
+  bool KeyPictureComesBy(double seconds, AVPacket& packet);
 
   std::string path_;
   InputPtr format_;

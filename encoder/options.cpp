@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "Inc/AmvFormats.h"
+#include "encoder/moment_text.h"
 
 namespace {
 
@@ -81,21 +82,20 @@ std::function<std::string(const std::string&, EncoderOptions&)> Band(const std::
   };
 }
 
-std::string ReadPreviewMoment(const std::string& text, EncoderOptions& options) {
-  double seconds = 0;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, seconds);
-  if (text.empty() || error != std::errc() || stop != end || !(seconds >= 0 && seconds < 1e9))
-    return "Invalid moment '" + text + "' for option '-preview'; give seconds from the start.";
-  options.previewSeconds = seconds;
-  return {};
-}
-
 std::string ReadSound(const std::string& text, EncoderOptions& options) {
   const std::optional<TrackChoice> choice = ReadTrackChoice(text);
   if (!choice) return "Option '-sound' takes a track number from 1 or a language such as eng, not '" + text + "'.";
   options.sound = *choice;
   return {};
+}
+
+std::function<std::string(const std::string&, EncoderOptions&)> Moment(const std::string& name,
+                                                                       std::optional<double> EncoderOptions::*field) {
+  return [=](const std::string& text, EncoderOptions& options) -> std::string {
+    options.*field = ReadMoment(text);
+    if (options.*field) return {};
+    return "Invalid moment '" + text + "' for option '" + name + "'; give seconds or H:MM:SS from the start.";
+  };
 }
 
 using Reader = std::function<std::string(const std::string&, EncoderOptions&)>;
@@ -128,7 +128,7 @@ const std::map<std::string, Reader>& Readers() {
        }},
       {"-qmin", Ranged("-qmin", 1, 31, &EncoderOptions::qmin)},
       {"-qmax", Ranged("-qmax", 1, 31, &EncoderOptions::qmax)},
-      {"-preview", ReadPreviewMoment},
+      {"-preview", Moment("-preview", &EncoderOptions::previewSeconds)},
       {"-decode",
        [](const std::string& text, EncoderOptions& o) {
          if (text != "full" && text != "auto") return "Option '-decode' takes full or auto, not " + text + ".";
@@ -136,6 +136,8 @@ const std::map<std::string, Reader>& Readers() {
          return std::string();
        }},
       {"-sound", ReadSound},
+      {"-ss", Moment("-ss", &EncoderOptions::partFrom)},
+      {"-to", Moment("-to", &EncoderOptions::partTo)},
       {"-probe",
        [](const std::string& text, EncoderOptions& o) {
          o.inputPath = text;
@@ -154,6 +156,8 @@ std::string MissingConversionSetting(const EncoderOptions& options) {
   if (options.qmin > options.qmax)
     return "The quantiser range -qmin " + std::to_string(options.qmin) + " -qmax " + std::to_string(options.qmax) +
            " is empty.";
+  if (options.partTo && *options.partTo <= options.partFrom.value_or(0))
+    return "The part from -ss to -to is empty; -to must come after -ss.";
   return {};
 }
 

@@ -34,6 +34,9 @@ struct EncoderOptions {
   bool probe = false;
   // "-sound N|LANG": the sound track to convert instead of the default one.
   TrackChoice sound;
+  // "-ss MOMENT" and "-to MOMENT": convert only this part, counted from the start.
+  std::optional<double> partFrom;
+  std::optional<double> partTo;
 };
 
 struct ParsedOptions {
@@ -44,5 +47,5 @@ struct ParsedOptions {
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
 // "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS", "-decode full|auto",
-// "-sound N|LANG" in any order, then the output path; or "-probe PATH" alone.
+// "-sound N|LANG", "-ss MOMENT", "-to MOMENT" in any order, then the output path; or "-probe PATH" alone.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -12,6 +12,7 @@
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
 #include "encoder/rotation.h"
+#include "encoder/source_part.h"
 
 namespace {
 
@@ -30,16 +31,6 @@ void PrintGeometry(const InputMedia& input) {
   std::fprintf(stderr, "Preview source: %dx%d, aspect %d:%d, rotation %d, duration %.3f\n", codec.width, codec.height,
                aspect.num, aspect.den, ClockwiseQuarterTurns(stream) * 90,
                duration == AV_NOPTS_VALUE ? -1.0 : duration / double(AV_TIME_BASE));
-}
-
-// Where output frame 0 stands: at the first picture, or earlier when the
-// sound starts first, as in a conversion.
-double Origin(const InputMedia& input) {
-  const AVStream& video = *input.VideoStream();
-  double origin = video.start_time == AV_NOPTS_VALUE ? 0 : Seconds(video.start_time, video.time_base);
-  if (const AVStream* sound = input.AudioStream(); sound && sound->start_time != AV_NOPTS_VALUE)
-    origin = std::min(origin, Seconds(sound->start_time, sound->time_base));
-  return origin;
 }
 
 Failure WritePpm(const AVFrame& picture, const std::string& path) {
@@ -84,7 +75,7 @@ Failure Preview(const EncoderOptions& options) {
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.
-  const double origin = Origin(input);
+  const double origin = SourceOrigin(input);
   const double frame = std::floor(*options.previewSeconds * options.fps + 1e-6);
   const double moment = origin + frame / options.fps;
   const double limit = origin + (frame + 0.5) / options.fps;

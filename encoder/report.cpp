@@ -30,9 +30,10 @@ std::string FormatDuration(int64_t microseconds) {
                 rounded % AV_TIME_BASE * 100 / AV_TIME_BASE);
 }
 
-std::string DurationLine(const AVFormatContext& format) {
+std::string DurationLine(const AVFormatContext& format, std::optional<int64_t> duration) {
+  if (format.duration != AV_NOPTS_VALUE && !duration) duration = format.duration;
   std::string line = "  Duration: ";
-  line += format.duration == AV_NOPTS_VALUE ? "N/A" : FormatDuration(format.duration);
+  line += duration ? FormatDuration(*duration) : "N/A";
   line += ", start: ";
   if (format.start_time == AV_NOPTS_VALUE) {
     line += "N/A";
@@ -66,10 +67,10 @@ std::string AudioLine(const AVStream& stream) {
 
 }  // namespace
 
-std::string DescribeInput(const InputMedia& input, const std::string& path) {
+std::string DescribeInput(const InputMedia& input, const std::string& path, std::optional<int64_t> partMicroseconds) {
   const AVFormatContext& format = *input.Format();
   std::string text = "Input #0, " + std::string(format.iformat->name) + ", from '" + path + "':\n";
-  text += DurationLine(format);
+  text += DurationLine(format, partMicroseconds);
   text += VideoLine(*input.VideoStream());
   if (input.DecodesVideoRoughly())
     text += "  Fast decoding: the picture shrinks to half its size or less; B pictures skip the in-loop filter.\n";

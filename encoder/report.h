@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "encoder/input_media.h"
@@ -10,7 +11,10 @@
 // front ends read: the input and its "Duration:" line, the output, progress
 // lines with "time=" in plain seconds, and the closing size report.
 
-std::string DescribeInput(const InputMedia& input, const std::string& path);
+// `partMicroseconds`, when given, is the play time of the part converted,
+// which the duration line then gives in place of the whole file's.
+std::string DescribeInput(const InputMedia& input, const std::string& path,
+                          std::optional<int64_t> partMicroseconds = std::nullopt);
 std::string DescribeOutput(const EncoderOptions& options);
 
 struct ProgressFigures {

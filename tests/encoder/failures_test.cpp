@@ -119,6 +119,7 @@ TEST_F(EncoderFailures, ArgumentLinesOutsideTheGrammarAreRefused) {
   ExpectRefused({"-i", in, "-decode", "fastest", "-s", "160x120", "-r", "12", out}, "'-decode' takes full or auto");
   ExpectRefused({"-i", in, "-sound", "0", "-s", "160x120", "-r", "12", out}, "'-sound' takes a track number");
   ExpectRefused({"-i", in, "-sound", "english", "-s", "160x120", "-r", "12", out}, "or a language such as eng");
+  ExpectRefused({"-i", in, "-ss", "1:75", "-s", "160x120", "-r", "12", out}, "Invalid moment '1:75' for option '-ss'");
   ExpectRefused({"-i", in, "-frobnicate", "1", "-s", "160x120", "-r", "12", out}, "Unrecognized option '-frobnicate'");
   ExpectRefused({"-s", "160x120", "-r", "12", "-i", in, "-qmax"}, "Missing value for option '-qmax'");
   ExpectRefused({"-s", "160x120", "-r", "12", out}, "No input file");
