@@ -11,7 +11,7 @@
 #include "encoder/amv_writer.h"
 #include "encoder/audio_pipeline.h"
 #include "encoder/audio_timeline.h"
-#include "encoder/decode_shortcuts.h"
+#include "encoder/decoder_setup.h"
 #include "encoder/frame_rate.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
@@ -106,8 +106,7 @@ Failure Conversion::Prepare() {
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
-  if (!options_.fullDecode && ShrinksToHalfOrLess(source.width, source.height, quarterTurns, options_))
-    input_.DecodeVideoRoughly();
+  if (Failure failure = SetUpVideoDecoding(input_, picture_, quarterTurns, options_)) return failure;
   if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
     return failure;
   if (const AVStream* sound = input_.AudioStream()) {

@@ -2,15 +2,44 @@
 
 #include <utility>
 
-bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options) {
-  const int shownWidth = sourceWidth - options.crop.left - options.crop.right;
-  const int shownHeight = sourceHeight - options.crop.top - options.crop.bottom;
-  int innerWidth = options.width - options.pad.left - options.pad.right;
-  int innerHeight = options.height - options.pad.top - options.pad.bottom;
+namespace {
+
+// The cropped source, as decoded, and the area inside the pads it is scaled into.
+struct Fit {
+  int shownWidth, shownHeight;
+  int innerWidth, innerHeight;
+};
+
+Fit FitOf(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options) {
+  Fit fit{sourceWidth - options.crop.left - options.crop.right, sourceHeight - options.crop.top - options.crop.bottom,
+          options.width - options.pad.left - options.pad.right, options.height - options.pad.top - options.pad.bottom};
   // A picture turned a quarter fills the inner area's width with its height.
-  if (quarterTurns % 2 != 0) std::swap(innerWidth, innerHeight);
-  if (shownWidth <= 0 || shownHeight <= 0) return false;
-  return 2 * innerWidth <= shownWidth && 2 * innerHeight <= shownHeight;
+  if (quarterTurns % 2 != 0) std::swap(fit.innerWidth, fit.innerHeight);
+  return fit;
+}
+
+// Whether the shown picture shrinks by `factor` or more both ways.
+bool ShrinksBy(const Fit& fit, int factor) {
+  if (fit.shownWidth <= 0 || fit.shownHeight <= 0) return false;
+  return factor * fit.innerWidth <= fit.shownWidth && factor * fit.innerHeight <= fit.shownHeight;
+}
+
+}  // namespace
+
+bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options) {
+  return ShrinksBy(FitOf(sourceWidth, sourceHeight, quarterTurns, options), 2);
+}
+
+int HalvingSteps(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options, int most,
+                 int spareShrink) {
+  const Fit fit = FitOf(sourceWidth, sourceHeight, quarterTurns, options);
+  const Bands& crop = options.crop;
+  for (int steps = most; steps > 0; --steps) {
+    const int unit = 1 << steps;
+    const bool whole = crop.top % unit == 0 && crop.bottom % unit == 0 && crop.left % unit == 0 && crop.right % unit == 0;
+    if (whole && ShrinksBy(fit, spareShrink * unit)) return steps;
+  }
+  return 0;
 }
 
 std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& earlierPts,

@@ -17,6 +17,13 @@
 // seconds away and then shows. An unknown source size keeps full decoding.
 bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options);
 
+// How many times, up to `most`, the decoder may halve the picture both ways
+// while decoding, so that what is left of it still shrinks by `spareShrink`
+// or more into the area inside the pads, and the crop bands stay whole
+// pixels. 0 for an unknown source size.
+int HalvingSteps(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options, int most,
+                 int spareShrink);
+
 // A picture packet's presentation and decoding stamps in its stream's ticks,
 // each missing where the container gives none.
 struct PacketStamps {

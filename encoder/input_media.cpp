@@ -41,8 +41,9 @@ const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
   return nullptr;
 }
 
-// Opens a decoder for a stream; on failure returns FFmpeg's reason.
-Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder) {
+// Opens a decoder for a stream, halving its pictures `halvings` times as it
+// decodes them; on failure returns FFmpeg's reason.
+Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder, int halvings = 0) {
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) return "no decoder for codec '" + std::string(avcodec_get_name(stream->codecpar->codec_id)) + "'";
   decoder.reset(avcodec_alloc_context3(codec));
@@ -50,6 +51,7 @@ Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder) {
   int result = avcodec_parameters_to_context(decoder.get(), stream->codecpar);
   if (result < 0) return ErrorText(result);
   decoder->pkt_timebase = stream->time_base;
+  decoder->lowres = halvings;
   // Decoding is the bulk of the work: let it use every core.
   decoder->thread_count = 0;
   decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
@@ -218,6 +220,15 @@ void InputMedia::NoteOtherStream(const AVPacket& packet) {
   if (stamp == AV_NOPTS_VALUE) return;
   const double end = (stamp + packet.duration) * av_q2d(format_->streams[packet.stream_index]->time_base);
   otherStreamsEnd_ = std::max(otherStreamsEnd_.value_or(end), end);
+}
+
+Failure InputMedia::DecodeVideoHalved(int halvings) {
+  CodecContextPtr halved;
+  if (Failure reason = OpenDecoder(videoStream_, halved, halvings))
+    return path_ + ": the video stream cannot be decoded (" + *reason + ").";
+  video_ = std::move(halved);
+  halvings_ = halvings;
+  return std::nullopt;
 }
 
 void InputMedia::DecodeVideoRoughly() {

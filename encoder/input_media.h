@@ -23,6 +23,11 @@ class InputMedia {
   // file lacks, or a stream that cannot be decoded; empty otherwise.
   const std::string& AudioNote() const { return audioNote_; }
 
+  // Decodes the video at 1/2^halvings of its size both ways, where the
+  // codec can, from the start; before Decode.
+  Failure DecodeVideoHalved(int halvings);
+  int VideoHalvings() const { return halvings_; }
+
   // Lets the video decoder leave its in-loop filter out of B pictures and
   // take its fast shortcuts, for pictures scaled down so far that the
   // difference is lost.
@@ -94,6 +99,7 @@ class InputMedia {
   double jumpSeconds_ = 0;  // the mender's forward limit for this file
   std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach
   bool decodesRoughly_ = false;
+  int halvings_ = 0;
   bool intraOnly_ = false;  // every picture of the video stream decodes alone
   int64_t picturesRead_ = 0;
   int64_t picturesDecoded_ = 0;

@@ -15,6 +15,9 @@ class PicturePipeline {
   // ClockwiseQuarterTurns); none unless told.
   void SetQuarterTurns(int quarterTurns) { quarterTurns_ = quarterTurns; }
 
+  // Bands counted on pictures decoded at a reduced size.
+  void SetCrop(const Bands& crop) { crop_ = crop; }
+
   // Checks that cropping a picture of this size leaves something to show.
   Failure CheckSource(int sourceWidth, int sourceHeight) const;
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "encoder/decode_shortcuts.h"
+#include "encoder/decoder_setup.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
 #include "encoder/rotation.h"
@@ -69,9 +69,7 @@ Failure Preview(const EncoderOptions& options) {
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
   // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.
-  if (!options.fullDecode &&
-      ShrinksToHalfOrLess(stream.codecpar->width, stream.codecpar->height, quarterTurns, options))
-    input.DecodeVideoRoughly();
+  if (Failure failure = SetUpVideoDecoding(input, picture, quarterTurns, options)) return failure;
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.

@@ -44,6 +44,26 @@ TEST(FastDecoding, IsChosenWhenTheShownPictureShrinksToHalfOrLess) {
     EXPECT_EQ(ShrinksToHalfOrLess(c.sourceWidth, c.sourceHeight, c.quarterTurns, c.output), c.expected) << c.name;
 }
 
+TEST(FastDecoding, PicturesAreHalvedWhileDecodingOnlyWhereTheRestStillShrinksEnough) {
+  const struct {
+    const char* name;
+    int sourceWidth, sourceHeight;
+    EncoderOptions output;
+    int most, spareShrink;
+    int expected;
+  } cases[] = {
+      {"a quarter both ways, twice", 640, 480, Output(160, 120), 2, 1, 2},
+      {"a quarter across only", 640, 600, Output(160, 176), 2, 1, 1},
+      {"no more than allowed", 1920, 1080, Output(160, 120), 1, 2, 1},
+      {"must still shrink 2x after", 640, 480, Output(176, 144), 1, 2, 0},
+      {"crop bands stay whole pixels", 640, 480, Output(160, 120, {2, 2, 0, 1}), 2, 1, 0},
+      {"crop bands even but not by four", 640, 480, Output(160, 120, {2, 2, 0, 0}), 2, 1, 1},
+      {"unknown source size", 0, 0, Output(96, 64), 2, 1, 0},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(HalvingSteps(c.sourceWidth, c.sourceHeight, 0, c.output, c.most, c.spareShrink), c.expected) << c.name;
+}
+
 TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {
   FrameRateConverter rate(10);
   EXPECT_FALSE(rate.SurelyDropped(0.16, 0.19)) << "before the first picture the frames' times are open";

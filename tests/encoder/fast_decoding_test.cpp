@@ -164,4 +164,53 @@ TEST_F(EncoderFastDecoding, ThePictureStaysCloseToFullDecodingWhereTheFilterIsLe
   }
 }
 
+TEST_F(EncoderFastDecoding, HalvedDecodingStaysWithinHalfADecibelOfFullDecoding) {
+  // Grain at the output's own rate, so every picture is a frame: luma PSNR
+  // against the source scaled with lanczos, fast against full decoding.
+  const struct {
+    std::string source;
+    const char* sourceSize;
+    const char* encoding;
+    const char* size;
+    int cropTopAndBottom;  // counted on the source, so halved with it
+    const char* line;
+  } cases[] = {
+      {"mjpeg.avi", "640x480", "-c:v mjpeg -pix_fmt yuvj420p", "160x120", 0, "decoded at 1/4 of their size"},
+      {"mjpeg-wide.avi", "1280x720", "-c:v mjpeg -pix_fmt yuvj420p", "208x176", 0, "decoded at 1/4 of their size"},
+      {"mpeg2.mpg", "720x576", "-c:v mpeg2video -bf 2 -q:v 4 -flags +ilme+ildct", "160x120", 24,
+       "decoded at 1/2 of their size"},
+  };
+  const auto lumaPsnr = [](const std::string& file, const std::string& reference) {
+    const std::string log = Capture("ffmpeg -nostdin -i " + ShellQuote(file) + " -i " + ShellQuote(reference) +
+                                    " -lavfi '[0]format=yuvj420p[a];[1]format=yuvj420p[b];[a][b]psnr' -f null - 2>&1");
+    std::smatch match;
+    EXPECT_TRUE(std::regex_search(log, match, std::regex(R"(PSNR y:([0-9.]+))"))) << log;
+    return match.empty() ? 0.0 : std::stod(match[1]);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source + " into " + c.size);
+    const std::string source = dir_->Path(c.source);
+    MakeClip(std::string("-f lavfi -i testsrc2=size=") + c.sourceSize + ":rate=12 -t 2 -vf noise=alls=10:allf=t+u " +
+                 c.encoding,
+             source);
+    const std::string reference = dir_->Path(c.source + ".nut");
+    std::string scale = c.size;
+    scale[scale.find('x')] = ':';
+    const std::string crop = std::to_string(c.cropTopAndBottom);
+    MakeClip("-i " + ShellQuote(source) + " -vf crop=iw:ih-2*" + crop + ":0:" + crop + ",scale=" + scale +
+                 ":flags=lanczos -c:v rawvideo -f nut",
+             reference);
+    EncoderCall call;
+    call.input = source;
+    call.size = c.size;
+    call.cropTop = call.cropBottom = c.cropTopAndBottom;
+    call.output = dir_->Path(c.source + "-fast.amv");
+    EXPECT_NE(Convert(call).err.find(c.line), std::string::npos);
+    EncoderCall full = call;
+    full.output = dir_->Path(c.source + "-full.amv");
+    Convert(full, true);
+    EXPECT_NEAR(lumaPsnr(call.output, reference), lumaPsnr(full.output, reference), 0.5);
+  }
+}
+
 }  // namespace
