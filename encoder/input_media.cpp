@@ -6,6 +6,7 @@
 
 #include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
+#include "encoder/stream_choice.h"
 
 namespace {
 
@@ -29,16 +30,6 @@ constexpr size_t kMostPicturesAhead = 16;
 
 std::optional<int64_t> Known(int64_t stamp) {
   return stamp == AV_NOPTS_VALUE ? std::nullopt : std::optional<int64_t>(stamp);
-}
-
-const AVStream* FirstStream(const AVFormatContext* format, AVMediaType type) {
-  for (unsigned i = 0; i < format->nb_streams; ++i) {
-    const AVStream* stream = format->streams[i];
-    // A cover picture is not a video: a song with one must not play as a still film.
-    if (stream->codecpar->codec_type == type && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
-      return stream;
-  }
-  return nullptr;
 }
 
 // Opens a decoder for a stream, halving its pictures `halvings` times as it
@@ -113,7 +104,7 @@ Failure InputMedia::Open(const std::string& path, const TrackChoice& sound) {
 }
 
 Failure InputMedia::OpenVideo() {
-  videoStream_ = FirstStream(format_.get(), AVMEDIA_TYPE_VIDEO);
+  videoStream_ = ChooseStream(*format_, AVMEDIA_TYPE_VIDEO, -1);
   if (!videoStream_) return path_ + ": the file holds no video stream.";
   if (Failure reason = OpenDecoder(videoStream_, video_))
     return path_ + ": the video stream cannot be decoded (" + *reason + ").";
@@ -127,8 +118,8 @@ Failure InputMedia::OpenAudio(const TrackChoice& choice) {
   TrackPick pick;
   if (Failure failure = PickTrack(tracks, choice, "sound", pick)) return path_ + ": " + *failure;
   audioNote_ = pick.note;
-  audioStream_ =
-      pick.track ? format_->streams[pick.track->streamIndex] : FirstStream(format_.get(), AVMEDIA_TYPE_AUDIO);
+  audioStream_ = pick.track ? format_->streams[pick.track->streamIndex]
+                            : ChooseStream(*format_, AVMEDIA_TYPE_AUDIO, videoStream_->index);
   if (!audioStream_) return std::nullopt;
   if (Failure reason = OpenDecoder(audioStream_, audio_)) {
     audio_.reset();

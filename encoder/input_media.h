@@ -9,8 +9,9 @@
 #include "encoder/timestamp_mender.h"
 #include "encoder/track_choice.h"
 
-// An opened input file with decoders for its first video stream (required)
-// and its first audio stream (optional), or the sound track chosen.
+// An opened input file with decoders for the video stream it plays by
+// default (required) and its default sound stream, or the sound track
+// chosen (optional).
 class InputMedia {
  public:
   Failure Open(const std::string& path, const TrackChoice& sound = {});

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "encoder/stream_choice.h"
+
 extern "C" {
 #include <libavutil/channel_layout.h>
 #include <libavutil/pixdesc.h>
@@ -50,19 +52,20 @@ std::string DurationLine(const AVFormatContext& format, std::optional<int64_t> d
 std::string VideoLine(const AVStream& stream) {
   const AVCodecParameters& codec = *stream.codecpar;
   const char* pixels = av_get_pix_fmt_name(static_cast<AVPixelFormat>(codec.format));
-  std::string line = Printf("  Stream #0:%d: Video: %s, %s, %dx%d", stream.index, avcodec_get_name(codec.codec_id),
-                            pixels ? pixels : "unknown", codec.width, codec.height);
+  std::string line = Printf("  Stream #0:%d%s: Video: %s, %s, %dx%d", stream.index, StreamLanguage(stream).c_str(),
+                            avcodec_get_name(codec.codec_id), pixels ? pixels : "unknown", codec.width, codec.height);
   if (stream.avg_frame_rate.num > 0 && stream.avg_frame_rate.den > 0)
     line += Printf(", %.4g fps", av_q2d(stream.avg_frame_rate));
-  return line + "\n";
+  return line + StreamTitle(stream) + "\n";
 }
 
 std::string AudioLine(const AVStream& stream) {
   const AVCodecParameters& codec = *stream.codecpar;
   char layout[128] = "unknown";
   av_channel_layout_describe(&codec.ch_layout, layout, sizeof layout);
-  return Printf("  Stream #0:%d: Audio: %s, %d Hz, %s\n", stream.index, avcodec_get_name(codec.codec_id),
-                codec.sample_rate, layout);
+  return Printf("  Stream #0:%d%s: Audio: %s, %d Hz, %s", stream.index, StreamLanguage(stream).c_str(),
+                avcodec_get_name(codec.codec_id), codec.sample_rate, layout) +
+         StreamTitle(stream) + "\n";
 }
 
 }  // namespace

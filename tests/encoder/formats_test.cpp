@@ -151,3 +151,36 @@ TEST_F(EncoderFormats, StreamHeadersAreEmptyAsInPlayersOwnFilesWhereTheRateStays
     EXPECT_EQ(ProbeFile(call.output).streams[0].at("r_frame_rate"), std::to_string(c.fps) + "/1");
   }
 }
+
+namespace {
+
+TEST_F(EncoderFormats, TheStreamsFlaggedAsDefaultAreConvertedAndNamed) {
+  // Black first, white flagged as default; silence first, then a tone flagged as default, for the hard of
+  // hearing, which FFmpeg alone ranks no higher than the silence.
+  const std::string sources =
+      "-f lavfi -i color=black:size=160x120:rate=10 -f lavfi -i color=white:size=160x120:rate=10 "
+      "-f lavfi -i anullsrc=sample_rate=44100 -f lavfi -i sine=sample_rate=44100 -t 1 -map 0 -map 1 -map 2 -map 3 "
+      "-disposition:v:0 0 -disposition:v:1 default -disposition:a:0 0 -disposition:a:1 default+hearing_impaired "
+      "-metadata:s:a:1 language=ger -metadata:s:a:1 title=Kommentar ";
+  for (const char* extension : {"mkv", "mp4"}) {
+    SCOPED_TRACE(extension);
+    const std::string input = dir_->Path(std::string("defaults.") + extension);
+    MakeClip(sources + "-c:v mpeg4 -c:a aac", input);
+    EncoderCall call;
+    call.input = input;
+    call.output = dir_->Path(std::string("defaults-") + extension + ".amv");
+    const RunResult run = RunEncoder(call, *dir_);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("  Stream #0:1: Video: mpeg4"), std::string::npos) << run.err;
+    // MP4 keeps no track titles.
+    const std::string title = extension == std::string("mkv") ? " \"Kommentar\"" : "";
+    EXPECT_NE(run.err.find("  Stream #0:3(ger): Audio: aac, 44100 Hz, mono (default)" + title + "\n"),
+              std::string::npos)
+        << run.err;
+    const std::vector<uint8_t> luma = DecodeLuma(call.output, 5, 160, 120);
+    EXPECT_GT(luma[60 * 160 + 80], 200);
+    EXPECT_GT(Rms(DecodeSound(call.output)), 1000);
+  }
+}
+
+}  // namespace
