@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <deque>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "encoder/adpcm.h"
@@ -55,6 +56,14 @@ class Conversion {
   int Run();
 
  private:
+  // An encoded picture waiting for its sound, with the frames it fills: a
+  // picture held for hours costs one entry, not one per frame.
+  struct PendingPicture {
+    std::shared_ptr<const std::vector<uint8_t>> packet;
+    int64_t frames;
+  };
+
+  int RunSteps();
   Failure Prepare();
   Failure Convert();
   Failure OnPicture(AVFrame* frame);
@@ -84,7 +93,8 @@ class Conversion {
   double pictureSeconds_ = 0;  // content decoded so far
   double soundSeconds_ = 0;
   bool soundFinished_ = false;
-  std::deque<std::shared_ptr<const std::vector<uint8_t>>> pending_;
+  std::deque<PendingPicture> pending_;
+  int64_t pendingFrames_ = 0;
   std::vector<int16_t> chunkSamples_;
   std::vector<uint8_t> chunk_;
   int64_t framesWritten_ = 0;
@@ -125,8 +135,7 @@ Failure Conversion::Prepare() {
 }
 
 Failure Conversion::CheckRunaway(int64_t moreFrames) const {
-  const double output = static_cast<double>(framesWritten_ + static_cast<int64_t>(pending_.size()) + moreFrames) /
-                        options_.fps;
+  const double output = static_cast<double>(framesWritten_ + pendingFrames_ + moreFrames) / options_.fps;
   // Pictures the frame rate drops before decoding are content all the same.
   const double content = std::max(pictureSeconds_ + input_.UnusedPictureSeconds(), soundSeconds_);
   if (output <= kRunawayFactor * content + kRunawayMarginSeconds) return std::nullopt;
@@ -146,18 +155,17 @@ Failure Conversion::EmitHeld(int64_t count) {
   auto packet = std::make_shared<std::vector<uint8_t>>();
   if (Failure failure = video_.Encode(rendered.get(), *packet)) return failure;
   // A repeated picture is the same packet again: encoding it twice would only cost time.
-  pending_.insert(pending_.end(), static_cast<size_t>(count), packet);
+  pending_.push_back({std::move(packet), count});
+  pendingFrames_ += count;
   return std::nullopt;
 }
 
 Failure Conversion::OnPicture(AVFrame* frame) {
-  const AVStream& stream = *input_.VideoStream();
-  const double tick = av_q2d(stream.time_base);
-  const double seconds =
-      frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp * tick : heldEnd_;
-  double duration = frame->pkt_duration > 0 ? frame->pkt_duration * tick : 0;
-  if (duration <= 0)
-    duration = stream.avg_frame_rate.num > 0 ? 1 / av_q2d(stream.avg_frame_rate) : 1.0 / options_.fps;
+  const double seconds = frame->best_effort_timestamp != AV_NOPTS_VALUE
+                            ? frame->best_effort_timestamp * input_.VideoTick()
+                            : heldEnd_;
+  double duration = input_.PictureSeconds(frame->pkt_duration);
+  if (duration <= 0) duration = 1.0 / options_.fps;
   if (part_.After(seconds)) {
     picturesPastPart_ = true;
     return std::nullopt;
@@ -187,11 +195,12 @@ Failure Conversion::WritePending() {
     timeline_.Take(begin, end, chunkSamples_);
     chunk_.clear();
     adpcm_.EncodeChunk(chunkSamples_, chunk_);
-    const std::vector<uint8_t>& picture = *pending_.front();
-    if (Failure failure = writer_.WriteFrame(picture, chunk_)) return failure;
-    pictureBytes_ += picture.size();
+    PendingPicture& front = pending_.front();
+    if (Failure failure = writer_.WriteFrame(*front.packet, chunk_)) return failure;
+    pictureBytes_ += front.packet->size();
     soundBytes_ += chunk_.size();
-    pending_.pop_front();
+    if (--front.frames == 0) pending_.pop_front();
+    --pendingFrames_;
     ++framesWritten_;
     meter_.Update(framesWritten_, writer_.BytesWritten());
   }
@@ -230,6 +239,14 @@ Failure Conversion::Convert() {
 }
 
 int Conversion::Run() {
+  try {
+    return RunSteps();
+  } catch (const std::bad_alloc&) {
+    return Fail(options_.inputPath + ": not enough memory to convert this file; the incomplete output is removed.");
+  }
+}
+
+int Conversion::RunSteps() {
   if (Failure failure = Prepare()) return Fail(*failure);
   const std::optional<int64_t> partDuration = part_.Whole() ? std::nullopt : part_.Duration(*input_.Format());
   std::fputs(DescribeInput(input_, options_.inputPath, partDuration).c_str(), stderr);

@@ -6,6 +6,7 @@
 
 #include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
+#include "encoder/picture_clock.h"
 #include "encoder/stream_choice.h"
 
 namespace {
@@ -94,6 +95,7 @@ Failure InputMedia::Open(const std::string& path, const TrackChoice& sound) {
   if (result < 0) return ReadFailure(path, result);
   if (Failure failure = OpenVideo()) return failure;
   if (Failure failure = OpenAudio(sound)) return failure;
+  JudgeVideoClock();
   const bool declaresJumps = opened->iformat->flags & AVFMT_TS_DISCONT;
   jumpSeconds_ = declaresJumps || AudioStream() ? kShortJumpSeconds : kLoneStreamJumpSeconds;
   mender_ = TimestampMender(jumpSeconds_);
@@ -129,6 +131,42 @@ Failure InputMedia::OpenAudio(const TrackChoice& choice) {
   return std::nullopt;
 }
 
+void InputMedia::JudgeVideoClock() {
+  const AVStream& video = *videoStream_;
+  videoTick_ = av_q2d(video.time_base);
+  PictureClockEvidence evidence;
+  if (video.avg_frame_rate.num > 0 && video.avg_frame_rate.den > 0)
+    evidence.headerPictureSeconds = 1 / av_q2d(video.avg_frame_rate);
+  evidence.headerPictureCount = video.nb_frames;
+  if (const AVStream* sound = AudioStream(); sound && sound->duration > 0)
+    evidence.soundSeconds = sound->duration * av_q2d(sound->time_base);
+  if (video_->framerate.num > 0 && video_->framerate.den > 0)
+    evidence.codecPictureSeconds = 1 / av_q2d(video_->framerate);
+  const double correction = PictureClockCorrection(evidence);
+  if (correction == 1) return;
+  clockCorrection_ = correction;
+  videoTick_ *= correction;
+  char line[200];
+  std::snprintf(line, sizeof line,
+                ": the header's frame rate is damaged (one picture every %.6g s); its pictures are timed at %.4g fps.",
+                evidence.headerPictureSeconds, 1 / (evidence.headerPictureSeconds * correction));
+  clockNote_ = path_ + line;
+}
+
+double InputMedia::AveragePictureSeconds() const {
+  const AVRational rate = videoStream_->avg_frame_rate;
+  return rate.num > 0 && rate.den > 0 ? clockCorrection_ / av_q2d(rate) : 0;
+}
+
+double InputMedia::PictureSeconds(int64_t duration) const {
+  if (duration <= 0 || clockCorrection_ != 1) return AveragePictureSeconds();
+  return std::min(duration * videoTick_, jumpSeconds_);
+}
+
+double InputMedia::Tick(int streamIndex) const {
+  return streamIndex == videoStream_->index ? videoTick_ : av_q2d(format_->streams[streamIndex]->time_base);
+}
+
 // Where the header says the streams in use end, in seconds, or nothing when
 // only an estimate from the bit rate is known. Other streams (subtitles, a
 // second sound track) may run longer and do not count.
@@ -139,7 +177,7 @@ std::optional<double> InputMedia::AnnouncedEnd() const {
   for (const AVStream* stream : {videoStream_, AudioStream()}) {
     if (!stream || stream->duration == AV_NOPTS_VALUE) continue;
     const int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
-    end = std::max(end.value_or(0.0), (start + stream->duration) * av_q2d(stream->time_base));
+    end = std::max(end.value_or(0.0), (start + stream->duration) * Tick(stream->index));
   }
   if (!end && format.duration != AV_NOPTS_VALUE) {
     const int64_t start = format.start_time == AV_NOPTS_VALUE ? 0 : format.start_time;
@@ -170,8 +208,7 @@ Failure InputMedia::CheckDamage() const {
 
 std::string InputMedia::DamageNote() const {
   if (damagedPictures_ == 0 && damagedSound_ == 0) return {};
-  const AVRational rate = videoStream_->avg_frame_rate;
-  const double pictureSeconds = rate.num > 0 && rate.den > 0 ? damagedPictures_ / av_q2d(rate) : 0;
+  const double pictureSeconds = damagedPictures_ * AveragePictureSeconds();
   const AVCodecParameters* sound = AudioStream() ? AudioStream()->codecpar : nullptr;
   const double soundSeconds = sound && sound->sample_rate > 0
                                    ? damagedSound_ * double(sound->frame_size > 0 ? sound->frame_size : 1024) /
@@ -186,7 +223,7 @@ std::string InputMedia::DamageNote() const {
 }
 
 bool InputMedia::SeekVideo(double seconds) {
-  const int64_t target = static_cast<int64_t>(seconds / av_q2d(videoStream_->time_base));
+  const int64_t target = static_cast<int64_t>(seconds / videoTick_);
   if (av_seek_frame(format_.get(), videoStream_->index, target, AVSEEK_FLAG_BACKWARD) < 0) return false;
   avcodec_flush_buffers(video_.get());
   if (audio_) avcodec_flush_buffers(audio_.get());
@@ -199,7 +236,7 @@ bool InputMedia::SeekVideo(double seconds) {
 void InputMedia::MendTimestamps(AVPacket& packet) {
   const int64_t stamp = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
   if (stamp == AV_NOPTS_VALUE) return;
-  const double tick = av_q2d(format_->streams[packet.stream_index]->time_base);
+  const double tick = Tick(packet.stream_index);
   const double shift = mender_.Place(packet.stream_index, stamp * tick, packet.duration * tick);
   const int64_t ticks = std::llround(shift / tick);
   if (packet.pts != AV_NOPTS_VALUE) packet.pts += ticks;
@@ -245,7 +282,7 @@ std::optional<bool> InputMedia::SkipsFirstWaiting(const PictureFilter& used, boo
   const AVPacket& packet = *waiting_.front();
   if (!used || packet.pts == AV_NOPTS_VALUE || ((packet.flags & AV_PKT_FLAG_KEY) && !intraOnly_)) return false;
   if (!HoldsWholeFrames(packet)) return false;
-  const double tick = av_q2d(videoStream_->time_base);
+  const double tick = videoTick_;
   const double start = packet.pts * tick;
   // Needed however briefly it shows: no need to wait for the pictures after it.
   if (used(start, start + tick)) return false;
@@ -345,7 +382,7 @@ bool InputMedia::KeyPictureComesBy(double seconds, AVPacket& packet) {
     const bool key = packet.stream_index == videoStream_->index && (packet.flags & AV_PKT_FLAG_KEY);
     const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
     av_packet_unref(&packet);
-    if (key && stamp != AV_NOPTS_VALUE) return stamp * av_q2d(videoStream_->time_base) <= seconds;
+    if (key && stamp != AV_NOPTS_VALUE) return stamp * videoTick_ <= seconds;
   }
   return false;
 }
@@ -360,5 +397,5 @@ void InputMedia::SeekVideoBefore(double seconds) {
     }
   }
   const int64_t start = videoStream_->start_time == AV_NOPTS_VALUE ? 0 : videoStream_->start_time;
-  SeekVideo(start * av_q2d(videoStream_->time_base) - 1);
+  SeekVideo(start * videoTick_ - 1);
 }

@@ -23,6 +23,18 @@ class InputMedia {
   // Why the sound is not the one asked for or the file's: a language the
   // file lacks, or a stream that cannot be decoded; empty otherwise.
   const std::string& AudioNote() const { return audioNote_; }
+  // Seconds per time-base tick of the video stream, mended when the header's rate is damaged.
+  double VideoTick() const { return videoTick_; }
+  // One picture's play time by the stream's average rate, mended like the
+  // clock; 0 when unknown.
+  double AveragePictureSeconds() const;
+  // How long a picture whose packet gives `duration` ticks (0 when it gives
+  // none) plausibly lasts, or 0 when unknown: never longer than a jump, and
+  // by the average rate where the header's clock was damaged, as its
+  // durations then are too.
+  double PictureSeconds(int64_t duration) const;
+  // How the video clock was mended; empty when the header's rate was plausible.
+  const std::string& ClockNote() const { return clockNote_; }
 
   // Decodes the video at 1/2^halvings of its size both ways, where the
   // codec can, from the start; before Decode.
@@ -80,6 +92,8 @@ class InputMedia {
  private:
   Failure OpenVideo();
   Failure OpenAudio(const TrackChoice& choice);
+  void JudgeVideoClock();
+  double Tick(int streamIndex) const;
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
@@ -96,6 +110,9 @@ class InputMedia {
   CodecContextPtr video_;
   CodecContextPtr audio_;
   std::string audioNote_;
+  double videoTick_ = 0;
+  double clockCorrection_ = 1;
+  std::string clockNote_;
   TimestampMender mender_{0};
   double jumpSeconds_ = 0;  // the mender's forward limit for this file
   std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach

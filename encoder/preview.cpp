@@ -20,7 +20,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-double Seconds(int64_t stamp, AVRational timeBase) { return stamp * av_q2d(timeBase); }
 
 void PrintGeometry(const InputMedia& input) {
   const AVStream& stream = *input.VideoStream();
@@ -84,7 +83,7 @@ Failure Preview(const EncoderOptions& options) {
   std::optional<double> first;  // where the first picture decoded since the seek begins
   const auto onPicture = [&](AVFrame* decoded) -> Failure {
     const double seconds = decoded->best_effort_timestamp != AV_NOPTS_VALUE
-                               ? Seconds(decoded->best_effort_timestamp, stream.time_base)
+                               ? decoded->best_effort_timestamp * input.VideoTick()
                                : heldEnd;
     if (!first) first = seconds;
     if (seconds >= limit && held) {
@@ -95,7 +94,7 @@ Failure Preview(const EncoderOptions& options) {
     if (!held) return ErrorText(AVERROR(ENOMEM));
     av_frame_unref(held.get());
     av_frame_move_ref(held.get(), decoded);
-    heldEnd = seconds + (held->pkt_duration > 0 ? Seconds(held->pkt_duration, stream.time_base) : 0);
+    heldEnd = seconds + input.PictureSeconds(held->pkt_duration);
     found = seconds >= limit;
     return std::nullopt;
   };

@@ -77,6 +77,7 @@ std::string DescribeInput(const InputMedia& input, const std::string& path, std:
   text += VideoLine(*input.VideoStream());
   if (input.VideoHalvings() > 0)
     text += Printf("  Fast decoding: pictures are decoded at 1/%d of their size both ways.\n", 1 << input.VideoHalvings());
+  if (!input.ClockNote().empty()) text += input.ClockNote() + "\n";
   if (input.DecodesVideoRoughly())
     text += "  Fast decoding: the picture shrinks to half its size or less; B pictures skip the in-loop filter.\n";
   if (input.AudioStream()) text += AudioLine(*input.AudioStream());

@@ -11,7 +11,7 @@ double Seconds(int64_t stamp, AVRational timeBase) { return stamp * av_q2d(timeB
 
 double SourceOrigin(const InputMedia& input) {
   const AVStream& video = *input.VideoStream();
-  double origin = video.start_time == AV_NOPTS_VALUE ? 0 : Seconds(video.start_time, video.time_base);
+  double origin = video.start_time == AV_NOPTS_VALUE ? 0 : video.start_time * input.VideoTick();
   if (const AVStream* sound = input.AudioStream(); sound && sound->start_time != AV_NOPTS_VALUE)
     origin = std::min(origin, Seconds(sound->start_time, sound->time_base));
   return origin;

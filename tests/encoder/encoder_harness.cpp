@@ -73,7 +73,8 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
 
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir) { return RunEncoder(call.Arguments(), dir); }
 
-long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run) {
+long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run,
+                         const std::string& shellPrefix) {
   // A child of our own runs the encoder, so the peak it reports counts the
   // encoder alone and not the clips this test program generated before.
   int channel[2];
@@ -82,7 +83,7 @@ long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResu
   if (child < 0) return -1;
   if (child == 0) {
     close(channel[0]);
-    const RunResult result = RunEncoder(call, dir);
+    const RunResult result = RunEncoder(call.Arguments(), dir, shellPrefix);
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
     const long report[2] = {result.exitCode, usage.ru_maxrss};

@@ -39,7 +39,8 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir);
 
 // Runs the encoder as RunEncoder does; the most memory it held, in KiB, or -1.
-long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run);
+long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run,
+                         const std::string& shellPrefix = "");
 
 // Runs a shell command; its stdout, or fails the current test.
 std::string Capture(const std::string& command);

@@ -255,3 +255,47 @@ TEST_F(EncoderMessyInput, ADamagedStretchIsSkippedAndTold) {
   EXPECT_EQ(refusedLines.back().rfind(garbage + ": the file is too damaged to convert: ", 0), 0u) << refused.err;
   EXPECT_FALSE(FileExists(dir_->Path("garbage.amv")));
 }
+
+// Sets the time base (scale / rate) in the video stream header of an AVI file.
+std::string WithAviTimeBase(std::string avi, uint32_t scale, uint32_t rate) {
+  size_t header = avi.find("strh");
+  while (header != std::string::npos && avi.compare(header + 8, 4, "vids") != 0) header = avi.find("strh", header + 4);
+  if (header == std::string::npos) {
+    ADD_FAILURE() << "no video stream header";
+    return avi;
+  }
+  for (int i = 0; i < 4; ++i) {
+    avi[header + 28 + i] = static_cast<char>(scale >> (8 * i));
+    avi[header + 32 + i] = static_cast<char>(rate >> (8 * i));
+  }
+  return avi;
+}
+
+TEST_F(EncoderMessyInput, ADamagedFrameRateInTheHeaderGivesTheFilmInBoundedMemory) {
+  const std::string picture = "-f lavfi -i testsrc2=size=320x240:rate=25 ";
+  MakeClip(picture + "-f lavfi -i sine=sample_rate=44100 -t 3 -c:v mpeg4 -c:a libmp3lame", dir_->Path("rate.avi"));
+  MakeClip(picture + "-t 3 -c:v mpeg4", dir_->Path("rate-silent.avi"));
+  struct Case {
+    uint32_t scale;
+    uint32_t rate;
+  };
+  // One picture per 46 days, per 11 hours, per 68 years; two billion a second.
+  for (const Case& c : {Case{100663297, 25}, Case{40000, 1}, Case{0x7fffffff, 1}, Case{1, 0x7fffffff}}) {
+    for (const char* source : {"rate", "rate-silent"}) {
+      const std::string name = std::string(source) + "-" + std::to_string(c.scale) + "-" + std::to_string(c.rate);
+      SCOPED_TRACE(name);
+      const std::string damaged = dir_->Write(name + ".avi", WithAviTimeBase(dir_->Read(std::string(source) + ".avi"),
+                                                                           c.scale, c.rate));
+      RunResult run;
+      const long peak = PeakMemoryOfEncoder(CallFor(damaged, name + ".amv"), *dir_, run, kSizeLimit);
+      ASSERT_EQ(run.exitCode, 0) << run.err;
+#ifndef __SANITIZE_ADDRESS__
+      EXPECT_LT(peak, 100'000) << "KiB";
+#endif
+      EXPECT_LT(std::filesystem::file_size(dir_->Path(name + ".amv")), 500'000u);
+      const Probe probe = ProbeFile(dir_->Path(name + ".amv"));
+      ASSERT_EQ(probe.streams.size(), 2u);
+      EXPECT_NEAR(std::stod(probe.streams[0].at("nb_read_packets")) / kFps, 3, 0.2);
+    }
+  }
+}
