@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
@@ -182,6 +183,10 @@ std::optional<double> InputMedia::AnnouncedEnd() const {
   if (!end && format.duration != AV_NOPTS_VALUE) {
     const int64_t start = format.start_time == AV_NOPTS_VALUE ? 0 : format.start_time;
     end = (start + format.duration) / double(AV_TIME_BASE);
+    // FFmpeg's own Matroska muxer writes the stamp the file ends at where
+    // others write the play time from the start: a whole file meets the earlier.
+    if (std::strncmp(format.iformat->name, "matroska", 8) == 0 && format.duration > start)
+      end = format.duration / double(AV_TIME_BASE);
   }
   return end;
 }

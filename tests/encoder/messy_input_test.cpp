@@ -299,3 +299,29 @@ TEST_F(EncoderMessyInput, ADamagedFrameRateInTheHeaderGivesTheFilmInBoundedMemor
     }
   }
 }
+
+TEST_F(EncoderMessyInput, MatroskaStartingLateConvertsWholeWhicheverWayItsDurationCounts) {
+  const std::string sources =
+      "-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 3 ";
+  MakeClip(sources + "-c:v mpeg4 -c:a aac", dir_->Path("late-source.mkv"));
+  MakeClip(sources + "-c:v mpeg2video -c:a mp2 -output_ts_offset 1.4", dir_->Path("late-source.ts"));
+  struct Case {
+    const char* name;
+    std::string arguments;
+    double seconds;
+  };
+  const Case cases[] = {
+      {"late.mkv", sources + "-c:v mpeg4 -c:a aac -output_ts_offset 10", 3},
+      {"late.webm", sources + "-c:v libvpx -c:a libvorbis -output_ts_offset 10", 3},
+      {"ten-hours.mkv", sources + "-c:v mpeg4 -c:a aac -output_ts_offset 36000", 3},
+      {"cut-copyts.mkv", "-ss 1 -i " + ShellQuote(dir_->Path("late-source.mkv")) + " -c copy -copyts", 2},
+      {"remuxed-ts.mkv", "-i " + ShellQuote(dir_->Path("late-source.ts")) + " -c copy -copyts", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MakeClip(c.arguments, dir_->Path(c.name));
+    const auto [exitCode, seconds] = Convert(dir_->Path(c.name), std::string(c.name) + ".amv");
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_NEAR(seconds, c.seconds, 0.3);
+  }
+}
