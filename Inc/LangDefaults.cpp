@@ -131,6 +131,11 @@ const StringPair kBuiltInStrings[] = {
     {"s124", "Incomplete output removed: %1"},
     {"s125", "Settings and error reports are kept in %1"},
     {"s126", "The encoder could not make a picture of this file. Its own message is in the activity log."},
+    {"s140", "Partly converted: the source is cut short"},
+    {"s141",
+     "Conversion finished, but some videos are cut short and were converted only as far as they go. Please check "
+     "the log for details."},
+    {"s142", "Partly converted"},
     {"s145", "The language was not saved: the path of its file holds a line break."},
     {"_END_", ""},
 };

@@ -7,6 +7,7 @@
 
 #include "Inc/AppState.h"
 #include "Inc/CommandIds.h"
+#include "Inc/EncoderExitCodes.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
@@ -24,6 +25,7 @@ enum class BatchEnd { Finished, Stopped, EncoderNotStarted };
 struct Batch {
   const BatchSeams& seams;
   int errorCount = 0;
+  int partlyConvertedCount = 0;
   EncoderOutputParser parser;
 };
 
@@ -91,8 +93,12 @@ bool FollowEncoder(Batch& batch, ChildHandle encoder, int row) {
 
 void ShowResult(Batch& batch, ChildHandle encoder, int row) {
   const int32_t code = ChildExitCode(encoder);
-  if (code == 0) {
+  if (code == kEncoderConverted) {
     batch.seams.setTaskStatus(row, UiText("s61"));
+  } else if (code == kEncoderPartlyConverted) {
+    // The output is a playable beginning and stays; the log tells how much it holds.
+    batch.seams.setTaskStatus(row, UiText("s140"));
+    ++batch.partlyConvertedCount;
   } else {
     batch.seams.setTaskStatus(row, UiText("s60") + " " + IntToText(code));
     ++batch.errorCount;
@@ -100,7 +106,7 @@ void ShowResult(Batch& batch, ChildHandle encoder, int row) {
 }
 
 BatchEnd ConvertAll(const BatchSeams& seams) {
-  Batch batch{seams, 0, EncoderOutputParser{}};
+  Batch batch{seams, 0, 0, EncoderOutputParser{}};
   // The list cannot change while the batch runs: every command but Stop is dropped.
   for (int row = 0; row < seams.taskCount(); ++row) {
     const Task task = seams.taskAt(row);
@@ -131,8 +137,9 @@ BatchEnd ConvertAll(const BatchSeams& seams) {
       CloseChild(encoder);
     }
   }
-  const std::string title = UiText(batch.errorCount == 0 ? "s109" : "s1");
-  const std::string summary = UiText(batch.errorCount == 0 ? "s62" : "s63");
+  const bool allWhole = batch.partlyConvertedCount == 0;
+  const std::string title = UiText(batch.errorCount > 0 ? "s1" : allWhole ? "s109" : "s142");
+  const std::string summary = UiText(batch.errorCount > 0 ? "s63" : allWhole ? "s62" : "s141");
   TellBatchFinished(title, summary);
   ShowMessageBox(title, summary, MessageIcon::Information);
   return BatchEnd::Finished;

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "Inc/EncoderExitCodes.h"
 #include "encoder/adpcm.h"
 #include "encoder/amv_writer.h"
 #include "encoder/audio_pipeline.h"
@@ -100,12 +101,13 @@ class Conversion {
   int64_t framesWritten_ = 0;
   uint64_t pictureBytes_ = 0;
   uint64_t soundBytes_ = 0;
+  std::string cutShortNote_;
 };
 
 int Conversion::Fail(const std::string& line) {
   writer_.Discard();
   PrintLine(line);
-  return 1;
+  return kEncoderFailed;
 }
 
 Failure Conversion::Prepare() {
@@ -231,8 +233,7 @@ Failure Conversion::Convert() {
   if (!rate_.Started()) return options_.inputPath + ": no picture in the video stream could be decoded.";
   double end = videoEnd_;
   if (timeline_.End() != INT64_MIN) end = std::max(end, static_cast<double>(timeline_.End()) / kAmvSampleRate);
-  if (!PartTaken())
-    if (Failure failure = input_.CheckReadWhole(end)) return failure;
+  if (!PartTaken()) cutShortNote_ = input_.CutShortNote(end);
   if (Failure failure = input_.CheckDamage()) return failure;
   if (Failure failure = EmitHeld(rate_.Finish(part_.EndBy(end)))) return failure;
   return WritePending();
@@ -258,11 +259,13 @@ int Conversion::RunSteps() {
   if (interrupted_) {
     PrintLine("Interrupted: '" + options_.outputPath + "' holds the first " +
               std::to_string(framesWritten_ / options_.fps) + " s only.");
-    return 1;
+    return kEncoderFailed;
   }
   std::fputs(FormatSummary(pictureBytes_, soundBytes_, writer_.BytesWritten()).c_str(), stderr);
   std::fputs(FormatPictureCounts(input_.PicturesRead(), input_.PicturesDecoded(), framesWritten_).c_str(), stderr);
-  return 0;
+  if (cutShortNote_.empty()) return kEncoderConverted;
+  PrintLine(cutShortNote_);
+  return kEncoderPartlyConverted;
 }
 
 }  // namespace

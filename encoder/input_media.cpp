@@ -191,17 +191,21 @@ std::optional<double> InputMedia::AnnouncedEnd() const {
   return end;
 }
 
-Failure InputMedia::CheckReadWhole(double reachedSeconds) const {
+std::string InputMedia::CutShortNote(double reachedSeconds) const {
   const std::optional<double> announcedEnd = AnnouncedEnd();
-  if (!announcedEnd) return std::nullopt;
   const double start = format_->start_time == AV_NOPTS_VALUE ? 0.0 : format_->start_time / double(AV_TIME_BASE);
-  const double announced = *announcedEnd - start;
   // Other streams that were read further show the file is whole; the converted ones just end earlier.
   const double read = std::max(reachedSeconds, otherStreamsEnd_.value_or(reachedSeconds)) - start;
-  if (announced - read <= std::max(0.5, 0.02 * announced)) return std::nullopt;
-  char line[160];
-  std::snprintf(line, sizeof line, ": the file ends after %.2f s of the %.2f s it announces; it is cut short or damaged.",
-                read, announced);
+  char line[200];
+  if (announcedEnd) {
+    const double announced = *announcedEnd - start;
+    if (announced - read <= std::max(0.5, 0.02 * announced)) return {};
+    std::snprintf(line, sizeof line, ": the file is cut short: converted the first %.2f s of %.2f s.", read, announced);
+    return path_ + line;
+  }
+  if (!readError_) return {};
+  std::snprintf(line, sizeof line, ": the file is cut short or damaged after %.2f s (%s): converted what comes before.",
+                read, ErrorText(*readError_).c_str());
   return path_ + line;
 }
 
@@ -351,8 +355,9 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     if (result == AVERROR(ENOMEM)) return ErrorText(result);
     if (result < 0) {
       if (++readFailures < kMostReadFailuresInARow && position() > before) continue;
-      // The file ends inside its own data: a truncated or damaged file, not a finished one.
-      return ReadFailure(path_, result);
+      // The file ends inside its own data: what was read is kept, as from a cut-off download.
+      readError_ = result;
+      break;
     }
     readFailures = 0;
     const bool converted = packet->stream_index == videoStream_->index ||

@@ -52,8 +52,9 @@ class InputMedia {
 
   // Hands every decoded picture and sound frame of the file, in file order,
   // to the two callbacks, their time stamps mended into one continuous clock.
-  // Stops at the first failure a callback returns or at a read error; `stop`
-  // is polled between packets. Pictures that `used` (when given) turns down
+  // Stops at the first failure a callback returns; a read error ends the
+  // reading as the end of the file does (CutShortNote tells it); `stop` is
+  // polled between packets. Pictures that `used` (when given) turns down
   // and that no other picture refers to are not decoded at all, where the
   // codec can tell them in advance.
   using FrameSink = std::function<Failure(AVFrame*)>;
@@ -85,9 +86,11 @@ class InputMedia {
   // the start.
   void SeekVideoBefore(double seconds);
 
-  // After decoding: fails when the streams stopped well before the play time
-  // the file's own header announces, as they do in a cut-off download.
-  Failure CheckReadWhole(double reachedSeconds) const;
+  // After decoding, with the stamp the converted streams reached: the line
+  // that tells how much of a file cut short was converted (its reading
+  // failed, or its streams stopped well before the play time its header
+  // announces, as in a cut-off download), or empty when it was read whole.
+  std::string CutShortNote(double reachedSeconds) const;
 
  private:
   Failure OpenVideo();
@@ -128,4 +131,5 @@ class InputMedia {
   std::deque<int64_t> recentPts_;  // presentation stamps of the last pictures handed on
   int64_t damagedPictures_ = 0;
   int64_t damagedSound_ = 0;
+  std::optional<int> readError_;  // why reading stopped before the end of the file
 };

@@ -20,7 +20,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-
 void PrintGeometry(const InputMedia& input) {
   const AVStream& stream = *input.VideoStream();
   const AVCodecParameters& codec = *stream.codecpar;

@@ -149,6 +149,33 @@ esac
   EXPECT_EQ(log.back(), "Conversion finished...");
 }
 
+TEST_F(BatchDriver, APartlyConvertedVideoKeepsItsOutputAndTheBatchDoesNotClaimFullSuccess) {
+  // The stand-in writes its output, then ends with the code the input's name gives.
+  Encoder(R"sh(: > "$(eval echo \${$#})"; case "$2" in *cut*) exit 2;; *bad*) exit 1;; esac)sh");
+  struct Case {
+    Lines inputs;
+    Lines lastStatuses;
+    std::string box;
+  };
+  const std::string partly = UiText("s140");
+  const Case cases[] = {
+      {{"cut", "good"}, {partly, "Converted!"}, "Partly converted | " + UiText("s141")},
+      {{"cut", "bad"}, {partly, "FFmpeg error. Code 1"}, "Error | " + UiText("s63")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.inputs[1]);
+    tasks.clear();
+    statuses.clear();
+    boxes.clear();
+    for (const std::string& input : c.inputs) AddTask(program.Path(input + ".avi"), program.Path(input + ".amv"));
+    StartConversion(seams);
+    EXPECT_EQ((Lines{LastStatus(0), LastStatus(1)}), c.lastStatuses);
+    EXPECT_EQ(boxes, Lines{c.box});
+    EXPECT_TRUE(std::filesystem::exists(program.Path("cut.amv")));
+    std::filesystem::remove(program.Path("cut.amv"));
+  }
+}
+
 TEST_F(BatchDriver, ABatchLeavesNoDescriptorOpen) {
   Encoder(kGoodEncoder);
   AddTask("/v/a.avi", "/v/a.amv");

@@ -140,13 +140,16 @@ TEST_F(EncoderFailures, InputsThatHoldNoPlayableVideoAreRefused) {
   ExpectRefused(tiny, "leaves nothing of a 40x30 picture");
 }
 
-TEST_F(EncoderFailures, AFileThatEndsInsideItsDataFailsAndLeavesNoOutput) {
+TEST_F(EncoderFailures, AFileThatEndsInsideItsDataGivesWhatCanBeReadWithItsOwnExitCode) {
   const RunResult run = RunEncoder(CallFor(dir_->Path("truncated-index-first.mp4")), *dir_);
-  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.exitCode, 2);
   const std::vector<std::string> lines = Lines(run.err);
   ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back().rfind(dir_->Path("truncated-index-first.mp4") + ": ", 0), 0u) << lines.back();
-  EXPECT_FALSE(FileExists(Output()));
+  EXPECT_EQ(lines.back().rfind(dir_->Path("truncated-index-first.mp4") + ": the file is cut short: converted the first ",
+                               0),
+            0u)
+      << lines.back();
+  EXPECT_EQ(Capture("ffmpeg -nostdin -v error -i " + ShellQuote(Output()) + " -f null - 2>&1"), "");
 }
 
 TEST_F(EncoderFailures, AnOutputFolderThatCannotBeWrittenIsReported) {

@@ -137,7 +137,7 @@ TEST_F(EncoderMessyInput, AnOutputRunningFarPastItsContentStopsAndIsRemoved) {
   EXPECT_FALSE(FileExists(call.output));
 }
 
-TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneStillFails) {
+TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneIsTold) {
   dir_->Write("subtitles.srt", "1\n00:00:01,000 --> 00:00:02,000\nEarly\n\n2\n00:00:09,000 --> 00:00:10,000\nLate\n");
   const std::string videoAndSound =
       "-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 -f lavfi -i sine=sample_rate=44100:duration=4 ";
@@ -156,9 +156,8 @@ TEST_F(EncoderMessyInput, MatroskaWithLongerOtherTracksConvertsAndACutOneStillFa
     const std::string bytes = dir_->Read(std::string(name) + ".mkv");
     const std::string cut = dir_->Write(std::string(name) + "-cut.mkv", bytes.substr(0, bytes.size() / 2));
     const RunResult run = RunEncoder(CallFor(cut, std::string(name) + "-cut.amv"), *dir_);
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("cut short"), std::string::npos) << run.err;
-    EXPECT_FALSE(FileExists(dir_->Path(std::string(name) + "-cut.amv")));
   }
 }
 
@@ -323,5 +322,37 @@ TEST_F(EncoderMessyInput, MatroskaStartingLateConvertsWholeWhicheverWayItsDurati
     const auto [exitCode, seconds] = Convert(dir_->Path(c.name), std::string(c.name) + ".amv");
     EXPECT_EQ(exitCode, 0);
     EXPECT_NEAR(seconds, c.seconds, 0.3);
+  }
+}
+
+TEST_F(EncoderMessyInput, APartlyDownloadedFileGivesWhatCanBeReadAndSaysHowMuch) {
+  const std::string sources =
+      "-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 12 -c:v libx264 -preset "
+      "ultrafast -c:a aac ";
+  MakeClip(sources + "-movflags +faststart", dir_->Path("download.mp4"));
+  MakeClip(sources + "-movflags frag_keyframe+empty_moov", dir_->Path("fragmented.mp4"));
+  struct Case {
+    const char* name;
+    double kept;  // the share of the bytes left
+  };
+  for (const Case& c : {Case{"download.mp4", 0.7}, Case{"fragmented.mp4", 0.95}}) {
+    SCOPED_TRACE(c.name);
+    const std::string bytes = dir_->Read(c.name);
+    const std::string cut = dir_->Write(std::string("cut-") + c.name,
+                                        bytes.substr(0, static_cast<size_t>(static_cast<double>(bytes.size()) * c.kept)));
+    const EncoderCall call = CallFor(cut, std::string(c.name) + ".amv");
+    const RunResult run = RunEncoder(call.Arguments(), *dir_, kSizeLimit);
+    EXPECT_EQ(run.exitCode, 2);
+    const std::vector<std::string> lines = Lines(run.err);
+    ASSERT_FALSE(lines.empty());
+    const std::string told = cut + ": the file is cut short: converted the first ";
+    ASSERT_EQ(lines.back().rfind(told, 0), 0u) << lines.back();
+    const double converted = std::stod(lines.back().substr(told.size()));
+    EXPECT_NE(lines.back().find(" s of 12.0"), std::string::npos) << lines.back();
+    const Probe probe = ProbeFile(call.output);
+    ASSERT_EQ(probe.streams.size(), 2u);
+    EXPECT_NEAR(std::stod(probe.streams[0].at("nb_read_packets")) / kFps, converted, 0.2);
+    EXPECT_LT(converted, 12 * c.kept + 0.5);
+    EXPECT_GT(converted, 12 * c.kept - 3);
   }
 }
