@@ -238,6 +238,7 @@ bool InputMedia::SeekVideo(double seconds) {
   if (audio_) avcodec_flush_buffers(audio_.get());
   waiting_.clear();
   recentPts_.clear();
+  lastSoundStamp_.reset();
   mender_ = TimestampMender(jumpSeconds_);
   return true;
 }
@@ -250,6 +251,14 @@ void InputMedia::MendTimestamps(AVPacket& packet) {
   const int64_t ticks = std::llround(shift / tick);
   if (packet.pts != AV_NOPTS_VALUE) packet.pts += ticks;
   if (packet.dts != AV_NOPTS_VALUE) packet.dts += ticks;
+}
+
+void InputMedia::DropUnusableSoundStamp(AVPacket& packet) {
+  const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+  if (stamp == AV_NOPTS_VALUE) return;
+  const bool usable = !lastSoundStamp_ || stamp > *lastSoundStamp_;
+  lastSoundStamp_ = stamp;
+  if (!usable) packet.pts = packet.dts = AV_NOPTS_VALUE;
 }
 
 void InputMedia::NoteOtherStream(const AVPacket& packet) {
@@ -367,6 +376,7 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
       av_packet_unref(packet.get());
       continue;
     }
+    if (packet->stream_index != videoStream_->index) DropUnusableSoundStamp(*packet);
     MendTimestamps(*packet);
     if (packet->stream_index == videoStream_->index) ++picturesRead_;
     PacketPtr held(av_packet_alloc());

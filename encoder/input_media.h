@@ -100,6 +100,10 @@ class InputMedia {
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
+  // A sound packet stamped no later than the one before carries no usable
+  // stamp (some RealMedia files stamp every one 0): unstamped, it is placed
+  // by the sample counts, straight after the sound before it.
+  void DropUnusableSoundStamp(AVPacket& packet);
   bool HoldsWholeFrames(const AVPacket& packet) const;
   std::optional<bool> SkipsFirstWaiting(const PictureFilter& used, bool atEnd);
   Failure DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used, bool atEnd,
@@ -132,4 +136,5 @@ class InputMedia {
   int64_t damagedPictures_ = 0;
   int64_t damagedSound_ = 0;
   std::optional<int> readError_;  // why reading stopped before the end of the file
+  std::optional<int64_t> lastSoundStamp_;  // as the sound packet before carried it
 };

@@ -78,23 +78,24 @@ TEST_F(EncoderMessyInput, JoinedRecordingsGiveTheirContentWhateverTheirStamps) {
   }
 }
 
-// Sets the stamp of the `index`th tag of `type` (8 sound, 9 picture) in an FLV file.
+// Sets the stamp of the `index`th tag of `type` (8 sound, 9 picture) in an
+// FLV file, or of every such tag for index 0.
 std::string WithFlvStamp(std::string flv, int type, int index, uint32_t milliseconds) {
   size_t position = 9 + 4;
   int seen = 0;
   while (position + 11 <= flv.size()) {
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(flv[position + i]); };
     const size_t size = byte(1) << 16 | byte(2) << 8 | byte(3);
-    if (byte(0) == type && ++seen == index) {
+    if (byte(0) == type && (index == 0 || ++seen == index)) {
       flv[position + 4] = static_cast<char>(milliseconds >> 16);
       flv[position + 5] = static_cast<char>(milliseconds >> 8);
       flv[position + 6] = static_cast<char>(milliseconds);
       flv[position + 7] = static_cast<char>(milliseconds >> 24);
-      return flv;
+      if (index != 0) return flv;
     }
     position += 11 + size + 4;
   }
-  ADD_FAILURE() << "no tag " << index << " of type " << type;
+  if (index != 0) ADD_FAILURE() << "no tag " << index << " of type " << type;
   return flv;
 }
 
@@ -355,4 +356,20 @@ TEST_F(EncoderMessyInput, APartlyDownloadedFileGivesWhatCanBeReadAndSaysHowMuch)
     EXPECT_LT(converted, 12 * c.kept + 0.5);
     EXPECT_GT(converted, 12 * c.kept - 3);
   }
+}
+
+TEST_F(EncoderMessyInput, SoundPacketsAllStampedZeroArePlacedByTheirSampleCounts) {
+  MakeClip(
+      "-f lavfi -i testsrc2=size=320x240:rate=25 -f lavfi -i sine=sample_rate=44100 -t 4 -c:v flv1 "
+      "-c:a libmp3lame",
+      dir_->Path("stamps.flv"));
+  const std::string zeroed = dir_->Write("zeroed.flv", WithFlvStamp(dir_->Read("stamps.flv"), 8, 0, 0));
+  const auto [exitCode, seconds] = Convert(zeroed, "zeroed.amv");
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_NEAR(seconds, 4, 0.3);
+  const std::vector<int16_t> sound = DecodeSound(dir_->Path("zeroed.amv"));
+  ASSERT_GT(sound.size(), 4u * 22050 - 2000);
+  for (int second = 0; second < 3; ++second)
+    EXPECT_GT(Rms({sound.begin() + second * 22050 + 11025, sound.begin() + (second + 1) * 22050 + 11025}), 1000)
+        << "second " << second;
 }
