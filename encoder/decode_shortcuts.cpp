@@ -1,5 +1,6 @@
 #include "encoder/decode_shortcuts.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -72,4 +73,11 @@ bool HoldsFieldPicture(const uint8_t* data, size_t size) {
         (data[i + 6] & 3) != 3)
       return true;
   return false;
+}
+
+int DecoderThreads(int width, int height, int cores) {
+  constexpr int64_t kPixelsPerThread = 640 * 480;
+  const int64_t pixels = int64_t{std::max(width, 0)} * std::max(height, 0);
+  const int64_t wanted = pixels > 0 ? (pixels + kPixelsPerThread - 1) / kPixelsPerThread : cores + 1;
+  return static_cast<int>(std::clamp<int64_t>(wanted, 1, std::max(cores, 1) + 1));
 }

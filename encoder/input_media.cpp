@@ -10,6 +10,10 @@
 #include "encoder/picture_clock.h"
 #include "encoder/stream_choice.h"
 
+extern "C" {
+#include <libavutil/cpu.h>
+}
+
 namespace {
 
 // How far ahead of the other streams a packet may start before its stamp is
@@ -45,8 +49,10 @@ Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder, int halvin
   if (result < 0) return ErrorText(result);
   decoder->pkt_timebase = stream->time_base;
   decoder->lowres = halvings;
-  // Decoding is the bulk of the work: let it use every core.
-  decoder->thread_count = 0;
+  // Decoding pictures is the bulk of the work: spread it as far as it pays.
+  decoder->thread_count = stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+                              ? DecoderThreads(stream->codecpar->width, stream->codecpar->height, av_cpu_count())
+                              : 0;
   decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   result = avcodec_open2(decoder.get(), codec, nullptr);
   if (result < 0) return ErrorText(result);

@@ -64,6 +64,19 @@ TEST(FastDecoding, PicturesAreHalvedWhileDecodingOnlyWhereTheRestStillShrinksEno
     EXPECT_EQ(HalvingSteps(c.sourceWidth, c.sourceHeight, 0, c.output, c.most, c.spareShrink), c.expected) << c.name;
 }
 
+TEST(FastDecoding, SmallSourcesGetOneDecoderThreadAndLargeOnesUpToOneMoreThanTheCores) {
+  const struct {
+    int width, height, cores;
+    int expected;
+  } cases[] = {
+      {320, 240, 2, 1},   {640, 480, 8, 1},   {640, 481, 8, 2}, {1280, 720, 2, 3},
+      {1920, 1080, 8, 7}, {3840, 2160, 8, 9}, {0, 0, 2, 3},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(DecoderThreads(c.width, c.height, c.cores), c.expected)
+        << c.width << "x" << c.height << " on " << c.cores;
+}
+
 TEST(FrameRateConverter, OnlyPicturesBetweenTwoOutputFramesAreSurelyDropped) {
   FrameRateConverter rate(10);
   EXPECT_FALSE(rate.SurelyDropped(0.16, 0.19)) << "before the first picture the frames' times are open";
