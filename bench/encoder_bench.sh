@@ -8,6 +8,8 @@
 # time (user + system) is the figure to trust: other work on a shared
 # machine stretches the wall clock but hardly the CPU time. Then it gives the
 # picture's PSNR at 176x144 of our output against the full-decode output.
+# Last, two 10 s parts (-ss/-to), one at the start and one 40 s in, whose
+# cost should follow the part's length, not where it starts.
 # Usage: encoder_bench.sh PATH_TO_CORE_FFMPEG [RUNS]
 # BENCH_CLIPS=DIR keeps the generated clips in DIR for the next run.
 set -eu
@@ -42,6 +44,8 @@ ours_to() {
 }
 ours() { ours_to "$work/ours.amv" 160x120 10; }
 full_decode() { ours_to "$work/full.amv" 160x120 10 -decode full; }
+part_early() { ours_to "$work/early.amv" 160x120 10 -ss 0 -to 10; }
+part_late() { ours_to "$work/late.amv" 160x120 10 -ss 40 -to 50; }
 stock() {
   ffmpeg -nostdin -v error -y -i "$input" -s 160x120 -r 10 -c:v amv -pix_fmt yuvj420p -strict -1 \
     -ac 1 -ar 22050 -c:a adpcm_ima_amv -block_size 2205 -f amv "$work/stock.amv"
@@ -61,7 +65,7 @@ psnr() {
   ffmpeg -nostdin -i "$1" -i "$2" -lavfi psnr -f null - 2>&1 | sed -n 's/.*average:\([0-9.inf]*\).*/\1/p'
 }
 
-names=(ours full_decode stock decode_only)
+names=(ours full_decode stock decode_only part_early part_late)
 export encoder work
 for size in 640x360 1920x1080; do
   input=$(make_clip "$size")
@@ -90,10 +94,13 @@ for size in 640x360 1920x1080; do
     printf '%-22s %9.3f %9.3f %9.1f\n' "${name//_/ }" "${wall[$name]}" "${cpu[$name]}" "${memory[$name]}"
   done
   awk -v o="${wall[ours]}" -v f="${wall[full_decode]}" -v s="${wall[stock]}" -v d="${wall[decode_only]}" \
-      -v oc="${cpu[ours]}" -v fc="${cpu[full_decode]}" -v sc="${cpu[stock]}" -v dc="${cpu[decode_only]}" 'BEGIN {
+      -v oc="${cpu[ours]}" -v fc="${cpu[full_decode]}" -v sc="${cpu[stock]}" -v dc="${cpu[decode_only]}" \
+      -v ec="${cpu[part_early]}" -v lc="${cpu[part_late]}" 'BEGIN {
     printf "ours/decode-only:      %.2f wall, %.2f cpu (target <= 0.85 cpu)\n", o / d, oc / dc
     printf "ours/stock:            %.2f wall, %.2f cpu (target <= 0.60 cpu)\n", o / s, oc / sc
     printf "ours/full decode:      %.2f wall, %.2f cpu\n", o / f, oc / fc
+    printf "10 s part/whole 60 s:  %.2f cpu late, %.2f early (target about 0.17)\n", lc / oc, ec / oc
+    printf "part 40-50 s/0-10 s:   %.2f cpu (target about 1)\n", lc / ec
   }'
   echo "PSNR against full decoding at 176x144, 12 fps: $quality dB (target >= 45)"
   unset wall cpu memory
