@@ -20,15 +20,14 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-void PrintGeometry(const InputMedia& input) {
+void PrintGeometry(const InputMedia& input, std::optional<int64_t> duration) {
   const AVStream& stream = *input.VideoStream();
   const AVCodecParameters& codec = *stream.codecpar;
   AVRational aspect = codec.sample_aspect_ratio;
   if (aspect.num <= 0 || aspect.den <= 0) aspect = {1, 1};
-  const int64_t duration = input.Format()->duration;
   std::fprintf(stderr, "Preview source: %dx%d, aspect %d:%d, rotation %d, duration %.3f\n", codec.width, codec.height,
                aspect.num, aspect.den, ClockwiseQuarterTurns(stream) * 90,
-               duration == AV_NOPTS_VALUE ? -1.0 : duration / double(AV_TIME_BASE));
+               duration ? *duration / double(AV_TIME_BASE) : -1.0);
 }
 
 Failure WritePpm(const AVFrame& picture, const std::string& path) {
@@ -59,7 +58,11 @@ Failure WritePpm(const AVFrame& picture, const std::string& path) {
 Failure Preview(const EncoderOptions& options) {
   InputMedia input;
   if (Failure failure = input.Open(options.inputPath, options.sound)) return failure;
-  PrintGeometry(input);
+  // With -ss and -to, moments and the duration count within the part, as the conversion's do.
+  SourcePart part(options.partFrom, options.partTo);
+  const std::optional<int64_t> duration = part.Duration(*input.Format());
+  PrintGeometry(input, duration);
+  if (Failure failure = part.Locate(input)) return failure;
   PicturePipeline picture(options.width, options.height, options.crop, options.pad);
   const AVStream& stream = *input.VideoStream();
   const int quarterTurns = ClockwiseQuarterTurns(stream);
@@ -71,7 +74,7 @@ Failure Preview(const EncoderOptions& options) {
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.
-  const double origin = SourceOrigin(input);
+  const double origin = part.Begin();
   const double frame = std::floor(*options.previewSeconds * options.fps + 1e-6);
   const double moment = origin + frame / options.fps;
   const double limit = origin + (frame + 0.5) / options.fps;
@@ -101,7 +104,7 @@ Failure Preview(const EncoderOptions& options) {
   // Formats that seek by time stamp alone (MPEG-TS) may land past the key
   // picture, and decoding then starts after the moment or not at all: seek
   // further back, in the end to the start.
-  for (const double back : {0.0, 3.0, 15.0, 60.0, moment - origin + 1}) {
+  for (const double back : {0.0, 3.0, 15.0, 60.0, moment - SourceOrigin(input) + 1}) {
     held.reset();
     heldEnd = origin;
     found = false;
@@ -111,9 +114,9 @@ Failure Preview(const EncoderOptions& options) {
     if (first && *first < limit) break;
   }
   if (!held) return options.inputPath + ": no picture in the video stream could be decoded.";
-  if (!found) {
-    const int64_t duration = input.Format()->duration;
-    const double end = duration != AV_NOPTS_VALUE ? duration / double(AV_TIME_BASE) : heldEnd - origin;
+  // A picture found past the moment may still lie past the part's end.
+  if (!found || options.partTo) {
+    const double end = duration ? *duration / double(AV_TIME_BASE) : heldEnd - origin;
     if (*options.previewSeconds >= end) {
       char line[160];
       std::snprintf(line, sizeof line, "The video ends at %.2f s; there is no picture at %.2f s.", end,

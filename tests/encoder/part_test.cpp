@@ -116,6 +116,22 @@ TEST_F(EncoderPart, StartAloneTakesTheRestAndAPartPastTheEndIsRefused) {
   EXPECT_NE(run.err.find("-to must come after -ss"), std::string::npos) << run.err;
 }
 
+// The preview of a task with a part counts its moments within the part.
+TEST_F(EncoderPart, ThePreviewShowsMomentsWithinThePart) {
+  ASSERT_EQ(Convert("clip.mp4", {"-ss", "10", "-to", "20"}, "previewed.amv").exitCode, 0);
+  RunResult run = Convert("clip.mp4", {"-ss", "10", "-to", "20", "-preview", "5"}, "five.ppm");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(Lines(run.err).at(0), "Preview source: 320x240, aspect 1:1, rotation 0, duration 10.000");
+  const auto preview = DecodeLuma(dir_->Path("five.ppm"), 0, kWidth, kHeight);
+  // The converted frame holds the coder's loss; a neighbouring one differs far more.
+  const double same = MeanDifference(preview, DecodeLuma(dir_->Path("previewed.amv"), 60, kWidth, kHeight));
+  EXPECT_LT(same, 5);
+  EXPECT_GT(MeanDifference(preview, DecodeLuma(dir_->Path("previewed.amv"), 59, kWidth, kHeight)), same + 3);
+  run = Convert("clip.mp4", {"-ss", "10", "-to", "20", "-preview", "10.5"}, "past.ppm");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(Lines(run.err).back(), "The video ends at 10.00 s; there is no picture at 10.50 s.");
+}
+
 TEST(MomentText, ReadsSecondsOrHoursMinutesAndSeconds) {
   const std::pair<const char*, double> read[] = {
       {"0", 0}, {"75.5", 75.5}, {"1:15.5", 75.5}, {"0:01:15.5", 75.5}, {"2:00:00", 7200}, {"10:59:59", 39599}};
