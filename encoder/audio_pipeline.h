@@ -27,6 +27,9 @@ class AudioPipeline {
  private:
   Failure PrepareResampler(const AVFrame& frame);
   Failure Convert(const uint8_t* const* input, int inputSamples, int64_t position);
+  // Where sound stamped at `stamped` goes: straight after the sound before
+  // it, with its clock's drift closed by stretching the sound that follows.
+  int64_t FollowStamp(int64_t stamped);
 
   int volume_;
   AVRational timeBase_;
@@ -36,4 +39,7 @@ class AudioPipeline {
   int sampleRate_ = 0;
   int format_ = AV_SAMPLE_FMT_NONE;
   int64_t nextPosition_ = 0;  // where sound without a time stamp goes
+  bool converted_ = false;
+  double smoothedDrift_ = 0;  // samples the stamps run ahead of the sound
+  int compensationLeft_ = 0;  // output samples the resampler still stretches or squeezes
 };

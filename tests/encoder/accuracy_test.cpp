@@ -104,4 +104,17 @@ TEST_F(EncoderAccuracy, SoundWhoseStampsJitterOrOverlapStaysContinuous) {
             25);
 }
 
+TEST_F(EncoderAccuracy, SoundWhoseClockRunsSlowIsStretchedWithoutGaps) {
+  // The stamps run 1% ahead of the samples, as from a recorder whose sound clock is slow.
+  const std::string slow = dir_->Path("slow-clock.mkv");
+  MakeClip("-f lavfi -i testsrc2=size=160x120:rate=10 -f lavfi -i " +
+               ShellQuote("aevalsrc=0.3*sin(2*PI*440*t):s=22050") + " -t 12 -c:v ffv1 -c:a pcm_s16le -bsf:a " +
+               ShellQuote("setts=ts=PTS*1.01"),
+           slow);
+  const std::vector<int16_t> decoded = DecodeSound(Converted(slow, "slow-clock.amv", 10));
+  ASSERT_GT(decoded.size(), 12u * 22050);
+  for (size_t at = 2205; at + 220 < decoded.size() - 2205; at += 220)
+    ASSERT_GT(Rms({decoded.begin() + at, decoded.begin() + at + 220}), 0.3 * 32767 * 0.6) << "at sample " << at;
+}
+
 }  // namespace
