@@ -1,6 +1,7 @@
 #include "app/activity_log_view.h"
 
 #include <QListWidget>
+#include <QTimer>
 
 #include "Inc/ActivityLog.h"
 #include "app/main_window.h"
@@ -10,6 +11,7 @@ namespace {
 // Each row keeps the line's own bytes beside its display text, so a line that
 // is not valid UTF-8 is saved exactly as it was added.
 constexpr int kLineBytesRole = Qt::UserRole;
+constexpr const char* kSelectionPending = "mflpxSelectionPending";
 
 class LogListView final : public LogView {
  public:
@@ -28,8 +30,17 @@ class LogListView final : public LogView {
     const QByteArray bytes(line.data(), static_cast<qsizetype>(line.size()));
     auto* item = new QListWidgetItem(QString::fromUtf8(bytes), list);
     item->setData(kLineBytesRole, bytes);
-    list->setCurrentItem(item);
-    list->scrollToItem(item);
+    // Selecting makes the list lay out every line it holds. Once per pass of
+    // the event loop, however many lines came in it, a line costs the same at
+    // the 100,000th as at the 10th, and the newest is selected before the
+    // window shows it.
+    if (list->property(kSelectionPending).toBool()) return;
+    list->setProperty(kSelectionPending, true);
+    QTimer::singleShot(0, list, [list] {
+      list->setProperty(kSelectionPending, false);
+      list->setCurrentRow(list->count() - 1);
+      list->scrollToBottom();
+    });
   }
   void Clear() override {
     if (QListWidget* list = LogListWidget()) list->clear();

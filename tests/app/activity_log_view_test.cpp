@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <string>
 
@@ -29,6 +30,7 @@ class MainWindowLogTest : public ::testing::Test {
 TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
   AddLogLine("Conversion in progress...");
   AddLogLine("Input #0, avi, from 'caf\xe9.avi':");
+  QCoreApplication::processEvents();  // the window selects once per pass of its event loop
   QListWidget* list = LogListWidget();
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->currentRow(), 1);
@@ -48,6 +50,7 @@ TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
   ClearLog();
   EXPECT_EQ(LogListWidget()->count(), 0);
   AddLogLine("three");
+  QCoreApplication::processEvents();
   ASSERT_EQ(LogListWidget()->count(), 1);
   EXPECT_EQ(LogListWidget()->currentRow(), 0);
   EXPECT_EQ(LogListWidget()->item(0)->text(), "three");
