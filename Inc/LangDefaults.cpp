@@ -137,5 +137,6 @@ const StringPair kBuiltInStrings[] = {
      "the log for details."},
     {"s142", "Partly converted"},
     {"s145", "The language was not saved: the path of its file holds a line break."},
+    {"s146", "No video to convert was found in the folders named on the command line."},
     {"_END_", ""},
 };

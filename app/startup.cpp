@@ -79,7 +79,10 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
   SetTaskColumnWidths();
   if (!options.inputFiles.empty()) {
     QTimer::singleShot(0, MainWindow(), [files = ExpandInputPaths(options.inputFiles)] {
-      if (!files.empty()) OpenTaskEditorWithFiles(files);
+      if (!files.empty())
+        OpenTaskEditorWithFiles(files);
+      else  // only folders without a video were named
+        ShowMessageBox(UiText("s106"), UiText("s146"), MessageIcon::Information);
     });
   }
 

@@ -17,6 +17,7 @@
 #include "encoder/frame_rate.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
+#include "encoder/printable_text.h"
 #include "encoder/progress_meter.h"
 #include "encoder/quality.h"
 #include "encoder/report.h"
@@ -41,7 +42,8 @@ constexpr double kRunawayMarginSeconds = 60;
 // pile up in memory waiting for sound that is not coming.
 constexpr int64_t kSoundWaitSamples = 10 * kAmvSampleRate;
 
-void PrintLine(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+// A line naming a file stays one line, whatever the name holds.
+void PrintLine(const std::string& line) { std::fprintf(stderr, "%s\n", Printable(line).c_str()); }
 
 class Conversion {
  public:

@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
 #include "encoder/picture_clock.h"
@@ -85,10 +89,24 @@ Failure DecodePacket(AVCodecContext* decoder, const AVPacket* packet, AVFrame* f
   return std::nullopt;
 }
 
+// A pipe, device or socket would make opening and reading wait forever (a
+// FIFO with no writer) or never end: only files and folders go further, and
+// a folder is refused by the reader with its own message.
+Failure RefuseIfNotAFile(const std::string& path) {
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) return std::nullopt;
+  struct stat info {};
+  const bool other = fstat(descriptor, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+  close(descriptor);
+  if (other) return path + ": not a file but a pipe, device or socket, which cannot be converted.";
+  return std::nullopt;
+}
+
 }  // namespace
 
 Failure InputMedia::Open(const std::string& path, const TrackChoice& sound) {
   path_ = path;
+  if (Failure failure = RefuseIfNotAFile(path)) return failure;
   AVFormatContext* opened = nullptr;
   // The path is always a file, whatever colons it holds, and nothing the file
   // names (a playlist's entries, say) may reach out to the network.

@@ -13,6 +13,7 @@ extern "C" {
 #include "encoder/converter.h"
 #include "encoder/options.h"
 #include "encoder/preview.h"
+#include "encoder/printable_text.h"
 #include "encoder/source_probe.h"
 
 namespace {
@@ -26,7 +27,7 @@ void OnInterrupt(int) { interrupted = 1; }
 int main(int argc, char** argv) {
   const ParsedOptions parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.error.empty()) {
-    std::fprintf(stderr, "%s\n", parsed.error.c_str());
+    std::fprintf(stderr, "%s\n", Printable(parsed.error).c_str());
     return 1;
   }
   // Every failure is told in one line of our own; the libraries' chatter would bury it.

@@ -11,6 +11,7 @@
 #include "encoder/decoder_setup.h"
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
+#include "encoder/printable_text.h"
 #include "encoder/rotation.h"
 #include "encoder/source_part.h"
 
@@ -133,7 +134,7 @@ Failure Preview(const EncoderOptions& options) {
 
 int WritePreview(const EncoderOptions& options) {
   if (Failure failure = Preview(options)) {
-    std::fprintf(stderr, "%s\n", failure->c_str());
+    std::fprintf(stderr, "%s\n", Printable(*failure).c_str());
     return 1;
   }
   return 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "encoder/printable_text.h"
 #include "encoder/stream_choice.h"
 
 extern "C" {
@@ -72,7 +73,7 @@ std::string AudioLine(const AVStream& stream) {
 
 std::string DescribeInput(const InputMedia& input, const std::string& path, std::optional<int64_t> partMicroseconds) {
   const AVFormatContext& format = *input.Format();
-  std::string text = "Input #0, " + std::string(format.iformat->name) + ", from '" + path + "':\n";
+  std::string text = "Input #0, " + std::string(format.iformat->name) + ", from '" + Printable(path) + "':\n";
   text += DurationLine(format, partMicroseconds);
   text += VideoLine(*input.VideoStream());
   if (input.VideoHalvings() > 0)
@@ -86,7 +87,7 @@ std::string DescribeInput(const InputMedia& input, const std::string& path, std:
 }
 
 std::string DescribeOutput(const EncoderOptions& options) {
-  return "Output #0, amv, to '" + options.outputPath + "':\n" +
+  return "Output #0, amv, to '" + Printable(options.outputPath) + "':\n" +
          Printf("  Stream #0:0: Video: amv, yuvj420p, %dx%d, q=%d-%d, %d fps\n", options.width, options.height,
                 options.qmin, options.qmax, options.fps) +
          Printf("  Stream #0:1: Audio: adpcm_ima_amv, 22050 Hz, mono, vol %d\n", options.volume);

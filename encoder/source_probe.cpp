@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "encoder/input_media.h"
+#include "encoder/printable_text.h"
 #include "encoder/report.h"
 #include "encoder/subtitle_files.h"
 #include "encoder/track_list.h"
@@ -25,7 +26,7 @@ std::string FileLines(const std::vector<Track>& files) {
   std::string text;
   for (size_t i = 0; i < files.size(); ++i)
     text += "Subtitle file " + std::to_string(i + 1) + ": language " + files[i].language + ", codec " + files[i].codec +
-            ", name " + files[i].fileName + "\n";
+            ", name " + Printable(files[i].fileName) + "\n";
   return text;
 }
 
@@ -34,7 +35,7 @@ std::string FileLines(const std::vector<Track>& files) {
 int WriteProbe(const EncoderOptions& options) {
   InputMedia input;
   if (Failure failure = input.Open(options.inputPath)) {
-    std::fprintf(stderr, "%s\n", failure->c_str());
+    std::fprintf(stderr, "%s\n", Printable(*failure).c_str());
     return 1;
   }
   const AVFormatContext& format = *input.Format();

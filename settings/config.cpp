@@ -54,12 +54,22 @@ bool ListLanguageFiles(const std::string& folder, std::vector<std::string>& name
   return true;
 }
 
-// The Name of group MFLPXL of a language file; empty when it has none or cannot be opened.
+// Longer names are cut here, at a character's start: a name of a megabyte
+// took seconds to show in the settings window.
+constexpr std::size_t kLongestLanguageName = 100;
+
+// The Name of group MFLPXL of a language file, cut to a length a list can
+// show; empty when it has none or cannot be opened.
 std::string LanguageName(const std::string& path) {
   if (!PrefsOpen(path)) return {};
   PrefsSelectGroup("MFLPXL");
   std::string name = PrefsReadString("Name", "");
   PrefsClose();
+  if (name.size() > kLongestLanguageName) {
+    std::size_t end = kLongestLanguageName;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    name.resize(end);
+  }
   return name;
 }
 
@@ -111,9 +121,8 @@ void ReadCurrentLanguageName() {
   CHECKPOINT();
   AppState& app = App();
   if (!app.languageSetting.empty() && PrefsOpen(app.languageSetting)) {
-    PrefsSelectGroup("MFLPXL");
-    app.currentLanguageName = PrefsReadString("Name", "");
     PrefsClose();
+    app.currentLanguageName = LanguageName(app.languageSetting);
   } else {
     app.currentLanguageName = "English";
   }

@@ -22,6 +22,7 @@
 #include "Inc/QtText.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_controls.h"
+#include "tasks/path_field.h"
 #include "tasks/task_labels.h"
 
 namespace {
@@ -194,8 +195,8 @@ void TaskEditorDialog::BindOptionControls() {
 }
 
 void TaskEditorDialog::ShowValues(const Task& task) {
-  controls_.input->setText(QString::fromStdString(task.InputFile));
-  controls_.output->setText(QString::fromStdString(task.OutputFile));
+  ShowPath(*controls_.input, task.InputFile);
+  ShowPath(*controls_.output, task.OutputFile);
   const auto options = TaskOptions();
   for (std::size_t i = 0; i < options.size(); ++i)
     if (QWidget* control = controls_.options[i])
@@ -204,8 +205,8 @@ void TaskEditorDialog::ShowValues(const Task& task) {
 
 Task TaskEditorDialog::Shown() const {
   Task task;
-  task.InputFile = controls_.input->text().toStdString();
-  task.OutputFile = controls_.output->text().toStdString();
+  task.InputFile = PathIn(*controls_.input);
+  task.OutputFile = PathIn(*controls_.output);
   if (!severalInputs_.empty()) {
     task.InputFile = severalInputs_.front();
     task.OutputFile = ProposeOutputPath(task.InputFile);
@@ -235,14 +236,14 @@ void TaskEditorDialog::BrowseInput() {
     return;
   }
   if (const auto chosen = BrowseInputFile()) {
-    controls_.input->setText(QString::fromStdString(chosen->inputFile));
-    controls_.output->setText(QString::fromStdString(chosen->proposedOutput));
+    ShowPath(*controls_.input, chosen->inputFile);
+    ShowPath(*controls_.output, chosen->proposedOutput);
   }
 }
 
 void TaskEditorDialog::BrowseOutput() {
   if (const auto chosen = BrowseOutputFile())
-    controls_.output->setText(QString::fromStdString(*chosen));
+    ShowPath(*controls_.output, *chosen);
 }
 
 void TaskEditorDialog::Cancel() {

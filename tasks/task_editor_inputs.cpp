@@ -2,6 +2,7 @@
 #include <QPushButton>
 
 #include "tasks/editor_paths.h"
+#include "tasks/path_field.h"
 #include "tasks/task_editor_dialog.h"
 
 // The several-files side of the task editor's window.
@@ -19,8 +20,8 @@ void TaskEditorDialog::ShowChosenInputs(const std::vector<std::string>& files) {
   connect(controls_.input, &QLineEdit::textChanged, this, &TaskEditorDialog::InputEdited,
           Qt::UniqueConnection);
   LeaveSeveralInputs();
-  controls_.input->setText(SeveralText(files[0], files.size()));
-  controls_.output->setText(SeveralText(ProposeOutputPath(files[0]), files.size()));
+  ShowPath(*controls_.input, SeveralFilesText(files[0], files.size()));
+  ShowPath(*controls_.output, SeveralFilesText(ProposeOutputPath(files[0]), files.size()));
   if (files.size() > 1) {
     // The output field tells what Accept will do, and is no place to type.
     controls_.output->setReadOnly(true);

@@ -102,6 +102,36 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
   EXPECT_EQ(tasks, 2);
 }
 
+// A name that is not UTF-8 cannot be shown exactly, yet the task names
+// that very file, not one whose name the window made up.
+TEST_F(QueueStartTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
+  UiAnswers ui;
+  ui.answer = MessageAnswer::Yes;
+  const std::string file = program.Write("clips/caf\xe9.mp4", "video");
+  int tasks = -1;
+  Run(WithoutSplash({file}), [&] {
+    auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+    if (!editor) return tasks >= 0;
+    editor->Widgets().accept->click();
+    tasks = TaskCount();
+    return true;
+  });
+  ASSERT_EQ(tasks, 1) << (ui.messages.empty() ? "" : ui.messages[0].text);
+  EXPECT_EQ(TaskAt(0).InputFile, file);
+  EXPECT_EQ(TaskAt(0).OutputFile, program.Path("clips/caf\xe9.amv"));
+}
+
+TEST_F(QueueStartTest, AFolderWithoutVideosOnTheCommandLineSaysSo) {
+  UiAnswers ui;
+  ui.answer = MessageAnswer::Yes;
+  program.Write("empty/notes.txt", "not a video");
+  Run(WithoutSplash({program.Path("empty")}), [&] { return !ui.messages.empty(); });
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages[0].title, UiText("s106"));
+  EXPECT_EQ(ui.messages[0].text, UiText("s146"));
+  EXPECT_EQ(TaskCount(), 0);
+}
+
 TEST_F(QueueStartTest, TheLanguageFilesCodeGivesQtsStandardButtonsInThatLanguage) {
   std::filesystem::copy_file(MFLPX_SOURCE_DIR "/Lang/de.ini", program.Path("Lang/de.ini"));
   program.Write("Lang/x.ini", "[MFLPXL]\nName = X\n[Data]\ns1 = Fehler\n");

@@ -31,7 +31,7 @@ TEST(EncoderOutputParser, HoursMinutesAndPastTheEnd) {
   ParseEncoderLine(parser, Duration("01:00:10.00"));
   EXPECT_FLOAT_EQ(parser.duration, 3610.0f);
   ParseEncoderLine(parser, Duration("00:00:10.00"));
-  EXPECT_EQ(ParseEncoderLine(parser, Progress("10.04")), "100.4% ready");
+  EXPECT_EQ(ParseEncoderLine(parser, Progress("10.04")), "100.0% ready") << "never past 100";
   ParseEncoderLine(parser, Duration("00:01:40.00"));
   EXPECT_EQ(ParseEncoderLine(parser, Progress("0.25")), "0.3% ready") << "halves round away from zero";
 }
@@ -55,6 +55,27 @@ TEST(EncoderOutputParser, UnknownDurationShowsTheTimeConvertedInstead) {
   EXPECT_EQ(ParseEncoderLine(parser, Progress("1e30")), "1000000:00:00");
   ParseEncoderLine(parser, Progress("4.00"));
   EXPECT_EQ(ParseEncoderLine(parser, Duration("00:00:20.00")), "20.0% ready") << "a known duration wins again";
+}
+
+// Absurd numbers never show as "inf% ready": one too large to hold keeps the
+// stored value, and the percentage stays within 0 to 100.
+TEST(EncoderOutputParser, AbsurdNumbersKeepThePercentageWithinBounds) {
+  const struct {
+    std::string duration;
+    std::string time;
+    std::string shown;
+  } cases[] = {
+      {"00:00:10.00", "1e39", "0.0% ready"},
+      {"1e39", "5.00", "50.0% ready"},
+      {"1e-40", "5.00", "100.0% ready"},
+      {"00:00:10.00", "1e30", "100.0% ready"},
+  };
+  for (const auto& c : cases) {
+    EncoderOutputParser parser;
+    ParseEncoderLine(parser, Duration("00:00:10.00"));
+    ParseEncoderLine(parser, Duration(c.duration));
+    EXPECT_EQ(ParseEncoderLine(parser, Progress(c.time)), c.shown) << c.duration << " " << c.time;
+  }
 }
 
 TEST(EncoderOutputParser, TimesBeforeTheStartCountAsZero) {

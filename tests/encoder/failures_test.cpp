@@ -1,6 +1,8 @@
 // Every way a conversion can fail ends with exit code 1 and one line saying
 // why, and leaves no half-written file behind; an existing file is never touched.
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <fstream>
 
@@ -138,6 +140,30 @@ TEST_F(EncoderFailures, InputsThatHoldNoPlayableVideoAreRefused) {
   EncoderCall tiny = CallFor(dir_->Path("tiny.mkv"));
   tiny.cropLeft = tiny.cropRight = 20;
   ExpectRefused(tiny, "leaves nothing of a 40x30 picture");
+}
+
+// Small faults that each told the user something false or hung the batch.
+TEST_F(EncoderFailures, PipesAreRefusedAndNamesAreNeverPrintedAcrossLines) {
+  const std::string fifo = dir_->Path("swapped.mp4");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string carriageReturn = dir_->Path("x\rDuration: 00:00:01.00, start: 0.0, bitrate: 1 kb/s.mp4");
+  const struct {
+    std::string input;
+    std::string line;
+  } cases[] = {
+      // Opening a pipe nobody writes to would wait for ever.
+      {fifo, fifo + ": not a file but a pipe, device or socket, which cannot be converted."},
+      {carriageReturn, dir_->Path("x\\rDuration: 00:00:01.00, start: 0.0, bitrate: 1 kb/s.mp4") +
+                           ": the file does not exist (No such file or directory)."},
+      {dir_->Path("tab\there\x01.mp4"),
+       dir_->Path("tab\\there\\x01.mp4") + ": the file does not exist (No such file or directory)."},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = RunEncoder(CallFor(c.input).Arguments(), *dir_, "timeout 60 ");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Lines(run.err), std::vector<std::string>{c.line});
+    EXPECT_FALSE(FileExists(Output()));
+  }
 }
 
 TEST_F(EncoderFailures, AFileThatEndsInsideItsDataGivesWhatCanBeReadWithItsOwnExitCode) {

@@ -188,6 +188,21 @@ TEST_F(ConfigTest, CurrentLanguageNameComesFromTheConfiguredFile) {
   EXPECT_EQ(App().currentLanguageName, "English");
 }
 
+// A name of a megabyte is cut to what a list can show, at a character's
+// start, and the configured language still finds itself in the list.
+TEST_F(ConfigTest, LongLanguageNamesAreCutAndStillMatch) {
+  std::string name = "x";
+  while (name.size() < 1024 * 1024) name += "\xC3\xA9";  // é
+  const std::string file = dir.Write("Lang/long.ini", "[MFLPXL]\nName = " + name + "\n");
+  ASSERT_TRUE(DiscoverLanguages());
+  ASSERT_EQ(App().languages.size(), 1u);
+  EXPECT_EQ(App().languages[0].name, name.substr(0, 99));
+  App().languageSetting = file;
+  ReadCurrentLanguageName();
+  EXPECT_EQ(App().currentLanguageName, App().languages[0].name);
+  EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 1);
+}
+
 TEST_F(ConfigTest, PreselectionMatchesTheCurrentNameWithoutRegardToCase) {
   App().languages = {{"Deutsch", "/l/de.ini"}, {"Espa\xC3\xB1ol", "/l/es.ini"}};
   const std::vector<std::string> entries = LanguageListEntries();
