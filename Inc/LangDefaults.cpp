@@ -138,5 +138,19 @@ const StringPair kBuiltInStrings[] = {
     {"s142", "Partly converted"},
     {"s145", "The language was not saved: the path of its file holds a line break."},
     {"s146", "No video to convert was found in the folders named on the command line."},
+    {"s170", "Replace"},
+    {"s171", "Skip"},
+    {"s172", "These output files already exist:"},
+    {"s173",
+     "Replace them? Each old file is replaced only once its new conversion is complete. Skip converts the "
+     "other tasks only; Cancel starts nothing."},
+    {"s174", "Could not replace the old file"},
+    {"s175", "This output file already exists:"},
+    {"s176", "Replace it when the task is converted? The old file stays until the new one is complete."},
+    {"s177",
+     "Replace them when the tasks are converted? Each old file stays until its new one is complete. Skip "
+     "adds the other files only; Cancel adds nothing."},
+    {"s178", "Another task in the list already saves to this file. Please choose another one."},
+    {"s179", "Other tasks already save to these files, so they were not added:"},
     {"_END_", ""},
 };

@@ -14,7 +14,12 @@ void InstallUiHooks(UiHooks hooks) { Hooks() = std::move(hooks); }
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,
                              MessageButtons buttons) {
   if (Hooks().showMessage) return Hooks().showMessage({title, text, icon, buttons});
-  return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+  switch (buttons) {
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::ReplaceSkipCancel: return MessageAnswer::Cancel;
+    case MessageButtons::Ok: break;
+  }
+  return MessageAnswer::Ok;
 }
 
 std::string AskFileName(const FileDialogRequest& request) {

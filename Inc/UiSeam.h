@@ -9,8 +9,9 @@
 // start-up; tests install their own to answer and record.
 
 enum class MessageIcon { Error, Warning, Question, Information };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+// ReplaceSkipCancel asks what to do with files that already exist.
+enum class MessageButtons { Ok, YesNo, ReplaceSkipCancel };
+enum class MessageAnswer { Ok, Yes, No, Replace, Skip, Cancel };
 
 struct MessageRequest {
   std::string title;
@@ -39,7 +40,7 @@ struct UiHooks {
 };
 
 // Replaces the installed hooks; hooks left empty fall back to the defaults
-// (messages answer OK or No, dialogs are cancelled, the rest does nothing).
+// (messages answer OK, No or Cancel, dialogs are cancelled, the rest does nothing).
 void InstallUiHooks(UiHooks hooks);
 
 MessageAnswer ShowMessageBox(const std::string& title, const std::string& text, MessageIcon icon,

@@ -5,8 +5,10 @@
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
+#include "Inc/QtText.h"
 #include "Inc/UiSeam.h"
 #include "app/batch_notice.h"
 #include "app/main_window.h"
@@ -33,15 +35,30 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// Replace, Skip and Cancel carry our own words: Qt's standard buttons have
+// no Replace or Skip.
+MessageAnswer AskReplaceSkipCancel(QMessageBox& box) {
+  QPushButton* replace = box.addButton(UiQText("s170"), QMessageBox::AcceptRole);
+  QPushButton* skip = box.addButton(UiQText("s171"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(UiQText("s7"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == replace) return MessageAnswer::Replace;
+  if (box.clickedButton() == skip) return MessageAnswer::Skip;
+  return MessageAnswer::Cancel;
+}
+
 MessageAnswer ShowQtMessage(const MessageRequest& request) {
   const bool yesNo = request.buttons == MessageButtons::YesNo;
   // Qt writes the program's name into an empty title bar; a blank one stays
   // empty to the eye, as the box asks for.
   const QString title = request.title.empty() ? QStringLiteral(" ") : QString::fromStdString(request.title);
-  QMessageBox box(QtIcon(request.icon), title,
-                  QString::fromStdString(request.text),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, DialogParent());
+  QMessageBox box(QtIcon(request.icon), title, QString::fromStdString(request.text),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton, DialogParent());
   box.setTextFormat(Qt::PlainText);
+  if (request.buttons == MessageButtons::ReplaceSkipCancel) return AskReplaceSkipCancel(box);
+  if (!yesNo) box.setStandardButtons(QMessageBox::Ok);
   const int answer = box.exec();
   if (!yesNo) return MessageAnswer::Ok;
   return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;

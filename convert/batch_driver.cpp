@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "Inc/AppState.h"
@@ -15,6 +16,8 @@
 #include "convert/child_process.h"
 #include "convert/encoder_arguments.h"
 #include "convert/encoder_output_parser.h"
+#include "convert/existing_outputs.h"
+#include "convert/output_replacement.h"
 
 namespace {
 
@@ -105,11 +108,29 @@ void ShowResult(Batch& batch, ChildHandle encoder, int row) {
   }
 }
 
-BatchEnd ConvertAll(const BatchSeams& seams) {
+// Only a complete conversion takes the old file's place; a failed one leaves
+// it as it was. False when the old file could not be replaced.
+bool PlaceReplacement(Batch& batch, int row, const std::string& temporary, const std::string& output,
+                      bool converted) {
+  if (!converted) {
+    DiscardReplacement(temporary);
+    return true;
+  }
+  if (PutReplacementInPlace(temporary, output)) return true;
+  batch.seams.setTaskStatus(row, UiText("s174"));
+  ++batch.errorCount;
+  return false;
+}
+
+BatchEnd ConvertAll(const BatchSeams& seams, const ExistingOutputPlan& plan) {
   Batch batch{seams, 0, 0, EncoderOutputParser{}};
   // The list cannot change while the batch runs: every command but Stop is dropped.
   for (int row = 0; row < seams.taskCount(); ++row) {
-    const Task task = seams.taskAt(row);
+    if (plan.skip[static_cast<std::size_t>(row)]) continue;
+    Task task = seams.taskAt(row);
+    const std::string replaced = task.OutputFile;
+    const bool replacing = plan.replace[static_cast<std::size_t>(row)];
+    if (replacing) task.OutputFile = ReplacementPath(replaced);
     seams.addLogLine("FFMpeg -> " + BuildEncoderArguments(task));
     seams.addLogLine("* FFMpeg(R) *");
     CHECKPOINT();
@@ -131,7 +152,8 @@ BatchEnd ConvertAll(const BatchSeams& seams) {
     // Complete, or removed by the encoder itself: no longer ours to remove.
     ForgetIncompleteOutput();
     CHECKPOINT();
-    ShowResult(batch, encoder, row);
+    const bool converted = ChildExitCode(encoder) == kEncoderConverted;
+    if (!replacing || PlaceReplacement(batch, row, task.OutputFile, replaced, converted)) ShowResult(batch, encoder, row);
     if (IsChild(encoder)) {
       KillChild(encoder);
       CloseChild(encoder);
@@ -163,12 +185,14 @@ void StartConversion(const BatchSeams& seams) {
     return;
   }
   if (App().ConversionRunning) return;
+  const ExistingOutputPlan plan = PlanExistingOutputs(seams.taskCount(), seams.taskAt);
+  if (plan.cancelled || std::find(plan.skip.begin(), plan.skip.end(), false) == plan.skip.end()) return;
   CHECKPOINT();
   SetStatusText(0, UiText("s104"));
   seams.addLogLine(UiText("s104"));
   seams.setToolbarEnabled(false);
   App().ConversionRunning = true;
-  const BatchEnd end = ConvertAll(seams);
+  const BatchEnd end = ConvertAll(seams, plan);
   App().ConversionRunning = false;
   SetStatusText(0, EndText(end));
   seams.addLogLine(EndText(end));

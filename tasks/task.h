@@ -19,4 +19,7 @@ struct Task {
   int32_t PadBottom = 0;
   int32_t PadLeft = 0;
   int32_t PadRight = 0;
+  // The user agreed in the editor that this task replaces the file already at
+  // OutputFile, so Start does not ask about it again.
+  bool replaceOutput = false;
 };

@@ -10,6 +10,8 @@
 #include "settings/config.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_defaults.h"
+#include "tasks/output_clash.h"
+#include "tasks/path_list_text.h"
 #include "tasks/task_list.h"
 
 namespace {
@@ -19,20 +21,24 @@ void Warn(const char* textKey) {
 }
 
 // The first failing check's message key, or nullptr when the paths will do.
-const char* PathProblem(const Task& task) {
+// An output file that exists is not refused here: Accept asks about it.
+const char* PathProblem(const Task& task, int position) {
   if (task.InputFile.empty()) return "s39";
   if (task.OutputFile.empty()) return "s38";
   if (!IsNonEmptyFile(task.InputFile)) return "s37";
-  // Caught here rather than at Start, where the encoder would refuse it.
-  if (ProbePath(task.OutputFile).kind != PathKind::Missing) return "s46";
+  if (TaskOutputKeys(position).contains(OutputFileKey(task.OutputFile))) return "s178";
+  // A folder cannot be replaced by a file.
+  if (ProbePath(task.OutputFile).kind == PathKind::Folder) return "s46";
   return nullptr;
 }
 
-// A message paragraph: the text of key, then one path a line.
-std::string PathList(const char* key, const std::vector<std::string>& paths) {
-  std::string text = UiText(key);
-  for (const std::string& path : paths) text += "\n" + path;
-  return text;
+bool OutputExists(const std::string& output) { return ProbePath(output).kind != PathKind::Missing; }
+
+// An existing output is replaced only when the user says so, and only once
+// the task's new file is complete.
+bool AgreeToReplace(const std::string& output) {
+  return ShowMessageBox(UiText("s57"), PathListText("s175", {output}) + "\n\n" + UiText("s176"),
+                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 }  // namespace
@@ -89,9 +95,13 @@ bool AcceptTask(const EditorStart& start, const Task& shown) {
   Task task = shown;
   task.InputFile = Trim(shown.InputFile);
   task.OutputFile = Trim(shown.OutputFile);
-  if (const char* problem = PathProblem(task)) {
+  if (const char* problem = PathProblem(task, start.position)) {
     Warn(problem);
     return false;
+  }
+  if (OutputExists(task.OutputFile)) {
+    if (!AgreeToReplace(task.OutputFile)) return false;
+    task.replaceOutput = true;
   }
   if (start.mode == TaskEditorMode::Add)
     AppendTask(task);
@@ -104,28 +114,42 @@ bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs) {
   CHECKPOINT();
   StoreEditorDefaults(shown);
   std::vector<std::string> unusable;
+  std::vector<std::string> clashing;
   std::vector<std::string> existing;
-  // clip.mp4 and clip.mkv propose the same output; the second would find it
-  // existing when its turn comes.
-  std::set<std::string> proposed;
-  int added = 0;
+  std::vector<Task> tasks;
+  // clip.mp4 and clip.mkv propose the same output, as may a task already listed.
+  std::set<std::string> taken = TaskOutputKeys(-1);
   for (const std::string& input : inputs) {
     Task task = shown;
     task.InputFile = input;
     task.OutputFile = ProposeOutputPath(input);
     if (!IsNonEmptyFile(input)) {
       unusable.push_back(input);
-    } else if (ProbePath(task.OutputFile).kind != PathKind::Missing ||
-               !proposed.insert(task.OutputFile).second) {
-      existing.push_back(task.OutputFile);
+    } else if (!taken.insert(OutputFileKey(task.OutputFile)).second) {
+      clashing.push_back(task.OutputFile);
     } else {
-      AppendTask(task);
-      ++added;
+      if (OutputExists(task.OutputFile)) existing.push_back(task.OutputFile);
+      tasks.push_back(task);
     }
   }
+  MessageAnswer existingAnswer = MessageAnswer::Replace;
+  if (!existing.empty()) {
+    existingAnswer = ShowMessageBox(UiText("s57"), PathListText("s172", existing) + "\n\n" + UiText("s177"),
+                                    MessageIcon::Question, MessageButtons::ReplaceSkipCancel);
+    if (existingAnswer != MessageAnswer::Replace && existingAnswer != MessageAnswer::Skip) return false;
+  }
+  int added = 0;
+  for (Task& task : tasks) {
+    if (OutputExists(task.OutputFile)) {
+      if (existingAnswer == MessageAnswer::Skip) continue;
+      task.replaceOutput = true;
+    }
+    AppendTask(task);
+    ++added;
+  }
   std::string skipped;
-  if (!existing.empty()) skipped = PathList("s46", existing);
-  if (!unusable.empty()) skipped += (skipped.empty() ? "" : "\n\n") + PathList("s37", unusable);
+  if (!clashing.empty()) skipped = PathListText("s179", clashing);
+  if (!unusable.empty()) skipped += (skipped.empty() ? "" : "\n\n") + PathListText("s37", unusable);
   if (!skipped.empty()) ShowMessageBox(UiText("s1"), skipped, MessageIcon::Warning);
   return added > 0;
 }

@@ -52,15 +52,18 @@ std::optional<std::string> BrowseOutputFile();
 void StoreEditorDefaults(const Task& shown);
 
 // Accept: stores the defaults first, then checks the paths less surrounding
-// spaces (s39, s38, s37, s46 for an output that exists, telling the user of
-// the first that fails) and hands the task to the list. True when the editor
-// may close.
+// spaces (s39, s38, s37, s178 for an output another task of the list saves
+// to, s46 for a folder there, telling the user of the first that fails). An
+// output file that exists is kept only when the user agrees to replace it
+// once the task's new file is complete. Then hands the task to the list.
+// True when the editor may close.
 bool AcceptTask(const EditorStart& start, const Task& shown);
 
 // Accept with several input files: stores the defaults, then adds one task
 // per file, in order, with the options shown and the output proposed from
 // its input. Files that are not files of at least one byte, or whose output
-// exists or is an earlier file's output, are skipped and listed in one
-// message after the others are added.
+// another task of the list or an earlier file has, are skipped and listed in
+// one message after the others are added. When outputs exist the user is
+// asked once: replace them, skip those files, or add nothing.
 // True when at least one task was added.
 bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs);

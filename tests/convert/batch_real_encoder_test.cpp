@@ -98,4 +98,56 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   DestroyMainWindow();
 }
 
+// Start again over finished tasks: "replace" converts anew, and a replace
+// that fails leaves the file the last good run wrote byte for byte.
+TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeepsTheOldOne) {
+  if (!std::filesystem::exists(MFLPX_ENCODER_PATH))
+    GTEST_SKIP() << "the encoder is not built at " << MFLPX_ENCODER_PATH;
+  if (!ToolAvailable("ffmpeg")) GTEST_SKIP() << "the ffmpeg tool is missing";
+  ScratchDir work;
+  const std::string clip = work.Path("clip.mp4");
+  ASSERT_EQ(std::system(("ffmpeg -v error -nostdin -f lavfi -i testsrc=duration=1:size=160x120:rate=25 -f lavfi "
+                         "-i sine=duration=1 -shortest " + Quoted(clip)).c_str()),
+            0);
+  LoadStringTable("");
+  SetProgramDirectory(work.Dir());
+  App().encoderPath = MFLPX_ENCODER_PATH;
+  ASSERT_TRUE(BuildMainWindow());
+  AttachTaskListWidget();
+  ClearTaskList();
+  std::vector<MessageButtons> asked;
+  UiHooks hooks;
+  hooks.showMessage = [&](const MessageRequest& request) {
+    asked.push_back(request.buttons);
+    return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Replace;
+  };
+  InstallUiHooks(hooks);
+  Task task;
+  task.InputFile = clip;
+  task.OutputFile = work.Path("clip.amv");
+  AppendTask(task);
+  DispatchCommand(58);
+  ASSERT_EQ(RowStatus(0), "Converted!");
+  const std::string first = work.Read("clip.amv");
+
+  task.Quality = 2;
+  ReplaceTask(0, task);
+  DispatchCommand(58);
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  const std::string second = work.Read("clip.amv");
+  EXPECT_NE(second, first) << "converted again at the lower quality";
+
+  work.Write("clip.mp4", "damaged beyond reading");
+  DispatchCommand(58);
+  EXPECT_EQ(RowStatus(0), "FFmpeg error. Code 1");
+  EXPECT_EQ(work.Read("clip.amv"), second);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.Dir()), {}), 2) << "no temporary file is left";
+  EXPECT_EQ(asked, (std::vector<MessageButtons>{MessageButtons::Ok, MessageButtons::ReplaceSkipCancel,
+                                                MessageButtons::Ok, MessageButtons::ReplaceSkipCancel,
+                                                MessageButtons::Ok}));
+  InstallUiHooks({});
+  ClearTaskList();
+  DestroyMainWindow();
+}
+
 }  // namespace

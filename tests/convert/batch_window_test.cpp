@@ -105,6 +105,7 @@ class BatchWindow : public ::testing::Test {
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
       if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+      if (request.buttons == MessageButtons::ReplaceSkipCancel) return existingAnswer;
       if (whileAsked) whileAsked();
       return answer;
     };
@@ -167,6 +168,7 @@ class BatchWindow : public ::testing::Test {
   ScratchDir program;
   Lines boxes;
   MessageAnswer answer = MessageAnswer::No;
+  MessageAnswer existingAnswer = MessageAnswer::Cancel;  // outputs that exist at Start
   std::function<void()> whileAsked;
 };
 
@@ -379,19 +381,66 @@ exec sleep 30
   EXPECT_EQ(text.find("9,2"), std::string::npos);
 }
 
-TEST_F(BatchWindow, StopNeverRemovesAFileThatWasThereBefore) {
-  Encoder(R"(printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+TEST_F(BatchWindow, StopDuringAReplaceKeepsTheOldFileAndRemovesTheNewOne) {
+  Encoder(R"(for out; do :; done
+printf 'partial' > "$out"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
 exec sleep 30
 )");
   const std::string output = program.Write("old.amv", "the user's own");
   AddTask("/v/a.avi", output);
+  existingAnswer = MessageAnswer::Replace;
   answer = MessageAnswer::Yes;
   When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
   PressStart();
   EXPECT_EQ(RowStatus(0), "Waiting");
   EXPECT_EQ(program.Read("old.amv"), "the user's own");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}), 2) << "Core and the old file";
   EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
-  EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
+}
+
+// Outputs that exist at Start are asked about once: Cancel starts nothing,
+// Skip converts the other tasks only, Replace puts each new file in place.
+TEST_F(BatchWindow, OutputsThatExistAreReplacedSkippedOrLeftAsTheUserSays) {
+  Encoder(R"(for out; do :; done
+case "$2" in *bad*) printf 'partial' > "$out"; exit 1;; esac
+printf 'new' > "$out"
+)");
+  const struct {
+    MessageAnswer answer;
+    Lines rows;
+    const char* a;
+    const char* b;
+  } cases[] = {
+      {MessageAnswer::Cancel, {"Waiting", "Waiting", "Waiting"}, "old a", "old bad"},
+      {MessageAnswer::Skip, {"Waiting", "Converted!", "Waiting"}, "old a", "old bad"},
+      {MessageAnswer::Replace, {"Converted!", "Converted!", "FFmpeg error. Code 1"}, "new", "old bad"},
+  };
+  for (const auto& c : cases) {
+    ClearTaskList();
+    ClearLog();
+    boxes.clear();
+    program.Write("a.amv", "old a");
+    program.Write("bad.amv", "old bad");
+    std::filesystem::remove(program.Path("fresh.amv"));
+    AddTask("/v/a.avi", program.Path("a.amv"));
+    AddTask("/v/fresh.avi", program.Path("fresh.amv"));
+    AddTask("/v/bad.avi", program.Path("bad.amv"));
+    existingAnswer = c.answer;
+    PressStart();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0], "Please confirm | These output files already exist:\n" + program.Path("a.amv") + "\n" +
+                            program.Path("bad.amv") +
+                            "\n\nReplace them? Each old file is replaced only once its new conversion is "
+                            "complete. Skip converts the other tasks only; Cancel starts nothing.");
+    EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}), c.rows);
+    EXPECT_EQ(program.Read("a.amv"), c.a);
+    EXPECT_EQ(program.Read("bad.amv"), c.b);
+    EXPECT_EQ(LogLines().empty(), c.answer == MessageAnswer::Cancel);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}),
+              c.answer == MessageAnswer::Cancel ? 3 : 4)
+        << "Core, a.amv, bad.amv and fresh.amv: no temporary file is left";
+  }
 }
 
 // Only a regular file can be the encoder's own half-written output; a link

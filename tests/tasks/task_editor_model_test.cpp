@@ -294,6 +294,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
   task.OutputFile = "/out/a.amv";
   task.Volume = 3;
   AppendTask(task);
+  task.OutputFile = "/out/b.amv";
   AppendTask(task);
   SetTaskStatusText(1, "Converted!");
   view.selected = 1;

@@ -36,6 +36,8 @@ const char* const kEmptyInput =
     "The input file is empty,inexistent or could not be accessed. Please check the path and try "
     "again.";
 
+const char* const kExists = "The file already exists. Please choose another one.";
+
 class TaskEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -338,6 +340,7 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
   task.FrameRate = 2;
   task.CropTop = 5;
   AppendTask(task);
+  task.OutputFile = "/out/b.amv";
   AppendTask(task);
   SetTaskStatusText(0, "Converted!");
   SetTaskStatusText(1, "Converted!");
@@ -417,8 +420,6 @@ TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
   EXPECT_EQ(shifted->pos(), screen.topLeft());
 }
 
-const char* const kExists = "The file already exists. Please choose another one.";
-
 TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreListedOnce) {
   const std::string a = dir.Write("v/a.mp4", "video");
   const std::string b = dir.Write("v/b.MKV", "video");
@@ -426,38 +427,51 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
   const std::string c = dir.Write("v/c.avi", "");
   const std::string d = dir.Write("v/d.webm", "video");
   const std::string d2 = dir.Write("v/d.mp4", "video");
-  const auto dialog = OpenDialog();
-  const auto& controls = dialog->Widgets();
-  ui.fileSets = {{a, b, c, d, d2}};
-  controls.inputBrowse->click();
-  EXPECT_EQ(Std(controls.input->text()), a + " (+4 more)");
-  EXPECT_EQ(Std(controls.output->text()), dir.Path("v/a.amv") + " (+4 more)");
-  EXPECT_TRUE(controls.output->isReadOnly());
-  EXPECT_FALSE(controls.outputBrowse->isEnabled());
-  EXPECT_EQ(ui.dialogs.at(0).filter, InputFileFilter());
-  EXPECT_EQ(dialog->Shown().InputFile, a) << "the first stands for them in the preview";
-  EXPECT_EQ(dialog->Shown().OutputFile, dir.Path("v/a.amv"));
+  // What the question about b.amv's existing output is answered, and the
+  // inputs of the tasks that come of it.
+  const std::vector<std::pair<MessageAnswer, std::vector<std::string>>> cases = {
+      {MessageAnswer::Skip, {a, d}}, {MessageAnswer::Replace, {a, b, d}}, {MessageAnswer::Cancel, {}}};
+  for (const auto& [answer, inputs] : cases) {
+    ClearTaskList();
+    ui.messages.clear();
+    const auto dialog = OpenDialog();
+    const auto& controls = dialog->Widgets();
+    ui.fileSets = {{a, b, c, d, d2}};
+    controls.inputBrowse->click();
+    EXPECT_EQ(Std(controls.input->text()), a + " (+4 more)");
+    EXPECT_EQ(Std(controls.output->text()), dir.Path("v/a.amv") + " (+4 more)");
+    EXPECT_TRUE(controls.output->isReadOnly());
+    EXPECT_FALSE(controls.outputBrowse->isEnabled());
+    EXPECT_EQ(dialog->Shown().InputFile, a) << "the first stands for them in the preview";
+    EXPECT_EQ(dialog->Shown().OutputFile, dir.Path("v/a.amv"));
 
-  controls.quality->setCurrentIndex(2);
-  controls.crop[0]->setValue(4);
-  controls.accept->click();
-  EXPECT_FALSE(dialog->isVisible());
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(0).InputFile, a);
-  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("v/a.amv"));
-  EXPECT_EQ(TaskAt(1).InputFile, d);
-  EXPECT_EQ(TaskAt(1).OutputFile, dir.Path("v/d.amv"));
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(TaskAt(i).Quality, 2);
-    EXPECT_EQ(TaskAt(i).CropTop, 4);
-    EXPECT_EQ(TaskStatusText(i), "Waiting");
+    controls.quality->setCurrentIndex(2);
+    controls.crop[0]->setValue(4);
+    ui.questionAnswers = {answer};
+    controls.accept->click();
+    EXPECT_EQ(dialog->isVisible(), inputs.empty());
+    ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
+    for (int i = 0; i < TaskCount(); ++i) {
+      EXPECT_EQ(TaskAt(i).InputFile, inputs[i]);
+      EXPECT_EQ(TaskAt(i).OutputFile, ProposeOutputPath(inputs[i]));
+      EXPECT_EQ(TaskAt(i).replaceOutput, inputs[i] == b) << "a replace agreed stays with its task";
+      EXPECT_EQ(TaskAt(i).Quality, 2);
+      EXPECT_EQ(TaskAt(i).CropTop, 4);
+      EXPECT_EQ(TaskStatusText(i), "Waiting");
+    }
+    ASSERT_GE(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::ReplaceSkipCancel);
+    EXPECT_EQ(ui.messages[0].text, "These output files already exist:\n" + bOutput +
+                                       "\n\nReplace them when the tasks are converted? Each old file stays until "
+                                       "its new one is complete. Skip adds the other files only; Cancel adds "
+                                       "nothing.");
+    if (inputs.empty()) continue;
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].text, "Other tasks already save to these files, so they were not added:\n" +
+                                       dir.Path("v/d.amv") + "\n\n" + kEmptyInput + "\n" + c);
+    EXPECT_EQ(ui.messages[1].title, "Error");
   }
-  EXPECT_EQ(ui.MessageTexts(),
-            (std::vector<std::string>{std::string(kExists) + "\n" + bOutput + "\n" +
-                                      dir.Path("v/d.amv") + "\n\n" + kEmptyInput + "\n" + c}));
-  EXPECT_EQ(ui.messages.at(0).title, "Error");
   EXPECT_EQ(dir.Read("v/b.amv"), "old");
-  EXPECT_EQ(ui.status[1], "2 videos in the list.");
 }
 
 TEST_F(TaskEditorWindowTest, WhenEverySeveralFileIsSkippedTheEditorStaysOpen) {
@@ -499,26 +513,54 @@ TEST_F(TaskEditorWindowTest, TypingIntoTheInputFieldLeavesTheSeveralFiles) {
   EXPECT_FALSE(again->Widgets().output->isReadOnly());
 }
 
-TEST_F(TaskEditorWindowTest, AcceptRefusesAnOutputThatExistsProposedOrTyped) {
+TEST_F(TaskEditorWindowTest, AcceptAsksBeforeReplacingAnOutputAndRefusesAnotherTasksOutput) {
   const std::string video = dir.Write("clip.mp4", "video");
-  dir.Write("clip.amv", "old");
+  const std::string old = dir.Write("clip.amv", "old");
   dir.Write("taken/other.amv", "old");
   const auto dialog = OpenDialog();
   const auto& controls = dialog->Widgets();
   ui.answers = {video};
   controls.inputBrowse->click();
-  controls.accept->click();
-  controls.output->setText(QString::fromStdString(dir.Path("taken/other.amv")));
+  ui.questionAnswers = {MessageAnswer::No};
   controls.accept->click();
   controls.output->setText(QString::fromStdString(dir.Path("taken")));
   controls.accept->click();
-  EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>(3, kExists)));
+  EXPECT_EQ(ui.MessageTexts(),
+            (std::vector<std::string>{"This output file already exists:\n" + old +
+                                          "\n\nReplace it when the task is converted? The old file stays until "
+                                          "the new one is complete.",
+                                      kExists}));
+  EXPECT_EQ(ui.messages.at(0).buttons, MessageButtons::YesNo);
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(TaskCount(), 0);
-  controls.output->setText(QString::fromStdString(dir.Path("taken/new.amv")));
+  controls.output->setText(QString::fromStdString(old));
+  ui.questionAnswers = {MessageAnswer::Yes};
   controls.accept->click();
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_TRUE(TaskAt(0).replaceOutput);
+  EXPECT_EQ(dir.Read("clip.amv"), "old") << "replaced only by a finished conversion";
+
+  // The same file by another spelling is still the first task's output.
+  const char* const kTaken = "Another task in the list already saves to this file. Please choose another one.";
+  for (const std::string& output : {old, dir.Path("taken/../clip.amv")}) {
+    ui.messages.clear();
+    const auto second = OpenDialog();
+    second->Widgets().input->setText(QString::fromStdString(video));
+    second->Widgets().output->setText(QString::fromStdString(output));
+    second->Widgets().accept->click();
+    EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{kTaken})) << output;
+    EXPECT_TRUE(second->isVisible());
+  }
   EXPECT_EQ(TaskCount(), 1);
-  EXPECT_EQ(dir.Read("clip.amv"), "old");
+
+  // Editing the task keeps its own output without a clash.
+  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
+  ui.messages.clear();
+  ui.questionAnswers = {MessageAnswer::Yes};
+  const auto edit = OpenDialog(TaskEditorMode::Edit);
+  edit->Widgets().accept->click();
+  EXPECT_FALSE(edit->isVisible());
+  EXPECT_EQ(ui.messages.size(), 1u) << "only the question";
 }
 
 TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {

@@ -14,7 +14,10 @@ class UiRecorder {
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       messages.push_back(request);
-      return MessageAnswer::Ok;
+      if (request.buttons == MessageButtons::Ok || questionAnswers.empty()) return MessageAnswer::Ok;
+      const MessageAnswer answer = questionAnswers.front();
+      questionAnswers.erase(questionAnswers.begin());
+      return answer;
     };
     hooks.askFileName = [this](const FileDialogRequest& request) {
       dialogs.push_back(request);
@@ -49,6 +52,9 @@ class UiRecorder {
   // Answers of dialogs that take several files, before `answers` is used.
   std::vector<std::vector<std::string>> fileSets;
   std::map<int, std::string> status;
+  // Answers of questions in order; without one a question gets Ok, which
+  // neither agrees nor replaces.
+  std::vector<MessageAnswer> questionAnswers;
 
  private:
   std::string NextAnswer() {
