@@ -15,6 +15,7 @@ enum CommandId : int {
   kMenuSaveLog = 9,
   kMenuClearLog = 10,
   kMenuSettings = 11,
+  kMenuRemoveFinished = 12,
 
   kButtonAddTask = 50,
   kButtonRemoveTask = 51,

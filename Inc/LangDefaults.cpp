@@ -152,5 +152,8 @@ const StringPair kBuiltInStrings[] = {
      "adds the other files only; Cancel adds nothing."},
     {"s178", "Another task in the list already saves to this file. Please choose another one."},
     {"s179", "Other tasks already save to these files, so they were not added:"},
+    {"s180", "Remove finished"},
+    {"s181", "Task %1 of %2 – %3 elapsed – about %4 left"},
+    {"s182", "Task %1 of %2 – %3 elapsed"},
     {"_END_", ""},
 };

@@ -56,6 +56,9 @@ void RunCommand(int commandId) {
     case kButtonRemoveTask:
       RemoveSelectedTask();
       break;
+    case kMenuRemoveFinished:
+      RemoveFinishedTasks();
+      break;
     case kMenuExit:
     case kButtonExit:
       ConfirmQuit(UiText("s57"), UiText("s100"));

@@ -2,20 +2,21 @@
 
 #include <QStyledItemDelegate>
 
-// Draws grid lines between the cells of a report-style list. Cells of the
-// first `middleElidedColumns` columns are shortened in the middle, so a long
-// path keeps its file name in sight.
+// Draws grid lines between the cells of a report-style list, each cell's
+// text kept clear of them. Cells of the first `pathColumns` columns hold
+// paths, shortened so that the file name stays whole as long as it fits.
 class GridDelegate : public QStyledItemDelegate {
  public:
-  explicit GridDelegate(QObject* parent, int middleElidedColumns = 0)
-      : QStyledItemDelegate(parent), middleElidedColumns_(middleElidedColumns) {}
+  explicit GridDelegate(QObject* parent, int pathColumns = 0)
+      : QStyledItemDelegate(parent), pathColumns_(pathColumns) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
   // Public, so that what a cell will show can be read back.
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
-  int middleElidedColumns_;
+  int pathColumns_;
 };

@@ -46,6 +46,8 @@ struct MainWindowParts {
   QListWidget* log = nullptr;
   ProportionalSplitter* splitter = nullptr;
   std::map<int, QAction*> buttons;
+  std::map<int, QAction*> menuItems;
+  bool toolbarEnabled = true;
 };
 
 MainWindowParts& Parts() {
@@ -104,6 +106,19 @@ void BuildStatusBar(QMainWindow* window) {
   }
 }
 
+// Edit, Up and Down act on one task, so they are off while several rows are
+// selected; the toolbar's own state (off during a batch) still rules its buttons.
+void UpdateOneTaskCommands() {
+  MainWindowParts& parts = Parts();
+  if (!parts.taskList) return;
+  const bool one = parts.taskList->selectedItems().size() <= 1;
+  for (const int id : {kMenuEditTask, kMenuMoveUp, kMenuMoveDown})
+    if (const auto item = parts.menuItems.find(id); item != parts.menuItems.end()) item->second->setEnabled(one);
+  for (const int id : {kButtonEditTask, kButtonMoveUp, kButtonMoveDown})
+    if (const auto button = parts.buttons.find(id); button != parts.buttons.end())
+      button->second->setEnabled(one && parts.toolbarEnabled);
+}
+
 QTreeWidget* BuildTaskList() {
   auto* list = new QTreeWidget;
   list->setColumnCount(kTaskColumns);
@@ -118,7 +133,8 @@ QTreeWidget* BuildTaskList() {
   list->setRootIsDecorated(false);
   list->setItemsExpandable(false);
   list->setUniformRowHeights(true);
-  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Shift and Ctrl pick several rows for Remove.
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setAllColumnsShowFocus(true);
   // The input and output paths keep their file names in sight.
@@ -131,6 +147,8 @@ QTreeWidget* BuildTaskList() {
     palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
   list->setPalette(palette);
   AcceptFileDrops(list);
+  QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [] { DispatchCommand(kMenuEditTask); });
+  QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, UpdateOneTaskCommands);
   return list;
 }
 
@@ -172,7 +190,7 @@ bool BuildMainWindow() {
   window->setCentralWidget(container);
 
   BuildStatusBar(window);
-  BuildMenuBar(window);
+  BuildMenuBar(window, parts.menuItems);
   parts.toolbar = BuildToolbar(window, parts.buttons);
   for (int id : ToolbarCommandIds()) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
 
@@ -223,8 +241,10 @@ QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
 
 void SetToolbarEnabled(bool enabled) {
   // Stop stays usable so a running batch can always be stopped.
+  Parts().toolbarEnabled = enabled;
   for (const auto& [id, button] : Parts().buttons)
     if (id != kButtonStop) button->setEnabled(enabled);
+  UpdateOneTaskCommands();
 }
 
 void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text) {

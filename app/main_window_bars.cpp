@@ -32,6 +32,7 @@ const MenuTitle kMenus[] = {
     {"s66",
      {{"s67", kMenuAddTask, "Ctrl+A"},
       {"s68", kMenuRemoveTask, "Ctrl+R"},
+      {"s180", kMenuRemoveFinished, ""},
       {nullptr, 0, ""},
       {"s69", kMenuExit, "Alt+F4"}}},
     {"s70", {{"s71", kMenuEditTask, ""}, {"s72", kMenuMoveUp, ""}, {"s73", kMenuMoveDown, ""}}},
@@ -72,7 +73,7 @@ QString ShortcutHint(const char* keys) {
 
 }  // namespace
 
-void BuildMenuBar(QMainWindow* window) {
+void BuildMenuBar(QMainWindow* window, std::map<int, QAction*>& items) {
   CHECKPOINT();
   QMenuBar* bar = window->menuBar();
   for (const MenuTitle& title : kMenus) {
@@ -84,8 +85,8 @@ void BuildMenuBar(QMainWindow* window) {
       }
       // The keys themselves are bound on the window, so the menu binds none.
       const int id = item.commandId;
-      menu->addAction(UiQText(item.key) + ShortcutHint(item.hint), window,
-                      [id] { DispatchCommand(id); });
+      items[id] =
+          menu->addAction(UiQText(item.key) + ShortcutHint(item.hint), window, [id] { DispatchCommand(id); });
     }
   }
 }

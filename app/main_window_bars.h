@@ -8,7 +8,8 @@ class QMainWindow;
 class QToolBar;
 
 // The menu bar with its five titles; every item dispatches its command id.
-void BuildMenuBar(QMainWindow* window);
+// Fills `items` with each item's action by command id.
+void BuildMenuBar(QMainWindow* window, std::map<int, QAction*>& items);
 
 // The flat toolbar with the ten buttons and their separators, unlabelled.
 // Fills `buttons` with each button's action by command id.

@@ -10,9 +10,11 @@
 #include "Inc/CommandIds.h"
 #include "Inc/EncoderExitCodes.h"
 #include "Inc/ErrorHandler.h"
+#include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
 #include "Inc/UiSeam.h"
+#include "convert/batch_progress.h"
 #include "convert/child_process.h"
 #include "convert/encoder_arguments.h"
 #include "convert/encoder_output_parser.h"
@@ -30,7 +32,36 @@ struct Batch {
   int errorCount = 0;
   int partlyConvertedCount = 0;
   EncoderOutputParser parser;
+  BatchProgress progress;
 };
+
+// Status bar field 0: the task of the total, the time so far and, once it can
+// be told, the time left.
+void ShowProgress(const Batch& batch) {
+  const double now = batch.seams.clockSeconds();
+  const std::string task = IntToText(batch.progress.TaskNumber());
+  const std::string total = IntToText(batch.progress.TaskTotal());
+  const std::string elapsed = ClockText(static_cast<float>(batch.progress.Elapsed(now)));
+  if (const auto left = batch.progress.SecondsLeft(now))
+    SetStatusText(0, UiText("s181", {task, total, elapsed, ClockText(static_cast<float>(*left))}));
+  else
+    SetStatusText(0, UiText("s182", {task, total, elapsed}));
+}
+
+void FollowProgress(Batch& batch) {
+  if (batch.parser.duration >= 0) batch.progress.TaskDuration(batch.parser.duration);
+  batch.progress.TaskPosition(batch.parser.time);
+  ShowProgress(batch);
+}
+
+// The input sizes of the tasks the batch converts, for the progress.
+std::vector<double> SourceBytes(const BatchSeams& seams, const ExistingOutputPlan& plan) {
+  std::vector<double> bytes;
+  for (int row = 0; row < seams.taskCount(); ++row)
+    if (!plan.skip[static_cast<std::size_t>(row)])
+      bytes.push_back(static_cast<double>(ProbePath(seams.taskAt(row).InputFile).size));
+  return bytes;
+}
 
 // Logs and parses every complete line waiting, so a burst of output never
 // falls behind; a flood longer than one cycle continues in the next one.
@@ -41,6 +72,7 @@ void ReadWaitingLines(Batch& batch, ChildHandle encoder, int row) {
     if (line.empty()) continue;
     batch.seams.addLogLine("FFMpeg -> " + line);
     if (const auto status = ParseEncoderLine(batch.parser, line)) batch.seams.setTaskStatus(row, *status);
+    FollowProgress(batch);
   } while (ChildOutputWaiting(encoder) &&
            std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kCycleMs));
 }
@@ -123,10 +155,13 @@ bool PlaceReplacement(Batch& batch, int row, const std::string& temporary, const
 }
 
 BatchEnd ConvertAll(const BatchSeams& seams, const ExistingOutputPlan& plan) {
-  Batch batch{seams, 0, 0, EncoderOutputParser{}};
+  Batch batch{seams, 0, 0, EncoderOutputParser{}, BatchProgress(SourceBytes(seams, plan), seams.clockSeconds())};
+  int converted = 0;
   // The list cannot change while the batch runs: every command but Stop is dropped.
   for (int row = 0; row < seams.taskCount(); ++row) {
     if (plan.skip[static_cast<std::size_t>(row)]) continue;
+    batch.progress.BeginTask(converted++);
+    ShowProgress(batch);
     Task task = seams.taskAt(row);
     const std::string replaced = task.OutputFile;
     const bool replacing = plan.replace[static_cast<std::size_t>(row)];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -21,6 +22,10 @@ struct BatchSeams {
   // events meanwhile, and ends early when wakeDescriptor (unless -1) turns
   // readable; returns the command the event carried, or -1.
   std::function<int(int timeoutMs, int wakeDescriptor)> waitForCommand;
+  // Seconds on a clock that only runs forward, for the batch's times.
+  std::function<double()> clockSeconds = [] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  };
 };
 
 // The Start command over the given seams: status bar, log and toolbar around

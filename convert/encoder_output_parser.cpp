@@ -28,13 +28,6 @@ void ReadSeconds(const std::string& text, float& stored) {
   if (std::isfinite(seconds)) stored = std::max(0.0f, seconds);
 }
 
-// Whole seconds as H:MM:SS; absurd times stop at a million hours.
-std::string ClockText(float seconds) {
-  const auto whole = static_cast<long long>(std::floor(std::min(static_cast<double>(seconds), 3.6e9)));
-  const auto twoDigits = [](long long n) { return (n < 10 ? "0" : "") + IntToText(n); };
-  return IntToText(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
-}
-
 bool IsDurationLine(const std::string& line) {
   return Contains(line, "Duration:") && Contains(line, "start:") && Contains(line, "bitrate:");
 }
@@ -45,6 +38,13 @@ bool IsProgressLine(const std::string& line) {
 }
 
 }  // namespace
+
+// Whole seconds as H:MM:SS; absurd times stop at a million hours.
+std::string ClockText(float seconds) {
+  const auto whole = static_cast<long long>(std::floor(std::min(static_cast<double>(seconds), 3.6e9)));
+  const auto twoDigits = [](long long n) { return (n < 10 ? "0" : "") + IntToText(n); };
+  return IntToText(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
+}
 
 std::optional<std::string> ParseEncoderLine(EncoderOutputParser& parser, const std::string& line) {
   if (IsDurationLine(line)) {

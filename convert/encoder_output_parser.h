@@ -13,6 +13,9 @@ struct EncoderOutputParser {
   bool timeKnown = false;  // a progress line has been read
 };
 
+// Whole seconds as H:MM:SS; absurd times stop at a million hours.
+std::string ClockText(float seconds);
+
 // Takes one trimmed, non-empty line of the encoder's error output, keeps the
 // duration or time it carries (a negative one counts as 0), and returns the
 // status text: "9.2% ready" when the duration is known, the time converted so

@@ -23,6 +23,7 @@ class NoView final : public TaskListView {
   void SetCellText(int, int, const std::string&) override {}
   void SetRowDetails(int, const std::string&) override {}
   int SelectedRow() const override { return -1; }
+  std::vector<int> SelectedRows() const override { return {}; }
   void ClearSelection() override {}
 };
 
@@ -79,6 +80,18 @@ int MoveSelectedTask(int step, const char* noSelectionKey) {
   return 1;
 }
 
+// Removes the tasks at the ascending positions and their rows, leaving no
+// row selected.
+void RemoveRows(const std::vector<int>& rows) {
+  CHECKPOINT();
+  for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+    Tasks().erase(Tasks().begin() + *row);
+    View()->RemoveRow(*row);
+  }
+  View()->ClearSelection();
+  ShowTaskCount();
+}
+
 }  // namespace
 
 void AttachTaskListView(TaskListView* view) { View() = view ? view : &DetachedView(); }
@@ -123,13 +136,22 @@ int SelectedTaskPosition() {
 }
 
 int RemoveSelectedTask() {
-  const int selected = SelectedOrWarn("s55");
-  if (selected < 0) return 0;
-  CHECKPOINT();
-  Tasks().erase(Tasks().begin() + selected);
-  View()->RemoveRow(selected);
-  View()->ClearSelection();
-  ShowTaskCount();
+  std::vector<int> rows = View()->SelectedRows();
+  std::erase_if(rows, [](int row) { return !ValidPosition(row); });
+  if (rows.empty()) {
+    ShowMessageBox(UiText("s1"), UiText("s55"), MessageIcon::Warning);
+    return 0;
+  }
+  RemoveRows(rows);
+  return 1;
+}
+
+int RemoveFinishedTasks() {
+  std::vector<int> rows;
+  for (int row = 0; row < TaskCount(); ++row)
+    if (View()->CellText(row, kStatusColumn) == UiText("s61")) rows.push_back(row);
+  if (rows.empty()) return 0;
+  RemoveRows(rows);
   return 1;
 }
 

@@ -15,8 +15,11 @@ void SetTaskStatusText(int position, const std::string& text);
 // Status bar field 1: "<rows> videos in the list."
 void ShowTaskCount();
 
-// Command handlers on the selected row; each returns 1 when it changed the list.
+// Command handlers on the selected rows; each returns 1 when it changed the
+// list. Remove takes every selected row, the moves the first of them.
 int RemoveSelectedTask();
+// Removes the tasks whose rows show "Converted!" (s61), selected or not.
+int RemoveFinishedTasks();
 int MoveSelectedTaskUp();
 int MoveSelectedTaskDown();
 

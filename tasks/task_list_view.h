@@ -2,13 +2,14 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 // The five cells of a task's row: input, output, resolution, quality, status.
 using TaskRow = std::array<std::string, 5>;
 constexpr int kStatusColumn = 4;
 
 // The task list view as the list logic sees it: rows of five text cells, at
-// most one of them selected. The main window's list view implements it; tests
+// selected ones. The main window's list view implements it; tests
 // implement it without a window.
 class TaskListView {
  public:
@@ -21,7 +22,8 @@ class TaskListView {
   virtual void SetCellText(int row, int column, const std::string& text) = 0;
   // More of the row's task than its cells show (its options), on demand.
   virtual void SetRowDetails(int row, const std::string& text) = 0;
-  virtual int SelectedRow() const = 0;  // -1 when no row is selected
+  virtual int SelectedRow() const = 0;  // the first selected row; -1 when none is
+  virtual std::vector<int> SelectedRows() const = 0;  // ascending
   virtual void ClearSelection() = 0;
 };
 

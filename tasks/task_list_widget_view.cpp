@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <vector>
+
 #include "Inc/QtText.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
@@ -57,9 +60,16 @@ class TreeWidgetView final : public TaskListView {
   }
 
   int SelectedRow() const override {
-    if (!widget_) return -1;
-    const QList<QTreeWidgetItem*> selected = widget_->selectedItems();
-    return selected.isEmpty() ? -1 : widget_->indexOfTopLevelItem(selected.first());
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+  }
+
+  std::vector<int> SelectedRows() const override {
+    std::vector<int> rows;
+    if (!widget_) return rows;
+    for (QTreeWidgetItem* item : widget_->selectedItems()) rows.push_back(widget_->indexOfTopLevelItem(item));
+    std::sort(rows.begin(), rows.end());
+    return rows;
   }
 
   // Clears the current row too, so no row looks picked for the next command.

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <thread>
 
 #include "Inc/ActivityLog.h"
@@ -489,6 +490,25 @@ printf '%s' "$out" > "${0%/Core/ffmpeg}/received"
   PressStart();
   EXPECT_EQ(program.Read("received"), "./-y.amv");
   EXPECT_EQ(RowStatus(0), "Converted!");
+}
+
+// While a batch runs, the status bar tells the task of the total, the time
+// so far and, once the encoder has told how far it is, the time left.
+TEST_F(BatchWindow, TheStatusBarTellsTheTaskOfTheTotalAndTheTimes) {
+  Encoder(kProgressEncoder);
+  AddTask("/v/a.avi", "/v/a.amv");
+  AddTask("/v/slow.avi", "/v/slow.amv");
+  std::string shown;
+  When([] { return StatusFieldText(0).find("left") != std::string::npos && RowStatus(1) == "50.0% ready"; },
+       [&] {
+         shown = StatusFieldText(0);
+         Go();
+       });
+  PressStart();
+  EXPECT_TRUE(
+      std::regex_match(shown, std::regex("Task 2 of 2 \u2013 0:00:\\d\\d elapsed \u2013 about 0:00:\\d\\d left")))
+      << shown;
+  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ class FakeTaskListView final : public TaskListView {
   }
   void SetRowDetails(int row, const std::string& text) override { details.at(row) = text; }
   int SelectedRow() const override { return selected; }
+  std::vector<int> SelectedRows() const override {
+    return selected < 0 ? std::vector<int>{} : std::vector<int>{selected};
+  }
   void ClearSelection() override { selected = -1; }
 
   std::vector<TaskRow> rows;

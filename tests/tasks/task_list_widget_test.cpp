@@ -1,15 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QFontMetrics>
-#include <QTextDocument>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStyleOptionViewItem>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include "Inc/Lang.h"
+#include "Inc/QtText.h"
 #include "app/grid_delegate.h"
 #include "app/main_window.h"
 #include "sample_task.h"
 #include "scratch_dir.h"
+#include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
@@ -164,7 +175,9 @@ QString ShownText(QTreeWidget* widget, int row, int column, int width) {
   // As the view starts each cell's option, before the delegate's turn.
   QStyleOptionViewItem option;
   option.initFrom(widget->viewport());
+  option.widget = widget;
   option.textElideMode = widget->textElideMode();
+  option.rect = QRect(0, 0, width, widget->visualItemRect(widget->topLevelItem(row)).height());
   const QModelIndex index = widget->model()->index(row, column);
   delegate->initStyleOption(&option, index);
   return option.fontMetrics.elidedText(option.text, option.textElideMode, width);
@@ -181,7 +194,10 @@ TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWhole
   const int narrow = QFontMetrics(widget->font()).horizontalAdvance(QStringLiteral("day one.mp4")) * 3;
   const QString input = ShownText(widget, 0, 0, narrow);
   EXPECT_TRUE(input.startsWith(QStringLiteral("/home"))) << input.toStdString();
-  EXPECT_TRUE(input.endsWith(QStringLiteral("day one.mp4"))) << input.toStdString();
+  EXPECT_TRUE(input.endsWith(QStringLiteral("/day one.mp4"))) << input.toStdString();
+  // At the window's first width the whole name shows, its folder cut instead.
+  const QString first = ShownText(widget, 0, 0, widget->columnWidth(0));
+  EXPECT_TRUE(first.endsWith(QStringLiteral("/day one.mp4")) && first.contains(QChar(0x2026))) << first.toStdString();
   EXPECT_TRUE(input.contains(QChar(0x2026))) << input.toStdString();
   EXPECT_TRUE(ShownText(widget, 0, 1, narrow).endsWith(QStringLiteral("day one.amv")));
   const QString status = ShownText(widget, 0, 4, narrow / 3);
@@ -210,6 +226,85 @@ TEST_F(TaskListWidgetTest, ToolTipsShowFileNamesAsWritten) {
   const QTreeWidgetItem* row = widget->topLevelItem(0);
   EXPECT_EQ(ToolTipShown(row, 0), task.InputFile);
   EXPECT_EQ(ToolTipShown(row, 1), task.OutputFile);
+}
+
+// The menu item (its text, then maybe a shortcut hint) or toolbar button
+// that shows the text of key.
+QAction* Command(const char* key) {
+  for (QAction* button : MainToolbar()->actions())
+    if (button->text() == UiQText(key)) return button;
+  for (QAction* title : MainWindow()->menuBar()->actions())
+    for (QAction* item : title->menu()->actions())
+      if (!item->isSeparator() && item->text().split(QLatin1Char('\t')).first() == UiQText(key)) return item;
+  return nullptr;
+}
+
+TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCommandsOff) {
+  for (const char* name : {"a", "b", "c", "d", "e"}) AppendTask(SampleTask(name));
+  MainWindow()->show();
+  const auto click = [this](int row, Qt::KeyboardModifiers modifiers) {
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, modifiers,
+                      widget->visualItemRect(widget->topLevelItem(row)).center());
+  };
+  // Edit, Up, Down in the menu, then on the toolbar.
+  const std::vector<QAction*> oneTask = {Command("s71"), Command("s72"), Command("s73"),
+                                         Command("s85"), Command("s86"), Command("s87")};
+  const auto enabled = [&] {
+    std::vector<bool> states;
+    for (QAction* action : oneTask) states.push_back(action && action->isEnabled());
+    return states;
+  };
+  click(0, Qt::NoModifier);
+  click(1, Qt::ShiftModifier);
+  EXPECT_EQ(enabled(), std::vector<bool>(6, false));
+  click(3, Qt::ControlModifier);
+  SetToolbarEnabled(true);
+  EXPECT_EQ(enabled(), std::vector<bool>(6, false)) << "a batch's end does not turn them on";
+  Command("s68")->trigger();
+  EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/c.mp4", "/videos/e.mp4"}));
+  EXPECT_EQ(ListInputs(), RowInputs());
+  EXPECT_EQ(ui.status[1], "2 videos in the list.");
+  EXPECT_EQ(enabled(), std::vector<bool>(6, true));
+  click(1, Qt::NoModifier);
+  EXPECT_EQ(enabled(), std::vector<bool>(6, true)) << "one row: the one-task commands act on it";
+  SetToolbarEnabled(false);
+  EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false, false, false}));
+  SetToolbarEnabled(true);
+}
+
+TEST_F(TaskListWidgetTest, RemoveFinishedClearsTheConvertedRowsOnly) {
+  for (const char* name : {"a", "b", "c", "d"}) AppendTask(SampleTask(name));
+  SetTaskStatusText(0, "Converted!");
+  SetTaskStatusText(1, "FFmpeg error. Code 1");
+  SetTaskStatusText(3, "Converted!");
+  Select(1);
+  ASSERT_NE(Command("s180"), nullptr);
+  Command("s180")->trigger();
+  EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/b.mp4", "/videos/c.mp4"}));
+  EXPECT_EQ(ListInputs(), RowInputs());
+  EXPECT_EQ(ui.status[1], "2 videos in the list.");
+  ui.status.clear();
+  Command("s180")->trigger();
+  EXPECT_EQ(TaskCount(), 2);
+  EXPECT_TRUE(ui.status.empty()) << "nothing finished, nothing changes";
+}
+
+TEST_F(TaskListWidgetTest, DoubleClickOnARowOpensItsEditor) {
+  for (const char* name : {"a", "b"}) AppendTask(SampleTask(name));
+  MainWindow()->show();
+  std::string edited;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget())) {
+      edited = editor->Widgets().input->text().toStdString();
+      editor->close();
+    }
+  });
+  watch.start(5);
+  const QPoint row = widget->visualItemRect(widget->topLevelItem(1)).center();
+  QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+  QTest::mouseDClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+  EXPECT_EQ(edited, "/videos/b.mp4");
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+#include "convert/batch_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct Clip {
+  double bytes;
+  double duration;  // seconds of source
+  double speed;     // source seconds converted per second of the batch
+};
+
+// Plays a batch of clips on a clock of its own, the encoder telling its
+// position every half second, and checks each estimate after the first clip
+// against the time that truly remains.
+void ExpectEstimatesWithin(const std::vector<Clip>& clips, double tolerance) {
+  std::vector<double> bytes;
+  double total = 0;
+  for (const Clip& clip : clips) {
+    bytes.push_back(clip.bytes);
+    // As the loop below plays it: a report every half second.
+    for (double position = 0; position < clip.duration; position += clip.speed * 0.5) total += 0.5;
+  }
+  BatchProgress progress(bytes, 100.0);
+  double now = 100.0;
+  for (std::size_t i = 0; i < clips.size(); ++i) {
+    progress.BeginTask(static_cast<int>(i));
+    EXPECT_EQ(progress.TaskNumber(), static_cast<int>(i) + 1);
+    progress.TaskDuration(clips[i].duration);
+    for (double position = 0; position < clips[i].duration; position += clips[i].speed * 0.5) {
+      progress.TaskPosition(position);
+      const auto left = progress.SecondsLeft(now);
+      if (i > 0) {
+        const double truth = total - (now - 100.0);
+        ASSERT_TRUE(left.has_value());
+        EXPECT_NEAR(*left, truth, truth * tolerance) << "clip " << i << " at " << position;
+      }
+      now += 0.5;
+    }
+  }
+}
+
+TEST(BatchProgress, TimeLeftOnEqualClipsAfterTheFirstIsWithinThirtyPercent) {
+  ExpectEstimatesWithin({{1000, 10, 2}, {1000, 10, 2}, {1000, 10, 2}, {1000, 10, 2}}, 0.3);
+  // A clip that converts a little slower keeps the estimate near.
+  ExpectEstimatesWithin({{1000, 10, 2}, {1000, 10, 1.8}, {1000, 10, 2.2}, {1000, 10, 2}}, 0.3);
+}
+
+TEST(BatchProgress, ClipsNotYetStartedCountByTheirSizes) {
+  BatchProgress progress({1000, 3000}, 0);
+  EXPECT_FALSE(progress.SecondsLeft(1).has_value()) << "no duration known yet";
+  progress.BeginTask(0);
+  progress.TaskDuration(10);
+  EXPECT_FALSE(progress.SecondsLeft(1).has_value()) << "nothing converted yet";
+  progress.TaskPosition(5);
+  // 5 s of source in 5 s: 5 s more of this clip, 30 s for three times its size.
+  EXPECT_DOUBLE_EQ(progress.SecondsLeft(5).value_or(-1), 35);
+  EXPECT_EQ(progress.TaskTotal(), 2);
+  EXPECT_DOUBLE_EQ(progress.Elapsed(5), 5);
+}
+
+}  // namespace
