@@ -155,5 +155,10 @@ const StringPair kBuiltInStrings[] = {
     {"s180", "Remove finished"},
     {"s181", "Task %1 of %2 – %3 elapsed – about %4 left"},
     {"s182", "Task %1 of %2 – %3 elapsed"},
+    {"s160", "Keep proportions"},
+    {"s161", "yes"},
+    {"s162",
+     "Black bars are added to every file, above and below or at the sides, so that it keeps its shape on the "
+     "player's screen. Your own cropping and padding still apply."},
     {"_END_", ""},
 };

@@ -36,7 +36,7 @@ std::string BuildEncoderArguments(const Task& task) {
   using enum ArgumentPlace;
   return "-i \"" + task.InputFile + "\"" + Leading(task, Volume) + Leading(task, Crop) + " " + Leading(task, Pad) +
          " " + "-f amv " + Trailing(task, FrameSize) + Trailing(task, FrameRate) + "-ac 1 -ar 22050 " +
-         Trailing(task, Quantiser) + "\"" + task.OutputFile + "\"";
+         Trailing(task, Quantiser) + Trailing(task, Added) + "\"" + task.OutputFile + "\"";
 }
 
 std::vector<std::string> EncoderArgumentVector(const Task& task) {
@@ -46,7 +46,7 @@ std::vector<std::string> EncoderArgumentVector(const Task& task) {
   Append(arguments, {"-f", "amv"});
   for (const ArgumentPlace place : {FrameSize, FrameRate}) Append(arguments, OptionArguments(task, place));
   Append(arguments, {"-ac", "1", "-ar", "22050"});
-  Append(arguments, OptionArguments(task, Quantiser));
+  for (const ArgumentPlace place : {Quantiser, Added}) Append(arguments, OptionArguments(task, place));
   arguments.push_back(EncoderOutputPath(task));
   return arguments;
 }

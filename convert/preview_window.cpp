@@ -1,5 +1,6 @@
 #include "convert/preview_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -74,6 +75,7 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   connect(c.frameRate, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
   for (QSpinBox* box : c.crop) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
   for (QSpinBox* box : c.pad) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
+  connect(c.keepProportions, &QCheckBox::toggled, this, &PreviewWindow::Changed);
   connect(moment_, &QSlider::valueChanged, this, [this](int steps) {
     momentText_->setText(MomentText(steps));
     Changed();

@@ -19,6 +19,7 @@
 #include "encoder/picture_pipeline.h"
 #include "encoder/printable_text.h"
 #include "encoder/progress_meter.h"
+#include "encoder/proportion_bars.h"
 #include "encoder/quality.h"
 #include "encoder/report.h"
 #include "encoder/rotation.h"
@@ -117,6 +118,7 @@ Failure Conversion::Prepare() {
   const AVCodecParameters& source = *input_.VideoStream()->codecpar;
   const int quarterTurns = ClockwiseQuarterTurns(*input_.VideoStream());
   picture_.SetQuarterTurns(quarterTurns);
+  if (options_.keepProportions) picture_.KeepProportions(SampleAspect(*input_.VideoStream()));
   // Some files only tell their picture size once decoding starts; Render checks those.
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "encoder/rotation.h"
+
 namespace {
 
 // The cropped source, as decoded, and the area inside the pads it is scaled into.
@@ -12,7 +14,8 @@ struct Fit {
 };
 
 Fit FitOf(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options) {
-  Fit fit{sourceWidth - options.crop.left - options.crop.right, sourceHeight - options.crop.top - options.crop.bottom,
+  const Bands crop = StoredBands(options.crop, quarterTurns);
+  Fit fit{sourceWidth - crop.left - crop.right, sourceHeight - crop.top - crop.bottom,
           options.width - options.pad.left - options.pad.right, options.height - options.pad.top - options.pad.bottom};
   // A picture turned a quarter fills the inner area's width with its height.
   if (quarterTurns % 2 != 0) std::swap(fit.innerWidth, fit.innerHeight);

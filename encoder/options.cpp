@@ -128,6 +128,12 @@ const std::map<std::string, Reader>& Readers() {
        }},
       {"-qmin", Ranged("-qmin", 1, 31, &EncoderOptions::qmin)},
       {"-qmax", Ranged("-qmax", 1, 31, &EncoderOptions::qmax)},
+      {"-keepaspect",
+       [](const std::string& text, EncoderOptions& o) {
+         if (text != "0" && text != "1") return "Option '-keepaspect' takes 0 or 1, not " + text + ".";
+         o.keepProportions = text == "1";
+         return std::string();
+       }},
       {"-preview", Moment("-preview", &EncoderOptions::previewSeconds)},
       {"-decode",
        [](const std::string& text, EncoderOptions& o) {

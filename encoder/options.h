@@ -26,6 +26,8 @@ struct EncoderOptions {
   int fps = 0;
   int qmin = 3;
   int qmax = 5;
+  // Set by "-keepaspect 1": bars inside the pads keep the source's proportions.
+  bool keepProportions = false;
   // Set by "-preview SECONDS": write the picture shown at that moment instead of converting.
   std::optional<double> previewSeconds;
   // Decode every picture whole, even where the output cannot show the difference.
@@ -46,6 +48,7 @@ struct ParsedOptions {
 
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
-// "-ar 22050", "-qmin N", "-qmax N", "-preview SECONDS", "-decode full|auto",
-// "-sound N|LANG", "-ss MOMENT", "-to MOMENT" in any order, then the output path; or "-probe PATH" alone.
+// "-ar 22050", "-qmin N", "-qmax N", "-keepaspect 0|1", "-preview SECONDS",
+// "-decode full|auto", "-sound N|LANG", "-ss MOMENT", "-to MOMENT" in any
+// order, then the output path; or "-probe PATH" alone.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <utility>
 
+#include "encoder/proportion_bars.h"
 #include "encoder/rotation.h"
 
 extern "C" {
@@ -62,8 +63,11 @@ PicturePipeline::PicturePipeline(int width, int height, Bands crop, Bands pad)
     : width_(width), height_(height), crop_(crop), pad_(pad) {}
 
 Failure PicturePipeline::CheckSource(int sourceWidth, int sourceHeight) const {
-  if (sourceWidth - crop_.left - crop_.right > 0 && sourceHeight - crop_.top - crop_.bottom > 0)
+  const Bands stored = StoredBands(crop_, quarterTurns_);
+  if (sourceWidth - stored.left - stored.right > 0 && sourceHeight - stored.top - stored.bottom > 0)
     return std::nullopt;
+  // Told as the user sees it: the crop counts on the upright picture.
+  if (quarterTurns_ % 2) std::swap(sourceWidth, sourceHeight);
   return "Cropping " + std::to_string(crop_.top) + "/" + std::to_string(crop_.bottom) + "/" +
          std::to_string(crop_.left) + "/" + std::to_string(crop_.right) + " (top/bottom/left/right) leaves nothing of a " +
          std::to_string(sourceWidth) + "x" + std::to_string(sourceHeight) + " picture.";
@@ -74,8 +78,17 @@ Failure PicturePipeline::PrepareScaler(const AVFrame& cropped) {
   if (scaler_ && scalerWidth_ == cropped.width && scalerHeight_ == cropped.height &&
       scalerFormat_ == cropped.format && scalerFullRange_ == fullRange)
     return std::nullopt;
-  int innerWidth = width_ - pad_.left - pad_.right;
-  int innerHeight = height_ - pad_.top - pad_.bottom;
+  padded_ = pad_;
+  if (keptAspect_.num > 0) {
+    const Bands bars = ProportionBars(width_ - pad_.left - pad_.right, height_ - pad_.top - pad_.bottom,
+                                      ShownProportion(cropped.width, cropped.height, keptAspect_, quarterTurns_));
+    padded_ = {pad_.top + bars.top, pad_.bottom + bars.bottom, pad_.left + bars.left, pad_.right + bars.right};
+  }
+  // The bars may differ for the new size.
+  inner_.reset();
+  scaled_.reset();
+  int innerWidth = width_ - padded_.left - padded_.right;
+  int innerHeight = height_ - padded_.top - padded_.bottom;
   if (quarterTurns_ % 2) std::swap(innerWidth, innerHeight);
   scaler_.reset(sws_getContext(cropped.width, cropped.height, static_cast<AVPixelFormat>(cropped.format),
                                innerWidth, innerHeight, kAmvFormat, SWS_BICUBIC, nullptr, nullptr, nullptr));
@@ -101,10 +114,11 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
   FramePtr cropped(av_frame_clone(decoded));
   if (!cropped) return ErrorText(AVERROR(ENOMEM));
   const AVPixFmtDescriptor* description = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(decoded->format));
-  cropped->crop_top = crop_.top;
-  cropped->crop_bottom = crop_.bottom;
-  cropped->crop_left = crop_.left;
-  cropped->crop_right = crop_.right;
+  const Bands crop = StoredBands(crop_, quarterTurns_);
+  cropped->crop_top = crop.top;
+  cropped->crop_bottom = crop.bottom;
+  cropped->crop_left = crop.left;
+  cropped->crop_right = crop.right;
   // In packed formats that share chroma between two pixels, an odd start would swap the colour samples.
   if (description && !(description->flags & AV_PIX_FMT_FLAG_PLANAR) && description->log2_chroma_w)
     cropped->crop_left &= ~size_t{1};
@@ -114,8 +128,8 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
 
   // The scaler may write a few pixels past the end of a row, so it fills a
   // picture of its own that is then copied inside the pads.
-  const int innerWidth = width_ - pad_.left - pad_.right;
-  const int innerHeight = height_ - pad_.top - pad_.bottom;
+  const int innerWidth = width_ - padded_.left - padded_.right;
+  const int innerHeight = height_ - padded_.top - padded_.bottom;
   if (!inner_) {
     if (Failure failure = NewAmvFrame(innerWidth, innerHeight, inner_)) return failure;
   }
@@ -133,7 +147,7 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
   }
   if (Failure failure = NewAmvFrame(width_, height_, rendered)) return failure;
   FillBlack(*rendered);
-  CopyInside(*inner_, pad_, *rendered);
+  CopyInside(*inner_, padded_, *rendered);
   rendered->color_range = AVCOL_RANGE_JPEG;
   return std::nullopt;
 }

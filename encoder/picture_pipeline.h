@@ -4,9 +4,9 @@
 #include "encoder/options.h"
 
 // Turns a decoded picture into an AMV frame: crops the four bands (counted
-// on the picture as decoded), turns it upright, scales what is left into the
-// area inside the pads and fills the pads with black, so the frame is exactly
-// the player's screen size.
+// on the picture as shown, upright), turns it upright, scales what is left
+// into the area inside the pads and fills the pads with black, so the frame
+// is exactly the player's screen size.
 class PicturePipeline {
  public:
   PicturePipeline(int width, int height, Bands crop, Bands pad);
@@ -17,6 +17,9 @@ class PicturePipeline {
 
   // Bands counted on pictures decoded at a reduced size.
   void SetCrop(const Bands& crop) { crop_ = crop; }
+  // Adds black bars inside the pads, worked out anew for every picture size,
+  // so that the cropped source keeps its proportions with pixels of this aspect.
+  void KeepProportions(AVRational sampleAspect) { keptAspect_ = sampleAspect; }
 
   // Checks that cropping a picture of this size leaves something to show.
   Failure CheckSource(int sourceWidth, int sourceHeight) const;
@@ -32,6 +35,8 @@ class PicturePipeline {
   Bands crop_;
   Bands pad_;
   int quarterTurns_ = 0;
+  AVRational keptAspect_{0, 1};  // 0 when the pads alone decide
+  Bands padded_;  // the pads and the bars that keep the proportions
   ScalerPtr scaler_;
   FramePtr scaled_;  // the inner area before it is turned upright
   FramePtr inner_;

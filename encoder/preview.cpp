@@ -12,6 +12,7 @@
 #include "encoder/input_media.h"
 #include "encoder/picture_pipeline.h"
 #include "encoder/printable_text.h"
+#include "encoder/proportion_bars.h"
 #include "encoder/rotation.h"
 #include "encoder/source_part.h"
 
@@ -24,8 +25,7 @@ struct FileCloser {
 void PrintGeometry(const InputMedia& input, std::optional<int64_t> duration) {
   const AVStream& stream = *input.VideoStream();
   const AVCodecParameters& codec = *stream.codecpar;
-  AVRational aspect = codec.sample_aspect_ratio;
-  if (aspect.num <= 0 || aspect.den <= 0) aspect = {1, 1};
+  const AVRational aspect = SampleAspect(stream);
   std::fprintf(stderr, "Preview source: %dx%d, aspect %d:%d, rotation %d, duration %.3f\n", codec.width, codec.height,
                aspect.num, aspect.den, ClockwiseQuarterTurns(stream) * 90,
                duration ? *duration / double(AV_TIME_BASE) : -1.0);
@@ -68,6 +68,7 @@ Failure Preview(const EncoderOptions& options) {
   const AVStream& stream = *input.VideoStream();
   const int quarterTurns = ClockwiseQuarterTurns(stream);
   picture.SetQuarterTurns(quarterTurns);
+  if (options.keepProportions) picture.KeepProportions(SampleAspect(stream));
   if (stream.codecpar->width > 0 && stream.codecpar->height > 0)
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
   // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.

@@ -38,3 +38,16 @@ void TurnPicture(const AVFrame& source, int quarterTurns, AVFrame& target) {
     }
   }
 }
+
+Bands StoredBands(const Bands& shown, int quarterTurns) {
+  switch (quarterTurns) {
+    case 1:  // the stored top becomes the right
+      return {shown.right, shown.left, shown.top, shown.bottom};
+    case 2:
+      return {shown.bottom, shown.top, shown.right, shown.left};
+    case 3:  // the stored top becomes the left
+      return {shown.left, shown.right, shown.bottom, shown.top};
+    default:
+      return shown;
+  }
+}

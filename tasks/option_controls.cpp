@@ -1,5 +1,6 @@
 #include "tasks/option_controls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QSlider>
 #include <QSpinBox>
@@ -16,6 +17,9 @@ int32_t ControlValue(const QWidget& control, OptionControl kind) {
     case OptionControl::SpinBox:
       if (const auto* spin = qobject_cast<const QSpinBox*>(&control)) return spin->value();
       break;
+    case OptionControl::CheckBox:
+      if (const auto* box = qobject_cast<const QCheckBox*>(&control)) return box->isChecked() ? 1 : 0;
+      break;
   }
   return 0;
 }
@@ -30,6 +34,9 @@ void ShowControlValue(QWidget& control, OptionControl kind, int32_t value) {
       break;
     case OptionControl::SpinBox:
       if (auto* spin = qobject_cast<QSpinBox*>(&control)) spin->setValue(value);
+      break;
+    case OptionControl::CheckBox:
+      if (auto* box = qobject_cast<QCheckBox*>(&control)) box->setChecked(value != 0);
       break;
   }
 }

@@ -6,10 +6,10 @@ class QWidget;
 
 // The value an editor control of this kind shows, and showing one: the
 // selected entry of a drop-down list, the position of a track bar, the number
-// of a spin box.
+// of a spin box, 1 for a ticked check box.
 int32_t ControlValue(const QWidget& control, OptionControl kind);
 void ShowControlValue(QWidget& control, OptionControl kind, int32_t value);
 
 // The range of values a track bar or spin box offers; a drop-down list's
-// entries are its range.
+// entries are its range, a check box's is 0 and 1.
 void LimitControl(QWidget& control, OptionControl kind, int32_t lowest, int32_t highest);

@@ -16,8 +16,10 @@ Task ReadOptionDefaults(const std::string& configPath) {
   CHECKPOINT();
   PrefsSelectGroup(kGroup);
   Task task;
-  for (const TaskOption& option : TaskOptions())
-    SetOptionValue(task, option, DecimalValue(PrefsReadString(option.configKey, "0")));
+  for (const TaskOption& option : TaskOptions()) {
+    const std::string missing = IsAddedOption(option) ? IntToText(option.initial) : "0";
+    SetOptionValue(task, option, DecimalValue(PrefsReadString(option.configKey, missing)));
+  }
   PrefsClose();
   return task;
 }
@@ -26,7 +28,12 @@ void StoreOptionDefaults(const std::string& configPath, const Task& options) {
   if (!PrefsOpen(configPath)) return;
   CHECKPOINT();
   PrefsSelectGroup(kGroup);
-  for (const TaskOption& option : TaskOptions())
-    PrefsWriteString(option.configKey, IntToText(OptionValue(options, option)));
+  for (const TaskOption& option : TaskOptions()) {
+    const int32_t value = OptionValue(options, option);
+    // No value holds a line end, so this default tells a missing key.
+    if (IsAddedOption(option) && value == option.initial && PrefsReadString(option.configKey, "\n") == "\n")
+      continue;
+    PrefsWriteString(option.configKey, IntToText(value));
+  }
   PrefsClose();
 }

@@ -29,10 +29,13 @@ int BestBand(double length, double wanted, int most, int limit) {
 }  // namespace
 
 double ShownSourceProportion(const SourcePicture& source, const std::array<int, 4>& crop) {
-  const double width = source.width - crop[2] - crop[3];
-  const double height = source.height - crop[0] - crop[1];
-  const double proportion = width * source.aspectNum / (height * source.aspectDen);
-  return Turned(source) ? 1 / proportion : proportion;
+  const bool turned = Turned(source);
+  // One shown pixel's width over its height, and the shown picture's size.
+  const double aspect =
+      turned ? double(source.aspectDen) / source.aspectNum : double(source.aspectNum) / source.aspectDen;
+  const double width = (turned ? source.height : source.width) - crop[2] - crop[3];
+  const double height = (turned ? source.width : source.height) - crop[0] - crop[1];
+  return width * aspect / height;
 }
 
 PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHeight, int mostPixels) {
@@ -52,16 +55,16 @@ PictureFit FitPicture(const SourcePicture& source, int screenWidth, int screenHe
   }
   const double inner = double(screenWidth - fit.pad[2] - fit.pad[3]) / (screenHeight - fit.pad[0] - fit.pad[1]);
 
-  // The pads at their limit and the source still too wide: crop its upright
-  // left and right; still too tall: its upright top and bottom. Cropping
-  // either by a factor changes the proportion by the same factor.
+  // The pads at their limit and the source still too wide: crop its left
+  // and right as shown; still too tall: its top and bottom. Cropping either
+  // by a factor changes the proportion by the same factor.
   if (padded == 2 * mostPixels && std::abs(std::log(inner / wanted)) > 0.005) {
-    // Which sides of the stored picture those are.
-    const bool acrossStored = letterbox != Turned(source);
-    const int length = acrossStored ? source.width : source.height;
+    // The stored side that the cut side is on a turned picture.
+    const bool alongStoredWidth = letterbox != Turned(source);
+    const int length = alongStoredWidth ? source.width : source.height;
     const double factor = letterbox ? inner / wanted : wanted / inner;
     const int band = BestBand(length, length * factor, mostPixels, length - 2);
-    if (acrossStored) Split(band, fit.crop[2], fit.crop[3]);
+    if (letterbox) Split(band, fit.crop[2], fit.crop[3]);
     else Split(band, fit.crop[0], fit.crop[1]);
   }
   fit.stretch = inner / ShownSourceProportion(source, fit.crop) - 1;

@@ -19,7 +19,7 @@ struct SourcePicture {
 
 struct PictureFit {
   // Top, bottom, left, right, as the Task fields. Crop counts pixels of the
-  // source as the decoder gives it, before any rotation.
+  // source as it is shown, after any rotation.
   std::array<int, 4> crop{};
   std::array<int, 4> pad{};
   // How much wider than the source's proportion the picture still shows:

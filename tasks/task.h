@@ -22,4 +22,5 @@ struct Task {
   // The user agreed in the editor that this task replaces the file already at
   // OutputFile, so Start does not ask about it again.
   bool replaceOutput = false;
+  bool KeepProportions = false;  // the encoder adds bars that keep each source's shape
 };

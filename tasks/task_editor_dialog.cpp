@@ -1,5 +1,6 @@
 #include "tasks/task_editor_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -176,6 +177,10 @@ void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
   pad[2] = Spin(page, 210, 180);
   pad[1] = Spin(page, 265, 220);
   pad[3] = Spin(page, 320, 180);
+  // In the free band below the crop and pad frames: nothing else moves.
+  controls_.keepProportions = new QCheckBox(UiQText("s160"), page);
+  controls_.keepProportions->setGeometry(15, 265, 355, 20);
+  controls_.keepProportions->setToolTip(PlainToolTip(UiQText("s162")));
 }
 
 // Each task option's control, found by the option's name.
@@ -185,6 +190,7 @@ void TaskEditorDialog::BindOptionControls() {
       {"Volume", controls_.volume},         {"CropTop", controls_.crop[0]},    {"CropBottom", controls_.crop[1]},
       {"CropLeft", controls_.crop[2]},      {"CropRight", controls_.crop[3]},  {"PadTop", controls_.pad[0]},
       {"PadBottom", controls_.pad[1]},      {"PadLeft", controls_.pad[2]},     {"PadRight", controls_.pad[3]},
+      {"KeepProportions", controls_.keepProportions},
   };
   for (const TaskOption& option : TaskOptions()) {
     const auto found = byName.find(option.name);

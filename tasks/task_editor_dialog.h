@@ -7,6 +7,7 @@
 
 #include "tasks/task_editor_model.h"
 
+class QCheckBox;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -41,6 +42,7 @@ class TaskEditorDialog : public QDialog {
     // Top, bottom, left, right, as the Task fields.
     std::array<QSpinBox*, 4> crop{};
     std::array<QSpinBox*, 4> pad{};
+    QCheckBox* keepProportions = nullptr;
     // The control of each task option, in the order of TaskOptions().
     std::vector<QWidget*> options;
   };

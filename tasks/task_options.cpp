@@ -76,6 +76,11 @@ std::string ShownVolume(int32_t value) {
 
 std::string ShownPixels(int32_t value) { return IntToText(value); }
 
+// Shown only when ticked.
+std::string ShownTicked(int32_t) { return UiText("s161"); }
+
+std::vector<std::string> KeepProportionsArguments(int32_t value) { return {"-keepaspect", IntToText(value)}; }
+
 using enum OptionControl;
 using enum ArgumentPlace;
 
@@ -93,6 +98,7 @@ const TaskOption kTaskOptions[] = {
     {"PadBottom",  &Task::PadBottom,  "PadD",   0, 0, kMostPixels, SpinBox, "s21", "\u2193", Pad,  PixelArguments<kPadBottom>,  ShownPixels},
     {"PadLeft",    &Task::PadLeft,    "PadL",   0, 0, kMostPixels, SpinBox, "s21", "\u2190", Pad,  PixelArguments<kPadLeft>,    ShownPixels},
     {"PadRight",   &Task::PadRight,   "PadR",   0, 0, kMostPixels, SpinBox, "s21", "\u2192", Pad,  PixelArguments<kPadRight>,   ShownPixels},
+    {"KeepProportions", &Task::KeepProportions, "KeepProp", 0, 0, 1, CheckBox, "s160", "", Added, KeepProportionsArguments, ShownTicked},
 };
 // clang-format on
 
@@ -114,17 +120,21 @@ void SetOptionValue(Task& task, const TaskOption& option, int32_t value) {
       option.field);
 }
 
+bool IsAddedOption(const TaskOption& option) { return option.place == ArgumentPlace::Added; }
+
 std::vector<ConfigEntry> NewConfigOptionDefaults() {
   std::vector<ConfigEntry> entries;
-  for (const TaskOption& option : TaskOptions()) entries.push_back({option.configKey, IntToText(option.initial)});
+  for (const TaskOption& option : TaskOptions())
+    if (!IsAddedOption(option)) entries.push_back({option.configKey, IntToText(option.initial)});
   return entries;
 }
 
 std::vector<std::string> OptionArguments(const Task& task, ArgumentPlace place) {
   std::vector<std::string> arguments;
   for (const TaskOption& option : TaskOptions()) {
-    if (option.place != place) continue;
-    const std::vector<std::string> own = option.arguments(OptionValue(task, option));
+    const int32_t value = OptionValue(task, option);
+    if (option.place != place || (IsAddedOption(option) && value == option.initial)) continue;
+    const std::vector<std::string> own = option.arguments(value);
     arguments.insert(arguments.end(), own.begin(), own.end());
   }
   return arguments;
@@ -134,6 +144,7 @@ std::string OptionSummary(const Task& task) {
   std::string summary;
   std::string_view lineLabel;
   for (const TaskOption& option : TaskOptions()) {
+    if (IsAddedOption(option) && OptionValue(task, option) == option.initial) continue;
     if (lineLabel != option.labelKey) {
       if (!lineLabel.empty()) summary += "\n";
       summary += UiText(option.labelKey) + ":";

@@ -17,12 +17,16 @@
 // this table, so a new option is one entry here, its field in Task, its
 // control in the editor and its meaning in the encoder.
 
-enum class OptionControl { DropDown, TrackBar, SpinBox };
+enum class OptionControl { DropDown, TrackBar, SpinBox, CheckBox };
 
 // Where an option's arguments stand on the encoder's line, in line order.
-enum class ArgumentPlace { Volume, Crop, Pad, FrameSize, FrameRate, Quantiser };
+// Added holds the options beyond the classic twelve, just before the output
+// path: they go on the line, into the row's tool tip and into Config.ini only
+// once they differ from their initial value, so that a task or a user that
+// never changes them sees the classic line and file byte for byte.
+enum class ArgumentPlace { Volume, Crop, Pad, FrameSize, FrameRate, Quantiser, Added };
 
-using OptionField = std::variant<int8_t Task::*, int32_t Task::*>;
+using OptionField = std::variant<bool Task::*, int8_t Task::*, int32_t Task::*>;
 
 struct TaskOption {
   const char* name;  // as the Task field is named
@@ -48,7 +52,11 @@ int32_t OptionValue(const Task& task, const TaskOption& option);
 // Brought into lowest..highest.
 void SetOptionValue(Task& task, const TaskOption& option, int32_t value);
 
-// The keys and values a new Config.ini starts its MFLPX group with.
+// Whether the option is one of those beyond the classic twelve (see ArgumentPlace::Added).
+bool IsAddedOption(const TaskOption& option);
+
+// The keys and values a new Config.ini starts its MFLPX group with: the
+// classic ones, as a missing key reads as its initial value.
 std::vector<ConfigEntry> NewConfigOptionDefaults();
 
 // The task's encoder arguments of one place, in table order.

@@ -109,6 +109,17 @@ TEST(EncoderArgumentVector, HoldsExactlyWhatTheEncoderReceives) {
   EXPECT_EQ(EncoderArgumentVector(ExampleTask()), expected);
 }
 
+// Keep proportions stands just before the output, and only when ticked: the
+// classic line of a task without it is the worked example above.
+TEST(EncoderArguments, KeepProportionsGoesBeforeTheOutputOnlyWhenTicked) {
+  Task task = ExampleTask();
+  task.KeepProportions = true;
+  EXPECT_TRUE(BuildEncoderArguments(task).ends_with(R"(-qmin 3 -qmax 5 -keepaspect 1 "C:\Video\clip.amv")"));
+  std::vector<std::string> expected = EncoderArgumentVector(ExampleTask());
+  expected.insert(expected.end() - 1, {"-keepaspect", "1"});
+  EXPECT_EQ(EncoderArgumentVector(task), expected);
+}
+
 TEST(EncoderArgumentVector, AnOutputBeginningWithADashCannotReadAsAnOption) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"-y.amv", "./-y.amv"}, {"--help", "./--help"}, {"/v/-y.amv", "/v/-y.amv"}, {"y-.amv", "y-.amv"}};

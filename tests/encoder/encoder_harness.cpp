@@ -173,4 +173,22 @@ double Rms(const std::vector<int16_t>& samples) {
   return std::sqrt(sum / samples.size());
 }
 
+double ShapeProportion(const std::vector<uint8_t>& luma, int width, int height) {
+  double sum = 0, sx = 0, sy = 0, sxx = 0, syy = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const double w = luma[static_cast<size_t>(y) * width + x] > 128 ? 1 : 0;
+      sum += w;
+      sx += w * x;
+      sy += w * y;
+      sxx += w * x * x;
+      syy += w * y * y;
+    }
+  }
+  if (sum == 0) return 0;
+  const double vx = sxx / sum - (sx / sum) * (sx / sum);
+  const double vy = syy / sum - (sy / sum) * (sy / sum);
+  return std::sqrt(vx / vy);
+}
+
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }

@@ -69,4 +69,9 @@ std::vector<uint8_t> DecodeLuma(const std::string& file, int index, int width, i
 
 double Rms(const std::vector<int16_t>& samples);
 
+// Width over height of the bright shape in a grey picture, from its second
+// moments: for a filled ellipse they grow with the square of each half-axis,
+// which makes the measure sub-pixel exact and blind to the dark bands.
+double ShapeProportion(const std::vector<uint8_t>& luma, int width, int height);
+
 bool FileExists(const std::string& path);

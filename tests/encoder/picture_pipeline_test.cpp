@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
 #include <vector>
+
+#include "Inc/AmvFormats.h"
+#include "encoder/encoder_harness.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>
@@ -51,6 +57,22 @@ std::vector<uint8_t> Rendered(PicturePipeline& pipeline, const AVFrame& picture,
   return bytes;
 }
 
+// A black picture holding a disc a third of its shorter side across, drawn
+// in stored pixels of `aspect` so that it shows round.
+FramePtr Disc(int width, int height, AVRational aspect) {
+  FramePtr frame = Pattern(width, height, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG);
+  const double across = av_q2d(aspect);
+  const double radius = std::min(width * across, double(height)) / 3.0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      frame->data[0][y * frame->linesize[0] + x] =
+          std::hypot((x - width / 2.0) * across, y - height / 2.0) < radius ? 235 : 16;
+  for (int plane = 1; plane < 3; ++plane)
+    for (int y = 0; y < (height + 1) / 2; ++y)
+      for (int x = 0; x < (width + 1) / 2; ++x) frame->data[plane][y * frame->linesize[plane] + x] = 128;
+  return frame;
+}
+
 }  // namespace
 
 // Streams may change picture size, layout or range midway (joined recordings,
@@ -86,5 +108,62 @@ TEST(PicturePipeline, CroppingColumnsOnTheLeftEqualsLeavingThemOut) {
     PicturePipeline cropping(160, 120, Bands{0, 0, left, 0}, Bands{});
     PicturePipeline whole(160, 120, Bands{}, Bands{});
     EXPECT_EQ(Rendered(cropping, *source, true), Rendered(whole, *trimmed, true)) << left;
+  }
+}
+
+// "Crop left" cuts the left of what the user sees, wherever that band is
+// stored in a picture the player turns.
+TEST(PicturePipeline, CropCountsOnThePictureAsShown) {
+  struct Band {
+    int quarterTurns;
+    bool rows;  // the shown left band is stored as rows, else as columns
+    bool last;  // at the stored picture's end (bottom or right)
+  };
+  for (const Band band : {Band{0, false, false}, Band{1, true, true}, Band{2, false, true}, Band{3, true, false}}) {
+    const int width = 64, height = 48, thick = 8;
+    FramePtr picture = Pattern(width, height, AV_PIX_FMT_YUV420P, AVCOL_RANGE_MPEG);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const int at = band.rows ? y : x;
+        const int length = band.rows ? height : width;
+        const bool inBand = band.last ? at >= length - thick : at < thick;
+        picture->data[0][y * picture->linesize[0] + x] = inBand ? 255 : 0;
+      }
+    PicturePipeline pipeline(160, 120, Bands{0, 0, thick, 0}, Bands{});
+    pipeline.SetQuarterTurns(band.quarterTurns);
+    const std::vector<uint8_t> luma = Rendered(pipeline, *picture, true);
+    EXPECT_LT(*std::max_element(luma.begin(), luma.end()), 40) << band.quarterTurns;
+  }
+}
+
+// Keep proportions on every kind of source the players meet, at every screen
+// size: a disc that is round as the source is shown stays round in the frame.
+TEST(KeepProportions, DiscsStayRoundOnEverySourceAndScreen) {
+  const struct {
+    const char* name;
+    int width, height;
+    AVRational aspect;
+    int quarterTurns;
+  } sources[] = {
+      {"16:9", 320, 180, {1, 1}, 0},
+      {"4:3", 320, 240, {1, 1}, 0},
+      {"2.39:1", 478, 200, {1, 1}, 0},
+      {"9:16 stored upright", 180, 320, {1, 1}, 0},
+      {"9:16 stored landscape, turned 90", 320, 180, {1, 1}, 1},
+      {"9:16 stored landscape, turned 270", 320, 180, {1, 1}, 3},
+      {"anamorphic DVD 16:9", 360, 288, {64, 45}, 0},
+      {"anamorphic DVD 4:3", 360, 288, {16, 15}, 0},
+  };
+  for (const auto& source : sources) {
+    const FramePtr picture = Disc(source.width, source.height, source.aspect);
+    for (const AmvFrameSize& screen : kAmvFrameSizes) {
+      SCOPED_TRACE(std::string(source.name) + " on " + std::to_string(screen.width) + "x" +
+                   std::to_string(screen.height));
+      PicturePipeline pipeline(screen.width, screen.height, Bands{}, Bands{});
+      pipeline.SetQuarterTurns(source.quarterTurns);
+      pipeline.KeepProportions(source.aspect);
+      const std::vector<uint8_t> luma = Rendered(pipeline, *picture, true);
+      EXPECT_NEAR(ShapeProportion(luma, screen.width, screen.height), 1, 0.03);
+    }
   }
 }

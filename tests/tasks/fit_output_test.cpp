@@ -10,25 +10,23 @@
 
 namespace {
 
-// Width over height of the bright shape in a grey picture, from its second
-// moments: for a filled ellipse they grow with the square of each half-axis,
-// which makes the measure sub-pixel exact and blind to the dark bands.
-double ShapeProportion(const std::vector<uint8_t>& luma, int width, int height) {
-  double sum = 0, sx = 0, sy = 0, sxx = 0, syy = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const double w = luma[static_cast<size_t>(y) * width + x] > 128 ? 1 : 0;
-      sum += w;
-      sx += w * x;
-      sy += w * y;
-      sxx += w * x * x;
-      syy += w * y * y;
-    }
-  }
-  if (sum == 0) return 0;
-  const double vx = sxx / sum - (sx / sum) * (sx / sum);
-  const double vy = syy / sum - (sy / sum) * (sy / sum);
-  return std::sqrt(vx / vy);
+// A short clip of a disc a third of the height across, drawn in stored
+// pixels so that it shows round with the source's pixel aspect, turned by a
+// phone's display matrix as stock FFmpeg writes it for a "rotate" tag.
+std::string MakeDiscClip(const ScratchDir& dir, const std::string& name, const SourcePicture& s) {
+  const std::string aspect = std::to_string(s.aspectNum) + "/" + std::to_string(s.aspectDen);
+  std::string clip = dir.Path(name + ".mkv");
+  const std::string disc = "geq=lum='if(lt(hypot((X-W/2)*" + aspect + ",Y-H/2),H/3),235,16)':cb=128:cr=128";
+  MakeClip("-f lavfi -i color=black:size=" + std::to_string(s.width) + "x" + std::to_string(s.height) +
+               ":rate=10 -t 0.3 -vf " + ShellQuote(disc + ",setsar=" + aspect) + " -c:v ffv1",
+           clip);
+  if (s.rotation == 0) return clip;
+  MakeClip("-i " + ShellQuote(clip) + " -c:v libx264 -preset ultrafast -qp 0", dir.Path(name + "-stored.mp4"));
+  clip = dir.Path(name + ".mp4");
+  MakeClip("-i " + ShellQuote(dir.Path(name + "-stored.mp4")) + " -c copy -metadata:s:v:0 rotate=" +
+               std::to_string(s.rotation),
+           clip);
+  return clip;
 }
 
 TEST(FitOnTheConvertedFile, CirclesStayCircles) {
@@ -45,32 +43,15 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
       {"cinemascope, out of reach", {1434, 600, 1, 1, 0}, 176, 144},
       {"anamorphic DVD", {720, 480, 32, 27, 0}, 160, 120},
       {"anamorphic DVD on the smallest screen", {720, 480, 32, 27, 0}, 96, 64},
-      // Out of reach too; the stretch shown tells whether the crop went to
-      // the stored sides that are the upright top and bottom.
+      // Out of reach too; the stretch shown tells whether Fit and the
+      // encoder agree on which sides are the upright top and bottom.
       {"phone", {1280, 720, 1, 1, 90}, 160, 120},
       {"phone on a square screen", {1280, 720, 1, 1, 90}, 128, 128},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const SourcePicture& s = c.source;
-    const std::string name = c.name;
-    std::string clip = dir.Path(name + ".mkv");
-    // A disc a third of the height across, drawn in stored pixels so that it
-    // shows round with the source's pixel aspect.
-    const std::string disc = "geq=lum='if(lt(hypot((X-W/2)*" + std::to_string(s.aspectNum) + "/" +
-                             std::to_string(s.aspectDen) + ",Y-H/2),H/3),235,16)':cb=128:cr=128";
-    MakeClip("-f lavfi -i color=black:size=" + std::to_string(s.width) + "x" + std::to_string(s.height) +
-                 ":rate=10 -t 0.3 -vf " + ShellQuote(disc + ",setsar=" + std::to_string(s.aspectNum) + "/" +
-                                                    std::to_string(s.aspectDen)) +
-                 " -c:v ffv1",
-             clip);
-    if (s.rotation) {
-      // A phone's display matrix, as stock FFmpeg writes it for a "rotate" tag.
-      MakeClip("-i " + ShellQuote(clip) + " -c:v libx264 -preset ultrafast -qp 0", dir.Path(name + "-stored.mp4"));
-      clip = dir.Path(name + ".mp4");
-      MakeClip("-i " + ShellQuote(dir.Path(name + "-stored.mp4")) + " -c copy -metadata:s:v:0 rotate=90", clip);
-    }
-    const PictureFit fit = FitPicture(s, c.width, c.height);
+    const std::string clip = MakeDiscClip(dir, c.name, c.source);
+    const PictureFit fit = FitPicture(c.source, c.width, c.height);
     EncoderCall call;
     call.input = clip;
     call.output = dir.Path(std::string(c.name) + ".amv");

@@ -33,10 +33,11 @@ struct Screen {
 };
 const Screen kScreens[] = {{96, 64}, {128, 96}, {128, 128}, {160, 120}, {176, 144}, {208, 120}, {208, 176}};
 
-// The upright proportion of the cropped source, worked out from the sides.
+// The upright proportion of the source with a crop counted on the upright picture.
 double SourceProportion(const SourcePicture& p, const std::array<int, 4>& crop) {
-  const double stored = (p.width - crop[2] - crop[3]) * double(p.aspectNum) / ((p.height - crop[0] - crop[1]) * p.aspectDen);
-  return p.rotation % 180 ? 1 / stored : stored;
+  const double aspect = double(p.aspectNum) / p.aspectDen;
+  if (p.rotation % 180 == 0) return (p.width - crop[2] - crop[3]) * aspect / (p.height - crop[0] - crop[1]);
+  return (p.height - crop[2] - crop[3]) / ((p.width - crop[0] - crop[1]) * aspect);
 }
 
 TEST(FitPicture, KeepsTheProportionWithinTwoPercentOrGoesAsFarAsTheLimitsAllow) {
@@ -87,8 +88,9 @@ TEST(FitPicture, GivesTheExpectedBandsForTypicalCases) {
       {"TV pillarboxed", {640, 480, 1, 1, 0}, 208, 120, {0, 0, 0, 0}, {0, 0, 24, 24}},
       {"anamorphic DVD", {720, 480, 32, 27, 0}, 160, 120, {0, 0, 0, 0}, {15, 15, 0, 0}},
       {"cinemascope cropped at the sides", {1920, 804, 1, 1, 0}, 160, 120, {0, 0, 25, 25}, {25, 25, 0, 0}},
-      // Upright top and bottom of a phone's picture are its stored left and right.
-      {"phone", {1920, 1080, 1, 1, 90}, 160, 120, {0, 0, 25, 25}, {0, 0, 25, 25}},
+      // A phone's upright picture is too tall: cut at its top and bottom as shown.
+      {"phone", {1920, 1080, 1, 1, 90}, 160, 120, {25, 25, 0, 0}, {0, 0, 25, 25}},
+      {"phone turned back", {1920, 1080, 1, 1, 270}, 160, 120, {25, 25, 0, 0}, {0, 0, 25, 25}},
       {"square source on a square screen", {500, 500, 1, 1, 0}, 128, 128, {0, 0, 0, 0}, {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {

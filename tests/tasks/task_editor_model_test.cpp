@@ -165,6 +165,27 @@ TEST(OptionDefaults, StoreWritesTheTwelveKeysInOrderAndKeepsTheRest) {
   EXPECT_EQ(back.PadRight, 25);
 }
 
+// A user who never ticks Keep proportions keeps the file as it was; once the
+// key is there it follows the box both ways, and a missing key reads as off.
+TEST(OptionDefaults, KeepProportionsIsWrittenOnceTickedAndThenAlways) {
+  ScratchDir dir;
+  const std::string classic = "[MFLPX]\r\nRes = 0\r\nQual = 0\r\nFrame = 0\r\nVolume = 8\r\nCropU = 0\r\n"
+                              "CropD = 0\r\nCropL = 0\r\nCropR = 0\r\nPadU = 0\r\nPadD = 0\r\nPadL = 0\r\nPadR = 0\r\n";
+  const std::string config = dir.Write("Config.ini", classic);
+  Task options = ReadOptionDefaults(config);
+  EXPECT_FALSE(options.KeepProportions);
+  StoreOptionDefaults(config, options);
+  EXPECT_EQ(dir.Read("Config.ini"), classic);
+  options.KeepProportions = true;
+  StoreOptionDefaults(config, options);
+  EXPECT_EQ(dir.Read("Config.ini"), classic + "KeepProp = 1\r\n");
+  EXPECT_TRUE(ReadOptionDefaults(config).KeepProportions);
+  options.KeepProportions = false;
+  StoreOptionDefaults(config, options);
+  EXPECT_EQ(dir.Read("Config.ini"), classic + "KeepProp = 0\r\n");
+  EXPECT_FALSE(ReadOptionDefaults(config).KeepProportions);
+}
+
 TEST(EditorModel, VolumeLabelFollowsTheStep) {
   EXPECT_EQ(VolumeLabelKey(8), "s40");
   EXPECT_EQ(VolumeLabelKey(9), "s41");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,6 +119,15 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(c.pad[1]->geometry(), QRect(265, 220, 50, 20));
   EXPECT_EQ(c.pad[2]->geometry(), QRect(210, 180, 50, 20));
   EXPECT_EQ(c.pad[3]->geometry(), QRect(320, 180, 50, 20));
+  // Keep proportions in the free band below the crop and pad frames.
+  EXPECT_EQ(c.keepProportions->geometry(), QRect(15, 265, 355, 20));
+  EXPECT_EQ(c.keepProportions->parentWidget(), c.crop[0]->parentWidget());
+  EXPECT_EQ(Std(c.keepProportions->text()), "Keep proportions");
+  for (QWidget* other : c.keepProportions->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (other != c.keepProportions) {
+      EXPECT_FALSE(other->geometry().intersects(c.keepProportions->geometry())) << Std(other->objectName());
+    }
+  }
 }
 
 TEST_F(TaskEditorWindowTest, ListsHoldTheirEntriesAndCannotBeTypedInto) {

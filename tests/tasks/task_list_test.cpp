@@ -235,6 +235,8 @@ TEST(TaskOptions, SummaryShowsEveryOptionUnderItsLabel) {
             "Padding (pixels): \u21915 \u21936 \u21907 \u219225");
   task.Volume = 0;
   EXPECT_NE(OptionSummary(task).find("volume on the fly: 0.4%\n"), std::string::npos);
+  task.KeepProportions = true;
+  EXPECT_TRUE(OptionSummary(task).ends_with("\u219225\nKeep proportions: yes"));
 }
 
 TEST(TaskOptions, ValuesAreBroughtIntoRangeAndANewConfigurationStartsFromTheInitialOnes) {
