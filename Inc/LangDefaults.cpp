@@ -160,5 +160,8 @@ const StringPair kBuiltInStrings[] = {
     {"s162",
      "Black bars are added to every file, above and below or at the sides, so that it keeps its shape on the "
      "player's screen. Your own cropping and padding still apply."},
+    {"s163", "Several files are chosen, so each keeps its own proportions: Keep proportions is now on."},
+    {"s164", "Previous file"},
+    {"s165", "Next file"},
     {"_END_", ""},
 };

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
@@ -51,7 +52,22 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   // The encoder's lines name files, which may look like markup.
   message_->setTextFormat(Qt::PlainText);
   message_->setWordWrap(true);
+  fileRow_ = new QWidget;
+  previousFile_ = new QPushButton(QString::fromUtf8("\u25C0"));
+  previousFile_->setToolTip(PlainToolTip(UiQText("s164")));
+  nextFile_ = new QPushButton(QString::fromUtf8("\u25B6"));
+  nextFile_->setToolTip(PlainToolTip(UiQText("s165")));
+  fileText_ = new QLabel;
+  fileText_->setObjectName("previewFile");
+  // A file's name is shown as it is written.
+  fileText_->setTextFormat(Qt::PlainText);
+  auto* fileRow = new QHBoxLayout(fileRow_);
+  fileRow->setContentsMargins(0, 0, 0, 0);
+  fileRow->addWidget(previousFile_);
+  fileRow->addWidget(fileText_, 1);
+  fileRow->addWidget(nextFile_);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(fileRow_);
   layout->addWidget(picture_, 0, Qt::AlignHCenter);
   auto* momentRow = new QHBoxLayout;
   momentRow->addWidget(moment_, 1);
@@ -62,6 +78,10 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   picture_->setFixedSize(2 * screen.width, 2 * screen.height);
   // Wide enough for the largest picture, so the window keeps its size.
   message_->setFixedWidth(2 * 208);
+  fileRow_->setFixedWidth(2 * 208);
+  ShowFileChooser();
+  connect(previousFile_, &QPushButton::clicked, this, [this] { StepFile(-1); });
+  connect(nextFile_, &QPushButton::clicked, this, [this] { StepFile(1); });
 
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
@@ -117,7 +137,38 @@ void PreviewWindow::PlaceBesideEditor() {
 
 void PreviewWindow::Changed() {
   if (!fitting_) fitNote_.clear();
+  ShowFileChooser();
   if (isVisible()) settle_.start();
+}
+
+// Another set of files starts again from the first.
+void PreviewWindow::ShowFileChooser() {
+  if (editor_.SeveralInputs() != files_) {
+    files_ = editor_.SeveralInputs();
+    fileIndex_ = 0;
+  }
+  fileRow_->setVisible(!files_.empty());
+  if (files_.empty()) return;
+  const std::string& file = files_[fileIndex_];
+  fileText_->setText(UiQText("s123", {IntToText(static_cast<long long>(fileIndex_ + 1)),
+                                       IntToText(static_cast<long long>(files_.size()))}) +
+                     "  " + QtText(file.substr(file.find_last_of('/') + 1)));
+  fileText_->setToolTip(PlainToolTip(QtText(file)));
+  previousFile_->setEnabled(fileIndex_ > 0);
+  nextFile_->setEnabled(fileIndex_ + 1 < files_.size());
+}
+
+void PreviewWindow::StepFile(int step) {
+  const long index = static_cast<long>(fileIndex_) + step;
+  if (index < 0 || index >= static_cast<long>(files_.size())) return;
+  fileIndex_ = static_cast<std::size_t>(index);
+  Changed();
+}
+
+Task PreviewWindow::PreviewedTask() const {
+  Task task = editor_.Shown();
+  if (fileIndex_ < files_.size()) task.InputFile = files_[fileIndex_];
+  return task;
 }
 
 void PreviewWindow::ShowMessage(const QString& text) { message_->setText(text); }
@@ -128,7 +179,7 @@ void PreviewWindow::StartEncoder() {
     return;
   }
   pending_ = false;
-  Task task = editor_.Shown();
+  Task task = PreviewedTask();
   task.InputFile = Trim(task.InputFile);
   const ScreenSize screen = TaskScreenSize(task);
   picture_->setFixedSize(2 * screen.width, 2 * screen.height);
@@ -165,7 +216,7 @@ void PreviewWindow::Poll() {
         moment_->setRange(0, std::max(0, last));
       }
       // A picture of an input the user has since replaced tells nothing about the new one.
-      if (fitWanted_ && sourceInput_ == Trim(editor_.Shown().InputFile)) ApplyFit();
+      if (fitWanted_ && sourceInput_ == Trim(PreviewedTask().InputFile)) ApplyFit();
     }
   }
   if (ChildRunning(child_) || ChildOutputWaiting(child_)) return;
@@ -205,8 +256,17 @@ QString PreviewWindow::FailureText(bool succeeded) {
 }
 
 void PreviewWindow::Fit() {
+  if (!editor_.SeveralInputs().empty()) {
+    fitting_ = true;
+    editor_.Widgets().keepProportions->setChecked(true);
+    fitting_ = false;
+    fitNote_ = UiQText("s163");
+    ShowMessage(fitNote_);
+    Open();
+    return;
+  }
   fitWanted_ = true;
-  if (source_ && sourceInput_ == Trim(editor_.Shown().InputFile)) {
+  if (source_ && sourceInput_ == Trim(PreviewedTask().InputFile)) {
     ApplyFit();
     Open();
     return;
@@ -219,12 +279,8 @@ void PreviewWindow::ApplyFit() {
   fitWanted_ = false;
   const ScreenSize screen = TaskScreenSize(editor_.Shown());
   const PictureFit fit = FitPicture(source_->picture, screen.width, screen.height);
-  const auto& c = editor_.Widgets();
   fitting_ = true;
-  for (size_t i = 0; i < fit.crop.size(); ++i) {
-    c.crop[i]->setValue(fit.crop[i]);
-    c.pad[i]->setValue(fit.pad[i]);
-  }
+  editor_.ShowFittedBands(fit.crop, fit.pad);
   fitting_ = false;
   fitNote_ = QtText(FitNote(fit.stretch));
   ShowMessage(fitNote_);

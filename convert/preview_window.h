@@ -5,11 +5,13 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "convert/child_process.h"
 #include "convert/preview_request.h"
 
 class QLabel;
+class QPushButton;
 class QSlider;
 class TaskEditorDialog;
 
@@ -28,12 +30,17 @@ class PreviewWindow : public QWidget {
   void Open();
 
   // Sets the editor's crop and pad to keep the source's proportions, as soon
-  // as the source is known (now, or once the encoder has told it).
+  // as the source is known (now, or once the encoder has told it). With
+  // several input files no numbers fit them all: it ticks Keep proportions.
   void Fit();
+
+  // With several input files, shows the next or the previous one.
+  void StepFile(int step);
 
   QLabel* PictureLabel() const { return picture_; }
   QLabel* MessageLabel() const { return message_; }
   QSlider* MomentSlider() const { return moment_; }
+  QLabel* FileLabel() const { return fileText_; }
   // True while no picture is being made or waiting to be made.
   bool Idle() const { return !child_ && !pending_ && !settle_.isActive(); }
 
@@ -46,12 +53,21 @@ class PreviewWindow : public QWidget {
   void ApplyFit();
   void ShowMessage(const QString& text);
   QString FailureText(bool succeeded);
+  // The editor's task with the input file the preview shows.
+  Task PreviewedTask() const;
+  void ShowFileChooser();
 
   TaskEditorDialog& editor_;
   QLabel* picture_ = nullptr;
   QSlider* moment_ = nullptr;
   QLabel* momentText_ = nullptr;
   QLabel* message_ = nullptr;
+  QWidget* fileRow_ = nullptr;  // shown only with several input files
+  QPushButton* previousFile_ = nullptr;
+  QPushButton* nextFile_ = nullptr;
+  QLabel* fileText_ = nullptr;
+  std::vector<std::string> files_;  // the several input files the index counts in
+  std::size_t fileIndex_ = 0;
   QTimer settle_;  // gathers a burst of changes into one picture
   QTimer poll_;
   QTemporaryDir folder_;

@@ -253,12 +253,12 @@ void TaskEditorDialog::BrowseOutput() {
 }
 
 void TaskEditorDialog::Cancel() {
-  StoreEditorDefaults(Shown());
+  StoreEditorDefaults(Remembered());
   reject();
 }
 
 void TaskEditorDialog::Accept() {
-  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown())
-                                           : AcceptTasks(Shown(), severalInputs_);
+  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown(), Remembered())
+                                           : AcceptTasks(Shown(), severalInputs_, Remembered());
   if (done) accept();
 }

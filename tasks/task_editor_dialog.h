@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,14 @@ class TaskEditorDialog : public QDialog {
   // proposed output, so the preview shows it) and the options as set.
   Task Shown() const;
 
+  // The input files chosen together, when there are several; else none.
+  const std::vector<std::string>& SeveralInputs() const { return severalInputs_; }
+
+  // Shows the crop and pad that Fit worked out for the input now shown. They
+  // belong to that input alone: the option defaults keep the values shown
+  // before, and another input brings those back.
+  void ShowFittedBands(const std::array<int, 4>& crop, const std::array<int, 4>& pad);
+
  protected:
   // The editor has no keyboard shortcuts: Escape and Enter close nothing.
   void keyPressEvent(QKeyEvent* event) override;
@@ -81,9 +90,19 @@ class TaskEditorDialog : public QDialog {
   void InputEdited();
   void LeaveSeveralInputs();
 
+  // The options to remember as defaults: those shown, less Fit's numbers.
+  Task Remembered() const;
+  void DropFittedBands();
+
   EditorStart start_;
   Controls controls_;
   std::vector<std::string> severalInputs_;
+  // While Fit's numbers show: the options shown before, and the input they fit.
+  struct FittedBands {
+    Task before;
+    QString input;
+  };
+  std::optional<FittedBands> fitted_;
 };
 
 // Controls that a layer above this folder adds to every editor it opens (the

@@ -89,9 +89,9 @@ std::optional<std::string> BrowseOutputFile() {
 
 void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigFilePath(), shown); }
 
-bool AcceptTask(const EditorStart& start, const Task& shown) {
+bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered) {
   CHECKPOINT();
-  StoreEditorDefaults(shown);
+  StoreEditorDefaults(remembered);
   Task task = shown;
   task.InputFile = Trim(shown.InputFile);
   task.OutputFile = Trim(shown.OutputFile);
@@ -110,9 +110,9 @@ bool AcceptTask(const EditorStart& start, const Task& shown) {
   return true;
 }
 
-bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs) {
+bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered) {
   CHECKPOINT();
-  StoreEditorDefaults(shown);
+  StoreEditorDefaults(remembered);
   std::vector<std::string> unusable;
   std::vector<std::string> clashing;
   std::vector<std::string> existing;

@@ -51,19 +51,20 @@ std::optional<std::string> BrowseOutputFile();
 // Cancel: the options shown become the defaults for the next new task.
 void StoreEditorDefaults(const Task& shown);
 
-// Accept: stores the defaults first, then checks the paths less surrounding
-// spaces (s39, s38, s37, s178 for an output another task of the list saves
-// to, s46 for a folder there, telling the user of the first that fails). An
-// output file that exists is kept only when the user agrees to replace it
-// once the task's new file is complete. Then hands the task to the list.
-// True when the editor may close.
-bool AcceptTask(const EditorStart& start, const Task& shown);
+// Accept: stores the options of `remembered` as the defaults first (the ones
+// shown, but for numbers that belong to the input alone), then checks the
+// paths less surrounding spaces (s39, s38, s37, s178 for an output another
+// task of the list saves to, s46 for a folder there, telling the user of the
+// first that fails). An output file that exists is kept only when the user
+// agrees to replace it once the task's new file is complete. Then hands the
+// task to the list. True when the editor may close.
+bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered);
 
-// Accept with several input files: stores the defaults, then adds one task
-// per file, in order, with the options shown and the output proposed from
-// its input. Files that are not files of at least one byte, or whose output
-// another task of the list or an earlier file has, are skipped and listed in
-// one message after the others are added. When outputs exist the user is
-// asked once: replace them, skip those files, or add nothing.
+// Accept with several input files: stores `remembered` as the defaults, then
+// adds one task per file, in order, with the options shown and the output
+// proposed from its input. Files that are not files of at least one byte, or
+// whose output another task of the list or an earlier file has, are skipped
+// and listed in one message after the others are added. When outputs exist
+// the user is asked once: replace them, skip those files, or add nothing.
 // True when at least one task was added.
-bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs);
+bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered);

@@ -76,6 +76,7 @@ const FixedText kFixedTexts[] = {
     {"log", "^\\* FFMpeg\\(R\\) \\*$"},
     {"^(label (product|notice|homepageLink|encoderLink|sponsorLink)|text credits)$", ".*"},  // About
     {"language list", "^English$"},
+    {"^label previewFile$", "  .*$"},  // the name of the file the preview shows, after its number
     {"file dialog", "Text \\(\\*\\.txt\\)|AMV \\(\\*\\.amv\\)|All Files \\(\\*\\)"},
     {"file dialog", " \\(avi,flv[a-z0-9,]*\\) \\(.*\\)"},
     {"message", "^Please confirm \\| Are you sure you want to quit Marrowind Flickpress\\?$"},  // the close box

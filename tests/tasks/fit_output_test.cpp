@@ -5,8 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include "Inc/Lang.h"
+#include "convert/encoder_arguments.h"
 #include "encoder/encoder_harness.h"
+#include "fake_task_list_view.h"
 #include "tasks/picture_fit.h"
+#include "tasks/task_editor_model.h"
+#include "tasks/task_list.h"
+#include "tasks/task_list_view.h"
+#include "ui_recorder.h"
 
 namespace {
 
@@ -68,6 +75,38 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
       EXPECT_NEAR(shown, 1, 0.03);
     }
   }
+}
+
+// A folder of mixed videos chosen in one Browse, with Keep proportions on:
+// each file gets its own bars, and every circle comes out round.
+TEST(KeepProportionsOnTheConvertedFiles, EveryFileOfAMixedSelectionKeepsItsShape) {
+  ScratchDir dir;
+  LoadStringTable("");
+  UiRecorder ui;
+  FakeTaskListView view;
+  AttachTaskListView(&view);
+  const std::pair<const char*, SourcePicture> sources[] = {
+      {"film", {640, 360, 1, 1, 0}},
+      {"television", {320, 240, 1, 1, 0}},
+      {"phone", {320, 180, 1, 1, 90}},
+      {"phone held the other way", {320, 180, 1, 1, 270}},
+      {"anamorphic DVD", {360, 288, 64, 45, 0}},
+  };
+  std::vector<std::string> inputs;
+  for (const auto& [name, source] : sources) inputs.push_back(MakeDiscClip(dir, name, source));
+  Task shown;
+  shown.Resolution = 3;  // 160x120
+  shown.KeepProportions = true;
+  ASSERT_TRUE(AcceptTasks(shown, inputs, shown));
+  ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
+  for (int i = 0; i < TaskCount(); ++i) {
+    SCOPED_TRACE(inputs[i]);
+    const RunResult run = RunEncoder(EncoderArgumentVector(TaskAt(i)), dir);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NEAR(ShapeProportion(DecodeLuma(TaskAt(i).OutputFile, 1, 160, 120), 160, 120), 1, 0.03);
+  }
+  ClearTaskList();
+  AttachTaskListView(nullptr);
 }
 
 }  // namespace

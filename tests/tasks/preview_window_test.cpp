@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -212,6 +213,51 @@ TEST_F(PreviewWindowTest, ClosesWithTheEditor) {
   EXPECT_FALSE(window->isVisible());
   editor.reset();
   EXPECT_TRUE(window.isNull());
+}
+
+// Width over height of the bright shape's bounding box.
+double BrightProportion(const QImage& image) {
+  int top = image.height(), bottom = 0, left = image.width(), right = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (Bright(image, x, y)) top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x),
+                               right = std::max(right, x);
+  return bottom > top ? double(right - left) / (bottom - top) : 0;
+}
+
+// No numbers fit several files: Fit ticks Keep proportions, and the preview
+// steps through the files, each with its own bars.
+TEST_F(PreviewWindowTest, WithSeveralFilesFitKeepsEachFilesProportionsAndThePreviewStepsThroughThem) {
+  const std::string television = clips_->Path("television disc.mkv");
+  MakeClip("-f lavfi -i color=black:size=320x240:rate=10 -t 0.5 -vf "
+           "geq=lum='if(lt(hypot(X-W/2\\,Y-H/2)\\,H/3)\\,235\\,16)':cb=128:cr=128 -c:v ffv1",
+           television);
+  const auto& c = editor->Widgets();
+  ui.fileSets = {{Film(), television}};
+  c.inputBrowse->click();
+  QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
+  EXPECT_TRUE(c.keepProportions->isChecked());
+  for (std::size_t i = 0; i < c.pad.size(); ++i) {
+    EXPECT_EQ(c.pad[i]->value(), 0);
+    EXPECT_EQ(c.crop[i]->value(), 0);
+  }
+  QImage picture = WaitForPicture();
+  EXPECT_EQ(Preview()->FileLabel()->text(), "1 of 2  film.mkv");
+  EXPECT_EQ(Preview()->MessageLabel()->text(), QString::fromStdString(UiText("s163")));
+  EXPECT_TRUE(Dark(picture, 160, 20)) << "the film is letterboxed";
+  EXPECT_NEAR(BrightProportion(picture), 1, 0.06);
+
+  Preview()->StepFile(1);
+  picture = WaitForPicture();
+  EXPECT_EQ(Preview()->FileLabel()->text(), "2 of 2  television disc.mkv");
+  EXPECT_NEAR(BrightProportion(picture), 1, 0.06);
+  Preview()->StepFile(1);
+  EXPECT_EQ(Preview()->FileLabel()->text(), "2 of 2  television disc.mkv") << "the last file stays";
+
+  c.keepProportions->setChecked(false);
+  Preview()->StepFile(-1);
+  picture = WaitForPicture();
+  EXPECT_LT(BrightProportion(picture), 0.85) << "squeezed without the bars";
 }
 
 }  // namespace

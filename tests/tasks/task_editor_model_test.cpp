@@ -252,18 +252,18 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   shown.Quality = 2;
   const EditorStart start{TaskEditorMode::Add, -1, {}};
 
-  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown));
   EXPECT_NE(Config().find("Qual = 2"), std::string::npos) << "stored before the checks";
   shown.InputFile = "   ";
-  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown));
   shown.InputFile = dir.Write("empty.mp4", "");
-  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown));
   shown.OutputFile = " /out/x.amv";
-  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown));
   shown.InputFile = dir.Dir();
-  EXPECT_FALSE(AcceptTask(start, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown));
   shown.InputFile = "\t" + dir.Write("clip.mp4", "data");
-  EXPECT_FALSE(AcceptTask(start, shown)) << "only spaces are trimmed";
+  EXPECT_FALSE(AcceptTask(start, shown, shown)) << "only spaces are trimmed";
 
   const std::string input = "Please press 'Browse' to choose an input file.";
   const std::string output = "Please press 'Browse' to choose an output file.";
@@ -295,7 +295,7 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
   shown.InputFile = "  " + video + "  ";
   shown.OutputFile = " /out/my clip.amv ";
   shown.Resolution = 6;
-  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown));
+  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown, shown));
   ASSERT_EQ(TaskCount(), 1);
   EXPECT_EQ(TaskAt(0).InputFile, video);
   EXPECT_EQ(TaskAt(0).OutputFile, "/out/my clip.amv");
@@ -327,7 +327,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
   Task edited = start->shown;
   edited.Quality = 1;
-  EXPECT_TRUE(AcceptTask(*start, edited));
+  EXPECT_TRUE(AcceptTask(*start, edited, edited));
   EXPECT_EQ(TaskAt(1).Quality, 1);
   EXPECT_EQ(TaskAt(0).Quality, 0);
   EXPECT_EQ(view.rows[1][4], "Waiting");

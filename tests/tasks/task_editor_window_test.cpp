@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <array>
 #include <functional>
 
 #include "Inc/AppState.h"
@@ -589,6 +590,41 @@ TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
   OpenTaskEditorWithFiles({a});
   EXPECT_EQ(shown, dir.Path("a.amv"));
   EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
+}
+
+// Fit's numbers fit one input: another input shows the numbers from before
+// Fit, which are the ones it gets, and the next task starts from them too.
+TEST_F(TaskEditorWindowTest, FittedNumbersGiveWayToANewInputAndAreNotRemembered) {
+  dir.Write("Config.ini", "[MFLPX]\r\nVolume = 8\r\nCropL = 2\r\n");
+  const std::string film = dir.Write("film.mp4", "video");
+  const std::string other = dir.Write("other.mp4", "video");
+  auto dialog = OpenDialog();
+  const auto& c = dialog->Widgets();
+  ui.answers = {film, other};
+  c.inputBrowse->click();
+  dialog->ShowFittedBands({0, 0, 0, 0}, {15, 15, 0, 0});
+  EXPECT_EQ(c.pad[0]->value(), 15);
+  EXPECT_EQ(c.crop[2]->value(), 0);
+  c.inputBrowse->click();
+  const std::array<int, 4> crop = {c.crop[0]->value(), c.crop[1]->value(), c.crop[2]->value(), c.crop[3]->value()};
+  const std::array<int, 4> pad = {c.pad[0]->value(), c.pad[1]->value(), c.pad[2]->value(), c.pad[3]->value()};
+  EXPECT_EQ(crop, (std::array<int, 4>{0, 0, 2, 0}));
+  EXPECT_EQ(pad, (std::array<int, 4>{0, 0, 0, 0}));
+  c.accept->click();
+  ASSERT_EQ(TaskCount(), 1);
+  EXPECT_EQ(TaskAt(0).CropLeft, 2);
+  EXPECT_EQ(TaskAt(0).PadTop, 0);
+
+  // Accepted with Fit's numbers, the task has them; the next one does not.
+  dialog = OpenDialog();
+  ui.answers = {dir.Write("third.mp4", "video")};
+  dialog->Widgets().inputBrowse->click();
+  dialog->ShowFittedBands({0, 0, 0, 0}, {15, 15, 0, 0});
+  dialog->Widgets().accept->click();
+  ASSERT_EQ(TaskCount(), 2);
+  EXPECT_EQ(TaskAt(1).PadTop, 15);
+  EXPECT_EQ(OpenDialog()->Widgets().pad[0]->value(), 0);
+  EXPECT_EQ(OpenDialog()->Widgets().crop[2]->value(), 2);
 }
 
 }  // namespace
