@@ -138,6 +138,14 @@ const StringPair kBuiltInStrings[] = {
     {"s142", "Partly converted"},
     {"s145", "The language was not saved: the path of its file holds a line break."},
     {"s146", "No video to convert was found in the folders named on the command line."},
+    {"s160", "Keep proportions"},
+    {"s161", "yes"},
+    {"s162",
+     "Black bars are added to every file, above and below or at the sides, so that it keeps its shape on the "
+     "player's screen. Your own cropping and padding still apply."},
+    {"s163", "Several files are chosen, so each keeps its own proportions: Keep proportions is now on."},
+    {"s164", "Previous file"},
+    {"s165", "Next file"},
     {"s170", "Replace"},
     {"s171", "Skip"},
     {"s172", "These output files already exist:"},
@@ -155,13 +163,5 @@ const StringPair kBuiltInStrings[] = {
     {"s180", "Remove finished"},
     {"s181", "Task %1 of %2 – %3 elapsed – about %4 left"},
     {"s182", "Task %1 of %2 – %3 elapsed"},
-    {"s160", "Keep proportions"},
-    {"s161", "yes"},
-    {"s162",
-     "Black bars are added to every file, above and below or at the sides, so that it keeps its shape on the "
-     "player's screen. Your own cropping and padding still apply."},
-    {"s163", "Several files are chosen, so each keeps its own proportions: Keep proportions is now on."},
-    {"s164", "Previous file"},
-    {"s165", "Next file"},
     {"_END_", ""},
 };
