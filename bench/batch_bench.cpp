@@ -14,16 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
+#include "bench_main_window.h"
 #include "Inc/Lang.h"
-#include "Inc/UiSeam.h"
-#include "app/activity_log_view.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "convert/encoder_arguments.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 extern char** environ;
 
@@ -120,17 +117,8 @@ int main(int argc, char** argv) {
     tasks.push_back(task);
   }
 
-  LoadStringTable("");
-  SetProgramDirectory(work.string() + "/");
+  if (!OpenBenchMainWindow(work.string() + "/")) return 1;
   App().encoderPath = MFLPX_ENCODER_PATH;
-  App().LogActions = 1;
-  if (!BuildMainWindow()) return 1;
-  AttachTaskListWidget();
-  AttachMainWindowLog();
-  UiHooks hooks;
-  hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
-  hooks.setStatusText = SetStatusFieldText;
-  InstallUiHooks(hooks);
 
   // Alternate the two ways so that both see the same machine load; keep the best round of each.
   double alone = 1e9, driven = 1e9, driverCpu = 0;

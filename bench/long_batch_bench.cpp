@@ -15,15 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
-#include "Inc/Lang.h"
-#include "Inc/UiSeam.h"
-#include "app/activity_log_view.h"
+#include "bench_main_window.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -76,16 +72,7 @@ int main(int argc, char** argv) {
   std::ofstream(encoder) << kStandIn;
   std::filesystem::permissions(encoder, std::filesystem::perms::owner_all);
 
-  LoadStringTable("");
-  SetProgramDirectory(work.string() + "/");
-  App().LogActions = 1;
-  if (!BuildMainWindow()) return 1;
-  AttachTaskListWidget();
-  AttachMainWindowLog();
-  UiHooks hooks;
-  hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
-  hooks.setStatusText = SetStatusFieldText;
-  InstallUiHooks(hooks);
+  if (!OpenBenchMainWindow(work.string() + "/")) return 1;
   MainWindow()->show();
 
   for (int i = 0; i < kTasks; ++i) {

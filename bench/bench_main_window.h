@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "Inc/ActivityLog.h"
+#include "Inc/AppState.h"
+#include "Inc/Lang.h"
+#include "Inc/UiSeam.h"
+#include "app/activity_log_view.h"
+#include "app/main_window.h"
+#include "tasks/task_list_widget_view.h"
+
+// The real main window with its task list and log attached, logging on, and
+// every message box answered OK, for the program in `programDirectory`.
+inline bool OpenBenchMainWindow(const std::string& programDirectory) {
+  LoadStringTable("");
+  SetProgramDirectory(programDirectory);
+  App().LogActions = 1;
+  if (!BuildMainWindow()) return false;
+  AttachTaskListWidget();
+  AttachMainWindowLog();
+  UiHooks hooks;
+  hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
+  hooks.setStatusText = SetStatusFieldText;
+  InstallUiHooks(hooks);
+  return true;
+}
