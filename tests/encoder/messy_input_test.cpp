@@ -287,7 +287,7 @@ TEST_F(EncoderMessyInput, ADamagedFrameRateInTheHeaderGivesTheFilmInBoundedMemor
       const std::string damaged = dir_->Write(name + ".avi", WithAviTimeBase(dir_->Read(std::string(source) + ".avi"),
                                                                            c.scale, c.rate));
       RunResult run;
-      const long peak = PeakMemoryOfEncoder(CallFor(damaged, name + ".amv"), *dir_, run, kSizeLimit);
+      [[maybe_unused]] const long peak = PeakMemoryOfEncoder(CallFor(damaged, name + ".amv"), *dir_, run, kSizeLimit);
       ASSERT_EQ(run.exitCode, 0) << run.err;
 #ifndef __SANITIZE_ADDRESS__
       EXPECT_LT(peak, 100'000) << "KiB";
