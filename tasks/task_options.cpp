@@ -8,11 +8,10 @@
 #include "Inc/AmvFormats.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
+#include "tasks/picture_fit.h"
 #include "tasks/task_labels.h"
 
 namespace {
-
-constexpr int32_t kMostPixels = 25;
 
 struct QuantiserRange {
   const char* low;
@@ -90,14 +89,14 @@ const TaskOption kTaskOptions[] = {
     {"Quality",    &Task::Quality,    "Qual",   0, 0, kQualityCount - 1,    DropDown, "s15", "", Quantiser, QuantiserArguments, ShownQuality},
     {"FrameRate",  &Task::FrameRate,  "Frame",  0, 0, kFrameRateCount - 1,  DropDown, "s16", "", FrameRate, FrameRateArguments, ShownFrameRate},
     {"Volume",     &Task::Volume,     "Volume", 8, 0, 16,                   TrackBar, "s18", "", Volume,    VolumeArguments,    ShownVolume},
-    {"CropTop",    &Task::CropTop,    "CropU",  0, 0, kMostPixels, SpinBox, "s20", "\u2191", Crop, PixelArguments<kCropTop>,    ShownPixels},
-    {"CropBottom", &Task::CropBottom, "CropD",  0, 0, kMostPixels, SpinBox, "s20", "\u2193", Crop, PixelArguments<kCropBottom>, ShownPixels},
-    {"CropLeft",   &Task::CropLeft,   "CropL",  0, 0, kMostPixels, SpinBox, "s20", "\u2190", Crop, PixelArguments<kCropLeft>,   ShownPixels},
-    {"CropRight",  &Task::CropRight,  "CropR",  0, 0, kMostPixels, SpinBox, "s20", "\u2192", Crop, PixelArguments<kCropRight>,  ShownPixels},
-    {"PadTop",     &Task::PadTop,     "PadU",   0, 0, kMostPixels, SpinBox, "s21", "\u2191", Pad,  PixelArguments<kPadTop>,     ShownPixels},
-    {"PadBottom",  &Task::PadBottom,  "PadD",   0, 0, kMostPixels, SpinBox, "s21", "\u2193", Pad,  PixelArguments<kPadBottom>,  ShownPixels},
-    {"PadLeft",    &Task::PadLeft,    "PadL",   0, 0, kMostPixels, SpinBox, "s21", "\u2190", Pad,  PixelArguments<kPadLeft>,    ShownPixels},
-    {"PadRight",   &Task::PadRight,   "PadR",   0, 0, kMostPixels, SpinBox, "s21", "\u2192", Pad,  PixelArguments<kPadRight>,   ShownPixels},
+    {"CropTop",    &Task::CropTop,    "CropU",  0, 0, kMostBandPixels, SpinBox, "s20", "\u2191", Crop, PixelArguments<kCropTop>,    ShownPixels},
+    {"CropBottom", &Task::CropBottom, "CropD",  0, 0, kMostBandPixels, SpinBox, "s20", "\u2193", Crop, PixelArguments<kCropBottom>, ShownPixels},
+    {"CropLeft",   &Task::CropLeft,   "CropL",  0, 0, kMostBandPixels, SpinBox, "s20", "\u2190", Crop, PixelArguments<kCropLeft>,   ShownPixels},
+    {"CropRight",  &Task::CropRight,  "CropR",  0, 0, kMostBandPixels, SpinBox, "s20", "\u2192", Crop, PixelArguments<kCropRight>,  ShownPixels},
+    {"PadTop",     &Task::PadTop,     "PadU",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2191", Pad,  PixelArguments<kPadTop>,     ShownPixels},
+    {"PadBottom",  &Task::PadBottom,  "PadD",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2193", Pad,  PixelArguments<kPadBottom>,  ShownPixels},
+    {"PadLeft",    &Task::PadLeft,    "PadL",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2190", Pad,  PixelArguments<kPadLeft>,    ShownPixels},
+    {"PadRight",   &Task::PadRight,   "PadR",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2192", Pad,  PixelArguments<kPadRight>,   ShownPixels},
     {"KeepProportions", &Task::KeepProportions, "KeepProp", 0, 0, 1, CheckBox, "s160", "", Added, KeepProportionsArguments, ShownTicked},
 };
 // clang-format on
