@@ -82,16 +82,17 @@ void SortAndIndex(StringTable& table) {
 
 // A key present in the file replaces the text, even with an empty value.
 void ApplyLanguageFile(StringTable& table, const std::string& languageFile) {
-  if (languageFile.empty() || !PrefsOpen(languageFile)) return;
+  if (languageFile.empty()) return;
+  std::optional<PrefsDocument> document = PrefsDocument::Open(languageFile);
+  if (!document) return;
   CHECKPOINT();
   for (std::size_t g = 1; g < table.groups.size(); ++g) {
     const StringGroup& group = table.groups[g];
     if (group.last < group.first) continue;
-    PrefsSelectGroup(group.name);
+    document->SelectGroup(group.name);
     for (std::size_t n = group.first; n <= group.last; ++n)
-      table.entries[n].text = PrefsReadString(table.entries[n].key, table.entries[n].text);
+      table.entries[n].text = document->ReadString(table.entries[n].key, table.entries[n].text);
   }
-  PrefsClose();
 }
 
 }  // namespace

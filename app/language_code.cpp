@@ -24,9 +24,10 @@ bool PlausibleCode(const std::string& code) {
 }  // namespace
 
 std::string ReadLanguageCode(const std::string& languageFile) {
-  if (languageFile.empty() || !PrefsOpen(languageFile)) return {};
-  PrefsSelectGroup("MFLPXL");
-  const std::string code = Trim(PrefsReadString("Code", ""));
-  PrefsClose();
+  if (languageFile.empty()) return {};
+  std::optional<PrefsDocument> document = PrefsDocument::Open(languageFile);
+  if (!document) return {};
+  document->SelectGroup("MFLPXL");
+  const std::string code = Trim(document->ReadString("Code", ""));
   return PlausibleCode(code) ? code : std::string();
 }

@@ -21,24 +21,25 @@
 namespace {
 
 void CreateConfiguration(const std::string& path, std::span<const ConfigEntry> optionDefaults) {
-  if (!PrefsCreate(path)) return;
+  std::optional<PrefsDocument> document = PrefsDocument::Create(path);
+  if (!document) return;
   CHECKPOINT();
-  PrefsSelectGroup("MFLPX");
-  for (const ConfigEntry& entry : optionDefaults) PrefsWriteString(entry.key, entry.value);
-  PrefsSelectGroup("SET");
-  PrefsWriteString("Language", "");
-  PrefsWriteString("LogActions", "1");
+  document->SelectGroup("MFLPX");
+  for (const ConfigEntry& entry : optionDefaults) document->WriteString(entry.key, entry.value);
+  document->SelectGroup("SET");
+  document->WriteString("Language", "");
+  document->WriteString("LogActions", "1");
   App().LogActions = 1;
-  PrefsClose();
+  document->WriteBack();
 }
 
 void ReadConfiguration(const std::string& path) {
-  if (!PrefsOpen(path)) return;
+  std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+  if (!document) return;
   CHECKPOINT();
-  PrefsSelectGroup("SET");
-  App().languageSetting = PrefsReadString("Language", "");
-  App().LogActions = DecimalValue(PrefsReadString("LogActions", "1"));
-  PrefsClose();
+  document->SelectGroup("SET");
+  App().languageSetting = document->ReadString("Language", "");
+  App().LogActions = DecimalValue(document->ReadString("LogActions", "1"));
 }
 
 // Names of the *.ini entries of folder, sorted so the list is the same on every machine.
@@ -61,10 +62,10 @@ constexpr std::size_t kLongestLanguageName = 100;
 // The Name of group MFLPXL of a language file, cut to a length a list can
 // show; empty when it has none or cannot be opened.
 std::string LanguageName(const std::string& path) {
-  if (!PrefsOpen(path)) return {};
-  PrefsSelectGroup("MFLPXL");
-  std::string name = PrefsReadString("Name", "");
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+  if (!document) return {};
+  document->SelectGroup("MFLPXL");
+  std::string name = document->ReadString("Name", "");
   if (name.size() > kLongestLanguageName) {
     std::size_t end = kLongestLanguageName;
     while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
@@ -106,7 +107,7 @@ bool DiscoverLanguages() {
     return false;
   }
   App().languages.clear();
-  // Folders and other non-files are refused by PrefsOpen, so they drop out here.
+  // Folders and other non-files are refused by PrefsDocument::Open, so they drop out here.
   for (const std::string& file : files) {
     // Config.ini could not hold such a path as the Language setting.
     if (file.find_first_of("\r\n") != std::string::npos) continue;
@@ -120,8 +121,7 @@ bool DiscoverLanguages() {
 void ReadCurrentLanguageName() {
   CHECKPOINT();
   AppState& app = App();
-  if (!app.languageSetting.empty() && PrefsOpen(app.languageSetting)) {
-    PrefsClose();
+  if (!app.languageSetting.empty() && PrefsDocument::Open(app.languageSetting)) {
     app.currentLanguageName = LanguageName(app.languageSetting);
   } else {
     app.currentLanguageName = "English";

@@ -39,10 +39,11 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions) {
     }
   }
   app.LogActions = logActions ? 1 : 0;
-  if (!PrefsOpen(ConfigFilePath())) return;
-  PrefsSelectGroup("SET");
+  std::optional<PrefsDocument> config = PrefsDocument::Open(ConfigFilePath());
+  if (!config) return;
+  config->SelectGroup("SET");
   // The file keeps its old language rather than a line break that would forge other settings.
-  if (!PrefsWriteString("Language", app.languageSetting)) AddLogLine(UiText("s145"));
-  PrefsWriteString("LogActions", IntToText(app.LogActions));
-  PrefsClose();
+  if (!config->WriteString("Language", app.languageSetting)) AddLogLine(UiText("s145"));
+  config->WriteString("LogActions", IntToText(app.LogActions));
+  config->WriteBack();
 }

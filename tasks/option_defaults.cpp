@@ -12,28 +12,29 @@ constexpr const char* kGroup = "MFLPX";
 }  // namespace
 
 Task ReadOptionDefaults(const std::string& configPath) {
-  if (!PrefsOpen(configPath)) return Task{};
+  std::optional<PrefsDocument> config = PrefsDocument::Open(configPath);
+  if (!config) return Task{};
   CHECKPOINT();
-  PrefsSelectGroup(kGroup);
+  config->SelectGroup(kGroup);
   Task task;
   for (const TaskOption& option : TaskOptions()) {
     const std::string missing = IsAddedOption(option) ? IntToText(option.initial) : "0";
-    SetOptionValue(task, option, DecimalValue(PrefsReadString(option.configKey, missing)));
+    SetOptionValue(task, option, DecimalValue(config->ReadString(option.configKey, missing)));
   }
-  PrefsClose();
   return task;
 }
 
 void StoreOptionDefaults(const std::string& configPath, const Task& options) {
-  if (!PrefsOpen(configPath)) return;
+  std::optional<PrefsDocument> config = PrefsDocument::Open(configPath);
+  if (!config) return;
   CHECKPOINT();
-  PrefsSelectGroup(kGroup);
+  config->SelectGroup(kGroup);
   for (const TaskOption& option : TaskOptions()) {
     const int32_t value = OptionValue(options, option);
     // No value holds a line end, so this default tells a missing key.
-    if (IsAddedOption(option) && value == option.initial && PrefsReadString(option.configKey, "\n") == "\n")
+    if (IsAddedOption(option) && value == option.initial && config->ReadString(option.configKey, "\n") == "\n")
       continue;
-    PrefsWriteString(option.configKey, IntToText(value));
+    config->WriteString(option.configKey, IntToText(value));
   }
-  PrefsClose();
+  config->WriteBack();
 }

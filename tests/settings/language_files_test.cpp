@@ -47,14 +47,14 @@ TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
   for (const LanguageRecord& language : App().languages) {
     const std::string bytes = ReadBytes(language.file);
     EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << language.file;
-    ASSERT_TRUE(PrefsOpen(language.file));
-    ASSERT_TRUE(PrefsSelectGroup("Data")) << language.file;
+    std::optional<PrefsDocument> document = PrefsDocument::Open(language.file);
+    ASSERT_TRUE(document);
+    ASSERT_TRUE(document->SelectGroup("Data")) << language.file;
     for (const StringPair* pair = kBuiltInStrings + 1; std::string(pair->first) != "_END_"; ++pair) {
-      const std::string text = PrefsReadString(pair->first, "");
+      const std::string text = document->ReadString(pair->first, "");
       EXPECT_NE(text, "") << language.file << " " << pair->first;
       EXPECT_EQ(Placeholders(text), Placeholders(pair->second)) << language.file << " " << pair->first;
     }
-    PrefsClose();
 
     // Every key in the file must be one the table knows, or its text would never show.
     LoadStringTable(language.file);
@@ -74,10 +74,10 @@ TEST(ShippedLanguages, NameTheMenuEntryInTheirOwnWords) {
   ASSERT_TRUE(DiscoverLanguages());
   const std::string entry = ReadBytes(kSourceDir + "resources/mflpx.desktop");
   for (const LanguageRecord& language : App().languages) {
-    ASSERT_TRUE(PrefsOpen(language.file));
-    ASSERT_TRUE(PrefsSelectGroup("MFLPXL"));
-    const std::string code = PrefsReadString("Code", "");
-    PrefsClose();
+    std::optional<PrefsDocument> document = PrefsDocument::Open(language.file);
+    ASSERT_TRUE(document);
+    ASSERT_TRUE(document->SelectGroup("MFLPXL"));
+    const std::string code = document->ReadString("Code", "");
     ASSERT_FALSE(code.empty()) << language.file;
     for (const std::string key : {"Name", "GenericName", "Comment"})
       EXPECT_NE(entry.find("\n" + key + "[" + code + "]="), std::string::npos) << key << "[" << code << "]";

@@ -21,20 +21,22 @@ namespace fs = std::filesystem;
 // Opens bytes as a document, selects group, and gives the value of key (default "DEFAULT").
 std::string ReadFrom(const ScratchDir& dir, const std::string& bytes, const std::string& group,
                      const std::string& key) {
-  EXPECT_TRUE(PrefsOpen(dir.Write("p.ini", bytes)));
-  PrefsSelectGroup(group);
-  std::string value = PrefsReadString(key, "DEFAULT");
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Write("p.ini", bytes));
+  EXPECT_TRUE(document);
+  document->SelectGroup(group);
+  std::string value = document->ReadString(key, "DEFAULT");
+  document->WriteBack();
   return value;
 }
 
 // Opens bytes, writes key=value into group, closes, and returns the rewritten file.
 std::string Rewrite(const ScratchDir& dir, const std::string& bytes, const std::string& group,
                     const std::string& key, const std::string& value) {
-  EXPECT_TRUE(PrefsOpen(dir.Write("p.ini", bytes)));
-  PrefsSelectGroup(group);
-  PrefsWriteString(key, value);
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Write("p.ini", bytes));
+  EXPECT_TRUE(document);
+  document->SelectGroup(group);
+  document->WriteString(key, value);
+  document->WriteBack();
   return dir.Read("p.ini");
 }
 
@@ -73,30 +75,27 @@ TEST(Prefs, ParsesLinesAsTheFormatDefines) {
 
 TEST(Prefs, MissingGroupReadsDefaultsEvenAfterAnotherGroupWasSelected) {
   ScratchDir dir;
-  ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", "[A]\nk = a\n")));
-  EXPECT_TRUE(PrefsSelectGroup("A"));
-  EXPECT_FALSE(PrefsSelectGroup("B"));
-  EXPECT_EQ(PrefsReadString("k", "none"), "none");
-  EXPECT_TRUE(PrefsSelectGroup("a"));
-  EXPECT_EQ(PrefsReadString("k", "none"), "a");
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Write("p.ini", "[A]\nk = a\n"));
+  ASSERT_TRUE(document);
+  EXPECT_TRUE(document->SelectGroup("A"));
+  EXPECT_FALSE(document->SelectGroup("B"));
+  EXPECT_EQ(document->ReadString("k", "none"), "none");
+  EXPECT_TRUE(document->SelectGroup("a"));
+  EXPECT_EQ(document->ReadString("k", "none"), "a");
+  document->WriteBack();
 }
 
 TEST(Prefs, MissingOrUnusableFileIsNotOpened) {
   ScratchDir dir;
-  EXPECT_FALSE(PrefsOpen(dir.Path("missing.ini")));
-  EXPECT_FALSE(PrefsSelectGroup("SET"));
-  EXPECT_EQ(PrefsReadString("LogActions", "1"), "1");
-  PrefsWriteString("LogActions", "0");
-  PrefsClose();
+  EXPECT_FALSE(PrefsDocument::Open(dir.Path("missing.ini")));
   EXPECT_FALSE(fs::exists(dir.Path("missing.ini")));
 
   fs::create_directory(dir.Path("folder.ini"));
-  EXPECT_FALSE(PrefsOpen(dir.Path("folder.ini")));
+  EXPECT_FALSE(PrefsDocument::Open(dir.Path("folder.ini")));
   ASSERT_EQ(mkfifo(dir.Path("fifo.ini").c_str(), 0666), 0);
-  EXPECT_FALSE(PrefsOpen(dir.Path("fifo.ini")));  // must not wait for a writer
-  EXPECT_FALSE(PrefsCreate(dir.Path("folder.ini")));
-  EXPECT_FALSE(PrefsCreate(dir.Path("no/such/dir.ini")));
+  EXPECT_FALSE(PrefsDocument::Open(dir.Path("fifo.ini")));  // must not wait for a writer
+  EXPECT_FALSE(PrefsDocument::Create(dir.Path("folder.ini")));
+  EXPECT_FALSE(PrefsDocument::Create(dir.Path("no/such/dir.ini")));
 }
 
 TEST(Prefs, RewriteNormalisesLinesAndKeepsUnknownContent) {
@@ -118,12 +117,13 @@ TEST(Prefs, WritesReplaceInPlaceOrGoAfterTheLastLineOfTheirGroup) {
   EXPECT_EQ(Rewrite(dir, file, "SET", "LogActions", "1"), file + "[SET]\r\nLogActions = 1\r\n");
   EXPECT_EQ(Rewrite(dir, file, "", "top", "t"), "top = t\r\n" + file);
 
-  ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", file)));
-  PrefsSelectGroup("SET");
-  PrefsWriteString("Language", "");
-  PrefsWriteString("LogActions", "0");
-  EXPECT_EQ(PrefsReadString("language", "x"), "");
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Write("p.ini", file));
+  ASSERT_TRUE(document);
+  document->SelectGroup("SET");
+  document->WriteString("Language", "");
+  document->WriteString("LogActions", "0");
+  EXPECT_EQ(document->ReadString("language", "x"), "");
+  document->WriteBack();
   EXPECT_EQ(dir.Read("p.ini"), file + "[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
 }
 
@@ -134,11 +134,12 @@ TEST(Prefs, KeysAndValuesWithLineBreaksAreRefused) {
   const std::string file = "[SET]\r\nLanguage = /l/de.ini\r\nLogActions = 1\r\n";
   for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
            {"Language", "/l/x\nLogActions = 0.ini"}, {"Language", "/l/x\r.ini"}, {"Lang\nuage", "/l/x.ini"}}) {
-    ASSERT_TRUE(PrefsOpen(dir.Write("p.ini", file)));
-    PrefsSelectGroup("SET");
-    EXPECT_FALSE(PrefsWriteString(key, value));
-    EXPECT_TRUE(PrefsWriteString("LogActions", "1"));
-    PrefsClose();
+    std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Write("p.ini", file));
+    ASSERT_TRUE(document);
+    document->SelectGroup("SET");
+    EXPECT_FALSE(document->WriteString(key, value));
+    EXPECT_TRUE(document->WriteString("LogActions", "1"));
+    document->WriteBack();
     EXPECT_EQ(dir.Read("p.ini"), file);
   }
 }
@@ -154,10 +155,11 @@ TEST(Prefs, TwoWritersInALoopLoseNoChangeOfEachOther) {
     const pid_t writer = fork();
     if (writer == 0) {
       for (int i = 0; i < kRounds; ++i) {
-        if (!PrefsOpen(path)) _exit(1);
-        PrefsSelectGroup("SET");
-        PrefsWriteString(key, std::to_string(std::stoi(PrefsReadString(key, "0")) + 1));
-        PrefsClose();
+        std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+        if (!document) _exit(1);
+        document->SelectGroup("SET");
+        document->WriteString(key, std::to_string(std::stoi(document->ReadString(key, "0")) + 1));
+        document->WriteBack();
       }
       _exit(0);
     }
@@ -219,10 +221,11 @@ TEST(Prefs, UnmodifiedDocumentLeavesTheFileByteForByte) {
   ASSERT_EQ(chmod(path.c_str(), 0604), 0);
   const auto before = fs::last_write_time(path);
   for (const std::string group : {"A", "missing"}) {
-    ASSERT_TRUE(PrefsOpen(path));
-    PrefsSelectGroup(group);
-    EXPECT_EQ(PrefsReadString("k", ""), group == "A" ? "v" : "");
-    PrefsClose();
+    std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+    ASSERT_TRUE(document);
+    document->SelectGroup(group);
+    EXPECT_EQ(document->ReadString("k", ""), group == "A" ? "v" : "");
+    document->WriteBack();
   }
   EXPECT_EQ(dir.Read("p.ini"), file);
   EXPECT_EQ(fs::last_write_time(path), before);
@@ -232,17 +235,18 @@ TEST(Prefs, UnmodifiedDocumentLeavesTheFileByteForByte) {
 TEST(Prefs, CreateReplacesTheFileWholeAtCloseWithOnlyWhatWasWritten) {
   ScratchDir dir;
   const std::string path = dir.Write("c.ini", "old content\n");
-  ASSERT_TRUE(PrefsCreate(path));
+  std::optional<PrefsDocument> document = PrefsDocument::Create(path);
+  ASSERT_TRUE(document);
   EXPECT_EQ(dir.Read("c.ini"), "old content\n") << "nothing is emptied before the new content is complete";
-  EXPECT_FALSE(PrefsSelectGroup("SET"));
-  PrefsWriteString("LogActions", "1");
-  EXPECT_EQ(PrefsReadString("LogActions", ""), "1");
-  // Opening another document closes this one first, with write-back.
-  EXPECT_FALSE(PrefsOpen(dir.Path("missing.ini")));
+  EXPECT_FALSE(document->SelectGroup("SET"));
+  document->WriteString("LogActions", "1");
+  EXPECT_EQ(document->ReadString("LogActions", ""), "1");
+  document->WriteBack();
   EXPECT_EQ(dir.Read("c.ini"), "[SET]\r\nLogActions = 1\r\n");
 
-  ASSERT_TRUE(PrefsCreate(dir.Path("empty.ini")));
-  PrefsClose();
+  std::optional<PrefsDocument> empty = PrefsDocument::Create(dir.Path("empty.ini"));
+  ASSERT_TRUE(empty);
+  empty->WriteBack();
   EXPECT_TRUE(fs::exists(dir.Path("empty.ini")));
   EXPECT_EQ(dir.Read("empty.ini"), "");
 }
@@ -254,11 +258,12 @@ TEST(Prefs, InterruptedCreateLeavesNoFile) {
   const std::string path = dir.Path("c.ini");
   auto create = [&](bool killed) {
     return [&path, killed] {
-      if (!PrefsCreate(path)) return false;
-      PrefsSelectGroup("MFLPX");
-      PrefsWriteString("Volume", std::string(4096, '8'));
+      std::optional<PrefsDocument> document = PrefsDocument::Create(path);
+      if (!document) return false;
+      document->SelectGroup("MFLPX");
+      document->WriteString("Volume", std::string(4096, '8'));
       if (killed) _exit(0);
-      PrefsClose();
+      document->WriteBack();
       return true;
     };
   };
@@ -352,11 +357,12 @@ TEST(Prefs, AllocationFailureReadsAsEmpty) {
         const rlim_t bytes = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (48 << 20);
         const rlimit limit{bytes, bytes};
         if (pages == 0 || setrlimit(RLIMIT_AS, &limit) != 0) return false;
-        const bool opened = PrefsOpen(path);
-        const bool empty = PrefsReadString("k", "D") == "D";
-        PrefsWriteString("k", "1");
-        PrefsClose();
-        return opened && empty;
+        std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+        if (!document) return false;
+        const bool empty = document->ReadString("k", "D") == "D";
+        document->WriteString("k", "1");
+        document->WriteBack();
+        return empty;
       },
       false));
   EXPECT_EQ(dir.Read("p.ini"), lines);
@@ -372,10 +378,11 @@ TEST(Prefs, RewriteReplacesTheFileWholeKeepingPermissionsAndLinks) {
     ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
   }
   fs::create_symlink(path, dir.Path("link.ini"));
-  ASSERT_TRUE(PrefsOpen(dir.Path("link.ini")));
-  PrefsSelectGroup("A");
-  PrefsWriteString("k", "2");
-  PrefsClose();
+  std::optional<PrefsDocument> document = PrefsDocument::Open(dir.Path("link.ini"));
+  ASSERT_TRUE(document);
+  document->SelectGroup("A");
+  document->WriteString("k", "2");
+  document->WriteBack();
   EXPECT_TRUE(fs::is_symlink(dir.Path("link.ini")));
   EXPECT_EQ(dir.Read("real/p.ini"), "[A]\r\nk = 2\r\n");
   EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0640));
@@ -391,10 +398,11 @@ TEST(Prefs, FailedRewriteLeavesTheOldFileWhole) {
   const std::string path = dir.Write("p.ini", old);
   ASSERT_TRUE(RunInChild(
       [&] {
-        if (!PrefsOpen(path)) return false;
-        PrefsSelectGroup("SET");
-        PrefsWriteString("Language", std::string(4096, 'x'));
-        PrefsClose();
+        std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+        if (!document) return false;
+        document->SelectGroup("SET");
+        document->WriteString("Language", std::string(4096, 'x'));
+        document->WriteBack();
         return true;
       },
       false, 64));
@@ -413,9 +421,10 @@ TEST(Prefs, ReadOnlyFileOrFolderKeepsTheFileUnchanged) {
   ASSERT_EQ(chmod(dir.Path("locked").c_str(), 0555), 0);
   auto rewrite = [](const std::string& path) {
     return [path] {
-      if (!PrefsOpen(path) || !PrefsSelectGroup("SET") || PrefsReadString("LogActions", "") != "1") return false;
-      PrefsWriteString("LogActions", "0");
-      PrefsClose();
+      std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+      if (!document || !document->SelectGroup("SET") || document->ReadString("LogActions", "") != "1") return false;
+      document->WriteString("LogActions", "0");
+      document->WriteBack();
       return true;
     };
   };
@@ -426,19 +435,32 @@ TEST(Prefs, ReadOnlyFileOrFolderKeepsTheFileUnchanged) {
   EXPECT_EQ(FileCount(dir), 2u);
 }
 
-TEST(Prefs, DocumentStillOpenAtExitIsWrittenBack) {
+// Each document writes only its own changes to its own file, whatever the
+// order; one dropped without write-back changes nothing.
+TEST(Prefs, DocumentsOpenAtOnceEachWriteBackTheirOwnFile) {
   ScratchDir dir;
-  const std::string path = dir.Write("p.ini", "[A]\n");
-  ASSERT_TRUE(RunInChild(
-      [&] {
-        PrefsOpen(path);
-        PrefsSelectGroup("A");
-        PrefsWriteString("k", "v");
-        std::exit(0);
-        return true;
-      },
-      false));
-  EXPECT_EQ(dir.Read("p.ini"), "[A]\r\nk = v\r\n");
+  std::optional<PrefsDocument> config = PrefsDocument::Open(dir.Write("Config.ini", "[SET]\r\nLogActions = 1\r\n"));
+  std::optional<PrefsDocument> language = PrefsDocument::Open(dir.Write("de.ini", "[Data]\r\ns1 = Fehler\r\n"));
+  std::optional<PrefsDocument> dropped = PrefsDocument::Open(dir.Write("x.ini", "[A]\r\n"));
+  ASSERT_TRUE(config && language && dropped);
+  config->SelectGroup("SET");
+  language->SelectGroup("Data");
+  dropped->SelectGroup("A");
+  config->WriteString("LogActions", "0");
+  language->WriteString("s2", language->ReadString("s1", ""));
+  dropped->WriteString("k", "v");
+  EXPECT_EQ(config->ReadString("s1", "none"), "none");
+  language->WriteBack();
+  config->WriteBack();
+  dropped.reset();
+  EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLogActions = 0\r\n");
+  EXPECT_EQ(dir.Read("de.ini"), "[Data]\r\ns1 = Fehler\r\ns2 = Fehler\r\n");
+  EXPECT_EQ(dir.Read("x.ini"), "[A]\r\n");
+
+  // A second write-back adds only what was written since the first.
+  dir.Write("de.ini", "[Data]\r\n");
+  language->WriteBack();
+  EXPECT_EQ(dir.Read("de.ini"), "[Data]\r\n");
 }
 
 }  // namespace
