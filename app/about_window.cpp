@@ -6,16 +6,17 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
 #include <string>
 
-#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "Inc/ModalOwner.h"
 #include "Inc/ProjectLinks.h"
-#include "Inc/QtText.h"
 #include "Inc/UiSeam.h"
 #include "app/link_label.h"
+#include "widgets/builtin_images.h"
+#include "widgets/modal_owner.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <QTreeWidget>
 
 #include "Inc/AppState.h"
-#include "Inc/QtText.h"
 #include "Inc/TextUtil.h"
 #include "app/main_window.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -21,9 +21,6 @@
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "Inc/ModalOwner.h"
-#include "Inc/QtText.h"
-#include "Inc/ResizeQt.h"
 #include "Inc/Version.h"
 #include "app/commands.h"
 #include "app/grid_delegate.h"
@@ -33,6 +30,9 @@
 #include "convert/editor_preview.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list_widget_view.h"
+#include "widgets/modal_owner.h"
+#include "widgets/qt_text.h"
+#include "widgets/resize_qt.h"
 
 namespace {
 

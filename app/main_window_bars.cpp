@@ -8,12 +8,12 @@
 #include <QShortcut>
 #include <QToolBar>
 
-#include "Inc/BuiltinImages.h"
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "Inc/QtText.h"
 #include "app/commands.h"
+#include "widgets/builtin_images.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "Inc/QtText.h"
 #include "Inc/UiSeam.h"
 #include "app/batch_notice.h"
 #include "app/main_window.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <system_error>
 #include <thread>
 
-#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "app/event_wait.h"
+#include "widgets/builtin_images.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 
 #include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
-#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
@@ -13,8 +12,8 @@
 #include "Inc/UiSeam.h"
 #include "Inc/Version.h"
 #include "app/activity_log_view.h"
-#include "app/main_loop.h"
 #include "app/language_code.h"
+#include "app/main_loop.h"
 #include "app/main_window.h"
 #include "app/qt_translation.h"
 #include "app/splash_window.h"
@@ -23,6 +22,7 @@
 #include "tasks/task_editor_window.h"
 #include "tasks/task_list_widget_view.h"
 #include "tasks/task_options.h"
+#include "widgets/builtin_images.h"
 
 namespace {
 

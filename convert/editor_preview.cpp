@@ -2,9 +2,9 @@
 
 #include <QPushButton>
 
-#include "Inc/QtText.h"
 #include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

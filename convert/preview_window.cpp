@@ -15,15 +15,16 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
 #include <algorithm>
 #include <cmath>
 
 #include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
 #include "Inc/FileProbe.h"
-#include "Inc/QtText.h"
 #include "Inc/TextUtil.h"
 #include "tasks/task_editor_dialog.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "Inc/ModalOwner.h"
-#include "Inc/QtText.h"
 #include "Inc/UiSeam.h"
 #include "settings/settings_choice.h"
+#include "widgets/modal_owner.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

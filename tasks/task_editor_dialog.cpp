@@ -11,20 +11,21 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "Inc/BuiltinImages.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
-#include "Inc/ModalOwner.h"
-#include "Inc/QtText.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_controls.h"
 #include "tasks/path_field.h"
 #include "tasks/task_labels.h"
+#include "widgets/builtin_images.h"
+#include "widgets/modal_owner.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tasks/task_editor_window.h"
 
-#include "Inc/ModalOwner.h"
 #include "tasks/task_editor_dialog.h"
+#include "widgets/modal_owner.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "Inc/QtText.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_view.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include "Inc/Lang.h"
-#include "Inc/QtText.h"
 #include "app/grid_delegate.h"
 #include "app/main_window.h"
 #include "sample_task.h"
@@ -24,6 +23,7 @@
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
+#include "widgets/qt_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Inc/ModalOwner.h"
+#include "widgets/modal_owner.h"
 
 #include <QGuiApplication>
 #include <QPointer>

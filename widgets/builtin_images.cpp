@@ -1,4 +1,4 @@
-#include "Inc/BuiltinImages.h"
+#include "widgets/builtin_images.h"
 
 #include <QImage>
 #include <QPainter>

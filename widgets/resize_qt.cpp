@@ -1,4 +1,4 @@
-#include "Inc/ResizeQt.h"
+#include "widgets/resize_qt.h"
 
 #include <QEvent>
 #include <QPointer>
