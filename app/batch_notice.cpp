@@ -7,14 +7,8 @@
 #include <QSystemTrayIcon>
 #include <QVariantMap>
 
-#include <utility>
-
 #include "app/main_window.h"
 
-namespace {
-
-// The freedesktop notification service where a session bus runs (it starts
-// on demand), else the system tray's balloon where there is a tray.
 void NotifyDesktop(const std::string& title, const std::string& text) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (bus.isConnected()) {
@@ -28,26 +22,16 @@ void NotifyDesktop(const std::string& title, const std::string& text) {
     return;
   }
   if (!QSystemTrayIcon::isSystemTrayAvailable() || !MainWindow()) return;
-  static QSystemTrayIcon* tray = new QSystemTrayIcon(MainWindow()->windowIcon(), qApp);
+  // Made once, as a child of the application, so the balloon is not shown by a new icon each time.
+  auto* tray = qApp->findChild<QSystemTrayIcon*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!tray) tray = new QSystemTrayIcon(MainWindow()->windowIcon(), qApp);
   tray->show();
   tray->showMessage(QString::fromStdString(title), QString::fromStdString(text));
 }
 
-DesktopNotifier& Notifier() {
-  static DesktopNotifier notifier;
-  return notifier;
-}
-
-}  // namespace
-
-void SetDesktopNotifier(DesktopNotifier notifier) { Notifier() = std::move(notifier); }
-
-void NoticeBatchEnd(const std::string& title, const std::string& text) {
+void NoticeBatchEnd(const std::string& title, const std::string& text, const DesktopNotifier& notify) {
   QMainWindow* window = MainWindow();
   if (!window || (window->isActiveWindow() && !window->isMinimized())) return;
   QApplication::alert(window);
-  if (Notifier())
-    Notifier()(title, text);
-  else
-    NotifyDesktop(title, text);
+  notify(title, text);
 }

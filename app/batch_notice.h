@@ -3,13 +3,14 @@
 #include <functional>
 #include <string>
 
-// Sends a desktop notification; tests put a recorder in its place.
+// Sends a desktop notification; tests pass a recorder instead.
 using DesktopNotifier = std::function<void(const std::string& title, const std::string& text)>;
 
-// An empty function puts the desktop's own notifications back.
-void SetDesktopNotifier(DesktopNotifier notifier);
+// The freedesktop notification service where a session bus runs (it starts
+// on demand), else the system tray's balloon where there is a tray.
+void NotifyDesktop(const std::string& title, const std::string& text);
 
 // A batch has ended with this summary. When the main window is minimised or
-// not the active window, its task bar entry asks for attention and a desktop
-// notification carries the summary; otherwise the summary box is enough.
-void NoticeBatchEnd(const std::string& title, const std::string& text);
+// not the active window, its task bar entry asks for attention and `notify`
+// carries the summary; otherwise the summary box is enough.
+void NoticeBatchEnd(const std::string& title, const std::string& text, const DesktopNotifier& notify);

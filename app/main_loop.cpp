@@ -1,23 +1,27 @@
 #include "app/main_loop.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 
 #include "Inc/AppState.h"
 
 namespace {
-QEventLoop* runningLoop = nullptr;
-}
+
+// The running loop is a child of the application, found again by name.
+constexpr const char* kLoopName = "mflpx-main-loop";
+
+}  // namespace
 
 void RunMainLoop() {
   if (App().quit) return;
-  QEventLoop loop;
-  runningLoop = &loop;
+  QEventLoop loop(QCoreApplication::instance());
+  loop.setObjectName(kLoopName);
   loop.exec();
-  runningLoop = nullptr;
 }
 
 void EndMainLoop() {
   // Only this loop ends: an application-wide exit would also refuse every
   // later modal loop of the process.
-  if (runningLoop) runningLoop->quit();
+  if (auto* loop = QCoreApplication::instance()->findChild<QEventLoop*>(kLoopName, Qt::FindDirectChildrenOnly))
+    loop->quit();
 }

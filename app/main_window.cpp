@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "Inc/CommandIds.h"
 #include "Inc/ErrorHandler.h"
@@ -48,6 +49,7 @@ struct MainWindowParts {
   std::map<int, QAction*> buttons;
   std::map<int, QAction*> menuItems;
   bool toolbarEnabled = true;
+  std::unique_ptr<AnchorRegistry> anchors;
 };
 
 MainWindowParts& Parts() {
@@ -66,7 +68,7 @@ class MainWindowEvents : public QObject {
   // QObject pointer and, once detached from Parts(), left alone.
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched != parent() || Parts().window.isNull()) return false;
-    ApplyAnchors(AnchorEventKind(*event), kMainWindowId);
+    if (Parts().anchors) Parts().anchors->Apply(AnchorEventKind(*event), kMainWindowId);
     if (event->type() == QEvent::Resize) {
       const int w = Parts().window->width();
       if (Parts().fields[0]) {
@@ -209,10 +211,9 @@ bool BuildMainWindow() {
   parts.splitter->setGeometry(container->rect());
   parts.splitter->SetPosition(300);
 
-  AttachAnchorWindow(kMainWindowId, container);
-  AttachAnchorControl(kMainWindowId, kSplitterId, parts.splitter);
-  InstallQtAnchorGeometry();
-  RegisterAnchor(kMainWindowId, kSplitterId, true, true, true, true);
+  parts.anchors =
+      std::make_unique<AnchorRegistry>(WidgetAnchorGeometry(kMainWindowId, container, {{kSplitterId, parts.splitter}}));
+  parts.anchors->Register(kMainWindowId, kSplitterId, true, true, true, true);
 
   BindShortcuts(window);
   window->installEventFilter(new MainWindowEvents(window));
@@ -227,7 +228,6 @@ bool BuildMainWindow() {
 // its destruction sees a half-destroyed window through them.
 void DestroyMainWindow() {
   QMainWindow* window = Parts().window.data();
-  ClearAnchors();
   SetModalOwner(nullptr);
   Parts() = MainWindowParts{};
   delete window;

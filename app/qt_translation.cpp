@@ -4,16 +4,26 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include <memory>
+namespace {
+
+// The installed translator is a child of the application, found again by name.
+constexpr const char* kTranslatorName = "mflpx-qt-translation";
+
+}  // namespace
 
 void InstallQtTranslation(const std::string& languageCode) {
-  static std::unique_ptr<QTranslator> installed;
-  if (installed) QCoreApplication::removeTranslator(installed.get());
-  installed.reset();
+  if (auto* installed =
+          QCoreApplication::instance()->findChild<QTranslator*>(kTranslatorName, Qt::FindDirectChildrenOnly)) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+  }
   if (languageCode.empty()) return;
-  auto translator = std::make_unique<QTranslator>();
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  translator->setObjectName(kTranslatorName);
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  if (!translator->load(QStringLiteral("qtbase_") + QString::fromStdString(languageCode), folder)) return;
-  QCoreApplication::installTranslator(translator.get());
-  installed = std::move(translator);
+  if (!translator->load(QStringLiteral("qtbase_") + QString::fromStdString(languageCode), folder)) {
+    delete translator;
+    return;
+  }
+  QCoreApplication::installTranslator(translator);
 }

@@ -119,6 +119,8 @@ void InstallQtUiHooks() {
   hooks.setStatusText = SetStatusFieldText;
   hooks.openWithShell = OpenWithDesktop;
   hooks.askFileNames = AskQtFileNames;
-  hooks.batchFinished = NoticeBatchEnd;
+  hooks.batchFinished = [](const std::string& title, const std::string& text) {
+    NoticeBatchEnd(title, text, NotifyDesktop);
+  };
   InstallUiHooks(std::move(hooks));
 }

@@ -8,7 +8,6 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/FileProbe.h"
 #include "Inc/Lang.h"
-#include "Inc/Resize.h"
 #include "Inc/UiSeam.h"
 #include "Inc/Version.h"
 #include "app/activity_log_view.h"
@@ -27,7 +26,6 @@
 namespace {
 
 void InitialiseState(const std::string& programDirectory, const std::string& dataDirectory) {
-  ClearAnchors();
   App() = AppState{};
   SetProgramDirectory(programDirectory);
   if (!dataDirectory.empty()) App().dataDirectory = dataDirectory;

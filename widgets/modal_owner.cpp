@@ -1,27 +1,33 @@
 #include "widgets/modal_owner.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
 
-QPointer<QWidget>& Owner() {
-  static QPointer<QWidget> owner;
-  return owner;
-}
+// The mark lives on the owner itself, so it goes with the window.
+constexpr const char* kOwnerMark = "mflpxModalOwner";
 
 }  // namespace
 
-void SetModalOwner(QWidget* owner) { Owner() = owner; }
+void SetModalOwner(QWidget* owner) {
+  if (QWidget* previous = ModalOwner()) previous->setProperty(kOwnerMark, QVariant());
+  if (owner) owner->setProperty(kOwnerMark, true);
+}
 
-QWidget* ModalOwner() { return Owner().data(); }
+QWidget* ModalOwner() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->property(kOwnerMark).toBool()) return window;
+  return nullptr;
+}
 
 void RunWithOwnerDisabled(const std::function<void(QWidget* owner)>& run) {
-  const QPointer<QWidget> owner = Owner();
+  const QPointer<QWidget> owner = ModalOwner();
   if (owner) owner->setEnabled(false);
   run(owner.data());
   if (owner) owner->setEnabled(true);

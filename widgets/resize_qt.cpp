@@ -4,56 +4,39 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <map>
-#include <utility>
+#include <memory>
 
-namespace {
+AnchorGeometry WidgetAnchorGeometry(int window, QWidget* innerArea, const std::map<int, QWidget*>& controls) {
+  struct Widgets {
+    int window = 0;
+    QPointer<QWidget> innerArea;
+    std::map<int, QPointer<QWidget>> controls;
+    QWidget* Control(int windowNumber, int control) const {
+      const auto found = controls.find(control);
+      return windowNumber != window || found == controls.end() ? nullptr : found->second.data();
+    }
+  };
+  auto widgets = std::make_shared<Widgets>();
+  widgets->window = window;
+  widgets->innerArea = innerArea;
+  for (const auto& [number, widget] : controls) widgets->controls[number] = widget;
 
-std::map<int, QPointer<QWidget>>& Windows() {
-  static std::map<int, QPointer<QWidget>> windows;
-  return windows;
-}
-
-std::map<std::pair<int, int>, QPointer<QWidget>>& Controls() {
-  static std::map<std::pair<int, int>, QPointer<QWidget>> controls;
-  return controls;
-}
-
-QWidget* WindowWidget(int window) {
-  const auto found = Windows().find(window);
-  return found == Windows().end() ? nullptr : found->second.data();
-}
-
-QWidget* ControlWidget(int window, int control) {
-  const auto found = Controls().find({window, control});
-  return found == Controls().end() ? nullptr : found->second.data();
-}
-
-}  // namespace
-
-void AttachAnchorWindow(int window, QWidget* innerArea) { Windows()[window] = innerArea; }
-
-void AttachAnchorControl(int window, int control, QWidget* widget) {
-  Controls()[{window, control}] = widget;
-}
-
-void InstallQtAnchorGeometry() {
   AnchorGeometry geometry;
-  geometry.innerSize = [](int window) {
-    const QWidget* area = WindowWidget(window);
+  geometry.innerSize = [widgets](int windowNumber) {
+    const QWidget* area = windowNumber == widgets->window ? widgets->innerArea.data() : nullptr;
     return area ? GadgetSize{area->width(), area->height()} : GadgetSize{};
   };
-  geometry.controlRect = [](int window, int control) {
-    const QWidget* widget = ControlWidget(window, control);
+  geometry.controlRect = [widgets](int windowNumber, int control) {
+    const QWidget* widget = widgets->Control(windowNumber, control);
     if (!widget) return GadgetRect{};
     const QRect r = widget->geometry();
     return GadgetRect{r.x(), r.y(), r.width(), r.height()};
   };
-  geometry.setControlRect = [](int window, int control, const GadgetRect& rect) {
-    if (QWidget* widget = ControlWidget(window, control))
+  geometry.setControlRect = [widgets](int windowNumber, int control, const GadgetRect& rect) {
+    if (QWidget* widget = widgets->Control(windowNumber, control))
       widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
   };
-  InstallAnchorGeometry(std::move(geometry));
+  return geometry;
 }
 
 WindowEventKind AnchorEventKind(const QEvent& event) {

@@ -1,16 +1,15 @@
 #pragma once
 
+#include <map>
+
 #include "Inc/Resize.h"
 
 class QEvent;
 class QWidget;
 
-// Qt side of the anchoring: windows and controls are made known by number.
-// A window's inner area is the widget its controls live in.
-void AttachAnchorWindow(int window, QWidget* innerArea);
-void AttachAnchorControl(int window, int control, QWidget* widget);
-
-// Installs the geometry of the attached widgets for the anchoring.
-void InstallQtAnchorGeometry();
+// Qt side of the anchoring: the geometry of one window, numbered `window`,
+// whose inner area is the widget its controls live in, and of its controls by
+// number. Widgets destroyed later read as empty and are left alone.
+AnchorGeometry WidgetAnchorGeometry(int window, QWidget* innerArea, const std::map<int, QWidget*>& controls);
 
 WindowEventKind AnchorEventKind(const QEvent& event);

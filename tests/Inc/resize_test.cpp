@@ -16,8 +16,7 @@ struct FakeScreen {
 
 class AnchorTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ClearAnchors();
+  AnchorRegistry MakeRegistry() {
     AnchorGeometry geometry;
     geometry.innerSize = [this](int window) { return screen_.windows[window]; };
     geometry.controlRect = [this](int window, int control) {
@@ -27,20 +26,17 @@ class AnchorTest : public ::testing::Test {
       ++screen_.moves;
       screen_.controls[{window, control}] = rect;
     };
-    InstallAnchorGeometry(std::move(geometry));
-  }
-  void TearDown() override {
-    ClearAnchors();
-    InstallAnchorGeometry({});
+    return AnchorRegistry(std::move(geometry));
   }
 
   GadgetRect& Control(int window, int control) { return screen_.controls[{window, control}]; }
   void ResizeWindow(int window, int width, int height) {
     screen_.windows[window] = {width, height};
-    ApplyAnchors(WindowEventKind::Size, window);
+    anchors_.Apply(WindowEventKind::Size, window);
   }
 
   FakeScreen screen_;
+  AnchorRegistry anchors_ = MakeRegistry();
 };
 
 void ExpectRect(const GadgetRect& rect, int x, int y, int width, int height) {
@@ -56,7 +52,7 @@ TEST_F(AnchorTest, EachHorizontalLockPairFollowsTheRightEdgeAsDescribed) {
   const std::pair<bool, bool> pairs[] = {{true, true}, {true, false}, {false, false}, {false, true}};
   for (int i = 0; i < 4; ++i) {
     Control(0, i) = {200, 10 + 30 * i, 100, 20};
-    RegisterAnchor(0, i, pairs[i].first, true, pairs[i].second, false);
+    anchors_.Register(0, i, pairs[i].first, true, pairs[i].second, false);
   }
   ResizeWindow(0, 700, 400);
   ExpectRect(Control(0, 0), 200, 10, 200, 20);  // stretches
@@ -70,7 +66,7 @@ TEST_F(AnchorTest, EachVerticalLockPairFollowsTheBottomEdgeAsDescribed) {
   const std::pair<bool, bool> pairs[] = {{true, true}, {true, false}, {false, false}, {false, true}};
   for (int i = 0; i < 4; ++i) {
     Control(0, i) = {10 + 30 * i, 200, 20, 100};
-    RegisterAnchor(0, i, true, pairs[i].first, false, pairs[i].second);
+    anchors_.Register(0, i, true, pairs[i].first, false, pairs[i].second);
   }
   ResizeWindow(0, 400, 550);
   ExpectRect(Control(0, 0), 10, 200, 20, 50);
@@ -84,14 +80,14 @@ TEST_F(AnchorTest, OnlySizeEventsOfTheGivenWindowMoveControls) {
   screen_.windows[1] = {300, 200};
   Control(0, 52) = {0, 45, 600, 366};
   Control(1, 7) = {10, 10, 100, 100};
-  RegisterAnchor(0, 52, true, true, true, true);
-  RegisterAnchor(1, 7, true, true, true, true);
+  anchors_.Register(0, 52, true, true, true, true);
+  anchors_.Register(1, 7, true, true, true, true);
 
   screen_.windows[0] = {800, 600};
-  ApplyAnchors(WindowEventKind::Other, 0);
+  anchors_.Apply(WindowEventKind::Other, 0);
   EXPECT_EQ(screen_.moves, 0);
 
-  ApplyAnchors(WindowEventKind::Size, 0);
+  anchors_.Apply(WindowEventKind::Size, 0);
   EXPECT_EQ(screen_.moves, 1);
   ExpectRect(Control(0, 52), 0, 45, 800, 516);
   ExpectRect(Control(1, 7), 10, 10, 100, 100);
@@ -99,17 +95,17 @@ TEST_F(AnchorTest, OnlySizeEventsOfTheGivenWindowMoveControls) {
 
 TEST_F(AnchorTest, AnEmptyRegistryOrAWindowWithoutRecordsChangesNothing) {
   screen_.windows[0] = {600, 450};
-  ApplyAnchors(WindowEventKind::Size, 0);
+  anchors_.Apply(WindowEventKind::Size, 0);
   Control(0, 52) = {0, 45, 600, 366};
-  RegisterAnchor(0, 52, true, true, true, true);
-  ApplyAnchors(WindowEventKind::Size, 3);
+  anchors_.Register(0, 52, true, true, true, true);
+  anchors_.Apply(WindowEventKind::Size, 3);
   EXPECT_EQ(screen_.moves, 0);
 }
 
 TEST_F(AnchorTest, MarginsMeasuredAtRegistrationAreKept) {
   screen_.windows[0] = {600, 450};
   Control(0, 52) = {5, 45, 580, 366};  // right margin 15, bottom margin 39
-  RegisterAnchor(0, 52, true, true, true, true);
+  anchors_.Register(0, 52, true, true, true, true);
   ResizeWindow(0, 1000, 700);
   ExpectRect(Control(0, 52), 5, 45, 980, 616);
 }
@@ -117,7 +113,7 @@ TEST_F(AnchorTest, MarginsMeasuredAtRegistrationAreKept) {
 TEST_F(AnchorTest, ShrinkingBelowTheRegisteredSizeShrinksByTheSameAmountButNeverBelowZero) {
   screen_.windows[0] = {600, 450};
   Control(0, 52) = {0, 45, 600, 366};
-  RegisterAnchor(0, 52, true, true, true, true);
+  anchors_.Register(0, 52, true, true, true, true);
   ResizeWindow(0, 500, 400);
   ExpectRect(Control(0, 52), 0, 45, 500, 316);
   ResizeWindow(0, 0, 20);
@@ -127,7 +123,7 @@ TEST_F(AnchorTest, ShrinkingBelowTheRegisteredSizeShrinksByTheSameAmountButNever
 TEST_F(AnchorTest, AWindowNarrowerThanALeftMarginGivesWidthZero) {
   screen_.windows[0] = {600, 450};
   Control(0, 52) = {10, 45, 580, 366};
-  RegisterAnchor(0, 52, true, true, true, true);
+  anchors_.Register(0, 52, true, true, true, true);
   ResizeWindow(0, 15, 450);
   ExpectRect(Control(0, 52), 10, 45, 0, 366);
 }
@@ -136,8 +132,8 @@ TEST_F(AnchorTest, MaximiseAndRestoreReturnTheFormerGeometry) {
   screen_.windows[0] = {600, 450};
   Control(0, 52) = {0, 45, 600, 366};
   Control(0, 9) = {500, 400, 80, 30};
-  RegisterAnchor(0, 52, true, true, true, true);
-  RegisterAnchor(0, 9, false, false, false, false);
+  anchors_.Register(0, 52, true, true, true, true);
+  anchors_.Register(0, 9, false, false, false, false);
   ResizeWindow(0, 1920, 1050);
   ResizeWindow(0, 600, 450);
   ExpectRect(Control(0, 52), 0, 45, 600, 366);

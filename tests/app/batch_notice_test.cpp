@@ -45,15 +45,15 @@ class BatchNoticeTest : public ::testing::Test {
       boxes.push_back(request.title + " | " + request.text);
       return MessageAnswer::Ok;
     };
-    hooks.batchFinished = NoticeBatchEnd;
+    hooks.batchFinished = [this](const std::string& title, const std::string& text) {
+      NoticeBatchEnd(title, text, [this](const std::string& noticeTitle, const std::string& noticeText) {
+        notices.push_back(noticeTitle + " | " + noticeText);
+      });
+    };
     InstallUiHooks(hooks);
-    SetDesktopNotifier([this](const std::string& title, const std::string& text) {
-      notices.push_back(title + " | " + text);
-    });
     WriteStandInEncoder(program, kHalfThenWait);
   }
   void TearDown() override {
-    SetDesktopNotifier({});
     InstallUiHooks({});
     ClearTaskList();
     DestroyMainWindow();
