@@ -10,6 +10,9 @@ struct LanguageRecord {
   std::string file;
 };
 
+// The most conversions a batch runs at the same time, whatever the machine.
+constexpr int kMostConversionsAtOnce = 16;
+
 // Process-wide application state, created at start-up and alive until exit.
 // Nothing of it is written back at exit.
 struct AppState {
@@ -20,6 +23,7 @@ struct AppState {
   std::string languageSetting;   // full path of the chosen language file; empty = built-in English
   std::vector<LanguageRecord> languages;
   std::string currentLanguageName;
+  int32_t conversionsAtOnce = 1;  // encoders a batch runs at the same time
   bool ConversionRunning = false;
   bool quit = false;
 };

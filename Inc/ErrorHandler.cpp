@@ -38,7 +38,17 @@ char reportDirectory[kPathCapacity];
 char reportPath[kPathCapacity];
 char noticePath[kPathCapacity];
 char reportText[3 * kPathCapacity];
-char incompleteOutput[kPathCapacity];
+// A slot's path is complete while its state is kSlotWatched; the handler
+// reads no other.
+constexpr int kSlotFree = 0;
+constexpr int kSlotFilling = 1;
+constexpr int kSlotWatched = 2;
+struct IncompleteOutput {
+  std::atomic<int> state{kSlotFree};
+  char path[kPathCapacity];
+};
+IncompleteOutput incompleteOutputs[kMostConversionsAtOnce];
+static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the states without a lock");
 alignas(16) char alternateStack[64 * 1024];
 struct sigaction previousActions[std::size(kFaultSignals)];
 bool installed = false;
@@ -164,16 +174,18 @@ void AwaitStartedPrograms() {
   }
 }
 
-void RemoveIncompleteOutput() {
-  struct stat info {};
-  if (incompleteOutput[0] != '\0' && lstat(incompleteOutput, &info) == 0 && S_ISREG(info.st_mode))
-    unlink(incompleteOutput);
+void RemoveIncompleteOutputs() {
+  for (IncompleteOutput& output : incompleteOutputs) {
+    struct stat info {};
+    if (output.state.load() == kSlotWatched && lstat(output.path, &info) == 0 && S_ISREG(info.st_mode))
+      unlink(output.path);
+  }
 }
 
 void TerminationHandler(int signal) {
   KillStartedPrograms();
   AwaitStartedPrograms();
-  RemoveIncompleteOutput();
+  RemoveIncompleteOutputs();
   struct sigaction standard {};
   standard.sa_handler = SIG_DFL;
   sigemptyset(&standard.sa_mask);
@@ -201,7 +213,7 @@ void CrashHandler(int signal, siginfo_t* info, void* context) {
   }
   KillStartedPrograms();
   AwaitStartedPrograms();
-  RemoveIncompleteOutput();
+  RemoveIncompleteOutputs();
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   ShowNotice(WriteReport({code, position, CrashClockLocalTime(now.tv_sec), faultErrno}));
@@ -225,16 +237,23 @@ void ForgetStartedProgram(pid_t pid) {
 }
 
 void WatchIncompleteOutput(const std::string& path) {
-  // Emptied first, so a handler never reads a half-copied path.
-  incompleteOutput[0] = '\0';
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  if (path.size() >= kPathCapacity) return;
-  std::memcpy(incompleteOutput + 1, path.c_str() + 1, path.size());
-  std::atomic_signal_fence(std::memory_order_seq_cst);
-  incompleteOutput[0] = path.empty() ? '\0' : path[0];
+  if (path.empty() || path.size() >= kPathCapacity) return;
+  for (IncompleteOutput& output : incompleteOutputs) {
+    int free = kSlotFree;
+    if (!output.state.compare_exchange_strong(free, kSlotFilling)) continue;
+    std::memcpy(output.path, path.c_str(), path.size() + 1);
+    output.state.store(kSlotWatched);
+    return;
+  }
 }
 
-void ForgetIncompleteOutput() { incompleteOutput[0] = '\0'; }
+void ForgetIncompleteOutput(const std::string& path) {
+  for (IncompleteOutput& output : incompleteOutputs) {
+    if (output.state.load() != kSlotWatched || path != output.path) continue;
+    output.state.store(kSlotFree);
+    return;
+  }
+}
 
 bool InstallTerminationHandler() {
   struct sigaction action {};

@@ -50,14 +50,15 @@ void UninstallCrashHandler();
 void WatchStartedProgram(pid_t pid);
 void ForgetStartedProgram(pid_t pid);
 
-// The output of the task in progress while it is not complete, when the task
-// created it: a crash or a termination signal removes it (if it is still a
-// regular file), as Stop does, so no half-written file blocks the next run.
-// One at a time; a path longer than PATH_MAX is not kept.
+// The outputs of the tasks in progress while they are not complete, when the
+// tasks created them: a crash or a termination signal removes each one (if it
+// is still a regular file), as Stop does, so no half-written file blocks the
+// next run. Up to kMostConversionsAtOnce at once; a path longer than PATH_MAX
+// is not kept.
 void WatchIncompleteOutput(const std::string& path);
-void ForgetIncompleteOutput();
+void ForgetIncompleteOutput(const std::string& path);
 
 // SIGTERM, SIGHUP and SIGINT (a logout, a closed terminal, Ctrl+C) then end
-// the programs this process started, remove the incomplete output and end
+// the programs this process started, remove the incomplete outputs and end
 // the process by that same signal. False when a handler could not be set.
 bool InstallTerminationHandler();

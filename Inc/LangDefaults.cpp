@@ -163,5 +163,8 @@ const StringPair kBuiltInStrings[] = {
     {"s180", "Remove finished"},
     {"s181", "Task %1 of %2 – %3 elapsed – about %4 left"},
     {"s182", "Task %1 of %2 – %3 elapsed"},
+    {"s225", "Conversions at the same time:"},
+    {"s226", "%1 running, %2 of %3 done – %4 elapsed – about %5 left"},
+    {"s227", "%1 running, %2 of %3 done – %4 elapsed"},
     {"_END_", ""},
 };

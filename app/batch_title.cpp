@@ -34,7 +34,14 @@ BatchTitle::BatchTitle() {
   original_ = window_->windowTitle();
   Show(0, {});
   watch_ = QObject::connect(list, &QTreeWidget::itemChanged, [this, list](QTreeWidgetItem* item, int column) {
-    if (column == kStatusColumn) Show(list->indexOfTopLevelItem(item), item->text(column));
+    if (column != kStatusColumn) return;
+    // With several conversions at once the title keeps to the first row in
+    // progress instead of jumping between rows.
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+      const QString status = list->topLevelItem(row)->text(kStatusColumn);
+      if (!Percent(status).isEmpty()) return Show(row, status);
+    }
+    Show(list->indexOfTopLevelItem(item), item->text(column));
   });
 }
 

@@ -7,8 +7,9 @@
 class QMainWindow;
 
 // While it lives, the main window's title tells how far a batch has come,
-// "3 of 7 – 42% – <title>", so the progress shows in the task bar; the title
-// comes back when it goes. Nothing happens without tasks or during a batch.
+// "3 of 7 – 42% – <title>", so the progress shows in the task bar (with several
+// conversions at once, that of the first row in progress); the title comes
+// back when it goes. Nothing happens without tasks or during a batch.
 class BatchTitle {
  public:
   BatchTitle();

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
+#include <utility>
+#include <vector>
 
 #include "Inc/AppState.h"
 #include "Inc/CommandIds.h"
@@ -17,6 +20,7 @@
 #include "convert/batch_progress.h"
 #include "convert/child_process.h"
 #include "convert/encoder_arguments.h"
+#include "convert/encoder_end_watch.h"
 #include "convert/encoder_output_parser.h"
 #include "convert/existing_outputs.h"
 #include "convert/output_replacement.h"
@@ -27,30 +31,87 @@ constexpr int kCycleMs = 50;
 
 enum class BatchEnd { Finished, Stopped, EncoderNotStarted };
 
-struct Batch {
-  const BatchSeams& seams;
-  int errorCount = 0;
-  int partlyConvertedCount = 0;
+// One task of the batch, from its encoder's start until its log lines are written.
+struct TaskRun {
+  int row = 0;
+  int index = 0;         // among the tasks the batch converts
+  Task task;             // as the encoder gets it: a replacement writes a temporary file
+  std::string replaced;  // the output the task names
+  bool replacing = false;
+  std::string output;  // the file the encoder writes
+  bool outputExisted = false;
+  ChildHandle encoder = 0;  // 0 once it has ended, been stopped or could not start
   EncoderOutputParser parser;
-  BatchProgress progress;
+  // Lines that wait until the tasks started before this one are logged.
+  std::vector<std::string> heldLines;
 };
 
-// Status bar field 0: the task of the total, the time so far and, once it can
-// be told, the time left.
+struct Batch {
+  Batch(const BatchSeams& batchSeams, int atOnce, BatchProgress batchProgress)
+      : seams(batchSeams), conversionsAtOnce(atOnce), progress(std::move(batchProgress)) {}
+
+  const BatchSeams& seams;
+  int conversionsAtOnce;
+  BatchProgress progress;
+  int errorCount = 0;
+  int partlyConvertedCount = 0;
+  // In the order they started; the first one's lines go straight to the log,
+  // so each task's lines stay together and the log reads as it would had
+  // the tasks run one after another.
+  std::deque<TaskRun> runs;
+  EncoderEndWatch endWatch;
+};
+
+int RunningCount(const Batch& batch) {
+  return static_cast<int>(
+      std::count_if(batch.runs.begin(), batch.runs.end(), [](const TaskRun& run) { return run.encoder != 0; }));
+}
+
+void Log(Batch& batch, TaskRun& run, const std::string& line) {
+  if (&run == &batch.runs.front())
+    batch.seams.addLogLine(line);
+  else
+    run.heldLines.push_back(line);
+}
+
+// Drops the finished tasks at the front, once logged, and writes what the
+// next one held back; its later lines then go straight in.
+void PassLogTurn(Batch& batch) {
+  while (!batch.runs.empty() && batch.runs.front().encoder == 0) {
+    batch.runs.pop_front();
+    if (batch.runs.empty()) return;
+    for (const std::string& line : batch.runs.front().heldLines) batch.seams.addLogLine(line);
+    batch.runs.front().heldLines.clear();
+  }
+}
+
+// Status bar field 0: the task of the total (or, with several at once, how
+// many run and how many are done), the time so far and, once it can be
+// told, the time left.
 void ShowProgress(const Batch& batch) {
   const double now = batch.seams.clockSeconds();
-  const std::string task = IntToText(batch.progress.TaskNumber());
   const std::string total = IntToText(batch.progress.TaskTotal());
   const std::string elapsed = ClockText(static_cast<float>(batch.progress.Elapsed(now)));
-  if (const auto left = batch.progress.SecondsLeft(now))
+  const auto left = batch.progress.SecondsLeft(now);
+  if (batch.conversionsAtOnce > 1) {
+    const std::string running = IntToText(batch.progress.RunningCount());
+    const std::string done = IntToText(batch.progress.EndedCount());
+    if (left)
+      SetStatusText(0, UiText("s226", {running, done, total, elapsed, ClockText(static_cast<float>(*left))}));
+    else
+      SetStatusText(0, UiText("s227", {running, done, total, elapsed}));
+    return;
+  }
+  const std::string task = IntToText(batch.progress.TaskNumber());
+  if (left)
     SetStatusText(0, UiText("s181", {task, total, elapsed, ClockText(static_cast<float>(*left))}));
   else
     SetStatusText(0, UiText("s182", {task, total, elapsed}));
 }
 
-void FollowProgress(Batch& batch) {
-  if (batch.parser.duration >= 0) batch.progress.TaskDuration(batch.parser.duration);
-  batch.progress.TaskPosition(batch.parser.time);
+void FollowProgress(Batch& batch, const TaskRun& run) {
+  if (run.parser.duration >= 0) batch.progress.TaskDuration(run.index, run.parser.duration);
+  batch.progress.TaskPosition(run.index, run.parser.time);
   ShowProgress(batch);
 }
 
@@ -64,17 +125,17 @@ std::vector<double> SourceBytes(const BatchSeams& seams, const ExistingOutputPla
 }
 
 // Logs and parses every complete line waiting, so a burst of output never
-// falls behind; a flood longer than one cycle continues in the next one.
-void ReadWaitingLines(Batch& batch, ChildHandle encoder, int row) {
+// falls behind; a flood longer than budgetMs continues in the next cycle.
+void ReadWaitingLines(Batch& batch, TaskRun& run, int budgetMs) {
   const auto start = std::chrono::steady_clock::now();
   do {
-    const std::string line = Trim(ReadErrorLine(encoder));
+    const std::string line = Trim(ReadErrorLine(run.encoder));
     if (line.empty()) continue;
-    batch.seams.addLogLine("FFMpeg -> " + line);
-    if (const auto status = ParseEncoderLine(batch.parser, line)) batch.seams.setTaskStatus(row, *status);
-    FollowProgress(batch);
-  } while (ChildOutputWaiting(encoder) &&
-           std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kCycleMs));
+    Log(batch, run, "FFMpeg -> " + line);
+    if (const auto status = ParseEncoderLine(run.parser, line)) batch.seams.setTaskStatus(run.row, *status);
+    FollowProgress(batch, run);
+  } while (ChildOutputWaiting(run.encoder) &&
+           std::chrono::steady_clock::now() - start < std::chrono::milliseconds(budgetMs));
 }
 
 bool Exists(const std::string& path) {
@@ -90,9 +151,9 @@ bool IsRegularFile(const std::string& path) {
 // The encoder never overwrites, so an output that did not exist before the
 // task started is its own half-written file: it would look like a short but
 // valid video and make the next Start fail on it.
-void RemoveIncompleteOutput(Batch& batch, const std::string& output, bool existedBefore) {
-  if (existedBefore || !IsRegularFile(output) || ::unlink(output.c_str()) != 0) return;
-  batch.seams.addLogLine(UiText("s124", {output}));
+void RemoveIncompleteOutput(Batch& batch, TaskRun& run) {
+  if (run.outputExisted || !IsRegularFile(run.output) || ::unlink(run.output.c_str()) != 0) return;
+  Log(batch, run, UiText("s124", {run.output}));
 }
 
 bool StopConfirmed() {
@@ -107,23 +168,6 @@ bool StopEncoder(ChildHandle encoder) {
   CHECKPOINT();
   KillChild(encoder);
   return ChildRunning(encoder) || ChildExitCode(encoder) == -1;
-}
-
-// Follows one running encoder until it has ended and its last words are
-// logged. False when the user stopped the batch (the encoder is then gone).
-bool FollowEncoder(Batch& batch, ChildHandle encoder, int row) {
-  while (ChildRunning(encoder) || ChildOutputWaiting(encoder)) {
-    // Waking at the encoder's end spares up to a cycle per task.
-    const int command = batch.seams.waitForCommand(kCycleMs, ChildEndDescriptor(encoder));
-    if (command == kButtonStop && StopConfirmed() && StopEncoder(encoder)) {
-      CloseChild(encoder);
-      batch.seams.setTaskStatus(row, UiText("s35"));
-      batch.seams.showTaskCount();
-      return false;
-    }
-    ReadWaitingLines(batch, encoder, row);
-  }
-  return true;
 }
 
 void ShowResult(Batch& batch, ChildHandle encoder, int row) {
@@ -142,57 +186,149 @@ void ShowResult(Batch& batch, ChildHandle encoder, int row) {
 
 // Only a complete conversion takes the old file's place; a failed one leaves
 // it as it was. False when the old file could not be replaced.
-bool PlaceReplacement(Batch& batch, int row, const std::string& temporary, const std::string& output,
-                      bool converted) {
+bool PlaceReplacement(Batch& batch, const TaskRun& run, bool converted) {
   if (!converted) {
-    DiscardReplacement(temporary);
+    DiscardReplacement(run.task.OutputFile);
     return true;
   }
-  if (PutReplacementInPlace(temporary, output)) return true;
-  batch.seams.setTaskStatus(row, UiText("s174"));
+  if (PutReplacementInPlace(run.task.OutputFile, run.replaced)) return true;
+  batch.seams.setTaskStatus(run.row, UiText("s174"));
   ++batch.errorCount;
   return false;
 }
 
+// A task waits while a running one writes a file it reads or writes, or reads
+// the file it writes, so each task finds the files as a batch of one task
+// after another would leave them.
+bool MayStartBeside(const Batch& batch, const Task& task) {
+  return std::none_of(batch.runs.begin(), batch.runs.end(), [&task](const TaskRun& run) {
+    return run.encoder != 0 &&
+           (run.replaced == task.OutputFile || run.replaced == task.InputFile || run.task.InputFile == task.OutputFile);
+  });
+}
+
+// Starts the task at row as the index-th of the batch; false when its
+// encoder could not be started.
+bool StartTask(Batch& batch, const ExistingOutputPlan& plan, int row, int index) {
+  batch.progress.BeginTask(index);
+  ShowProgress(batch);
+  TaskRun& run = batch.runs.emplace_back();
+  run.row = row;
+  run.index = index;
+  run.task = batch.seams.taskAt(row);
+  run.replaced = run.task.OutputFile;
+  run.replacing = plan.replace[static_cast<std::size_t>(row)];
+  if (run.replacing) run.task.OutputFile = ReplacementPath(run.replaced);
+  Log(batch, run, "FFMpeg -> " + BuildEncoderArguments(run.task));
+  Log(batch, run, "* FFMpeg(R) *");
+  CHECKPOINT();
+  run.output = EncoderOutputPath(run.task);
+  run.outputExisted = Exists(run.output);
+  if (!run.outputExisted) WatchIncompleteOutput(run.output);
+  run.encoder = StartChild(App().encoderPath, EncoderArgumentVector(run.task), "");
+  if (run.encoder == 0) {
+    ForgetIncompleteOutput(run.output);
+    batch.progress.EndTask(index);
+    return false;
+  }
+  batch.endWatch.Add(ChildEndDescriptor(run.encoder));
+  return true;
+}
+
+void ReleaseEncoder(Batch& batch, TaskRun& run) {
+  batch.endWatch.Remove(ChildEndDescriptor(run.encoder));
+  if (IsChild(run.encoder)) {
+    KillChild(run.encoder);
+    CloseChild(run.encoder);
+  }
+  run.encoder = 0;
+}
+
+void FinishTask(Batch& batch, TaskRun& run) {
+  // Complete, or removed by the encoder itself: no longer ours to remove.
+  ForgetIncompleteOutput(run.output);
+  CHECKPOINT();
+  const bool converted = ChildExitCode(run.encoder) == kEncoderConverted;
+  if (!run.replacing || PlaceReplacement(batch, run, converted)) ShowResult(batch, run.encoder, run.row);
+  batch.progress.EndTask(run.index);
+  ReleaseEncoder(batch, run);
+}
+
+// Finishes every task whose encoder has ended and whose last words are
+// logged; true when one did, so another task may start.
+bool FinishEndedTasks(Batch& batch) {
+  bool finished = false;
+  for (TaskRun& run : batch.runs) {
+    if (run.encoder == 0 || ChildRunning(run.encoder) || ChildOutputWaiting(run.encoder)) continue;
+    FinishTask(batch, run);
+    finished = true;
+  }
+  PassLogTurn(batch);
+  return finished;
+}
+
+// After a confirmed Stop: ends every encoder. True when one was stopped, and
+// the batch then ends; one that finished on its own while the question was
+// open is reported as at a normal end.
+bool StopTasks(Batch& batch) {
+  std::vector<bool> stopped;
+  for (const TaskRun& run : batch.runs) stopped.push_back(run.encoder != 0 && StopEncoder(run.encoder));
+  if (std::find(stopped.begin(), stopped.end(), true) == stopped.end()) return false;
+  for (std::size_t i = 0; i < batch.runs.size(); ++i) {
+    if (!stopped[i]) continue;
+    TaskRun& run = batch.runs[i];
+    batch.endWatch.Remove(ChildEndDescriptor(run.encoder));
+    CloseChild(run.encoder);
+    run.encoder = 0;
+    batch.seams.setTaskStatus(run.row, UiText("s35"));
+  }
+  batch.seams.showTaskCount();
+  for (std::size_t i = 0; i < batch.runs.size(); ++i) {
+    TaskRun& run = batch.runs[i];
+    if (stopped[i]) {
+      RemoveIncompleteOutput(batch, run);
+      ForgetIncompleteOutput(run.output);
+    } else if (run.encoder != 0) {
+      while (ChildOutputWaiting(run.encoder)) ReadWaitingLines(batch, run, kCycleMs);
+      FinishTask(batch, run);
+    }
+  }
+  PassLogTurn(batch);
+  return true;
+}
+
+// Waking at an encoder's end spares up to a cycle per task.
+int WakeDescriptor(const Batch& batch) {
+  if (RunningCount(batch) != 1) return batch.endWatch.Descriptor();
+  const auto running =
+      std::find_if(batch.runs.begin(), batch.runs.end(), [](const TaskRun& run) { return run.encoder != 0; });
+  return ChildEndDescriptor(running->encoder);
+}
+
 BatchEnd ConvertAll(const BatchSeams& seams, const ExistingOutputPlan& plan) {
-  Batch batch{seams, 0, 0, EncoderOutputParser{}, BatchProgress(SourceBytes(seams, plan), seams.clockSeconds())};
+  Batch batch{seams, std::clamp(App().conversionsAtOnce, 1, kMostConversionsAtOnce),
+              BatchProgress(SourceBytes(seams, plan), seams.clockSeconds())};
+  int row = 0;
   int converted = 0;
+  bool notStarted = false;
   // The list cannot change while the batch runs: every command but Stop is dropped.
-  for (int row = 0; row < seams.taskCount(); ++row) {
-    if (plan.skip[static_cast<std::size_t>(row)]) continue;
-    batch.progress.BeginTask(converted++);
-    ShowProgress(batch);
-    Task task = seams.taskAt(row);
-    const std::string replaced = task.OutputFile;
-    const bool replacing = plan.replace[static_cast<std::size_t>(row)];
-    if (replacing) task.OutputFile = ReplacementPath(replaced);
-    seams.addLogLine("FFMpeg -> " + BuildEncoderArguments(task));
-    seams.addLogLine("* FFMpeg(R) *");
-    CHECKPOINT();
-    const std::string output = EncoderOutputPath(task);
-    const bool outputExisted = Exists(output);
-    if (!outputExisted) WatchIncompleteOutput(output);
-    const ChildHandle encoder = StartChild(App().encoderPath, EncoderArgumentVector(task), "");
-    if (encoder == 0) {
-      ForgetIncompleteOutput();
-      ShowMessageBox(UiText("s1"), UiText("s56"), MessageIcon::Error);
-      return BatchEnd::EncoderNotStarted;
+  for (;;) {
+    while (!notStarted && RunningCount(batch) < batch.conversionsAtOnce) {
+      while (row < seams.taskCount() && plan.skip[static_cast<std::size_t>(row)]) ++row;
+      if (row >= seams.taskCount() || !MayStartBeside(batch, seams.taskAt(row))) break;
+      notStarted = !StartTask(batch, plan, row++, converted++);
     }
-    batch.parser = EncoderOutputParser{};
-    if (!FollowEncoder(batch, encoder, row)) {
-      RemoveIncompleteOutput(batch, output, outputExisted);
-      ForgetIncompleteOutput();
-      return BatchEnd::Stopped;
-    }
-    // Complete, or removed by the encoder itself: no longer ours to remove.
-    ForgetIncompleteOutput();
-    CHECKPOINT();
-    const bool converted = ChildExitCode(encoder) == kEncoderConverted;
-    if (!replacing || PlaceReplacement(batch, row, task.OutputFile, replaced, converted)) ShowResult(batch, encoder, row);
-    if (IsChild(encoder)) {
-      KillChild(encoder);
-      CloseChild(encoder);
-    }
+    if (FinishEndedTasks(batch)) continue;
+    const int running = RunningCount(batch);
+    if (running == 0) break;
+    const int command = seams.waitForCommand(kCycleMs, WakeDescriptor(batch));
+    if (command == kButtonStop && StopConfirmed() && StopTasks(batch)) return BatchEnd::Stopped;
+    for (TaskRun& run : batch.runs)
+      if (run.encoder != 0) ReadWaitingLines(batch, run, kCycleMs / running);
+  }
+  if (notStarted) {
+    ShowMessageBox(UiText("s1"), UiText("s56"), MessageIcon::Error);
+    return BatchEnd::EncoderNotStarted;
   }
   const bool allWhole = batch.partlyConvertedCount == 0;
   const std::string title = UiText(batch.errorCount > 0 ? "s1" : allWhole ? "s109" : "s142");

@@ -40,6 +40,7 @@ void ReadConfiguration(const std::string& path) {
   document->SelectGroup("SET");
   App().languageSetting = document->ReadString("Language", "");
   App().LogActions = DecimalValue(document->ReadString("LogActions", "1"));
+  App().conversionsAtOnce = ConversionsAtOnceWithinLimit(DecimalValue(document->ReadString("Parallel", "1")));
 }
 
 // Names of the *.ini entries of folder, sorted so the list is the same on every machine.
@@ -87,6 +88,13 @@ bool NeedsCreating(const std::string& path) {
 }  // namespace
 
 std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
+
+int ConversionsAtOnceLimit() {
+  const long cores = sysconf(_SC_NPROCESSORS_ONLN);
+  return static_cast<int>(std::clamp<long>(cores, 1, kMostConversionsAtOnce));
+}
+
+int ConversionsAtOnceWithinLimit(int32_t count) { return std::clamp(count, 1, ConversionsAtOnceLimit()); }
 
 void LoadConfiguration(std::span<const ConfigEntry> optionDefaults) {
   CHECKPOINT();

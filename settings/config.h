@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -16,6 +17,13 @@ struct ConfigEntry {
 
 // Creates Config.ini, its MFLPX group holding optionDefaults, or reads its SET group.
 void LoadConfiguration(std::span<const ConfigEntry> optionDefaults);
+
+// The most conversions at the same time this machine is offered: one per
+// core, within kMostConversionsAtOnce.
+int ConversionsAtOnceLimit();
+
+// A stored count of conversions at the same time brought within 1 and the limit.
+int ConversionsAtOnceWithinLimit(int32_t count);
 
 // Fills the language list from Lang/*.ini, sorted by file name. When the
 // folder cannot be listed it shows the fixed English error and returns false:

@@ -21,7 +21,7 @@ int PreselectedLanguageEntry(const std::vector<std::string>& entries) {
   return -1;
 }
 
-void ApplySettingsChoice(const std::string& chosenEntry, bool logActions) {
+void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce) {
   CHECKPOINT();
   AppState& app = App();
   const std::string chosen = AsciiLower(chosenEntry);
@@ -39,11 +39,14 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions) {
     }
   }
   app.LogActions = logActions ? 1 : 0;
+  app.conversionsAtOnce = ConversionsAtOnceWithinLimit(conversionsAtOnce);
   std::optional<PrefsDocument> config = PrefsDocument::Open(ConfigFilePath());
   if (!config) return;
   config->SelectGroup("SET");
   // The file keeps its old language rather than a line break that would forge other settings.
   if (!config->WriteString("Language", app.languageSetting)) AddLogLine(UiText("s145"));
   config->WriteString("LogActions", IntToText(app.LogActions));
+  if (app.conversionsAtOnce != 1 || !config->ReadString("Parallel", "").empty())
+    config->WriteString("Parallel", IntToText(app.conversionsAtOnce));
   config->WriteBack();
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/UiSeam.h"
+#include "settings/config.h"
 #include "settings/settings_choice.h"
 #include "widgets/modal_owner.h"
 #include "widgets/qt_text.h"
@@ -49,6 +51,16 @@ class SettingsDialog : public QDialog {
     logActions_->setGeometry(5, 165, 275, 15);
     logActions_->setChecked(App().LogActions != 0);
 
+    auto* atOnceLabel = new QLabel(UiQText("s225"), this);
+    atOnceLabel->setTextFormat(Qt::PlainText);
+    atOnceLabel->setGeometry(5, 188, 230, 20);
+    conversionsAtOnce_ = new QSpinBox(this);
+    conversionsAtOnce_->setObjectName("conversionsAtOnce");
+    conversionsAtOnce_->setGeometry(240, 186, 70, 24);
+    conversionsAtOnce_->setRange(1, ConversionsAtOnceLimit());
+    conversionsAtOnce_->setValue(App().conversionsAtOnce);
+    atOnceLabel->setBuddy(conversionsAtOnce_);
+
     auto* cancel = new QPushButton(UiQText("s7"), this);
     cancel->setObjectName("cancel");
     cancel->setGeometry(125, 215, 90, 30);
@@ -68,7 +80,8 @@ class SettingsDialog : public QDialog {
       ShowMessageBox("", "Please select a language from the list.", MessageIcon::Warning);
       return;
     }
-    ApplySettingsChoice(entries_[static_cast<std::size_t>(list_->row(selected.front()))], logActions_->isChecked());
+    ApplySettingsChoice(entries_[static_cast<std::size_t>(list_->row(selected.front()))], logActions_->isChecked(),
+                        conversionsAtOnce_->value());
     QDialog::accept();
   }
 
@@ -76,6 +89,7 @@ class SettingsDialog : public QDialog {
   std::vector<std::string> entries_;
   QListWidget* list_ = nullptr;
   QCheckBox* logActions_ = nullptr;
+  QSpinBox* conversionsAtOnce_ = nullptr;
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
 #pragma once
 
-// The modal settings window (language and activity log switch).
+// The modal settings window (language, activity log switch, conversions at the same time).
 void ShowSettingsWindow();

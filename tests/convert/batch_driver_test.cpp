@@ -29,6 +29,7 @@ class BatchDriver : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(program.Dir());
     App().ConversionRunning = false;
+    App().conversionsAtOnce = 1;
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
@@ -271,6 +272,37 @@ exec sleep 30
   EXPECT_FALSE(std::filesystem::exists(output));
   const pid_t encoder = std::stoi(program.Read("a.amv.pid"));
   EXPECT_NE(kill(encoder, 0), 0) << "the encoder still runs, or was not reaped";
+}
+
+// With two at once, the signal ends both encoders and removes both outputs.
+TEST_F(BatchDriver, ATerminationSignalEndsEveryEncoderAndRemovesEachOutput) {
+  Encoder(R"(for a; do out="$a"; done
+echo half > "$out"; echo $$ > "$out.pid.new"; mv "$out.pid.new" "$out.pid"
+exec sleep 30
+)");
+  const std::vector<std::string> outputs = {program.Path("a.amv"), program.Path("b.amv")};
+  for (const std::string& output : outputs) AddTask("/v/x.avi", output);
+  App().conversionsAtOnce = 2;
+  const pid_t batch = fork();
+  if (batch == 0) {
+    InstallTerminationHandler();
+    StartConversion(seams);
+    _exit(0);
+  }
+  const auto started = [&] {
+    return std::all_of(outputs.begin(), outputs.end(),
+                       [](const std::string& output) { return std::filesystem::exists(output + ".pid"); });
+  };
+  for (int i = 0; i < 1000 && !started(); ++i) std::this_thread::sleep_for(10ms);
+  kill(batch, SIGTERM);
+  int status = 0;
+  waitpid(batch, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  for (const std::string& output : outputs) {
+    EXPECT_FALSE(std::filesystem::exists(output));
+    const pid_t encoder = std::stoi(ReadWholeFile(output + ".pid"));
+    EXPECT_NE(kill(encoder, 0), 0) << "the encoder still runs, or was not reaped";
+  }
 }
 
 TEST_F(BatchDriver, StopAnsweredNoAndOtherCommandsChangeNothing) {

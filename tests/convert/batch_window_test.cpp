@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "Inc/ActivityLog.h"
@@ -96,6 +98,7 @@ class BatchWindow : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(program.Dir());
     App().LogActions = 1;
+    App().conversionsAtOnce = 1;
     App().quit = false;
     ASSERT_TRUE(BuildMainWindow());
     AttachTaskListWidget();
@@ -509,6 +512,114 @@ TEST_F(BatchWindow, TheStatusBarTellsTheTaskOfTheTotalAndTheTimes) {
       std::regex_match(shown, std::regex("Task 2 of 2 \u2013 0:00:\\d\\d elapsed \u2013 about 0:00:\\d\\d left")))
       << shown;
   EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+}
+
+// Tells its progress halfway, waits for the test, then writes its output
+// from its input's name; "bad" inputs fail instead.
+const std::string kHalfwayEncoder = R"(for out; do :; done
+echo $$ >> "${0%/Core/ffmpeg}/pids"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s\n' >&2
+)" + kWaitForGo + R"(case "$2" in *bad*) printf 'Conversion failed!' >&2; exit 1;; esac
+printf '%s' "$2" > "$out"
+printf 'frame=   20 fps=  0 q=3.0 size=       8kB time=10.00 bitrate=   6.5kbits/s\n' >&2
+)";
+
+// Two at a time: both rows move at once, yet rows, outputs and log come out
+// as those of the same batch run one task after another.
+TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
+  Encoder(kHalfwayEncoder);
+  const std::vector<std::string> names = {"a", "bad", "c"};
+  for (const std::string& name : names) AddTask("/v/" + name + ".avi", program.Path(name + ".amv"));
+  struct Result {
+    Lines rows, log, outputs, boxes;
+  };
+  const auto result = [&] {
+    Result r{{}, LogLines(), {}, boxes};
+    for (int row = 0; row < 3; ++row) r.rows.push_back(RowStatus(row));
+    for (const char* name : {"a.amv", "c.amv"}) r.outputs.push_back(program.Read(name));
+    return r;
+  };
+  Go();
+  PressStart();
+  const Result oneAtATime = result();
+
+  for (const char* file : {"a.amv", "c.amv", "go", "pids"}) std::filesystem::remove(program.Path(file));
+  ClearLog();
+  boxes.clear();
+  App().conversionsAtOnce = 2;
+  std::string status;
+  QString title;
+  std::size_t children = 0;
+  When([] { return RowStatus(0) == "50.0% ready" && RowStatus(1) == "50.0% ready"; },
+       [&] {
+         status = StatusFieldText(0);
+         title = MainWindow()->windowTitle();
+         children = OwnChildren().size();
+         Go();
+       });
+  PressStart();
+  EXPECT_EQ(children, 2u);
+  EXPECT_TRUE(status.starts_with("2 running, 0 of 3 done \u2013 ")) << status;
+  EXPECT_TRUE(title.startsWith(QString::fromUtf8("1 of 3 \u2013 50% \u2013 "))) << title.toStdString();
+  const Result twoAtATime = result();
+  EXPECT_EQ(twoAtATime.rows, (Lines{"Converted!", "FFmpeg error. Code 1", "Converted!"}));
+  EXPECT_EQ(twoAtATime.rows, oneAtATime.rows);
+  EXPECT_EQ(twoAtATime.outputs, (Lines{"/v/a.avi", "/v/c.avi"}));
+  EXPECT_EQ(twoAtATime.outputs, oneAtATime.outputs);
+  EXPECT_EQ(twoAtATime.log, oneAtATime.log) << "each task's lines together, in task order";
+  EXPECT_EQ(twoAtATime.boxes, oneAtATime.boxes);
+  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+}
+
+// Stop asks once and ends both encoders; each removal is logged with its task.
+TEST_F(BatchWindow, StopAsksOnceAndEndsEveryEncoder) {
+  Encoder(R"(for out; do :; done
+printf 'partial' > "$out"
+echo $$ >> "${0%/Core/ffmpeg}/pids"
+printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+exec sleep 30
+)");
+  const Task a = AddTask("/v/a.avi", program.Path("a.amv"));
+  const Task b = AddTask("/v/b.avi", program.Path("b.amv"));
+  AddTask("/v/c.avi", program.Path("c.amv"));
+  App().conversionsAtOnce = 2;
+  answer = MessageAnswer::Yes;
+  When([] { return RowStatus(0) == "0.0% ready" && RowStatus(1) == "0.0% ready"; },
+       [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
+  EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}), (Lines{"Waiting", "Waiting", "Waiting"}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}), 2) << "Core and pids only";
+  std::istringstream pids(program.Read("pids"));
+  int started = 0;
+  for (pid_t pid; pids >> pid; ++started) EXPECT_NE(kill(pid, 0), 0) << "encoder " << pid << " still there";
+  EXPECT_EQ(started, 2);
+  EXPECT_EQ(OwnChildren(), std::vector<pid_t>{});
+  const std::string duration = "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s";
+  EXPECT_EQ(LogLines(), (Lines{"Conversion in progress...", "FFMpeg -> " + BuildEncoderArguments(a), "* FFMpeg(R) *",
+                               duration, "Incomplete output removed: " + a.OutputFile,
+                               "FFMpeg -> " + BuildEncoderArguments(b), "* FFMpeg(R) *", duration,
+                               "Incomplete output removed: " + b.OutputFile, "Conversion stopped by user..."}));
+  EXPECT_FALSE(App().ConversionRunning);
+}
+
+// A task that reads another's output, or writes the same file, waits for it
+// even when a place is free.
+TEST_F(BatchWindow, TwoAtATimeATaskWaitsForTheOutputItReadsOrWrites) {
+  Encoder(R"(for out; do :; done
+case "$2" in *source.avi) sleep 0.5;; esac
+[ ! -e "$out" ] && cat "$2" > "$out"
+)");
+  const std::string source = program.Write("source.avi", "picture");
+  AddTask(source, program.Path("first.amv"));
+  AddTask(program.Path("first.amv"), program.Path("second.amv"));
+  AddTask(source, program.Path("second.amv"));
+  App().conversionsAtOnce = 2;
+  PressStart();
+  EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}),
+            (Lines{"Converted!", "Converted!", "FFmpeg error. Code 1"}));
+  EXPECT_EQ(program.Read("second.amv"), "picture");
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class ConfigTest : public ::testing::Test {
     SetProgramDirectory(dir.Dir());
     AppState& app = App();
     app.LogActions = 0;
+    app.conversionsAtOnce = 1;
     app.languageSetting.clear();
     app.languages.clear();
     app.currentLanguageName.clear();
@@ -221,7 +222,7 @@ TEST_F(ConfigTest, OfTwoLanguagesWithTheSameNameTheFirstIsUsed) {
   App().languages = {{"Deutsch", "/l/a.ini"}, {"DEUTSCH", "/l/b.ini"}};
   App().currentLanguageName = "deutsch";
   EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 1);
-  ApplySettingsChoice("DEUTSCH", true);
+  ApplySettingsChoice("DEUTSCH", true, 1);
   EXPECT_EQ(App().languageSetting, "/l/a.ini");
   EXPECT_EQ(App().currentLanguageName, "Deutsch");
 }
@@ -232,7 +233,7 @@ TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   App().languages = {{"ENGLISH", dir.Path("Lang/en.ini")}, {"Deutsch", dir.Path("Lang/de.ini")}};
   App().currentLanguageName = "English";
 
-  ApplySettingsChoice("Deutsch", true);
+  ApplySettingsChoice("Deutsch", true, 1);
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_EQ(App().currentLanguageName, "Deutsch");
@@ -240,7 +241,7 @@ TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   EXPECT_EQ(dir.Read("Config.ini"),
             "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = " + dir.Path("Lang/de.ini") + "\r\nLogActions = 1\r\n");
 
-  ApplySettingsChoice("ENGLISH", false);
+  ApplySettingsChoice("ENGLISH", false, 1);
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_EQ(App().languageSetting, "");
   EXPECT_EQ(App().currentLanguageName, "English");
@@ -261,7 +262,7 @@ TEST_F(ConfigTest, ALanguagePathWithALineBreakIsNotSavedAndTheLogSaysSo) {
   } log;
   AttachLogView(&log);
   App().languages = {{"Broken", dir.Path("Lang/x\nLogActions = 0\n.ini")}};
-  ApplySettingsChoice("Broken", true);
+  ApplySettingsChoice("Broken", true, 1);
   AttachLogView(nullptr);
   EXPECT_EQ(dir.Read("Config.ini"), config);
   EXPECT_EQ(log.lines, std::vector<std::string>{UiText("s145")});
@@ -269,7 +270,7 @@ TEST_F(ConfigTest, ALanguagePathWithALineBreakIsNotSavedAndTheLogSaysSo) {
 
 TEST_F(ConfigTest, AcceptWithoutConfigurationStillSwitchesTheLog) {
   App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}};
-  ApplySettingsChoice("deutsch", true);
+  ApplySettingsChoice("deutsch", true, 1);
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
@@ -287,13 +288,47 @@ TEST_F(ConfigTest, AnotherDataDirectoryHoldsConfigIniWhileLanguagesStayWithThePr
   EXPECT_EQ(Names(), std::vector<std::string>{"Deutsch"});
 
   // A changed setting is saved there and read back at the next start.
-  ApplySettingsChoice("Deutsch", false);
+  ApplySettingsChoice("Deutsch", false, 1);
   App().LogActions = 1;
   App().languageSetting.clear();
   LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
+}
+
+// The count of conversions at the same time: absent reads as 1 and stays
+// absent until chosen; a stored count is kept within 1 and the machine's cores.
+TEST_F(ConfigTest, ConversionsAtTheSameTimeRoundTripWithinTheLimit) {
+  const int two = std::min(2, ConversionsAtOnceLimit());
+  const std::string config = "[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
+  dir.Write("Config.ini", config);
+  LoadConfiguration(NewConfigOptionDefaults());
+  EXPECT_EQ(App().conversionsAtOnce, 1);
+  ApplySettingsChoice("English", true, 1);
+  EXPECT_EQ(dir.Read("Config.ini"), config) << "nothing chosen, nothing written";
+
+  ApplySettingsChoice("English", true, 2);
+  App().conversionsAtOnce = 1;
+  LoadConfiguration(NewConfigOptionDefaults());
+  EXPECT_EQ(App().conversionsAtOnce, two);
+  if (two == 2) {
+    EXPECT_EQ(dir.Read("Config.ini"), config + "Parallel = 2\r\n");
+    ApplySettingsChoice("English", true, 1);
+    EXPECT_EQ(dir.Read("Config.ini"), config + "Parallel = 1\r\n") << "once stored, a return to 1 is stored too";
+  }
+
+  const struct {
+    const char* stored;
+    int read;
+  } cases[] = {{"0", 1}, {"-3", 1}, {"many", 1}, {"99", ConversionsAtOnceLimit()}, {"1", 1}};
+  for (const auto& c : cases) {
+    dir.Write("Config.ini", config + "Parallel = " + c.stored + "\r\n");
+    LoadConfiguration(NewConfigOptionDefaults());
+    EXPECT_EQ(App().conversionsAtOnce, c.read) << c.stored;
+  }
+  ApplySettingsChoice("English", true, 99);
+  EXPECT_EQ(App().conversionsAtOnce, ConversionsAtOnceLimit());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "app/main_window.h"
 #include "app/qt_ui_hooks.h"
 #include "scratch_dir.h"
+#include "settings/config.h"
 
 namespace {
 
@@ -44,6 +46,7 @@ class SettingsWindowTest : public ::testing::Test {
     App().currentLanguageName = "English";
     App().languageSetting.clear();
     App().LogActions = 1;
+    App().conversionsAtOnce = 1;
     config = dir.Write("Config.ini", "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
@@ -132,6 +135,7 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
       {"Interface language (requires program restart)", QRect(5, 10, 305, 15)},
       {"list", QRect(5, 35, 305, 120)},
       {"Log actions", QRect(5, 165, 275, 15)},
+      {"Conversions at the same time:", QRect(5, 188, 230, 20)},
       {"Cancel", QRect(125, 215, 90, 30)},
       {"Accept", QRect(220, 215, 90, 30)},
   };
@@ -231,6 +235,23 @@ TEST_F(SettingsWindowTest, AcceptSavesTheChoiceAndReopeningPreselectsIt) {
   const Seen third = Run([](QDialog* dialog) { Click(dialog, "cancel"); });
   EXPECT_EQ(third.selectedRow, 0);
   EXPECT_FALSE(third.checked);
+}
+
+TEST_F(SettingsWindowTest, ConversionsAtTheSameTimeGoUpToTheCoresAndAreSavedOnAccept) {
+  int shown = 0;
+  int most = 0;
+  Run([&](QDialog* dialog) {
+    auto* count = Child<QSpinBox>(dialog, "conversionsAtOnce");
+    shown = count->value();
+    most = count->maximum();
+    count->setValue(count->maximum());
+    Click(dialog, "accept");
+  });
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(most, ConversionsAtOnceLimit());
+  EXPECT_EQ(App().conversionsAtOnce, most);
+  const std::string saved = most == 1 ? "" : "Parallel = " + std::to_string(most) + "\r\n";
+  EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\n" + saved);
 }
 
 }  // namespace
