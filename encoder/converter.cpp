@@ -24,6 +24,7 @@
 #include "encoder/report.h"
 #include "encoder/rotation.h"
 #include "encoder/source_part.h"
+#include "encoder/subtitle_overlay.h"
 #include "encoder/video_encoder.h"
 
 namespace {
@@ -72,6 +73,7 @@ class Conversion {
   Failure Convert();
   Failure OnPicture(AVFrame* frame);
   Failure EmitHeld(int64_t count);
+  Failure EmitWithSubtitles(AVFrame& picture, int64_t count);
   Failure CheckRunaway(int64_t moreFrames) const;
   Failure WritePending();
   bool PartTaken() const;
@@ -84,6 +86,8 @@ class Conversion {
   VideoEncoder video_;
   AudioTimeline timeline_;
   std::unique_ptr<AudioPipeline> audio_;
+  std::unique_ptr<SubtitleOverlay> subtitles_;  // null when none are burned in
+  std::string subtitleLine_;
   AdpcmEncoder adpcm_;
   AmvWriter writer_;
   FrameRateConverter rate_;
@@ -133,9 +137,11 @@ Failure Conversion::Prepare() {
   } else {
     soundFinished_ = true;
   }
+  if (Failure failure = OpenChosenSubtitles(input_, options_, subtitles_, subtitleLine_)) return failure;
   if (!part_.Whole()) {
     if (Failure failure = part_.Locate(input_)) return failure;
     rate_.BeginAt(part_.Begin());
+    if (subtitles_) subtitles_->SeekNear(part_.Begin());
   }
   return writer_.Create(options_.outputPath, options_.width, options_.height, options_.fps);
 }
@@ -158,11 +164,46 @@ Failure Conversion::EmitHeld(int64_t count) {
   if (Failure failure = CheckRunaway(count)) return failure;
   FramePtr rendered;
   if (Failure failure = picture_.Render(held_.get(), rendered)) return failure;
+  if (subtitles_) return EmitWithSubtitles(*rendered, count);
   auto packet = std::make_shared<std::vector<uint8_t>>();
   if (Failure failure = video_.Encode(rendered.get(), *packet)) return failure;
   // A repeated picture is the same packet again: encoding it twice would only cost time.
   pending_.push_back({std::move(packet), count});
   pendingFrames_ += count;
+  return std::nullopt;
+}
+
+// Subtitles follow the output frames' own times, so a picture held over
+// several frames is encoded again only where what they show changes.
+Failure Conversion::EmitWithSubtitles(AVFrame& picture, int64_t count) {
+  const int64_t first = framesWritten_ + pendingFrames_;
+  for (int64_t i = 0; i < count; ++i) {
+    const double mended = rate_.OriginSeconds() + static_cast<double>(first + i) / options_.fps;
+    bool changed = false;
+    if (Failure failure = subtitles_->Advance(input_.OriginalSeconds(mended), picture_.LastArea(), changed))
+      return failure;
+    ++pendingFrames_;
+    if (i > 0 && !changed) {
+      ++pending_.back().frames;
+      continue;
+    }
+    FramePtr drawn;
+    if (subtitles_->Showing()) {
+      drawn.reset(av_frame_alloc());
+      if (!drawn) return ErrorText(AVERROR(ENOMEM));
+      drawn->format = picture.format;
+      drawn->width = picture.width;
+      drawn->height = picture.height;
+      int result = av_frame_get_buffer(drawn.get(), 0);
+      if (result >= 0) result = av_frame_copy(drawn.get(), &picture);
+      if (result < 0) return ErrorText(result);
+      drawn->color_range = picture.color_range;
+      subtitles_->Draw(*drawn);
+    }
+    auto packet = std::make_shared<std::vector<uint8_t>>();
+    if (Failure failure = video_.Encode(drawn ? drawn.get() : &picture, *packet)) return failure;
+    pending_.push_back({std::move(packet), 1});
+  }
   return std::nullopt;
 }
 
@@ -255,6 +296,7 @@ int Conversion::RunSteps() {
   if (Failure failure = Prepare()) return Fail(*failure);
   const std::optional<int64_t> partDuration = part_.Whole() ? std::nullopt : part_.Duration(*input_.Format());
   std::fputs(DescribeInput(input_, options_.inputPath, partDuration).c_str(), stderr);
+  if (!subtitleLine_.empty()) PrintLine(subtitleLine_);
   std::fputs(DescribeOutput(options_).c_str(), stderr);
   if (Failure failure = Convert()) return Fail(*failure);
   if (Failure failure = writer_.Finish(framesWritten_)) return Fail(*failure);

@@ -5,13 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "encoder/decode_shortcuts.h"
 #include "encoder/failure_text.h"
 #include "encoder/picture_clock.h"
+#include "encoder/plain_file.h"
 #include "encoder/stream_choice.h"
 
 extern "C" {
@@ -86,19 +83,6 @@ Failure DecodePacket(AVCodecContext* decoder, const AVPacket* packet, AVFrame* f
     av_frame_unref(frame);
     if (failure) return failure;
   }
-  return std::nullopt;
-}
-
-// A pipe, device or socket would make opening and reading wait forever (a
-// FIFO with no writer) or never end: only files and folders go further, and
-// a folder is refused by the reader with its own message.
-Failure RefuseIfNotAFile(const std::string& path) {
-  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) return std::nullopt;
-  struct stat info {};
-  const bool other = fstat(descriptor, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
-  close(descriptor);
-  if (other) return path + ": not a file but a pipe, device or socket, which cannot be converted.";
   return std::nullopt;
 }
 
@@ -188,6 +172,12 @@ double InputMedia::PictureSeconds(int64_t duration) const {
   return std::min(duration * videoTick_, jumpSeconds_);
 }
 
+double InputMedia::OriginalSeconds(double mendedSeconds) const {
+  for (auto change = shifts_.rbegin(); change != shifts_.rend(); ++change)
+    if (change->from <= mendedSeconds) return mendedSeconds - change->shift;
+  return mendedSeconds;
+}
+
 double InputMedia::Tick(int streamIndex) const {
   return streamIndex == videoStream_->index ? videoTick_ : av_q2d(format_->streams[streamIndex]->time_base);
 }
@@ -264,6 +254,7 @@ bool InputMedia::SeekVideo(double seconds) {
   recentPts_.clear();
   lastSoundStamp_.reset();
   mender_ = TimestampMender(jumpSeconds_);
+  shifts_.clear();
   return true;
 }
 
@@ -272,6 +263,7 @@ void InputMedia::MendTimestamps(AVPacket& packet) {
   if (stamp == AV_NOPTS_VALUE) return;
   const double tick = Tick(packet.stream_index);
   const double shift = mender_.Place(packet.stream_index, stamp * tick, packet.duration * tick);
+  if (shift != (shifts_.empty() ? 0 : shifts_.back().shift)) shifts_.push_back({stamp * tick + shift, shift});
   const int64_t ticks = std::llround(shift / tick);
   if (packet.pts != AV_NOPTS_VALUE) packet.pts += ticks;
   if (packet.dts != AV_NOPTS_VALUE) packet.dts += ticks;

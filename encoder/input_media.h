@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "encoder/ffmpeg_handles.h"
 #include "encoder/timestamp_mender.h"
@@ -33,6 +34,9 @@ class InputMedia {
   // by the average rate where the header's clock was damaged, as its
   // durations then are too.
   double PictureSeconds(int64_t duration) const;
+  // Where a moment of the mended clock stood on the file's own clock, on
+  // which the streams not converted (subtitles) are timed.
+  double OriginalSeconds(double mendedSeconds) const;
   // How the video clock was mended; empty when the header's rate was plausible.
   const std::string& ClockNote() const { return clockNote_; }
 
@@ -121,6 +125,12 @@ class InputMedia {
   double clockCorrection_ = 1;
   std::string clockNote_;
   TimestampMender mender_{0};
+  // Where on the mended clock the mender's shift changed, and to what.
+  struct ClockShift {
+    double from;
+    double shift;
+  };
+  std::vector<ClockShift> shifts_;
   double jumpSeconds_ = 0;  // the mender's forward limit for this file
   std::optional<double> otherStreamsEnd_;  // where the packets of streams not converted reach
   bool decodesRoughly_ = false;

@@ -89,6 +89,14 @@ std::string ReadSound(const std::string& text, EncoderOptions& options) {
   return {};
 }
 
+std::string ReadSubtitles(const std::string& text, EncoderOptions& options) {
+  const std::optional<TrackChoice> choice = ReadTrackChoice(text);
+  if (!choice)
+    return "Option '-subs' takes a subtitle track number from 1 or a language such as eng, not '" + text + "'.";
+  options.subtitles = *choice;
+  return {};
+}
+
 std::function<std::string(const std::string&, EncoderOptions&)> Moment(const std::string& name,
                                                                        std::optional<double> EncoderOptions::*field) {
   return [=](const std::string& text, EncoderOptions& options) -> std::string {
@@ -142,6 +150,12 @@ const std::map<std::string, Reader>& Readers() {
          return std::string();
        }},
       {"-sound", ReadSound},
+      {"-subs", ReadSubtitles},
+      {"-subfile",
+       [](const std::string& text, EncoderOptions& o) {
+         o.subtitleFile = text;
+         return text.empty() ? std::string("Option '-subfile' takes the path of a subtitle file.") : std::string();
+       }},
       {"-ss", Moment("-ss", &EncoderOptions::partFrom)},
       {"-to", Moment("-to", &EncoderOptions::partTo)},
       {"-probe",
@@ -191,6 +205,8 @@ ParsedOptions ParseArguments(const std::vector<std::string>& arguments) {
   }
   // A probe needs nothing but the input.
   if (options.inputPath.empty()) parsed.error = "No input file given; use -i PATH.";
+  else if (options.subtitles.Given() && !options.subtitleFile.empty())
+    parsed.error = "Give either -subs or -subfile: one set of subtitles is burned in.";
   else if (!options.probe) parsed.error = MissingConversionSetting(options);
   return parsed;
 }

@@ -12,6 +12,8 @@ struct Bands {
   int bottom = 0;
   int left = 0;
   int right = 0;
+
+  bool operator==(const Bands&) const = default;
 };
 
 // What one conversion is asked to do, as read from the command line.
@@ -36,6 +38,10 @@ struct EncoderOptions {
   bool probe = false;
   // "-sound N|LANG": the sound track to convert instead of the default one.
   TrackChoice sound;
+  // "-subs N|LANG": the subtitle track (or file beside the video) to burn in.
+  TrackChoice subtitles;
+  // "-subfile PATH": a subtitle file to burn in, wherever it lies.
+  std::string subtitleFile;
   // "-ss MOMENT" and "-to MOMENT": convert only this part, counted from the start.
   std::optional<double> partFrom;
   std::optional<double> partTo;
@@ -49,6 +55,7 @@ struct ParsedOptions {
 // Reads the argument vector without the program name: "-i PATH", "-vol N",
 // "-croptop N" ... "-padright N", "-f amv", "-s WxH", "-r N", "-ac 1",
 // "-ar 22050", "-qmin N", "-qmax N", "-keepaspect 0|1", "-preview SECONDS",
-// "-decode full|auto", "-sound N|LANG", "-ss MOMENT", "-to MOMENT" in any
+// "-decode full|auto", "-sound N|LANG", "-subs N|LANG", "-subfile PATH",
+// "-ss MOMENT", "-to MOMENT" in any
 // order, then the output path; or "-probe PATH" alone.
 ParsedOptions ParseArguments(const std::vector<std::string>& arguments);

@@ -149,5 +149,8 @@ Failure PicturePipeline::Render(const AVFrame* decoded, FramePtr& rendered) {
   FillBlack(*rendered);
   CopyInside(*inner_, padded_, *rendered);
   rendered->color_range = AVCOL_RANGE_JPEG;
+  const bool across = quarterTurns_ % 2;
+  area_ = {across ? decoded->height : decoded->width, across ? decoded->width : decoded->height, crop_, padded_, width_,
+           height_};
   return std::nullopt;
 }

@@ -3,6 +3,20 @@
 #include "encoder/ffmpeg_handles.h"
 #include "encoder/options.h"
 
+// Where a rendered picture went, for what is drawn over it: the decoded
+// picture's size as shown (upright), the crop on it, and the pads and bars
+// around the picture inside the frame.
+struct PictureArea {
+  int sourceWidth = 0;
+  int sourceHeight = 0;
+  Bands crop;
+  Bands padded;
+  int frameWidth = 0;
+  int frameHeight = 0;
+
+  bool operator==(const PictureArea&) const = default;
+};
+
 // Turns a decoded picture into an AMV frame: crops the four bands (counted
 // on the picture as shown, upright), turns it upright, scales what is left
 // into the area inside the pads and fills the pads with black, so the frame
@@ -26,6 +40,8 @@ class PicturePipeline {
 
   // A new full-range 4:2:0 frame of the output size.
   Failure Render(const AVFrame* decoded, FramePtr& rendered);
+  // Where the last picture rendered went.
+  const PictureArea& LastArea() const { return area_; }
 
  private:
   Failure PrepareScaler(const AVFrame& cropped);
@@ -37,6 +53,7 @@ class PicturePipeline {
   int quarterTurns_ = 0;
   AVRational keptAspect_{0, 1};  // 0 when the pads alone decide
   Bands padded_;  // the pads and the bars that keep the proportions
+  PictureArea area_;
   ScalerPtr scaler_;
   FramePtr scaled_;  // the inner area before it is turned upright
   FramePtr inner_;

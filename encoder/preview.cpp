@@ -15,6 +15,7 @@
 #include "encoder/proportion_bars.h"
 #include "encoder/rotation.h"
 #include "encoder/source_part.h"
+#include "encoder/subtitle_overlay.h"
 
 namespace {
 
@@ -73,6 +74,10 @@ Failure Preview(const EncoderOptions& options) {
     if (Failure failure = picture.CheckSource(stream.codecpar->width, stream.codecpar->height)) return failure;
   // Decoded as the conversion decodes it, shortcuts included, so the picture is the same.
   if (Failure failure = SetUpVideoDecoding(input, picture, quarterTurns, options)) return failure;
+  std::unique_ptr<SubtitleOverlay> subtitles;
+  std::string subtitleLine;
+  if (Failure failure = OpenChosenSubtitles(input, options, subtitles, subtitleLine)) return failure;
+  if (!subtitleLine.empty()) std::fprintf(stderr, "%s\n", Printable(subtitleLine).c_str());
 
   // Output frame n shows the last picture that begins in a slot up to n; a
   // picture belongs to the nearest slot.
@@ -128,6 +133,14 @@ Failure Preview(const EncoderOptions& options) {
   }
   FramePtr rendered;
   if (Failure failure = picture.Render(held.get(), rendered)) return failure;
+  if (subtitles) {
+    // The frame shows the subtitles of its own moment, as in the conversion.
+    const double seconds = input.OriginalSeconds(moment);
+    subtitles->SeekNear(seconds);
+    bool changed = false;
+    if (Failure failure = subtitles->Advance(seconds, picture.LastArea(), changed)) return failure;
+    subtitles->Draw(*rendered);
+  }
   return WritePpm(*rendered, options.outputPath);
 }
 

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "encoder/ffmpeg_handles.h"
+#include "encoder/input_media.h"
+#include "encoder/options.h"
+#include "encoder/picture_pipeline.h"
+#include "encoder/picture_subtitles.h"
+#include "encoder/subtitle_layer.h"
+#include "encoder/subtitle_source.h"
+#include "encoder/text_subtitles.h"
+
+// The subtitles burned into the output: read from their source as the
+// pictures advance, decoded with FFmpeg, and drawn over every output frame,
+// text by libass, pictures scaled as the film's picture is.
+class SubtitleOverlay {
+ public:
+  // Opens `source`. `video` is the opened film, whose attached fonts serve the
+  // text; a subtitle file counts its time from `videoStart`, where moment 0
+  // of the film stands on its own clock. Picture subtitles that give no
+  // canvas size of their own are laid on a canvas of the picture's size.
+  Failure Open(const SubtitleSource& source, const AVFormatContext& video, double videoStart, int canvasWidth,
+               int canvasHeight);
+
+  // Before the first Advance: leaves out reading what ends long before
+  // `seconds` on the film's clock, where the source can seek.
+  void SeekNear(double seconds);
+
+  // Brings the subtitles to `seconds` on the film's own clock, for a picture
+  // placed as `area` says; `changed` tells whether what shows differs from
+  // the last call. A damaged subtitle is skipped; reading stops at the first
+  // read error, as at the end of the source.
+  Failure Advance(double seconds, const PictureArea& area, bool& changed);
+
+  bool Showing() const { return !layer_.Empty(); }
+  // Draws what shows at the last Advance over a frame of the output's size.
+  void Draw(AVFrame& frame) const { layer_.BlendOnto(frame); }
+
+ private:
+  Failure ReadUntil(double seconds);
+  void Take(const AVSubtitle& subtitle, const AVPacket& packet);
+
+  InputPtr format_;
+  CodecContextPtr decoder_;
+  const AVStream* stream_ = nullptr;
+  bool seekable_ = false;
+  double offset_ = 0;  // subtracted from the film's clock to reach the subtitles'
+  int canvasWidth_ = 0;
+  int canvasHeight_ = 0;
+  std::optional<double> reached_;  // where the packets read so far start
+  bool ended_ = false;
+  std::unique_ptr<TextSubtitles> text_;  // null for picture subtitles
+  PictureSubtitles pictures_;
+  SubtitleLayer layer_;
+};
+
+// Opens the subtitles the options ask for, if any, into `overlay` (left
+// null when there are none to burn in). `line` tells the log which ones, or
+// why none are.
+Failure OpenChosenSubtitles(const InputMedia& input, const EncoderOptions& options,
+                            std::unique_ptr<SubtitleOverlay>& overlay, std::string& line);
