@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
@@ -25,6 +24,7 @@
 #include "Inc/Version.h"
 #include "app/commands.h"
 #include "app/grid_delegate.h"
+#include "app/log_list.h"
 #include "app/main_window_bars.h"
 #include "app/proportional_splitter.h"
 #include "app/task_drop.h"
@@ -44,7 +44,7 @@ struct MainWindowParts {
   QLabel* fields[2] = {nullptr, nullptr};
   QToolBar* toolbar = nullptr;
   QTreeWidget* taskList = nullptr;
-  QListWidget* log = nullptr;
+  LogList* log = nullptr;
   ProportionalSplitter* splitter = nullptr;
   std::map<int, QAction*> buttons;
   std::map<int, QAction*> menuItems;
@@ -154,13 +154,8 @@ QTreeWidget* BuildTaskList() {
   return list;
 }
 
-QListWidget* BuildLogList() {
-  auto* log = new QListWidget;
-  log->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Every line is one line of the same font: the list need not measure each
-  // of them again whenever one is added and selected, which made a long
-  // batch slow down with every line its log held.
-  log->setUniformItemSizes(true);
+LogList* BuildLogList() {
+  auto* log = new LogList;
   log->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   return log;
 }
@@ -235,7 +230,7 @@ void DestroyMainWindow() {
 
 QMainWindow* MainWindow() { return Parts().window; }
 QTreeWidget* TaskListWidget() { return Parts().window ? Parts().taskList : nullptr; }
-QListWidget* LogListWidget() { return Parts().window ? Parts().log : nullptr; }
+LogList* LogListWidget() { return Parts().window ? Parts().log : nullptr; }
 QSplitter* MainSplitter() { return Parts().window ? Parts().splitter : nullptr; }
 QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
 

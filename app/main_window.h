@@ -2,7 +2,7 @@
 
 #include <string>
 
-class QListWidget;
+class LogList;
 class QMainWindow;
 class QSplitter;
 class QToolBar;
@@ -25,7 +25,7 @@ void DestroyMainWindow();
 
 QMainWindow* MainWindow();      // window 0
 QTreeWidget* TaskListWidget();  // control 50: five columns, one row per task
-QListWidget* LogListWidget();   // control 51: one line per log line
+LogList* LogListWidget();       // control 51: one line per log line
 QSplitter* MainSplitter();      // control 52
 QToolBar* MainToolbar();        // toolbar 2
 

@@ -3,7 +3,6 @@
 // window's own CPU time per task over the last 100 tasks against the first
 // 100: a batch must run at the same pace at its end as at its start.
 #include <QApplication>
-#include <QListWidget>
 #include <QMainWindow>
 
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include "Inc/AppState.h"
 #include "bench_main_window.h"
 #include "app/commands.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "tasks/task_list.h"
 
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
   DispatchCommand(58);
   // Task k's cost is what the window spent between its start and the next one's.
   const std::vector<long> ticks = TicksAtEachStart(work / "ticks");
-  const int logLines = LogListWidget()->count();
+  const int logLines = LogListWidget()->LineCount();
   std::filesystem::remove_all(work);
   if (static_cast<int>(ticks.size()) != kTasks) {
     std::fprintf(stderr, "only %zu of %d tasks ran\n", ticks.size(), kTasks);

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QListWidget>
+#include <QFontMetrics>
+#include <QMainWindow>
+#include <QScrollBar>
 #include <string>
 
 #include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
 #include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
 
@@ -25,43 +28,70 @@ class MainWindowLogTest : public ::testing::Test {
     InstallUiHooks({});
     DestroyMainWindow();
   }
+  std::string Saved() {
+    UiHooks hooks;
+    hooks.askFileName = [&](const FileDialogRequest&) { return dir_.Path("log"); };
+    InstallUiHooks(hooks);
+    SaveLog();
+    return dir_.Read("log.txt");
+  }
+  ScratchDir dir_;
 };
 
 TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
   AddLogLine("Conversion in progress...");
   AddLogLine("Input #0, avi, from 'caf\xe9.avi':");
   QCoreApplication::processEvents();  // the window selects once per pass of its event loop
-  QListWidget* list = LogListWidget();
-  ASSERT_EQ(list->count(), 2);
-  EXPECT_EQ(list->currentRow(), 1);
-  EXPECT_EQ(list->item(0)->text(), "Conversion in progress...");
-
-  ScratchDir dir;
-  UiHooks hooks;
-  hooks.askFileName = [&](const FileDialogRequest&) { return dir.Path("log"); };
-  InstallUiHooks(hooks);
-  SaveLog();
-  EXPECT_EQ(dir.Read("log.txt"), "Conversion in progress...\r\nInput #0, avi, from 'caf\xe9.avi':\r\n");
+  LogList* list = LogListWidget();
+  ASSERT_EQ(list->LineCount(), 2);
+  EXPECT_EQ(list->CurrentRow(), 1);
+  EXPECT_EQ(list->LineText(0), "Conversion in progress...");
+  EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(Saved(), "Conversion in progress...\r\nInput #0, avi, from 'caf\xe9.avi':\r\n");
 }
 
 TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
   AddLogLine("one");
   AddLogLine("two");
   ClearLog();
-  EXPECT_EQ(LogListWidget()->count(), 0);
+  EXPECT_EQ(LogListWidget()->LineCount(), 0);
   AddLogLine("three");
   QCoreApplication::processEvents();
-  ASSERT_EQ(LogListWidget()->count(), 1);
-  EXPECT_EQ(LogListWidget()->currentRow(), 0);
-  EXPECT_EQ(LogListWidget()->item(0)->text(), "three");
+  ASSERT_EQ(LogListWidget()->LineCount(), 1);
+  EXPECT_EQ(LogListWidget()->CurrentRow(), 0);
+  EXPECT_EQ(LogListWidget()->LineText(0), "three");
 }
 
 TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
   AddLogLine("before");
   ASSERT_TRUE(BuildMainWindow());
   AddLogLine("after");
-  ASSERT_EQ(LogListWidget()->count(), 1);
-  EXPECT_EQ(LogListWidget()->item(0)->text(), "after");
+  ASSERT_EQ(LogListWidget()->LineCount(), 1);
+  EXPECT_EQ(LogListWidget()->LineText(0), "after");
+}
+
+// Lines added over many passes of the event loop: every one is kept and
+// saved, the newest is the selected one and in sight, and a long line can be
+// scrolled to instead of being cut.
+TEST_F(MainWindowLogTest, ManyLinesAreAllSavedAndTheNewestIsSelectedInSight) {
+  MainWindow()->show();
+  LogList* list = LogListWidget();
+  const std::string wide = "ffmpeg -i " + std::string(400, 'x') + ".mp4";
+  std::string expected;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string line = i == 1500 ? wide : "frame=" + std::to_string(i);
+    AddLogLine(line);
+    expected += line + "\r\n";
+    if (i % 7 == 0) QCoreApplication::processEvents();
+  }
+  QCoreApplication::processEvents();
+  ASSERT_EQ(list->LineCount(), 3000);
+  EXPECT_EQ(list->CurrentRow(), 2999);
+  const QRect newest = list->visualRect(list->currentIndex());
+  EXPECT_TRUE(newest.top() >= 0 && newest.bottom() < list->viewport()->height()) << newest.top();
+  EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(QString::fromStdString(wide)));
+  EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(Saved(), expected);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QTest>
 #include <QTreeWidget>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QTimer>
 #include <QWidget>
@@ -20,6 +19,7 @@
 #include "Inc/Lang.h"
 #include "Inc/ProjectLinks.h"
 #include "app/activity_log_view.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "shell_test_support.h"
@@ -127,9 +127,9 @@ TEST_F(CommandTableTest, SaveAndClearActOnTheLog) {
   App().LogActions = 1;
   AddLogLine("one line");
   EXPECT_EQ(Run(9), std::vector<std::string>{"save " + UiText("s101")});
-  EXPECT_EQ(LogListWidget()->count(), 1);
+  EXPECT_EQ(LogListWidget()->LineCount(), 1);
   EXPECT_TRUE(Run(10).empty());
-  EXPECT_EQ(LogListWidget()->count(), 0);
+  EXPECT_EQ(LogListWidget()->LineCount(), 0);
 }
 
 TEST_F(CommandTableTest, DeleteAndCtrlRRemoveTheSelectedTaskWhileTheLogHasFocus) {

@@ -5,7 +5,6 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +21,7 @@
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "app/commands.h"
+#include "app/log_list.h"
 #include "app/qt_translation.h"
 #include "scratch_dir.h"
 #include "shell_test_support.h"
@@ -286,7 +286,7 @@ TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
 TEST_F(MainWindowTest, ShortcutsReachTheirCommandsWhereverTheFocusIs) {
   ShowAndActivate();
   for (QWidget* focus : {static_cast<QWidget*>(LogListWidget()), static_cast<QWidget*>(TaskListWidget())}) {
-    LogListWidget()->addItem("a line");
+    LogListWidget()->AppendLine("a line");
     focus->setFocus();
     commands_.clear();
     QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);

@@ -40,6 +40,7 @@
 #include "app/about_window.h"
 #include "app/activity_log_view.h"
 #include "app/commands.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "convert/preview_window.h"
@@ -158,8 +159,9 @@ class PseudoLanguage : public ::testing::Test {
       if (auto* box = qobject_cast<QComboBox*>(widget))
         for (int i = 0; i < box->count(); ++i) Add("choice", box->itemText(i));
       if (auto* list = qobject_cast<QListWidget*>(widget))
-        for (int i = 0; i < list->count(); ++i)
-          Add(list == LogListWidget() ? "log" : "language list", list->item(i)->text());
+        for (int i = 0; i < list->count(); ++i) Add("language list", list->item(i)->text());
+      if (widget == LogListWidget())
+        for (int i = 0; i < LogListWidget()->LineCount(); ++i) Add("log", LogListWidget()->LineText(i));
       if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
         for (int c = 0; c < tree->columnCount(); ++c) Add("header", tree->headerItem()->text(c));
         for (int r = 0; r < tree->topLevelItemCount(); ++r)

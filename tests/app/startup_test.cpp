@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QTimer>
 #include <QTreeWidget>
@@ -19,6 +18,7 @@
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "app/commands.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "shell_test_support.h"
@@ -57,8 +57,8 @@ class StartupTest : public ::testing::Test {
       if (!sight_.seen) {
         sight_.seen = true;
         sight_.splashOpen = SplashOpen();
-        for (int row = 0; row < LogListWidget()->count(); ++row)
-          sight_.logLines.push_back(LogListWidget()->item(row)->text().toStdString());
+        for (int row = 0; row < LogListWidget()->LineCount(); ++row)
+          sight_.logLines.push_back(LogListWidget()->LineText(row).toStdString());
         sight_.columnWidth = TaskListWidget()->columnWidth(4);
       }
       watcher.stop();

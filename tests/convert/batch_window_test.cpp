@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QTimer>
 #include <QToolBar>
@@ -26,6 +25,7 @@
 #include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
 #include "app/commands.h"
+#include "app/log_list.h"
 #include "app/main_window.h"
 #include "app/main_window_bars.h"
 #include "comma_locale.h"
@@ -86,7 +86,7 @@ std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->tex
 
 Lines LogLines() {
   Lines lines;
-  for (int i = 0; i < LogListWidget()->count(); ++i) lines.push_back(LogListWidget()->item(i)->text().toStdString());
+  for (int i = 0; i < LogListWidget()->LineCount(); ++i) lines.push_back(LogListWidget()->LineText(i).toStdString());
   return lines;
 }
 
