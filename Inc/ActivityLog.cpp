@@ -9,8 +9,6 @@
 
 namespace {
 
-LogView* attachedView = nullptr;
-
 std::string WithTxtExtension(const std::string& name) {
   return name.ends_with(".txt") ? name : name + ".txt";
 }
@@ -27,16 +25,17 @@ bool WriteLogFile(const std::string& path, const LogView& view) {
 
 }  // namespace
 
-void AttachLogView(LogView* view) { attachedView = view; }
+void AttachLogView(LogView* view) { App().logView = view; }
 
 void AddLogLine(const std::string& text) {
   CHECKPOINT();
-  if (App().LogActions != 1 || attachedView == nullptr) return;
-  attachedView->AppendAndSelect(text);
+  if (App().LogActions != 1 || App().logView == nullptr) return;
+  App().logView->AppendAndSelect(text);
 }
 
 void SaveLog() {
   CHECKPOINT();
+  LogView* attachedView = App().logView;
   if (attachedView == nullptr || attachedView->LineCount() == 0) {
     ShowMessageBox(UiText("s1"), UiText("s103"), MessageIcon::Warning);
     return;
@@ -51,5 +50,5 @@ void SaveLog() {
 
 void ClearLog() {
   CHECKPOINT();
-  if (attachedView != nullptr) attachedView->Clear();
+  if (App().logView != nullptr) App().logView->Clear();
 }

@@ -3,12 +3,21 @@
 #include <unistd.h>
 
 #include <climits>
+#include <utility>
 
 #include "Inc/TextUtil.h"
 
+// Process-wide: the one context of the program, reached from here until the
+// window builders take it as an argument.
 AppState& App() {
   static AppState state;
   return state;
+}
+
+void ResetAppState() {
+  UiHooks hooks = std::move(App().uiHooks);
+  App() = AppState{};
+  App().uiHooks = std::move(hooks);
 }
 
 void SetProgramDirectory(const std::string& directory) {

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "Inc/UiSeam.h"
+
+class LogView;
+struct StringTable;
 
 // One installed interface language: display name and full path of its file.
 struct LanguageRecord {
@@ -13,8 +20,9 @@ struct LanguageRecord {
 // The most conversions a batch runs at the same time, whatever the machine.
 constexpr int kMostConversionsAtOnce = 16;
 
-// Process-wide application state, created at start-up and alive until exit.
-// Nothing of it is written back at exit.
+// The program's state, created at start-up and alive until exit; the parts
+// every window reaches (the seam to the user, the log, the string table) live
+// here rather than in variables of their own. Nothing of it is written back at exit.
 struct AppState {
   std::string programDirectory;  // the executable's directory, ending with '/'
   std::string encoderPath;       // programDirectory + "Core/ffmpeg"
@@ -26,9 +34,17 @@ struct AppState {
   int32_t conversionsAtOnce = 1;  // encoders a batch runs at the same time
   bool ConversionRunning = false;
   bool quit = false;
+  UiHooks uiHooks;                                        // InstallUiHooks
+  LogView* logView = nullptr;                             // AttachLogView; the activity log's lines
+  std::shared_ptr<StringTable> strings;                   // LoadStringTable; none: every text is "not found"
+  std::function<void(int commandId)> commandInterceptor;  // SetCommandInterceptor
 };
 
 AppState& App();
+
+// Starts the state afresh, keeping the seam to the user, which main or a test
+// installs before start-up.
+void ResetAppState();
 
 // Sets the program directory (ending with '/') and the encoder path below it;
 // the writable files stay beside the program until start-up says otherwise.

@@ -16,6 +16,7 @@ constexpr int kMaxChanges = 32;
 constexpr std::time_t kDaySeconds = 86400;
 constexpr int kHorizonDays = 2 * 366;
 
+// Process-wide: read by the crash handler, which may not call localtime.
 OffsetChange changes[kMaxChanges];
 int changeCount = 0;
 

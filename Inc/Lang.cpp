@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/LangDefaults.h"
 #include "Inc/Prefs.h"
@@ -30,16 +32,15 @@ struct StringGroup {
   std::array<std::size_t, 256> index{};  // first entry (in sorted order) per first byte of its key
 };
 
+}  // namespace
+
 struct StringTable {
   std::vector<StringGroup> groups{1};
   std::vector<StringEntry> entries{1};
   std::size_t rememberedGroup = 0;  // the group the previous look-up found
 };
 
-StringTable& Table() {
-  static StringTable table;
-  return table;
-}
+namespace {
 
 StringTable BuildBuiltInTable() {
   StringTable table;
@@ -103,12 +104,13 @@ void LoadStringTable(const std::string& languageFile) {
   SortAndIndex(table);
   ApplyLanguageFile(table, languageFile);
   CHECKPOINT();
-  Table() = std::move(table);
+  App().strings = std::make_shared<StringTable>(std::move(table));
 }
 
 std::string GetString(const std::string& group, const std::string& key) {
   CHECKPOINT();
-  StringTable& table = Table();
+  if (!App().strings) return kNotFound;
+  StringTable& table = *App().strings;
   const std::string groupName = AsciiUpper(group);
   const std::string wanted = AsciiUpper(key);
   std::size_t& g = table.rememberedGroup;

@@ -2,11 +2,10 @@
 
 #include <utility>
 
+#include "Inc/AppState.h"
+
 namespace {
-UiHooks& Hooks() {
-  static UiHooks hooks;
-  return hooks;
-}
+UiHooks& Hooks() { return App().uiHooks; }
 }  // namespace
 
 void InstallUiHooks(UiHooks hooks) { Hooks() = std::move(hooks); }

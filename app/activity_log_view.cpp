@@ -27,6 +27,7 @@ class LogListView final : public LogView {
 }  // namespace
 
 void AttachMainWindowLog() {
+  // Process-wide: it reads whichever main window is built, and the log stays attached across rebuilds.
   static LogListView view;
   AttachLogView(&view);
 }

@@ -25,10 +25,7 @@
 
 namespace {
 
-std::function<void(int)>& Interceptor() {
-  static std::function<void(int)> interceptor;
-  return interceptor;
-}
+std::function<void(int)>& Interceptor() { return App().commandInterceptor; }
 
 void ConfirmQuit(const std::string& title, const std::string& text) {
   if (ShowMessageBox(title, text, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes)

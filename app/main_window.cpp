@@ -52,6 +52,8 @@ struct MainWindowParts {
   std::unique_ptr<AnchorRegistry> anchors;
 };
 
+// Process-wide: the commands, the batch and the log reach the one main window
+// through the accessors below.
 MainWindowParts& Parts() {
   static MainWindowParts parts;
   return parts;

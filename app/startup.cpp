@@ -26,7 +26,7 @@
 namespace {
 
 void InitialiseState(const std::string& programDirectory, const std::string& dataDirectory) {
-  App() = AppState{};
+  ResetAppState();
   SetProgramDirectory(programDirectory);
   if (!dataDirectory.empty()) App().dataDirectory = dataDirectory;
   DecodeBuiltInImages();

@@ -51,6 +51,8 @@ struct Registry {
   std::vector<pid_t> strays;  // closed while still running, reaped once they end
 };
 
+// Process-wide, as the children are: any handle may be polled, stopped or
+// closed from any caller, and the strays are reaped whoever started them.
 Registry& Children() {
   static Registry registry;
   return registry;

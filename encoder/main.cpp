@@ -18,6 +18,7 @@ extern "C" {
 
 namespace {
 
+// Process-wide: the only thing a signal handler may safely touch.
 volatile std::sig_atomic_t interrupted = 0;
 
 void OnInterrupt(int) { interrupted = 1; }

@@ -96,6 +96,8 @@ QSpinBox* Spin(QWidget* parent, int x, int y) {
   return spin;
 }
 
+// Process-wide: set by the main window, which this folder may not include, and
+// read by every editor however it was opened (command, drop, command line).
 EditorExtension editorExtension = nullptr;
 
 }  // namespace

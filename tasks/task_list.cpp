@@ -27,22 +27,24 @@ class NoView final : public TaskListView {
   void ClearSelection() override {}
 };
 
-// A vector: everything addresses tasks by position (the editor, the batch
-// driver, the status cell), and exchanging neighbours is a swap.
-std::vector<Task>& Tasks() {
-  static std::vector<Task> tasks;
-  return tasks;
+struct TaskListState {
+  // A vector: everything addresses tasks by position (the editor, the batch
+  // driver, the status cell), and exchanging neighbours is a swap.
+  std::vector<Task> tasks;
+  NoView detachedView;
+  TaskListView* view = &detachedView;
+};
+
+// Process-wide: the commands, the batch driver, the editor and the drop target
+// all reach the one list the main window mirrors, none of them given it yet.
+TaskListState& State() {
+  static TaskListState state;
+  return state;
 }
 
-TaskListView& DetachedView() {
-  static NoView noView;
-  return noView;
-}
+std::vector<Task>& Tasks() { return State().tasks; }
 
-TaskListView*& View() {
-  static TaskListView* view = &DetachedView();
-  return view;
-}
+TaskListView*& View() { return State().view; }
 
 bool ValidPosition(int position) { return position >= 0 && position < TaskCount(); }
 
@@ -94,7 +96,7 @@ void RemoveRows(const std::vector<int>& rows) {
 
 }  // namespace
 
-void AttachTaskListView(TaskListView* view) { View() = view ? view : &DetachedView(); }
+void AttachTaskListView(TaskListView* view) { View() = view ? view : &State().detachedView; }
 
 int TaskCount() { return static_cast<int>(Tasks().size()); }
 

@@ -83,18 +83,23 @@ class TreeWidgetView final : public TaskListView {
   QPointer<QTreeWidget> widget_;
 };
 
-QPointer<QTreeWidget>& MainTaskListWidget() {
-  static QPointer<QTreeWidget> widget;
-  return widget;
+struct MainTaskListView {
+  QPointer<QTreeWidget> widget;  // handed over by the main window, bound at attachment
+  TreeWidgetView view;
+};
+
+// Process-wide, as the task list it is attached to; it outlives every main window built.
+MainTaskListView& Main() {
+  static MainTaskListView main;
+  return main;
 }
 
 }  // namespace
 
-void SetTaskListWidget(QTreeWidget* widget) { MainTaskListWidget() = widget; }
+void SetTaskListWidget(QTreeWidget* widget) { Main().widget = widget; }
 
 void AttachTaskListWidget() {
-  static TreeWidgetView view;
-  view.Bind(MainTaskListWidget());
-  AttachTaskListView(&view);
+  Main().view.Bind(Main().widget);
+  AttachTaskListView(&Main().view);
   ClearTaskList();
 }

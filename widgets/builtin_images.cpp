@@ -1,9 +1,11 @@
 #include "widgets/builtin_images.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <QVariant>
 
 #include <array>
 
@@ -33,10 +35,8 @@ constexpr std::array<ImageSource, kBuiltInImageCount> kSources{{
     {":/images/splash.svg", 266, 200, true},
 }};
 
-std::array<QPixmap, kBuiltInImageCount>& Images() {
-  static std::array<QPixmap, kBuiltInImageCount> images;
-  return images;
-}
+// The decoded pictures are properties of the application, so they go with it.
+QByteArray PropertyName(std::size_t number) { return "mflpxBuiltInImage" + QByteArray::number(number); }
 
 QPixmap Render(const ImageSource& source) {
   QImage image(source.width, source.height,
@@ -53,13 +53,14 @@ QPixmap Render(const ImageSource& source) {
 }  // namespace
 
 void DecodeBuiltInImages() {
-  if (!Images()[0].isNull()) return;
-  for (std::size_t i = 0; i < kSources.size(); ++i) Images()[i] = Render(kSources[i]);
+  QCoreApplication* application = QCoreApplication::instance();
+  if (application->property(PropertyName(0)).isValid()) return;
+  for (std::size_t i = 0; i < kSources.size(); ++i)
+    application->setProperty(PropertyName(i), QVariant::fromValue(Render(kSources[i])));
 }
 
-const QPixmap& BuiltInImage(int number) {
-  static const QPixmap none;
-  if (number < 0 || number >= kBuiltInImageCount) return none;
+QPixmap BuiltInImage(int number) {
+  if (number < 0 || number >= kBuiltInImageCount) return QPixmap();
   DecodeBuiltInImages();
-  return Images()[static_cast<std::size_t>(number)];
+  return QCoreApplication::instance()->property(PropertyName(static_cast<std::size_t>(number))).value<QPixmap>();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-class QPixmap;
+#include <QPixmap>
 
 // The pictures stored inside the program, numbered as the windows use them:
 // 0-9 toolbar icons (Add, Remove, Edit, Up, Down, Start, Stop, Help, About,
@@ -12,4 +12,4 @@ constexpr int kBuiltInImageCount = 14;
 void DecodeBuiltInImages();
 
 // Image `number` at its fixed size; an empty pixmap for an unknown number.
-const QPixmap& BuiltInImage(int number);
+QPixmap BuiltInImage(int number);

@@ -57,8 +57,8 @@ std::vector<std::string> Effects(const UiAnswers& ui, const std::vector<std::str
 class CommandTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetAppState();
     LoadStringTable("");
-    App() = AppState{};
     SetProgramDirectory(scratch_.Dir());
     ASSERT_TRUE(BuildMainWindow());
     AttachMainWindowLog();

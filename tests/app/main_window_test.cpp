@@ -33,8 +33,8 @@ QString Text(const char* key) { return QString::fromStdString(UiText(key)); }
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetAppState();
     LoadStringTable("");
-    App() = AppState{};
     ASSERT_TRUE(BuildMainWindow());
     SetCommandInterceptor([this](int id) { commands_.push_back(id); });
   }
