@@ -230,8 +230,20 @@ Failure InputMedia::CheckDamage() const {
 }
 
 std::string InputMedia::DamageNote() const {
-  if (damagedPictures_ == 0 && damagedSound_ == 0) return {};
-  const double pictureSeconds = damagedPictures_ * AveragePictureSeconds();
+  // What was lost, not how often the decoders complained: the share of the
+  // pictures handed on that never came out, of all the pictures read (those
+  // left out as unused may have been lost alike), and the time the stamps
+  // skip over unread.
+  const int64_t undecoded =
+      picturesHandedOn_ > 0
+          ? std::max<int64_t>(0, picturesHandedOn_ - picturesShown_) * wholePictures_ / picturesHandedOn_
+          : 0;
+  const bool damageSeen = damagedPictures_ > 0 || damagedSound_ > 0 || undecoded > 0 || unreadableStretches_ > 0;
+  // A whole file whose pictures come at a varying rate skips ahead too: its
+  // gaps count as lost only where damage shows.
+  const double missing = damageSeen ? missingPictureSeconds_ : 0;
+  if (damagedPictures_ == 0 && damagedSound_ == 0 && undecoded == 0 && missing == 0) return {};
+  const double pictureSeconds = undecoded * AveragePictureSeconds() + missing;
   const AVCodecParameters* sound = AudioStream() ? AudioStream()->codecpar : nullptr;
   const double soundSeconds = sound && sound->sample_rate > 0
                                    ? damagedSound_ * double(sound->frame_size > 0 ? sound->frame_size : 1024) /
@@ -253,6 +265,8 @@ bool InputMedia::SeekVideo(double seconds) {
   waiting_.clear();
   recentPts_.clear();
   lastSoundStamp_.reset();
+  nextPictureAt_.reset();
+  skippedPts_.clear();
   mender_ = TimestampMender(jumpSeconds_);
   shifts_.clear();
   return true;
@@ -275,6 +289,29 @@ void InputMedia::DropUnusableSoundStamp(AVPacket& packet) {
   const bool usable = !lastSoundStamp_ || stamp > *lastSoundStamp_;
   lastSoundStamp_ = stamp;
   if (!usable) packet.pts = packet.dts = AV_NOPTS_VALUE;
+}
+
+// A picture left out as unused that comes out all the same (others refer to
+// it) does not stand for one handed on to be shown.
+void InputMedia::NotePictureShown(int64_t pts) {
+  const auto skipped = std::find(skippedPts_.begin(), skippedPts_.end(), pts);
+  if (pts != AV_NOPTS_VALUE && skipped != skippedPts_.end()) {
+    skippedPts_.erase(skipped);
+    return;
+  }
+  ++picturesShown_;
+}
+
+// Where the video stream's stamps, in decoding order, skip more than half a
+// picture past where the next one was due, the pictures between were never
+// read: the reader passed over a damaged stretch.
+void InputMedia::NoteMissingPictures(const AVPacket& packet) {
+  const int64_t stamp = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
+  if (stamp == AV_NOPTS_VALUE) return;
+  const double seconds = stamp * videoTick_;
+  const double length = PictureSeconds(packet.duration);
+  if (nextPictureAt_ && seconds - *nextPictureAt_ > length / 2) missingPictureSeconds_ += seconds - *nextPictureAt_;
+  nextPictureAt_ = std::max(nextPictureAt_.value_or(seconds + length), seconds + length);
 }
 
 void InputMedia::NoteOtherStream(const AVPacket& packet) {
@@ -349,6 +386,14 @@ Failure InputMedia::DecodeWaiting(const FrameSink& onPicture, const FrameSink& o
         recentPts_.push_back(packet->pts);
         if (recentPts_.size() > kMostPicturesAhead) recentPts_.pop_front();
       }
+      if (*skip) {
+        skippedPts_.push_back(packet->pts);
+        if (skippedPts_.size() > kMostPicturesAhead) skippedPts_.pop_front();
+      }
+      if (HoldsWholeFrames(*packet)) {
+        ++wholePictures_;
+        if (!*skip) ++picturesHandedOn_;
+      }
       // A picture that stands alone is simply not handed on; others are
       // skipped by the decoder, which tells which ones nothing refers to.
       video_->skip_frame = *skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
@@ -369,6 +414,7 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
   if (!packet || !frame) return ErrorText(AVERROR(ENOMEM));
   const FrameSink countedPicture = [this, &onPicture](AVFrame* picture) {
     ++picturesDecoded_;
+    NotePictureShown(picture->pts);
     return onPicture(picture);
   };
   int readFailures = 0;
@@ -379,7 +425,10 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     if (result == AVERROR_EOF) break;
     if (result == AVERROR(ENOMEM)) return ErrorText(result);
     if (result < 0) {
-      if (++readFailures < kMostReadFailuresInARow && position() > before) continue;
+      if (++readFailures < kMostReadFailuresInARow && position() > before) {
+        ++unreadableStretches_;
+        continue;
+      }
       // The file ends inside its own data: what was read is kept, as from a cut-off download.
       readError_ = result;
       break;
@@ -394,7 +443,10 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     }
     if (packet->stream_index != videoStream_->index) DropUnusableSoundStamp(*packet);
     MendTimestamps(*packet);
-    if (packet->stream_index == videoStream_->index) ++picturesRead_;
+    if (packet->stream_index == videoStream_->index) {
+      ++picturesRead_;
+      NoteMissingPictures(*packet);
+    }
     PacketPtr held(av_packet_alloc());
     if (!held) return ErrorText(AVERROR(ENOMEM));
     av_packet_move_ref(held.get(), packet.get());

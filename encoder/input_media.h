@@ -104,6 +104,8 @@ class InputMedia {
   std::optional<double> AnnouncedEnd() const;
   void MendTimestamps(AVPacket& packet);
   void NoteOtherStream(const AVPacket& packet);
+  void NoteMissingPictures(const AVPacket& packet);
+  void NotePictureShown(int64_t pts);
   // A sound packet stamped no later than the one before carries no usable
   // stamp (some RealMedia files stamp every one 0): unstamped, it is placed
   // by the sample counts, straight after the sound before it.
@@ -145,6 +147,18 @@ class InputMedia {
   std::deque<int64_t> recentPts_;  // presentation stamps of the last pictures handed on
   int64_t damagedPictures_ = 0;
   int64_t damagedSound_ = 0;
+  // Where the video stream's next picture is due, in decoding order, and the
+  // time its stamps skipped over: pictures lost before they could be read.
+  std::optional<double> nextPictureAt_;
+  double missingPictureSeconds_ = 0;
+  int64_t unreadableStretches_ = 0;  // failed reads that reading went on after
+  // Pictures read whole, of those the ones handed on to be shown, and the
+  // pictures that came out other than those left out as unused, whose
+  // stamps wait here.
+  int64_t wholePictures_ = 0;
+  int64_t picturesHandedOn_ = 0;
+  int64_t picturesShown_ = 0;
+  std::deque<int64_t> skippedPts_;
   std::optional<int> readError_;  // why reading stopped before the end of the file
   std::optional<int64_t> lastSoundStamp_;  // as the sound packet before carried it
 };

@@ -256,6 +256,47 @@ TEST_F(EncoderMessyInput, ADamagedStretchIsSkippedAndTold) {
   EXPECT_FALSE(FileExists(dir_->Path("garbage.amv")));
 }
 
+// A damaged stretch the reader passes over (lost before it is read) or that
+// decodes to nothing: the note tells the play time of the pictures lost, as
+// FFmpeg's own decoding counts them, not how many read pictures failed.
+TEST_F(EncoderMessyInput, TheDamageNoteTellsThePlayTimeOfThePicturesLost) {
+  struct Case {
+    const char* name;
+    const char* codecs;
+    size_t fromEighth, toEighth;  // the damaged part of the file
+  };
+  const Case cases[] = {
+      {"mp4", "-c:v libx264 -preset ultrafast -c:a aac", 2, 6},
+      {"ts", "-c:v libx264 -preset ultrafast -c:a aac", 1, 7},
+      {"mpg", "-c:v mpeg2video -q:v 4 -an -f vob", 1, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string name = std::string("striped.") + c.name;
+    MakeClip(std::string("-f lavfi -i testsrc2=size=320x240:rate=30 -f lavfi -i sine=sample_rate=44100 -t 10 ") +
+                 c.codecs,
+             dir_->Path(name));
+    // Three quarters of every 4 KiB over the damaged part.
+    std::string bytes = dir_->Read(name);
+    for (size_t at = bytes.size() * c.fromEighth / 8; at < bytes.size() * c.toEighth / 8; at += 4096)
+      bytes = WithNoise(bytes, at, 3072);
+    const std::string damaged = dir_->Write("damaged-" + name, bytes);
+    const int decoded = std::stoi(Capture("ffprobe -v quiet -select_streams v:0 -count_frames -show_entries "
+                                          "stream=nb_read_frames -of csv=p=0 " +
+                                          ShellQuote(damaged)));
+    const double lost = (300 - decoded) / 30.0;
+    ASSERT_GT(lost, 3) << "the damage must take a good part of the film";
+    const RunResult run = RunEncoder(CallFor(damaged, name + ".amv"), *dir_);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.err);
+    const auto note = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+      return line.rfind(damaged + ": damaged in places: about ", 0) == 0;
+    });
+    ASSERT_NE(note, lines.end()) << run.err;
+    EXPECT_NEAR(std::stod(note->substr(note->find("about ") + 6)), lost, 0.15 * lost) << *note;
+  }
+}
+
 // Sets the time base (scale / rate) in the video stream header of an AVI file.
 std::string WithAviTimeBase(std::string avi, uint32_t scale, uint32_t rate) {
   size_t header = avi.find("strh");
