@@ -1,5 +1,6 @@
 #include "Inc/TextUtil.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -122,4 +123,11 @@ std::string AsciiLower(std::string text) {
 std::string WithTrailingSlash(std::string directory) {
   if (directory.empty() || directory.back() != '/') directory += '/';
   return directory;
+}
+
+// Whole seconds as H:MM:SS; absurd times stop at a million hours.
+std::string ClockText(float seconds) {
+  const auto whole = static_cast<long long>(std::floor(std::min(static_cast<double>(seconds), 3.6e9)));
+  const auto twoDigits = [](long long n) { return (n < 10 ? "0" : "") + IntToText(n); };
+  return IntToText(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
 }

@@ -33,6 +33,9 @@ std::string IntToText(long long value);
 // Fixed-point with exactly one digit after the point, halves away from zero.
 std::string OneDecimalText(double value);
 
+// Whole seconds as H:MM:SS; absurd times stop at a million hours.
+std::string ClockText(float seconds);
+
 // ASCII letter case folding, for names and keys matched without regard to case.
 char AsciiUpper(char c);
 std::string AsciiUpper(std::string text);

@@ -29,6 +29,7 @@
 #include "app/proportional_splitter.h"
 #include "app/task_drop.h"
 #include "convert/editor_preview.h"
+#include "convert/editor_tracks.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list_widget_view.h"
 #include "widgets/modal_owner.h"
@@ -217,7 +218,10 @@ bool BuildMainWindow() {
   SetTaskColumnWidths();
   SetModalOwner(window);
   SetTaskListWidget(parts.taskList);
-  SetEditorExtension(AddPreviewButtons);
+  SetEditorExtension([](TaskEditorDialog& editor) {
+    AddPreviewButtons(editor);
+    WatchSourceTracks(editor);
+  });
   return true;
 }
 

@@ -39,13 +39,6 @@ bool IsProgressLine(const std::string& line) {
 
 }  // namespace
 
-// Whole seconds as H:MM:SS; absurd times stop at a million hours.
-std::string ClockText(float seconds) {
-  const auto whole = static_cast<long long>(std::floor(std::min(static_cast<double>(seconds), 3.6e9)));
-  const auto twoDigits = [](long long n) { return (n < 10 ? "0" : "") + IntToText(n); };
-  return IntToText(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
-}
-
 std::optional<std::string> ParseEncoderLine(EncoderOutputParser& parser, const std::string& line) {
   if (IsDurationLine(line)) {
     ReadSeconds(Trim(RemoveText(Field(line, ",", 1), "Duration: ", true)), parser.duration);

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "Inc/TextUtil.h"
+
 // What the encoder has told about the current task, in seconds. A fresh
 // parser knows no duration yet (-1), so nothing is shown before the task's
 // own duration line; reset it for every task. A duration of 0 is one the
@@ -12,9 +14,6 @@ struct EncoderOutputParser {
   float time = 0.0f;
   bool timeKnown = false;  // a progress line has been read
 };
-
-// Whole seconds as H:MM:SS; absurd times stop at a million hours.
-std::string ClockText(float seconds);
 
 // Takes one trimmed, non-empty line of the encoder's error output, keeps the
 // duration or time it carries (a negative one counts as 0), and returns the

@@ -23,6 +23,7 @@
 #include "Inc/AppState.h"
 #include "Inc/FileProbe.h"
 #include "Inc/TextUtil.h"
+#include "tasks/part_check.h"
 #include "tasks/task_editor_dialog.h"
 #include "widgets/qt_text.h"
 
@@ -97,6 +98,8 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   for (QSpinBox* box : c.crop) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
   for (QSpinBox* box : c.pad) connect(box, &QSpinBox::valueChanged, this, &PreviewWindow::Changed);
   connect(c.keepProportions, &QCheckBox::toggled, this, &PreviewWindow::Changed);
+  // The slider spans the part: it follows From and To.
+  for (QLineEdit* field : {c.from, c.to}) connect(field, &QLineEdit::textChanged, this, &PreviewWindow::Changed);
   connect(moment_, &QSlider::valueChanged, this, [this](int steps) {
     momentText_->setText(MomentText(steps));
     Changed();
@@ -166,9 +169,14 @@ void PreviewWindow::StepFile(int step) {
   Changed();
 }
 
+// A part still being typed (or out of order) shows the whole source until it reads.
 Task PreviewWindow::PreviewedTask() const {
   Task task = editor_.Shown();
   if (fileIndex_ < files_.size()) task.InputFile = files_[fileIndex_];
+  if (!PartProblem(task.From, task.To, -1).empty()) {
+    task.From.clear();
+    task.To.clear();
+  }
   return task;
 }
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "Inc/AmvFormats.h"
-#include "encoder/moment_text.h"
+#include "Inc/MomentText.h"
 
 namespace {
 

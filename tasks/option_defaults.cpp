@@ -18,6 +18,7 @@ Task ReadOptionDefaults(const std::string& configPath) {
   config->SelectGroup(kGroup);
   Task task;
   for (const TaskOption& option : TaskOptions()) {
+    if (!option.configKey) continue;
     const std::string missing = IsAddedOption(option) ? IntToText(option.initial) : "0";
     SetOptionValue(task, option, DecimalValue(config->ReadString(option.configKey, missing)));
   }
@@ -30,6 +31,7 @@ void StoreOptionDefaults(const std::string& configPath, const Task& options) {
   CHECKPOINT();
   config->SelectGroup(kGroup);
   for (const TaskOption& option : TaskOptions()) {
+    if (!option.configKey) continue;
     const int32_t value = OptionValue(options, option);
     // No value holds a line end, so this default tells a missing key.
     if (IsAddedOption(option) && value == option.initial && config->ReadString(option.configKey, "\n") == "\n")

@@ -8,7 +8,8 @@
 // editor showed last. Only the option fields of a Task are read or written;
 // its paths are left empty or ignored.
 
-// Reads the key of every task option ("0" for a missing classic one, the
+// Options without a key (those of one source alone) are neither read nor
+// written. Reads the key of every task option ("0" for a missing classic one, the
 // initial value for a missing added one), each brought into its range. When the file cannot be opened, the editor's built-in
 // values: all 0, volume 8.
 Task ReadOptionDefaults(const std::string& configPath);

@@ -23,4 +23,10 @@ struct Task {
   // OutputFile, so Start does not ask about it again.
   bool replaceOutput = false;
   bool KeepProportions = false;  // the encoder adds bars that keep each source's shape
+  // What of the source goes in; empty for the encoder's own choice.
+  std::string Sound{};  // a track number counted from 1 among sound tracks, or a language ("jpn")
+  // The part's start and end as the user typed them ("0:10:00"); empty: the
+  // source's start or end.
+  std::string From{};
+  std::string To{};
 };

@@ -134,6 +134,9 @@ void TaskEditorDialog::BuildControls() {
   auto* advanced = new QWidget;
   controls_.tabs->addTab(advanced, UiQText("s17"));
   BuildAdvancedPage(advanced);
+  auto* source = new QWidget;
+  controls_.tabs->addTab(source, UiQText("s200"));
+  BuildSourcePage(source);
   controls_.tabs->setCurrentIndex(0);
   BindOptionControls();
 
@@ -194,6 +197,7 @@ void TaskEditorDialog::BindOptionControls() {
       {"CropLeft", controls_.crop[2]},      {"CropRight", controls_.crop[3]},  {"PadTop", controls_.pad[0]},
       {"PadBottom", controls_.pad[1]},      {"PadLeft", controls_.pad[2]},     {"PadRight", controls_.pad[3]},
       {"KeepProportions", controls_.keepProportions},
+      {"Sound", controls_.sound},           {"From", controls_.from},          {"To", controls_.to},
   };
   for (const TaskOption& option : TaskOptions()) {
     const auto found = byName.find(option.name);
@@ -207,9 +211,13 @@ void TaskEditorDialog::ShowValues(const Task& task) {
   ShowPath(*controls_.input, task.InputFile);
   ShowPath(*controls_.output, task.OutputFile);
   const auto options = TaskOptions();
-  for (std::size_t i = 0; i < options.size(); ++i)
-    if (QWidget* control = controls_.options[i])
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    QWidget* control = controls_.options[i];
+    if (control && IsTextOption(options[i]))
+      ShowControlText(*control, options[i].control, OptionText(task, options[i]));
+    else if (control)
       ShowControlValue(*control, options[i].control, OptionValue(task, options[i]));
+  }
 }
 
 Task TaskEditorDialog::Shown() const {
@@ -221,9 +229,13 @@ Task TaskEditorDialog::Shown() const {
     task.OutputFile = ProposeOutputPath(task.InputFile);
   }
   const auto options = TaskOptions();
-  for (std::size_t i = 0; i < options.size(); ++i)
-    if (const QWidget* control = controls_.options[i])
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    const QWidget* control = controls_.options[i];
+    if (control && IsTextOption(options[i]))
+      SetOptionText(task, options[i], ControlText(*control, options[i].control));
+    else if (control)
       SetOptionValue(task, options[i], ControlValue(*control, options[i].control));
+  }
   return task;
 }
 
@@ -261,7 +273,7 @@ void TaskEditorDialog::Cancel() {
 }
 
 void TaskEditorDialog::Accept() {
-  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown(), Remembered())
+  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown(), Remembered(), sourceSeconds_)
                                            : AcceptTasks(Shown(), severalInputs_, Remembered());
   if (done) accept();
 }

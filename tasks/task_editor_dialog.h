@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tasks/source_tracks.h"
 #include "tasks/task_editor_model.h"
 
 class QCheckBox;
@@ -44,6 +45,11 @@ class TaskEditorDialog : public QDialog {
     std::array<QSpinBox*, 4> crop{};
     std::array<QSpinBox*, 4> pad{};
     QCheckBox* keepProportions = nullptr;
+    // The third tab: which sound track, and which part of the source.
+    QComboBox* sound = nullptr;
+    QLineEdit* from = nullptr;
+    QLineEdit* to = nullptr;
+    QLabel* duration = nullptr;  // the source's play time, once known
     // The control of each task option, in the order of TaskOptions().
     std::vector<QWidget*> options;
   };
@@ -68,6 +74,13 @@ class TaskEditorDialog : public QDialog {
   // before, and another input brings those back.
   void ShowFittedBands(const std::array<int, 4>& crop, const std::array<int, 4>& pad);
 
+  // Fills the Sound list from what the encoder found in the inputs now
+  // chosen, one entry per input in order (nothing for one it could not
+  // read): the tracks of one input, or the languages found across several,
+  // since their tracks may lie in different orders. The choice shown stays
+  // when the new list offers it, and a language stays in any case.
+  void ShowSourceTracks(const std::vector<std::optional<SourceTracks>>& sources);
+
  protected:
   // The editor has no keyboard shortcuts: Escape and Enter close nothing.
   void keyPressEvent(QKeyEvent* event) override;
@@ -76,6 +89,8 @@ class TaskEditorDialog : public QDialog {
   void BuildControls();
   void BuildGeneralPage(QWidget* page);
   void BuildAdvancedPage(QWidget* page);
+  void BuildSourcePage(QWidget* page);
+  void ForgetSourceTracks();
   void BindOptionControls();
   void ShowValues(const Task& task);
   void BrowseInput();
@@ -103,6 +118,7 @@ class TaskEditorDialog : public QDialog {
     QString input;
   };
   std::optional<FittedBands> fitted_;
+  double sourceSeconds_ = -1;  // the play time of the one input shown, once the encoder told it
 };
 
 // Controls that a layer above this folder adds to every editor it opens (the

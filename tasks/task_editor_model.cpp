@@ -11,6 +11,7 @@
 #include "tasks/editor_paths.h"
 #include "tasks/option_defaults.h"
 #include "tasks/output_clash.h"
+#include "tasks/part_check.h"
 #include "tasks/path_list_text.h"
 #include "tasks/task_list.h"
 
@@ -18,6 +19,13 @@ namespace {
 
 void Warn(const char* textKey) {
   ShowMessageBox(UiText("s1"), UiText(textKey), MessageIcon::Warning);
+}
+
+// Tells the user why the task's part cannot be converted; false then.
+bool PartConvertible(const Task& task, double durationSeconds) {
+  const std::string problem = PartProblem(task.From, task.To, durationSeconds);
+  if (!problem.empty()) ShowMessageBox(UiText("s1"), problem, MessageIcon::Warning);
+  return problem.empty();
 }
 
 // The first failing check's message key, or nullptr when the paths will do.
@@ -89,7 +97,7 @@ std::optional<std::string> BrowseOutputFile() {
 
 void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigFilePath(), shown); }
 
-bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered) {
+bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, double durationSeconds) {
   CHECKPOINT();
   StoreEditorDefaults(remembered);
   Task task = shown;
@@ -99,6 +107,7 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
     Warn(problem);
     return false;
   }
+  if (!PartConvertible(task, durationSeconds)) return false;
   if (OutputExists(task.OutputFile)) {
     if (!AgreeToReplace(task.OutputFile)) return false;
     task.replaceOutput = true;
@@ -113,6 +122,7 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
 bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered) {
   CHECKPOINT();
   StoreEditorDefaults(remembered);
+  if (!PartConvertible(shown, -1)) return false;
   std::vector<std::string> unusable;
   std::vector<std::string> clashing;
   std::vector<std::string> existing;

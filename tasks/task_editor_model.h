@@ -55,10 +55,11 @@ void StoreEditorDefaults(const Task& shown);
 // shown, but for numbers that belong to the input alone), then checks the
 // paths less surrounding spaces (s39, s38, s37, s178 for an output another
 // task of the list saves to, s46 for a folder there, telling the user of the
-// first that fails). An output file that exists is kept only when the user
-// agrees to replace it once the task's new file is complete. Then hands the
-// task to the list. True when the editor may close.
-bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered);
+// first that fails), then the part From and To name, within the source's
+// `durationSeconds` when known (else below 0). An output file that exists is
+// kept only when the user agrees to replace it once the task's new file is
+// complete. Then hands the task to the list. True when the editor may close.
+bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, double durationSeconds = -1);
 
 // Accept with several input files: stores `remembered` as the defaults, then
 // adds one task per file, in order, with the options shown and the output
@@ -66,5 +67,6 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
 // whose output another task of the list or an earlier file has, are skipped
 // and listed in one message after the others are added. When outputs exist
 // the user is asked once: replace them, skip those files, or add nothing.
+// A From or To that cannot be read, or out of order, adds nothing.
 // True when at least one task was added.
 bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered);

@@ -80,6 +80,24 @@ std::string ShownTicked(int32_t) { return UiText("s161"); }
 
 std::vector<std::string> KeepProportionsArguments(int32_t value) { return {"-keepaspect", IntToText(value)}; }
 
+template <const char* kOption>
+std::vector<std::string> TextArguments(const std::string& value) {
+  return {kOption, value};
+}
+
+constexpr char kSound[] = "-sound";
+constexpr char kFrom[] = "-ss";
+constexpr char kTo[] = "-to";
+
+// A track number, or a language as the file tags it.
+std::string ShownTrack(const std::string& value) {
+  const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+  return number ? UiText("s221", {value}) : value;
+}
+
+std::string ShownFrom(const std::string& value) { return UiText("s219", {value}); }
+std::string ShownTo(const std::string& value) { return UiText("s220", {value}); }
+
 using enum OptionControl;
 using enum ArgumentPlace;
 
@@ -98,6 +116,9 @@ const TaskOption kTaskOptions[] = {
     {"PadLeft",    &Task::PadLeft,    "PadL",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2190", Pad,  PixelArguments<kPadLeft>,    ShownPixels},
     {"PadRight",   &Task::PadRight,   "PadR",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2192", Pad,  PixelArguments<kPadRight>,   ShownPixels},
     {"KeepProportions", &Task::KeepProportions, "KeepProp", 0, 0, 1, CheckBox, "s160", "", Added, KeepProportionsArguments, ShownTicked},
+    {"Sound", &Task::Sound, nullptr, 0, 0, 0, TrackList, "s216", "", Added, nullptr, nullptr, TextArguments<kSound>, ShownTrack},
+    {"From",  &Task::From,  nullptr, 0, 0, 0, TimeField, "s218", "", Added, nullptr, nullptr, TextArguments<kFrom>, ShownFrom},
+    {"To",    &Task::To,    nullptr, 0, 0, 0, TimeField, "s218", "", Added, nullptr, nullptr, TextArguments<kTo>,   ShownTo},
 };
 // clang-format on
 
@@ -106,7 +127,14 @@ const TaskOption kTaskOptions[] = {
 std::span<const TaskOption> TaskOptions() { return kTaskOptions; }
 
 int32_t OptionValue(const Task& task, const TaskOption& option) {
-  return std::visit([&task](auto member) { return static_cast<int32_t>(task.*member); }, option.field);
+  return std::visit(
+      [&task](auto member) -> int32_t {
+        if constexpr (std::is_same_v<decltype(member), std::string Task::*>)
+          return 0;
+        else
+          return static_cast<int32_t>(task.*member);
+      },
+      option.field);
 }
 
 void SetOptionValue(Task& task, const TaskOption& option, int32_t value) {
@@ -114,9 +142,27 @@ void SetOptionValue(Task& task, const TaskOption& option, int32_t value) {
   std::visit(
       [&task, inRange](auto member) {
         using Value = std::remove_reference_t<decltype(task.*member)>;
-        task.*member = static_cast<Value>(inRange);
+        if constexpr (!std::is_same_v<Value, std::string>) task.*member = static_cast<Value>(inRange);
       },
       option.field);
+}
+
+bool IsTextOption(const TaskOption& option) { return std::holds_alternative<std::string Task::*>(option.field); }
+
+std::string OptionText(const Task& task, const TaskOption& option) {
+  if (IsTextOption(option)) return task.*std::get<std::string Task::*>(option.field);
+  return IntToText(OptionValue(task, option));
+}
+
+void SetOptionText(Task& task, const TaskOption& option, const std::string& text) {
+  if (IsTextOption(option))
+    task.*std::get<std::string Task::*>(option.field) = text;
+  else
+    SetOptionValue(task, option, DecimalValue(text));
+}
+
+bool HasInitialValue(const Task& task, const TaskOption& option) {
+  return IsTextOption(option) ? OptionText(task, option).empty() : OptionValue(task, option) == option.initial;
 }
 
 bool IsAddedOption(const TaskOption& option) { return option.place == ArgumentPlace::Added; }
@@ -131,9 +177,9 @@ std::vector<ConfigEntry> NewConfigOptionDefaults() {
 std::vector<std::string> OptionArguments(const Task& task, ArgumentPlace place) {
   std::vector<std::string> arguments;
   for (const TaskOption& option : TaskOptions()) {
-    const int32_t value = OptionValue(task, option);
-    if (option.place != place || (IsAddedOption(option) && value == option.initial)) continue;
-    const std::vector<std::string> own = option.arguments(value);
+    if (option.place != place || (IsAddedOption(option) && HasInitialValue(task, option))) continue;
+    const std::vector<std::string> own = IsTextOption(option) ? option.textArguments(OptionText(task, option))
+                                                              : option.arguments(OptionValue(task, option));
     arguments.insert(arguments.end(), own.begin(), own.end());
   }
   return arguments;
@@ -143,13 +189,15 @@ std::string OptionSummary(const Task& task) {
   std::string summary;
   std::string_view lineLabel;
   for (const TaskOption& option : TaskOptions()) {
-    if (IsAddedOption(option) && OptionValue(task, option) == option.initial) continue;
+    if (IsAddedOption(option) && HasInitialValue(task, option)) continue;
     if (lineLabel != option.labelKey) {
       if (!lineLabel.empty()) summary += "\n";
       summary += UiText(option.labelKey) + ":";
       lineLabel = option.labelKey;
     }
-    summary += std::string(" ") + option.mark + option.shown(OptionValue(task, option));
+    summary +=
+        std::string(" ") + option.mark +
+        (IsTextOption(option) ? option.textShown(OptionText(task, option)) : option.shown(OptionValue(task, option)));
   }
   return summary;
 }

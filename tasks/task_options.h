@@ -17,7 +17,9 @@
 // this table, so a new option is one entry here, its field in Task, its
 // control in the editor and its meaning in the encoder.
 
-enum class OptionControl { DropDown, TrackBar, SpinBox, CheckBox };
+// TrackList is a drop-down list whose entries carry the option's text (the
+// source's tracks); TimeField a line the user types a moment into.
+enum class OptionControl { DropDown, TrackBar, SpinBox, CheckBox, TrackList, TimeField };
 
 // Where an option's arguments stand on the encoder's line, in line order.
 // Added holds the options beyond the classic twelve, just before the output
@@ -26,13 +28,16 @@ enum class OptionControl { DropDown, TrackBar, SpinBox, CheckBox };
 // never changes them sees the classic line and file byte for byte.
 enum class ArgumentPlace { Volume, Crop, Pad, FrameSize, FrameRate, Quantiser, Added };
 
-using OptionField = std::variant<bool Task::*, int8_t Task::*, int32_t Task::*>;
+// A text option (a track, a moment) starts empty and holds what the user chose.
+using OptionField = std::variant<bool Task::*, int8_t Task::*, int32_t Task::*, std::string Task::*>;
 
 struct TaskOption {
   const char* name;  // as the Task field is named
   OptionField field;
-  const char* configKey;  // in group MFLPX
-  int32_t initial;        // a new Config.ini's value, and the editor's without one
+  // In group MFLPX; null for an option that belongs to one source alone
+  // (which of its tracks, which part of it), so no next task inherits it.
+  const char* configKey;
+  int32_t initial;  // a new Config.ini's value, and the editor's without one
   int32_t lowest;
   int32_t highest;
   OptionControl control;
@@ -43,14 +48,27 @@ struct TaskOption {
   ArgumentPlace place;
   std::vector<std::string> (*arguments)(int32_t value);
   std::string (*shown)(int32_t value);
+  // A text option's, in place of the two above.
+  std::vector<std::string> (*textArguments)(const std::string& value) = nullptr;
+  std::string (*textShown)(const std::string& value) = nullptr;
 };
 
 // In the order Config.ini lists the keys.
 std::span<const TaskOption> TaskOptions();
 
+// A number option's value (0 for a text option) and setting it, brought
+// into lowest..highest (nothing changes for a text option).
 int32_t OptionValue(const Task& task, const TaskOption& option);
-// Brought into lowest..highest.
 void SetOptionValue(Task& task, const TaskOption& option, int32_t value);
+
+bool IsTextOption(const TaskOption& option);
+// A text option's text, a number option's decimal text; and setting either
+// from such a text.
+std::string OptionText(const Task& task, const TaskOption& option);
+void SetOptionText(Task& task, const TaskOption& option, const std::string& text);
+
+// Whether the option still holds its initial value (a text option: empty).
+bool HasInitialValue(const Task& task, const TaskOption& option);
 
 // Whether the option is one of those beyond the classic twelve (see ArgumentPlace::Added).
 bool IsAddedOption(const TaskOption& option);

@@ -120,6 +120,32 @@ TEST(EncoderArguments, KeepProportionsGoesBeforeTheOutputOnlyWhenTicked) {
   EXPECT_EQ(EncoderArgumentVector(task), expected);
 }
 
+// The choices of what of the source goes in stand before the output, each
+// only once made, so a task that never makes them keeps the classic line.
+TEST(EncoderArguments, SoundAndPartGoBeforeTheOutputOnlyWhenChosen) {
+  const struct {
+    std::string sound, from, to, added;
+  } cases[] = {
+      {"2", "", "", "-sound 2"},
+      {"jpn", "", "", "-sound jpn"},
+      {"", "0:10:00", "", "-ss 0:10:00"},
+      {"", "", "15:30", "-to 15:30"},
+      {"1", "75.5", "0:15:00", "-sound 1 -ss 75.5 -to 0:15:00"},
+  };
+  for (const auto& c : cases) {
+    Task task = ExampleTask();
+    task.Sound = c.sound, task.From = c.from, task.To = c.to;
+    EXPECT_TRUE(BuildEncoderArguments(task).ends_with("-qmax 5 " + c.added + R"( "C:\Video\clip.amv")")) << c.added;
+    const std::vector<std::string> args = EncoderArgumentVector(task);
+    const std::vector<std::string> classic = EncoderArgumentVector(ExampleTask());
+    std::string tail;
+    for (auto arg = args.begin() + static_cast<long>(classic.size()) - 1; arg + 1 != args.end(); ++arg)
+      tail += (tail.empty() ? "" : " ") + *arg;
+    EXPECT_EQ(tail, c.added);
+    EXPECT_EQ(args.back(), classic.back());
+  }
+}
+
 TEST(EncoderArgumentVector, AnOutputBeginningWithADashCannotReadAsAnOption) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"-y.amv", "./-y.amv"}, {"--help", "./--help"}, {"/v/-y.amv", "/v/-y.amv"}, {"y-.amv", "y-.amv"}};

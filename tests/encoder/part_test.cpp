@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "encoder/moment_text.h"
+#include "Inc/MomentText.h"
 #include "encoder_harness.h"
 
 namespace {

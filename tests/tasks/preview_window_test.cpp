@@ -127,6 +127,15 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
   EXPECT_TRUE(Bright(picture, 160, 120));
   EXPECT_TRUE(Dark(picture, 160, 10));
   EXPECT_EQ(window->MomentSlider()->maximum(), 19) << "two seconds in tenths";
+  // A part: the slider spans it; a part still being typed shows the whole film.
+  editor->Widgets().from->setText("0.5");
+  editor->Widgets().to->setText("1.5");
+  WaitForPicture();
+  EXPECT_EQ(window->MomentSlider()->maximum(), 9);
+  editor->Widgets().to->setText("0:");
+  WaitForPicture();
+  EXPECT_EQ(window->MomentSlider()->maximum(), 19);
+  editor->Widgets().to->clear();
 
   editor->Widgets().resolution->setCurrentIndex(9);  // 208x176
   picture = WaitForPicture();

@@ -300,13 +300,21 @@ TEST_F(TaskEditorWindowTest, EveryOptionShowsInItsControlAndComesBackUnchanged) 
   const auto& controls = dialog->Widgets().options;
   const auto options = TaskOptions();
   ASSERT_EQ(controls.size(), options.size());
+  // A number option at its highest or one below; a text option (a track, a moment) its own position.
+  const auto sample = [&options](std::size_t i) {
+    return IsTextOption(options[i]) ? std::to_string(i)
+                                    : std::to_string(options[i].highest - static_cast<int32_t>(i % 2));
+  };
   for (std::size_t i = 0; i < options.size(); ++i) {
     ASSERT_NE(controls[i], nullptr) << options[i].name;
-    ShowControlValue(*controls[i], options[i].control, options[i].highest - static_cast<int32_t>(i % 2));
+    if (IsTextOption(options[i]))
+      ShowControlText(*controls[i], options[i].control, sample(i));
+    else
+      ShowControlValue(*controls[i], options[i].control, std::stoi(sample(i)));
   }
   const Task shown = dialog->Shown();
   for (std::size_t i = 0; i < options.size(); ++i)
-    EXPECT_EQ(OptionValue(shown, options[i]), options[i].highest - static_cast<int32_t>(i % 2)) << options[i].name;
+    EXPECT_EQ(OptionText(shown, options[i]), sample(i)) << options[i].name;
   ShowControlValue(*controls[4], options[4].control, options[4].highest + 1);
   EXPECT_EQ(ControlValue(*controls[4], options[4].control), options[4].highest);
 }

@@ -237,6 +237,12 @@ TEST(TaskOptions, SummaryShowsEveryOptionUnderItsLabel) {
   EXPECT_NE(OptionSummary(task).find("volume on the fly: 0.4%\n"), std::string::npos);
   task.KeepProportions = true;
   EXPECT_TRUE(OptionSummary(task).ends_with("\u219225\nKeep proportions: yes"));
+  task.Sound = "2";
+  task.To = "0:15:00";
+  EXPECT_TRUE(OptionSummary(task).ends_with("Keep proportions: yes\nSound: track 2\nPart: to 0:15:00"));
+  task.Sound = "jpn";
+  task.From = "0:10:00";
+  EXPECT_TRUE(OptionSummary(task).ends_with("\nSound: jpn\nPart: from 0:10:00 to 0:15:00"));
 }
 
 TEST(TaskOptions, ValuesAreBroughtIntoRangeAndANewConfigurationStartsFromTheInitialOnes) {
