@@ -6,7 +6,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
-#include "Inc/QtText.h"
+#include "widgets/qt_text.h"
 #include "Inc/TextUtil.h"
 
 // A control of another kind than the table says reads as 0 and shows nothing.

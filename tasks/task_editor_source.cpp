@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <map>
 
-#include "Inc/QtText.h"
+#include "widgets/qt_text.h"
 #include "Inc/TextUtil.h"
 #include "tasks/task_editor_dialog.h"
 
