@@ -41,7 +41,8 @@ test-sanitize:
 
 # Every benchmark under bench/, one after another; each prints its ratios.
 bench: configure
-	cmake --build $(BUILD) --target bench_batch bench_encoder bench_codecs bench_subtitles bench_runner bench_preview bench_long_batch
+	cmake --build $(BUILD) --target bench_batch bench_encoder bench_codecs bench_subtitles bench_runner bench_preview \
+	  bench_long_batch bench_parallel_batch
 
 # Plants small faults one at a time in the core logic and in the encoder and
 # prints how many the suite catches; takes about an hour.
