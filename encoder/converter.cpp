@@ -178,10 +178,9 @@ Failure Conversion::EmitHeld(int64_t count) {
 Failure Conversion::EmitWithSubtitles(AVFrame& picture, int64_t count) {
   const int64_t first = framesWritten_ + pendingFrames_;
   for (int64_t i = 0; i < count; ++i) {
-    const double mended = rate_.OriginSeconds() + static_cast<double>(first + i) / options_.fps;
+    const double seconds = rate_.OriginSeconds() + static_cast<double>(first + i) / options_.fps;
     bool changed = false;
-    if (Failure failure = subtitles_->Advance(input_.OriginalSeconds(mended), picture_.LastArea(), changed))
-      return failure;
+    if (Failure failure = subtitles_->Advance(seconds, picture_.LastArea(), changed)) return failure;
     ++pendingFrames_;
     if (i > 0 && !changed) {
       ++pending_.back().frames;

@@ -172,11 +172,13 @@ double InputMedia::PictureSeconds(int64_t duration) const {
   return std::min(duration * videoTick_, jumpSeconds_);
 }
 
-double InputMedia::OriginalSeconds(double mendedSeconds) const {
+double InputMedia::ShiftAt(int64_t position) const {
   for (auto change = shifts_.rbegin(); change != shifts_.rend(); ++change)
-    if (change->from <= mendedSeconds) return mendedSeconds - change->shift;
-  return mendedSeconds;
+    if (change->position <= position) return change->shift;
+  return 0;
 }
+
+int64_t InputMedia::ReadPosition() const { return format_->pb ? avio_tell(format_->pb) : -1; }
 
 double InputMedia::Tick(int streamIndex) const {
   return streamIndex == videoStream_->index ? videoTick_ : av_q2d(format_->streams[streamIndex]->time_base);
@@ -277,7 +279,8 @@ void InputMedia::MendTimestamps(AVPacket& packet) {
   if (stamp == AV_NOPTS_VALUE) return;
   const double tick = Tick(packet.stream_index);
   const double shift = mender_.Place(packet.stream_index, stamp * tick, packet.duration * tick);
-  if (shift != (shifts_.empty() ? 0 : shifts_.back().shift)) shifts_.push_back({stamp * tick + shift, shift});
+  if (shift != (shifts_.empty() ? 0 : shifts_.back().shift))
+    shifts_.push_back({packet.pos >= 0 ? packet.pos : ReadPosition(), shift});
   const int64_t ticks = std::llround(shift / tick);
   if (packet.pts != AV_NOPTS_VALUE) packet.pts += ticks;
   if (packet.dts != AV_NOPTS_VALUE) packet.dts += ticks;
@@ -418,14 +421,13 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     return onPicture(picture);
   };
   int readFailures = 0;
-  const auto position = [this] { return format_->pb ? avio_tell(format_->pb) : -1; };
   while (!stop()) {
-    const int64_t before = position();
+    const int64_t before = ReadPosition();
     const int result = av_read_frame(format_.get(), packet.get());
     if (result == AVERROR_EOF) break;
     if (result == AVERROR(ENOMEM)) return ErrorText(result);
     if (result < 0) {
-      if (++readFailures < kMostReadFailuresInARow && position() > before) {
+      if (++readFailures < kMostReadFailuresInARow && ReadPosition() > before) {
         ++unreadableStretches_;
         continue;
       }

@@ -34,9 +34,12 @@ class InputMedia {
   // by the average rate where the header's clock was damaged, as its
   // durations then are too.
   double PictureSeconds(int64_t duration) const;
-  // Where a moment of the mended clock stood on the file's own clock, on
-  // which the streams not converted (subtitles) are timed.
-  double OriginalSeconds(double mendedSeconds) const;
+  // What mending added, in seconds, to the stamps of a packet that starts
+  // at byte `position` of the file, as far as reading has got; past that,
+  // the latest. Streams not converted (subtitles) are placed by it.
+  double ShiftAt(int64_t position) const;
+  // How far reading has got into the file, in bytes; -1 when unknown.
+  int64_t ReadPosition() const;
   // How the video clock was mended; empty when the header's rate was plausible.
   const std::string& ClockNote() const { return clockNote_; }
 
@@ -127,9 +130,9 @@ class InputMedia {
   double clockCorrection_ = 1;
   std::string clockNote_;
   TimestampMender mender_{0};
-  // Where on the mended clock the mender's shift changed, and to what.
+  // Where in the file the mender's shift changed, and to what.
   struct ClockShift {
-    double from;
+    int64_t position;
     double shift;
   };
   std::vector<ClockShift> shifts_;

@@ -21,9 +21,8 @@ std::vector<YuvaColour> Palette(const AVSubtitleRect& rect) {
 
 }  // namespace
 
-void PictureSubtitles::Add(const AVSubtitle& subtitle, double startSeconds, std::optional<double> endSeconds,
-                           int canvasWidth, int canvasHeight) {
-  Shown shown{++added_, startSeconds, endSeconds, canvasWidth, canvasHeight, {}};
+PictureSubtitles::Picture PictureSubtitles::Read(const AVSubtitle& subtitle, int canvasWidth, int canvasHeight) {
+  Picture picture{canvasWidth, canvasHeight, {}};
   for (unsigned i = 0; i < subtitle.num_rects; ++i) {
     const AVSubtitleRect& rect = *subtitle.rects[i];
     if (rect.type != SUBTITLE_BITMAP || rect.w <= 0 || rect.h <= 0 || !rect.data[0] || !rect.data[1]) continue;
@@ -33,8 +32,13 @@ void PictureSubtitles::Add(const AVSubtitle& subtitle, double startSeconds, std:
     for (int row = 0; row < rect.h; ++row)
       for (int column = 0; column < rect.w; ++column)
         bitmap.pixels.push_back(palette[rect.data[0][static_cast<size_t>(row) * rect.linesize[0] + column]]);
-    shown.bitmaps.push_back(std::move(bitmap));
+    picture.bitmaps.push_back(std::move(bitmap));
   }
+  return picture;
+}
+
+void PictureSubtitles::Add(Picture picture, double startSeconds, std::optional<double> endSeconds) {
+  Shown shown{++added_, startSeconds, endSeconds, std::move(picture)};
   const auto later = std::upper_bound(queue_.begin(), queue_.end(), startSeconds,
                                       [](double start, const Shown& other) { return start < other.start; });
   queue_.insert(later, std::move(shown));
@@ -42,7 +46,7 @@ void PictureSubtitles::Add(const AVSubtitle& subtitle, double startSeconds, std:
 
 // Each output pixel takes the average of the canvas pixels it covers, so
 // thin strokes fade rather than vanish as a bitmap shrinks.
-void PictureSubtitles::Paint(const Shown& shown, const PictureArea& area, SubtitleLayer& layer) const {
+void PictureSubtitles::Paint(const Picture& shown, const PictureArea& area, SubtitleLayer& layer) const {
   const int croppedWidth = area.sourceWidth - area.crop.left - area.crop.right;
   const int croppedHeight = area.sourceHeight - area.crop.top - area.crop.bottom;
   const int innerWidth = area.frameWidth - area.padded.left - area.padded.right;
@@ -99,5 +103,5 @@ void PictureSubtitles::Draw(double seconds, const PictureArea& area, SubtitleLay
   drawnId_ = id;
   drawnArea_ = area;
   layer.Reset(area.frameWidth, area.frameHeight);
-  if (shown) Paint(*shown, area, layer);
+  if (shown) Paint(shown->picture, area, layer);
 }

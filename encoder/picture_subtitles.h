@@ -13,30 +13,35 @@
 // as the picture is: through its crop, into the area inside the pads.
 class PictureSubtitles {
  public:
-  // One decoded subtitle: its bitmaps, shown from `startSeconds` until
-  // `endSeconds` or, when that is unknown, until the next one starts. One
-  // without bitmaps clears the screen.
-  void Add(const AVSubtitle& subtitle, double startSeconds, std::optional<double> endSeconds, int canvasWidth,
-           int canvasHeight);
+  struct Bitmap {
+    int x, y, width, height;
+    std::vector<YuvaColour> pixels;  // premultiplied, row by row
+  };
+  // The bitmaps of one subtitle on its canvas; none clear the screen.
+  struct Picture {
+    int canvasWidth = 0;
+    int canvasHeight = 0;
+    std::vector<Bitmap> bitmaps;
+  };
+  static Picture Read(const AVSubtitle& subtitle, int canvasWidth, int canvasHeight);
+
+  // Shows `picture` from `startSeconds` until `endSeconds` or, when that is
+  // unknown, until the next one starts.
+  void Add(Picture picture, double startSeconds, std::optional<double> endSeconds);
 
   // Paints what shows at `seconds` over a picture placed as `area` says, if
   // it differs from what the layer holds; `changed` tells whether it did.
   void Draw(double seconds, const PictureArea& area, SubtitleLayer& layer, bool& changed);
 
  private:
-  struct Bitmap {
-    int x, y, width, height;
-    std::vector<YuvaColour> pixels;  // premultiplied, row by row
-  };
   struct Shown {
     uint64_t id;
     double start;
     std::optional<double> end;
-    int canvasWidth, canvasHeight;
-    std::vector<Bitmap> bitmaps;
+    Picture picture;
   };
 
-  void Paint(const Shown& shown, const PictureArea& area, SubtitleLayer& layer) const;
+  void Paint(const Picture& shown, const PictureArea& area, SubtitleLayer& layer) const;
 
   std::deque<Shown> queue_;  // in order of their start
   uint64_t added_ = 0;

@@ -135,10 +135,9 @@ Failure Preview(const EncoderOptions& options) {
   if (Failure failure = picture.Render(held.get(), rendered)) return failure;
   if (subtitles) {
     // The frame shows the subtitles of its own moment, as in the conversion.
-    const double seconds = input.OriginalSeconds(moment);
-    subtitles->SeekNear(seconds);
+    subtitles->SeekNear(moment);
     bool changed = false;
-    if (Failure failure = subtitles->Advance(seconds, picture.LastArea(), changed)) return failure;
+    if (Failure failure = subtitles->Advance(moment, picture.LastArea(), changed)) return failure;
     subtitles->Draw(*rendered);
   }
   return WritePpm(*rendered, options.outputPath);

@@ -20,8 +20,7 @@ constexpr double kUnknownTextSeconds = 5;
 
 }  // namespace
 
-Failure SubtitleOverlay::Open(const SubtitleSource& source, const AVFormatContext& video, double videoStart,
-                              int canvasWidth, int canvasHeight) {
+Failure SubtitleOverlay::Open(const SubtitleSource& source, const InputMedia& film, int canvasWidth, int canvasHeight) {
   if (Failure failure = RefuseIfNotAFile(source.path)) return failure;
   AVFormatContext* opened = nullptr;
   AVDictionary* settings = nullptr;
@@ -48,7 +47,11 @@ Failure SubtitleOverlay::Open(const SubtitleSource& source, const AVFormatContex
   for (unsigned i = 0; i < opened->nb_streams; ++i)
     if (static_cast<int>(i) != index) opened->streams[i]->discard = AVDISCARD_ALL;
   seekable_ = source.streamIndex >= 0;
-  offset_ = source.streamIndex >= 0 ? 0 : -videoStart;
+  // A stream of the film shares its clock and its mending; a file counts from the film's moment 0.
+  if (seekable_)
+    film_ = &film;
+  else
+    offset_ = SourceOrigin(film);
 
   const AVCodecID id = stream_->codecpar->codec_id;
   const AVCodec* codec = avcodec_find_decoder(id);
@@ -71,15 +74,17 @@ Failure SubtitleOverlay::Open(const SubtitleSource& source, const AVFormatContex
   text_ = std::make_unique<TextSubtitles>();
   const char* header = reinterpret_cast<const char*>(decoder_->subtitle_header);
   return text_->Open(header ? std::string(header, static_cast<size_t>(decoder_->subtitle_header_size)) : std::string(),
-                     video);
+                     *film.Format());
 }
 
 void SubtitleOverlay::SeekNear(double seconds) {
-  const double target = seconds + offset_ - kSeekBackSeconds;
+  const double target = seconds - kSeekBackSeconds;
   if (!seekable_ || target <= 0) return;
   if (av_seek_frame(format_.get(), -1, static_cast<int64_t>(target * AV_TIME_BASE), AVSEEK_FLAG_BACKWARD) < 0) return;
   avcodec_flush_buffers(decoder_.get());
 }
+
+double SubtitleOverlay::Shift(int64_t position) const { return film_ ? film_->ShiftAt(position) : offset_; }
 
 void SubtitleOverlay::Take(const AVSubtitle& subtitle, const AVPacket& packet) {
   const int64_t stamp = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
@@ -90,23 +95,46 @@ void SubtitleOverlay::Take(const AVSubtitle& subtitle, const AVPacket& packet) {
     base = stamp * av_q2d(stream_->time_base);
   else
     return;
-  const double start = base + subtitle.start_display_time / 1000.0;
+  Decoded decoded{packet.pos, base + subtitle.start_display_time / 1000.0, std::nullopt, {}, {}};
   // Picture subtitles that end with the next one give no end (0), or the
   // farthest (UINT32_MAX), which comes to the same.
-  std::optional<double> end;
-  if (subtitle.end_display_time > subtitle.start_display_time) end = base + subtitle.end_display_time / 1000.0;
+  if (subtitle.end_display_time > subtitle.start_display_time) decoded.end = base + subtitle.end_display_time / 1000.0;
   if (!text_) {
     const bool ownCanvas = decoder_->width > 0 && decoder_->height > 0;
-    pictures_.Add(subtitle, start, end, ownCanvas ? decoder_->width : canvasWidth_,
-                  ownCanvas ? decoder_->height : canvasHeight_);
-    return;
+    decoded.picture = PictureSubtitles::Read(subtitle, ownCanvas ? decoder_->width : canvasWidth_,
+                                             ownCanvas ? decoder_->height : canvasHeight_);
+  } else {
+    if (!decoded.end && packet.duration > 0) decoded.end = decoded.start + packet.duration * av_q2d(stream_->time_base);
+    for (unsigned i = 0; i < subtitle.num_rects; ++i)
+      if (subtitle.rects[i]->type == SUBTITLE_ASS && subtitle.rects[i]->ass)
+        decoded.lines.push_back(subtitle.rects[i]->ass);
   }
-  if (!end && packet.duration > 0) end = start + packet.duration * av_q2d(stream_->time_base);
-  const int64_t startMilliseconds = std::llround(start * 1000);
-  const int64_t duration = std::llround((end.value_or(start + kUnknownTextSeconds) - start) * 1000);
-  for (unsigned i = 0; i < subtitle.num_rects; ++i) {
-    const AVSubtitleRect& rect = *subtitle.rects[i];
-    if (rect.type == SUBTITLE_ASS && rect.ass) text_->AddEvent(rect.ass, startMilliseconds, duration);
+  waiting_.push_back(std::move(decoded));
+}
+
+// Hands the subtitles on, on the film's mended clock, once the film's
+// reading has passed them and so knows how their stamps were mended.
+void SubtitleOverlay::Place(double seconds) {
+  const int64_t read = film_ ? film_->ReadPosition() : -1;
+  for (auto decoded = waiting_.begin(); decoded != waiting_.end();) {
+    const double shift = Shift(decoded->position);
+    const bool passed = !film_ || decoded->position < 0 || read < 0 || decoded->position <= read;
+    // Read ahead of the film, a subtitle due by the mending known so far is
+    // shown; one long past by it lies beyond a jump the film has yet to reach.
+    const bool due = decoded->start + shift <= seconds && decoded->start + shift > seconds - kReadAheadSeconds;
+    if (!passed && !due) {
+      ++decoded;
+      continue;
+    }
+    const double start = decoded->start + shift;
+    const std::optional<double> end = decoded->end ? std::optional<double>(*decoded->end + shift) : std::nullopt;
+    if (text_) {
+      const int64_t duration = std::llround((end.value_or(start + kUnknownTextSeconds) - start) * 1000);
+      for (const std::string& line : decoded->lines) text_->AddEvent(line, std::llround(start * 1000), duration);
+    } else {
+      pictures_.Add(std::move(decoded->picture), start, end);
+    }
+    decoded = waiting_.erase(decoded);
   }
 }
 
@@ -122,7 +150,7 @@ Failure SubtitleOverlay::ReadUntil(double seconds) {
     }
     if (packet->stream_index == stream_->index) {
       const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-      if (stamp != AV_NOPTS_VALUE) reached_ = stamp * av_q2d(stream_->time_base);
+      if (stamp != AV_NOPTS_VALUE) reached_ = stamp * av_q2d(stream_->time_base) + Shift(packet->pos);
       AVSubtitle subtitle{};
       int got = 0;
       if (avcodec_decode_subtitle2(decoder_.get(), &subtitle, &got, packet.get()) >= 0 && got) {
@@ -136,12 +164,12 @@ Failure SubtitleOverlay::ReadUntil(double seconds) {
 }
 
 Failure SubtitleOverlay::Advance(double seconds, const PictureArea& area, bool& changed) {
-  const double own = seconds + offset_;
-  if (Failure failure = ReadUntil(own + kReadAheadSeconds)) return failure;
+  if (Failure failure = ReadUntil(seconds + kReadAheadSeconds)) return failure;
+  Place(seconds);
   if (text_)
-    text_->Draw(std::llround(own * 1000), area, layer_, changed);
+    text_->Draw(std::llround(seconds * 1000), area, layer_, changed);
   else
-    pictures_.Draw(own, area, layer_, changed);
+    pictures_.Draw(seconds, area, layer_, changed);
   return std::nullopt;
 }
 
@@ -159,7 +187,7 @@ Failure OpenChosenSubtitles(const InputMedia& input, const EncoderOptions& optio
   const int width = across ? video.codecpar->height : video.codecpar->width;
   const int height = across ? video.codecpar->width : video.codecpar->height;
   overlay = std::make_unique<SubtitleOverlay>();
-  if (Failure failure = overlay->Open(source, *input.Format(), SourceOrigin(input), width, height)) return failure;
+  if (Failure failure = overlay->Open(source, input, width, height)) return failure;
   line = "  Subtitles: " + source.name + ", burned in";
   return std::nullopt;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "encoder/ffmpeg_handles.h"
 #include "encoder/input_media.h"
@@ -18,21 +20,20 @@
 // text by libass, pictures scaled as the film's picture is.
 class SubtitleOverlay {
  public:
-  // Opens `source`. `video` is the opened film, whose attached fonts serve the
-  // text; a subtitle file counts its time from `videoStart`, where moment 0
-  // of the film stands on its own clock. Picture subtitles that give no
-  // canvas size of their own are laid on a canvas of the picture's size.
-  Failure Open(const SubtitleSource& source, const AVFormatContext& video, double videoStart, int canvasWidth,
-               int canvasHeight);
+  // Opens `source` of the opened `film`, whose attached fonts serve the text
+  // and whose mended clock the subtitles follow. A subtitle file counts its
+  // time from the film's moment 0. Picture subtitles that give no canvas
+  // size of their own are laid on a canvas of the picture's size.
+  Failure Open(const SubtitleSource& source, const InputMedia& film, int canvasWidth, int canvasHeight);
 
   // Before the first Advance: leaves out reading what ends long before
   // `seconds` on the film's clock, where the source can seek.
   void SeekNear(double seconds);
 
-  // Brings the subtitles to `seconds` on the film's own clock, for a picture
-  // placed as `area` says; `changed` tells whether what shows differs from
-  // the last call. A damaged subtitle is skipped; reading stops at the first
-  // read error, as at the end of the source.
+  // Brings the subtitles to `seconds` on the film's mended clock, for a
+  // picture placed as `area` says; `changed` tells whether what shows
+  // differs from the last call. A damaged subtitle is skipped; reading stops
+  // at the first read error, as at the end of the source.
   Failure Advance(double seconds, const PictureArea& area, bool& changed);
 
   bool Showing() const { return !layer_.Empty(); }
@@ -40,18 +41,33 @@ class SubtitleOverlay {
   void Draw(AVFrame& frame) const { layer_.BlendOnto(frame); }
 
  private:
+  // A decoded subtitle on its source's clock, waiting until the film's
+  // reading passes its place in the file and tells how its stamps were mended.
+  struct Decoded {
+    int64_t position;
+    double start;
+    std::optional<double> end;
+    std::vector<std::string> lines;     // text: the dialogue lines
+    PictureSubtitles::Picture picture;  // or the bitmaps
+  };
+
   Failure ReadUntil(double seconds);
   void Take(const AVSubtitle& subtitle, const AVPacket& packet);
+  // On the film's mended clock: the stamps of the source at `position`.
+  double Shift(int64_t position) const;
+  void Place(double seconds);
 
+  const InputMedia* film_ = nullptr;
   InputPtr format_;
   CodecContextPtr decoder_;
   const AVStream* stream_ = nullptr;
   bool seekable_ = false;
-  double offset_ = 0;  // subtracted from the film's clock to reach the subtitles'
+  double offset_ = 0;  // where a subtitle file's moment 0 stands on the film's clock
   int canvasWidth_ = 0;
   int canvasHeight_ = 0;
-  std::optional<double> reached_;  // where the packets read so far start
+  std::optional<double> reached_;  // where the packets read so far start, on the film's clock
   bool ended_ = false;
+  std::deque<Decoded> waiting_;
   std::unique_ptr<TextSubtitles> text_;  // null for picture subtitles
   PictureSubtitles pictures_;
   SubtitleLayer layer_;

@@ -166,6 +166,16 @@ std::vector<uint8_t> DecodeLuma(const std::string& file, int index, int width, i
   return bytes;
 }
 
+std::vector<std::vector<uint8_t>> DecodeAllLuma(const std::string& file, int width, int height) {
+  const std::vector<uint8_t> bytes =
+      CaptureBytes("ffmpeg -nostdin -v error -i " + ShellQuote(file) + " -f rawvideo -pix_fmt gray -");
+  const size_t size = static_cast<size_t>(width) * height;
+  std::vector<std::vector<uint8_t>> frames;
+  for (size_t at = 0; at + size <= bytes.size(); at += size)
+    frames.emplace_back(bytes.begin() + at, bytes.begin() + at + size);
+  return frames;
+}
+
 double Rms(const std::vector<int16_t>& samples) {
   if (samples.empty()) return 0;
   double sum = 0;

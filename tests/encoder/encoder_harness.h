@@ -66,6 +66,8 @@ Probe ProbeFile(const std::string& file);
 std::vector<int16_t> DecodeSound(const std::string& file);
 // Decodes frame `index` of the picture as 8-bit grey levels, row by row.
 std::vector<uint8_t> DecodeLuma(const std::string& file, int index, int width, int height);
+// Decodes every frame of the picture so, in one run.
+std::vector<std::vector<uint8_t>> DecodeAllLuma(const std::string& file, int width, int height);
 
 double Rms(const std::vector<int16_t>& samples);
 

@@ -95,16 +95,25 @@ class EncoderSubtitles : public ::testing::Test {
                  " -metadata:s:s:0 language=eng -metadata:s:s:1 language=fre -disposition:s:1 default",
              dir_->Path("film.mkv"));
     MakeClip(grey + "-t 3 -c:v mpeg4 -c:a aac", dir_->Path("clip.mp4"));
+    // Fragments of 4 s, each with its pictures first and its lines after them.
+    MakeClip(grey + "-i " + ShellQuote(srt) +
+                 " -t 5 -map 0 -map 1 -map 2 -c:v mpeg4 -g 100 -c:a aac -c:s mov_text"
+                 " -movflags frag_keyframe+empty_moov",
+             dir_->Path("fragments.mp4"));
     dir_->Write("clip.en.srt", ReadWholeFile(srt));
     // A transparent unit at 0 keeps ffmpeg from moving the box's stamp to the start.
     dir_->Write("box.sub", SubtitlePack(0, SubpictureUnit(0, 0, 64, 2, false, 2)) +
                                SubtitlePack(90000, SubpictureUnit(260, 400, 200, 40, true, 0)) +
                                SubtitlePack(180000, SubpictureUnit(260, 40, 200, 40, true, 45000 / 1024)) +
                                std::string{0, 0, 1, static_cast<char>(0xB9)});
-    MakeClip("-f lavfi -i color=c=gray:size=720x480:rate=25 -f lavfi -i sine=sample_rate=48000 -f mpeg -i " +
-                 ShellQuote(dir_->Path("box.sub")) +
-                 " -t 3 -map 0:v -map 1:a -map 2:s -c:v mpeg2video -c:a mp2 -c:s copy -f vob",
-             dir_->Path("dvd.mpg"));
+    for (const char* offset : {"0", "30"})
+      MakeClip("-f lavfi -i color=c=gray:size=720x480:rate=25 -f lavfi -i sine=sample_rate=48000 -f mpeg -i " +
+                   ShellQuote(dir_->Path("box.sub")) +
+                   " -t 3 -map 0:v -map 1:a -map 2:s -c:v mpeg2video -c:a mp2 -c:s copy -f vob -output_ts_offset " +
+                   offset,
+               dir_->Path(std::string("dvd") + offset + ".mpg"));
+    // Two recordings joined, the second one's clock starting anew: its time stamps are mended.
+    dir_->Write("joined.mpg", ReadWholeFile(dir_->Path("dvd30.mpg")) + ReadWholeFile(dir_->Path("dvd0.mpg")));
   }
   static void TearDownTestSuite() { delete dir_; }
 
@@ -158,7 +167,7 @@ TEST_F(EncoderSubtitles, TextShowsWhileItLastsAndStaysLegibleAtThePlayersSize) {
   };
   const std::string film = dir_->Path("film.mkv");
   const std::string clip = dir_->Path("clip.mp4");
-  const std::string dvd = dir_->Path("dvd.mpg");
+  const std::string dvd = dir_->Path("dvd0.mpg");
   const Case cases[] = {
       {"before the first line", film, {"-subs", "1"}, 6, false, false},
       {"first line, from within a held picture", film, {"-subs", "eng"}, 13, true, false},
@@ -169,6 +178,7 @@ TEST_F(EncoderSubtitles, TextShowsWhileItLastsAndStaysLegibleAtThePlayersSize) {
       // A part from 2 s: output frame n shows the source at 2 s + n / 12.
       {"part, between lines", film, {"-ss", "2", "-subs", "1"}, 6, false, false},
       {"part, second line", film, {"-ss", "2", "-subs", "1"}, 18, true, false},
+      {"lines stored after their pictures", dir_->Path("fragments.mp4"), {"-subs", "1"}, 18, true, false},
       {"file beside the clip", clip, {"-subs", "en"}, 18, true, false},
       {"file named", clip, {"-subfile", dir_->Path("english.srt")}, 18, true, false},
       // The film starts at 0.53 s of its own clock, and a subtitle file counts from there.
@@ -189,8 +199,10 @@ TEST_F(EncoderSubtitles, TextShowsWhileItLastsAndStaysLegibleAtThePlayersSize) {
     }
     ASSERT_TRUE(Convert(c.input, c.options, "subtitled.amv", err)) << err;
     EXPECT_NE(err.find("  Subtitles: "), std::string::npos) << err;
-    const Changes changes = Compare(DecodeLuma(dir_->Path("subtitled.amv"), c.frame, kWidth, kHeight),
-                                    DecodeLuma(dir_->Path(plain[key]), c.frame, kWidth, kHeight));
+    const auto frames = DecodeAllLuma(dir_->Path("subtitled.amv"), kWidth, kHeight);
+    const auto plainFrames = DecodeAllLuma(dir_->Path(plain[key]), kWidth, kHeight);
+    ASSERT_LT(static_cast<size_t>(c.frame), std::min(frames.size(), plainFrames.size()));
+    const Changes changes = Compare(frames[static_cast<size_t>(c.frame)], plainFrames[static_cast<size_t>(c.frame)]);
     if (!c.shown) {
       EXPECT_EQ(changes.pixels, 0);
       continue;
@@ -237,21 +249,29 @@ TEST_F(EncoderSubtitles, LettersKeepTheLeastHeightAndUseTheBottomPad) {
 TEST_F(EncoderSubtitles, APictureSubtitleShowsScaledWithinItsTime) {
   // A 200x40 box on the 720x480 canvas at (260, 400) from 1 s until the next
   // subtitle, which is another at (260, 40) from 2 s to 2.5 s; both go through
-  // the crop as the picture does.
+  // the crop as the picture does. Joined, the second recording shows them 3 s
+  // (36 frames) later again.
   struct Case {
+    const char* input;
     std::vector<std::string> crop;
     int lowTop, lowBottom, highTop, highBottom;
+    std::vector<int> shifts;
   };
   const Case cases[] = {
-      {{}, 100, 109, 10, 19},
-      {{"-croptop", "25", "-cropbottom", "25"}, 104, 115, 4, 15},
+      {"dvd0", {}, 100, 109, 10, 19, {0}},
+      {"dvd0", {"-croptop", "25", "-cropbottom", "25"}, 104, 115, 4, 15, {0}},
+      {"joined", {}, 100, 109, 10, 19, {0, 36}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> options = c.crop;
+    const std::string input = dir_->Path(std::string(c.input) + ".mpg");
     std::string err;
-    ASSERT_TRUE(Convert(dir_->Path("dvd.mpg"), options, "dvd-plain.amv", err)) << err;
+    ASSERT_TRUE(Convert(input, options, "boxes-plain.amv", err)) << err;
     options.insert(options.end(), {"-subs", "1"});
-    ASSERT_TRUE(Convert(dir_->Path("dvd.mpg"), options, "dvd.amv", err)) << err;
+    ASSERT_TRUE(Convert(input, options, "boxes.amv", err)) << err;
+    const auto frames = DecodeAllLuma(dir_->Path("boxes.amv"), kWidth, kHeight);
+    const auto plainFrames = DecodeAllLuma(dir_->Path("boxes-plain.amv"), kWidth, kHeight);
+    ASSERT_EQ(frames.size(), plainFrames.size());
     struct Moment {
       int frame;
       int top, bottom;  // -1: nothing shown
@@ -261,20 +281,23 @@ TEST_F(EncoderSubtitles, APictureSubtitleShowsScaledWithinItsTime) {
                               {22, c.lowTop, c.lowBottom},
                               {26, c.highTop, c.highBottom},
                               {32, -1, -1}};
-    for (const Moment& m : moments) {
-      SCOPED_TRACE(std::to_string(m.frame) + (c.crop.empty() ? "" : " cropped"));
-      const std::vector<uint8_t> luma = DecodeLuma(dir_->Path("dvd.amv"), m.frame, kWidth, kHeight);
-      const Changes changes = Compare(luma, DecodeLuma(dir_->Path("dvd-plain.amv"), m.frame, kWidth, kHeight));
-      if (m.top < 0) {
-        EXPECT_EQ(changes.pixels, 0);
-        continue;
+    for (const int shift : c.shifts)
+      for (const Moment& m : moments) {
+        SCOPED_TRACE(std::string(c.input) + " frame " + std::to_string(m.frame + shift) +
+                     (c.crop.empty() ? "" : " cropped"));
+        ASSERT_LT(static_cast<size_t>(m.frame + shift), frames.size());
+        const std::vector<uint8_t>& luma = frames[static_cast<size_t>(m.frame + shift)];
+        const Changes changes = Compare(luma, plainFrames[static_cast<size_t>(m.frame + shift)]);
+        if (m.top < 0) {
+          EXPECT_EQ(changes.pixels, 0);
+          continue;
+        }
+        EXPECT_NEAR(changes.firstRow, m.top, 1);
+        EXPECT_NEAR(changes.lastRow, m.bottom, 1);
+        // 44 columns, and the picture's own rounding at the edges.
+        EXPECT_NEAR(changes.pixels, 44 * (m.bottom - m.top + 1) + 40, 80);
+        EXPECT_GT(luma[(m.top + m.bottom) / 2 * kWidth + 80], 200);  // the middle of the box
       }
-      EXPECT_NEAR(changes.firstRow, m.top, 1);
-      EXPECT_NEAR(changes.lastRow, m.bottom, 1);
-      // 44 columns, and the picture's own rounding at the edges.
-      EXPECT_NEAR(changes.pixels, 44 * (m.bottom - m.top + 1) + 40, 80);
-      EXPECT_GT(luma[(m.top + m.bottom) / 2 * kWidth + 80], 200);  // the middle of the box
-    }
   }
 }
 
