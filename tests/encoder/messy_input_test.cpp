@@ -295,6 +295,14 @@ TEST_F(EncoderMessyInput, TheDamageNoteTellsThePlayTimeOfThePicturesLost) {
     ASSERT_NE(note, lines.end()) << run.err;
     EXPECT_NEAR(std::stod(note->substr(note->find("about ") + 6)), lost, 0.15 * lost) << *note;
   }
+
+  // A whole file whose pictures pause for 2 s skips ahead as well, and lost nothing.
+  MakeClip("-f lavfi -i testsrc2=size=320x240:rate=30 -f lavfi -i sine=sample_rate=44100 -t 10 "
+           "-vf select='not(between(n\\,90\\,150))' -fps_mode passthrough -c:v libx264 -preset ultrafast -c:a aac",
+           dir_->Path("pausing.mkv"));
+  const RunResult whole = RunEncoder(CallFor(dir_->Path("pausing.mkv"), "pausing.amv"), *dir_);
+  ASSERT_EQ(whole.exitCode, 0) << whole.err;
+  EXPECT_EQ(whole.err.find("damaged in places"), std::string::npos) << whole.err;
 }
 
 // Sets the time base (scale / rate) in the video stream header of an AVI file.
