@@ -29,6 +29,7 @@ struct AppState {
   std::string dataDirectory;     // where Config.ini and ErrorReport.log live, ending with '/'
   int32_t LogActions = 0;        // the activity log records lines only while this is exactly 1
   std::string languageSetting;   // full path of the chosen language file; empty = built-in English
+  std::string outputFolder;      // where new tasks save their outputs; empty = beside each source
   std::vector<LanguageRecord> languages;
   std::string currentLanguageName;
   int32_t conversionsAtOnce = 1;  // encoders a batch runs at the same time

@@ -20,7 +20,8 @@ struct MessageRequest {
   MessageButtons buttons = MessageButtons::Ok;
 };
 
-enum class FileDialogKind { Open, Save };
+// Folder asks for an existing folder and has no filter.
+enum class FileDialogKind { Open, Save, Folder };
 
 struct FileDialogRequest {
   FileDialogKind kind = FileDialogKind::Open;

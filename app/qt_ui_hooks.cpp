@@ -84,14 +84,20 @@ constexpr QFileDialog::Options kOpenOptions =
 std::string AskQtFileName(const FileDialogRequest& request) {
   const QString title = QString::fromStdString(request.title);
   const QString filter = QtFilter(request.filter);
-  const QString chosen =
-      request.kind == FileDialogKind::Open
-          ? QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr,
-                                         kOpenOptions)
-          : QFileDialog::getSaveFileName(
-                DialogParent(), title, QString(), filter, nullptr,
-                QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-  return chosen.toStdString();
+  switch (request.kind) {
+    case FileDialogKind::Open:
+      return QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr, kOpenOptions)
+          .toStdString();
+    case FileDialogKind::Save:
+      return QFileDialog::getSaveFileName(DialogParent(), title, QString(), filter, nullptr,
+                                          QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite)
+          .toStdString();
+    case FileDialogKind::Folder:
+      return QFileDialog::getExistingDirectory(DialogParent(), title, QString(),
+                                               QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly)
+          .toStdString();
+  }
+  return {};
 }
 
 std::vector<std::string> AskQtFileNames(const FileDialogRequest& request) {

@@ -18,7 +18,7 @@ QPushButton* AddButton(TaskEditorDialog& editor, const char* key, const char* na
   button->setObjectName(name);
   button->setAutoDefault(false);
   // Left of Cancel and Accept, on their line: nothing of the editor moves.
-  button->setGeometry(x, 370, width, 25);
+  button->setGeometry(x, editor.Widgets().cancel->y(), width, 25);
   return button;
 }
 

@@ -41,6 +41,7 @@ void ReadConfiguration(const std::string& path) {
   App().languageSetting = document->ReadString("Language", "");
   App().LogActions = DecimalValue(document->ReadString("LogActions", "1"));
   App().conversionsAtOnce = ConversionsAtOnceWithinLimit(DecimalValue(document->ReadString("Parallel", "1")));
+  App().outputFolder = document->ReadString(kOutputFolderKey, "");
 }
 
 // Names of the *.ini entries of folder, sorted so the list is the same on every machine.

@@ -9,6 +9,10 @@
 // Config.ini in the directory chosen for writable files.
 std::string ConfigFilePath();
 
+// Group SET's key of the folder for converted files. A file without it, as a
+// new one is, saves them beside each source.
+inline constexpr const char* kOutputFolderKey = "OutDir";
+
 // One key and its value as a new Config.ini writes it.
 struct ConfigEntry {
   std::string key;

@@ -21,7 +21,8 @@ int PreselectedLanguageEntry(const std::vector<std::string>& entries) {
   return -1;
 }
 
-void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce) {
+void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
+                         const std::string& outputFolder) {
   CHECKPOINT();
   AppState& app = App();
   const std::string chosen = AsciiLower(chosenEntry);
@@ -40,6 +41,7 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int co
   }
   app.LogActions = logActions ? 1 : 0;
   app.conversionsAtOnce = ConversionsAtOnceWithinLimit(conversionsAtOnce);
+  app.outputFolder = outputFolder;
   std::optional<PrefsDocument> config = PrefsDocument::Open(ConfigFilePath());
   if (!config) return;
   config->SelectGroup("SET");
@@ -48,5 +50,9 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int co
   config->WriteString("LogActions", IntToText(app.LogActions));
   if (app.conversionsAtOnce != 1 || !config->ReadString("Parallel", "").empty())
     config->WriteString("Parallel", IntToText(app.conversionsAtOnce));
+  // No value holds a line end, so this default tells a missing key.
+  const bool held = config->ReadString(kOutputFolderKey, "\n") != "\n";
+  if ((held || !outputFolder.empty()) && !config->WriteString(kOutputFolderKey, outputFolder))
+    AddLogLine(UiText("s188"));
   config->WriteBack();
 }

@@ -13,10 +13,13 @@ std::vector<std::string> LanguageListEntries();
 int PreselectedLanguageEntry(const std::vector<std::string>& entries);
 
 // Takes the chosen list entry as the language setting (empty for English),
-// the log switch, which acts at once, and the conversions at the same time
-// (brought within the limit; from the next batch on), then saves them to group
-// SET of Config.ini; when that cannot be opened nothing is saved or reported.
-// A language path with a line break is not saved, and the log says so. The
-// conversions at the same time are written only once they are not 1 or the
-// file already holds them, so a file of one who never chose stays as it was.
-void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce);
+// the log switch and the folder for converted files (empty: beside each
+// source), which act at once, and the conversions at the same time (brought
+// within the limit; from the next batch on), then saves them to group SET of
+// Config.ini; when that cannot be opened nothing is saved or reported. A path
+// with a line break is not saved, and the log says so. The conversions at the
+// same time and the folder are written only once they differ from 1 and
+// beside each source, or the file already holds them, so a file of one who
+// never chose stays as it was.
+void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
+                         const std::string& outputFolder);

@@ -15,6 +15,7 @@
 #include "Inc/Lang.h"
 #include "Inc/UiSeam.h"
 #include "settings/config.h"
+#include "settings/output_folder_choice.h"
 #include "settings/settings_choice.h"
 #include "widgets/modal_owner.h"
 #include "widgets/qt_text.h"
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr int kClientWidth = 315;
-constexpr int kClientHeight = 250;
+constexpr int kClientHeight = 315;
 
 class SettingsDialog : public QDialog {
  public:
@@ -61,14 +62,20 @@ class SettingsDialog : public QDialog {
     conversionsAtOnce_->setValue(App().conversionsAtOnce);
     atOnceLabel->setBuddy(conversionsAtOnce_);
 
+    auto* folderLabel = new QLabel(UiQText("s184"), this);
+    folderLabel->setTextFormat(Qt::PlainText);
+    folderLabel->setGeometry(5, 220, 305, 15);
+    outputFolder_ = new OutputFolderChoice(App().outputFolder, this);
+    outputFolder_->setGeometry(5, 240, 305, 25);
+
     auto* cancel = new QPushButton(UiQText("s7"), this);
     cancel->setObjectName("cancel");
-    cancel->setGeometry(125, 215, 90, 30);
+    cancel->setGeometry(125, 280, 90, 30);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* accept = new QPushButton(UiQText("s8"), this);
     accept->setObjectName("accept");
-    accept->setGeometry(220, 215, 90, 30);
+    accept->setGeometry(220, 280, 90, 30);
     accept->setDefault(true);
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
   }
@@ -81,7 +88,7 @@ class SettingsDialog : public QDialog {
       return;
     }
     ApplySettingsChoice(entries_[static_cast<std::size_t>(list_->row(selected.front()))], logActions_->isChecked(),
-                        conversionsAtOnce_->value());
+                        conversionsAtOnce_->value(), outputFolder_->Folder());
     QDialog::accept();
   }
 
@@ -90,6 +97,7 @@ class SettingsDialog : public QDialog {
   QListWidget* list_ = nullptr;
   QCheckBox* logActions_ = nullptr;
   QSpinBox* conversionsAtOnce_ = nullptr;
+  OutputFolderChoice* outputFolder_ = nullptr;
 };
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "tasks/editor_paths.h"
 
+#include <unistd.h>
+
 #include <cctype>
+#include <filesystem>
 
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
@@ -33,12 +36,26 @@ std::string AnyCasePattern(const std::string& extension) {
 
 }  // namespace
 
-std::string ProposeOutputPath(const std::string& inputPath) {
+std::string ProposeOutputPath(const std::string& inputPath, const std::string& outputFolder) {
   const auto separator = inputPath.find_last_of("/\\");
   const auto nameStart = separator == std::string::npos ? 0 : separator + 1;
   const auto dot = inputPath.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return inputPath + ".amv";
-  return inputPath.substr(0, dot) + ".amv";
+  const std::string beside =
+      dot == std::string::npos || dot < nameStart ? inputPath + ".amv" : inputPath.substr(0, dot) + ".amv";
+  if (outputFolder.empty()) return beside;
+  const bool endsWithSeparator = outputFolder.back() == '/';
+  return outputFolder + (endsWithSeparator ? "" : "/") + beside.substr(nameStart);
+}
+
+bool IsUsableOutputFolder(const std::string& folder) {
+  std::error_code error;
+  return std::filesystem::is_directory(folder, error) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool IsInFolder(const std::string& output, const std::string& folder) {
+  // "a/b/" has an empty last part; "a/b/." tidies to the same "a/b/" as the output's folder.
+  const auto tidy = [](const std::filesystem::path& path) { return (path / ".").lexically_normal(); };
+  return tidy(std::filesystem::path(output).parent_path()) == tidy(folder);
 }
 
 std::string WithAmvExtension(const std::string& path) {

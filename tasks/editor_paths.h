@@ -6,8 +6,16 @@
 
 // The input path with its file name's extension replaced by "amv", whatever
 // its letter case; a name without extension (or ending in a dot) gets ".amv"
-// appended instead. Folder names are left alone.
-std::string ProposeOutputPath(const std::string& inputPath);
+// appended instead. Folder names are left alone. With an output folder (empty:
+// beside each source) the proposed file name goes into that folder instead.
+std::string ProposeOutputPath(const std::string& inputPath, const std::string& outputFolder);
+
+// Whether the folder for converted files exists and can take new files.
+bool IsUsableOutputFolder(const std::string& folder);
+
+// Whether the output file lies directly in that folder, the paths compared as
+// written but tidied ("/out/", "/out" and "/out/." are one folder).
+bool IsInFolder(const std::string& output, const std::string& folder);
 
 // Appends ".amv" unless the path already ends with it in any letter case.
 std::string WithAmvExtension(const std::string& path);

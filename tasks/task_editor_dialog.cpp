@@ -17,8 +17,10 @@
 #include <string_view>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
+#include "settings/output_folder_choice.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_controls.h"
 #include "tasks/path_field.h"
@@ -30,6 +32,9 @@
 namespace {
 
 constexpr int kClientSide = 402;
+// Add mode's row for the output folder, below the output: what lies below it
+// moves down by this much, and the window grows by it.
+constexpr int kFolderRow = 36;
 
 // A number field the user steps with its arrows or the arrow keys, one at a
 // time, and cannot type into.
@@ -111,7 +116,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
       start_(start) {
   CHECKPOINT();
   setWindowTitle(UiQText("s6"));
-  setFixedSize(kClientSide, kClientSide);
+  setFixedSize(kClientSide, kClientSide + (start_.mode == TaskEditorMode::Add ? kFolderRow : 0));
   setWindowModality(Qt::ApplicationModal);
   BuildControls();
   ShowValues(start_.shown);
@@ -124,10 +129,11 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
 }
 
 void TaskEditorDialog::BuildControls() {
-  controls_.cancel = Button("s7", this, 220, 370, 85, 25);
-  controls_.accept = Button("s8", this, 310, 370, 85, 25);
+  const int row = start_.mode == TaskEditorMode::Add ? kFolderRow : 0;
+  controls_.cancel = Button("s7", this, 220, 370 + row, 85, 25);
+  controls_.accept = Button("s8", this, 310, 370 + row, 85, 25);
   controls_.tabs = new QTabWidget(this);
-  controls_.tabs->setGeometry(5, 5, 390, 360);
+  controls_.tabs->setGeometry(5, 5, 390, 360 + row);
   auto* general = new QWidget;
   controls_.tabs->addTab(general, UiQText("s9"));
   BuildGeneralPage(general);
@@ -147,19 +153,28 @@ void TaskEditorDialog::BuildControls() {
 }
 
 void TaskEditorDialog::BuildGeneralPage(QWidget* page) {
-  Frame("s10", page, 5, 10, 375, 95);
+  int row = 0;
+  if (start_.mode == TaskEditorMode::Add) {
+    row = kFolderRow;
+    Label(UiQText("s185"), page, 15, 108, 80, 15);
+    proposedIn_ = App().outputFolder;
+    controls_.outputFolder = new OutputFolderChoice(proposedIn_, page);
+    controls_.outputFolder->setGeometry(100, 102, 270, 25);
+    controls_.outputFolder->OnChange([this] { OutputFolderChanged(); });
+  }
+  Frame("s10", page, 5, 10, 375, 95 + row);
   Label(UiQText("s11"), page, 15, 38, 80, 15);
   Label(UiQText("s12"), page, 15, 73, 80, 15);
   controls_.input = PathField(page, 100, 35);
   controls_.output = PathField(page, 100, 70);
   controls_.inputBrowse = Button("s13", page, 290, 32, 80, 25);
   controls_.outputBrowse = Button("s13", page, 290, 67, 80, 25);
-  Frame("s14", page, 5, 120, 375, 60);
-  controls_.resolution = DropDown(ResolutionEntries(), page, 25, 145);
-  Frame("s15", page, 5, 195, 375, 60);
-  controls_.quality = DropDown(QualityEntries(), page, 25, 220);
-  Frame("s16", page, 5, 270, 375, 55);
-  controls_.frameRate = DropDown(FrameRateEntries(), page, 25, 290);
+  Frame("s14", page, 5, 120 + row, 375, 60);
+  controls_.resolution = DropDown(ResolutionEntries(), page, 25, 145 + row);
+  Frame("s15", page, 5, 195 + row, 375, 60);
+  controls_.quality = DropDown(QualityEntries(), page, 25, 220 + row);
+  Frame("s16", page, 5, 270 + row, 375, 55);
+  controls_.frameRate = DropDown(FrameRateEntries(), page, 25, 290 + row);
 }
 
 void TaskEditorDialog::BuildAdvancedPage(QWidget* page) {
@@ -226,7 +241,7 @@ Task TaskEditorDialog::Shown() const {
   task.OutputFile = PathIn(*controls_.output);
   if (!severalInputs_.empty()) {
     task.InputFile = severalInputs_.front();
-    task.OutputFile = ProposeOutputPath(task.InputFile);
+    task.OutputFile = ProposeOutputPath(task.InputFile, OutputFolder());
   }
   const auto options = TaskOptions();
   for (std::size_t i = 0; i < options.size(); ++i) {
@@ -256,7 +271,7 @@ void TaskEditorDialog::BrowseInput() {
     if (const auto chosen = BrowseInputFiles()) ShowChosenInputs(*chosen);
     return;
   }
-  if (const auto chosen = BrowseInputFile()) {
+  if (const auto chosen = BrowseInputFile(OutputFolder())) {
     ShowPath(*controls_.input, chosen->inputFile);
     ShowPath(*controls_.output, chosen->proposedOutput);
   }
@@ -273,7 +288,8 @@ void TaskEditorDialog::Cancel() {
 }
 
 void TaskEditorDialog::Accept() {
-  const bool done = severalInputs_.empty() ? AcceptTask(start_, Shown(), Remembered(), sourceSeconds_)
-                                           : AcceptTasks(Shown(), severalInputs_, Remembered());
+  const bool done = severalInputs_.empty()
+                        ? AcceptTask(start_, Shown(), Remembered(), OutputFolder(), sourceSeconds_)
+                        : AcceptTasks(Shown(), severalInputs_, Remembered(), OutputFolder());
   if (done) accept();
 }

@@ -18,6 +18,7 @@ class QPushButton;
 class QSlider;
 class QSpinBox;
 class QTabWidget;
+class OutputFolderChoice;
 
 // The task editor's window. While it is open its controls hold the task
 // being defined; the rules live in the editor model.
@@ -34,6 +35,8 @@ class TaskEditorDialog : public QDialog {
     QLineEdit* output = nullptr;
     QPushButton* inputBrowse = nullptr;
     QPushButton* outputBrowse = nullptr;
+    // Add mode only, below the output: where the new tasks save their files.
+    OutputFolderChoice* outputFolder = nullptr;
     QComboBox* resolution = nullptr;
     QComboBox* quality = nullptr;
     QComboBox* frameRate = nullptr;
@@ -105,6 +108,12 @@ class TaskEditorDialog : public QDialog {
   void InputEdited();
   void LeaveSeveralInputs();
 
+  // Where outputs are proposed: the add mode's choice, else the setting.
+  std::string OutputFolder() const;
+  // Proposals already shown move to the newly chosen folder; an output the
+  // user typed stays.
+  void OutputFolderChanged();
+
   // The options to remember as defaults: those shown, less Fit's numbers.
   Task Remembered() const;
   void DropFittedBands();
@@ -112,6 +121,8 @@ class TaskEditorDialog : public QDialog {
   EditorStart start_;
   Controls controls_;
   std::vector<std::string> severalInputs_;
+  // The folder the output shown was proposed in.
+  std::string proposedIn_;
   // While Fit's numbers show: the options shown before, and the input they fit.
   struct FittedBands {
     Task before;

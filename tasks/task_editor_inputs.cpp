@@ -1,6 +1,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "Inc/AppState.h"
+#include "Inc/TextUtil.h"
+#include "settings/output_folder_choice.h"
 #include "tasks/editor_paths.h"
 #include "tasks/path_field.h"
 #include "tasks/task_editor_dialog.h"
@@ -21,7 +24,8 @@ void TaskEditorDialog::ShowChosenInputs(const std::vector<std::string>& files) {
           Qt::UniqueConnection);
   LeaveSeveralInputs();
   ShowPath(*controls_.input, SeveralFilesText(files[0], files.size()));
-  ShowPath(*controls_.output, SeveralFilesText(ProposeOutputPath(files[0]), files.size()));
+  proposedIn_ = OutputFolder();
+  ShowPath(*controls_.output, SeveralFilesText(ProposeOutputPath(files[0], proposedIn_), files.size()));
   if (files.size() > 1) {
     // The output field tells what Accept will do, and is no place to type.
     controls_.output->setReadOnly(true);
@@ -42,4 +46,20 @@ void TaskEditorDialog::LeaveSeveralInputs() {
   severalInputs_.clear();
   controls_.output->setReadOnly(false);
   controls_.outputBrowse->setEnabled(true);
+}
+
+std::string TaskEditorDialog::OutputFolder() const {
+  return controls_.outputFolder ? controls_.outputFolder->Folder() : App().outputFolder;
+}
+
+void TaskEditorDialog::OutputFolderChanged() {
+  const std::string folder = OutputFolder();
+  if (!severalInputs_.empty()) {
+    ShowPath(*controls_.output, SeveralFilesText(ProposeOutputPath(severalInputs_[0], folder), severalInputs_.size()));
+  } else {
+    const std::string input = Trim(PathIn(*controls_.input));
+    if (input.empty() || Trim(PathIn(*controls_.output)) != ProposeOutputPath(input, proposedIn_)) return;
+    ShowPath(*controls_.output, ProposeOutputPath(input, folder));
+  }
+  proposedIn_ = folder;
 }

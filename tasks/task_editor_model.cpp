@@ -40,6 +40,13 @@ const char* PathProblem(const Task& task, int position) {
   return nullptr;
 }
 
+// Outputs are never sent quietly elsewhere: the user chooses another folder.
+bool RefuseUnusableFolder(const std::string& folder) {
+  if (IsUsableOutputFolder(folder)) return false;
+  ShowMessageBox(UiText("s1"), PathListText("s187", {folder}) + "\n\n" + UiText("s189"), MessageIcon::Warning);
+  return true;
+}
+
 bool OutputExists(const std::string& output) { return ProbePath(output).kind != PathKind::Missing; }
 
 // An existing output is replaced only when the user says so, and only once
@@ -66,10 +73,10 @@ std::string VolumeLabelKey(int volume) {
   return volume > 8 ? "s41" : "s42";
 }
 
-std::optional<BrowsedInput> BrowseInputFile() {
+std::optional<BrowsedInput> BrowseInputFile(const std::string& outputFolder) {
   const std::string chosen = AskFileName({FileDialogKind::Open, UiText("s43"), InputFileFilter()});
   if (chosen.empty() || !IsNonEmptyFile(chosen)) return std::nullopt;
-  return BrowsedInput{chosen, ProposeOutputPath(chosen)};
+  return BrowsedInput{chosen, ProposeOutputPath(chosen, outputFolder)};
 }
 
 std::optional<std::vector<std::string>> BrowseInputFiles() {
@@ -97,7 +104,8 @@ std::optional<std::string> BrowseOutputFile() {
 
 void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigFilePath(), shown); }
 
-bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, double durationSeconds) {
+bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, const std::string& outputFolder,
+                double durationSeconds) {
   CHECKPOINT();
   StoreEditorDefaults(remembered);
   Task task = shown;
@@ -108,6 +116,9 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
     return false;
   }
   if (!PartConvertible(task, durationSeconds)) return false;
+  if (start.mode == TaskEditorMode::Add && !outputFolder.empty() && IsInFolder(task.OutputFile, outputFolder) &&
+      RefuseUnusableFolder(outputFolder))
+    return false;
   if (OutputExists(task.OutputFile)) {
     if (!AgreeToReplace(task.OutputFile)) return false;
     task.replaceOutput = true;
@@ -119,20 +130,23 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
   return true;
 }
 
-bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered) {
+bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered,
+                 const std::string& outputFolder) {
   CHECKPOINT();
   StoreEditorDefaults(remembered);
   if (!PartConvertible(shown, -1)) return false;
+  if (!outputFolder.empty() && RefuseUnusableFolder(outputFolder)) return false;
   std::vector<std::string> unusable;
   std::vector<std::string> clashing;
   std::vector<std::string> existing;
   std::vector<Task> tasks;
-  // clip.mp4 and clip.mkv propose the same output, as may a task already listed.
+  // clip.mp4 and clip.mkv propose the same output, as do a/clip.mp4 and
+  // b/clip.mp4 into one folder, or a task already listed.
   std::set<std::string> taken = TaskOutputKeys(-1);
   for (const std::string& input : inputs) {
     Task task = shown;
     task.InputFile = input;
-    task.OutputFile = ProposeOutputPath(input);
+    task.OutputFile = ProposeOutputPath(input, outputFolder);
     if (!IsNonEmptyFile(input)) {
       unusable.push_back(input);
     } else if (!taken.insert(OutputFileKey(task.OutputFile)).second) {

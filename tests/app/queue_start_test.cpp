@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "Inc/UiSeam.h"
 #include "app/commands.h"
@@ -100,6 +101,29 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
   EXPECT_TRUE(windowShown);
   EXPECT_EQ(shown, a + " (+1 more)");
   EXPECT_EQ(tasks, 2);
+}
+
+// The folder of Config.ini takes in files named on the command line.
+TEST_F(QueueStartTest, FilesOnTheCommandLineGoToTheConfiguredOutputFolder) {
+  UiAnswers ui;
+  ui.answer = MessageAnswer::Yes;
+  const std::string out = program.Path("out");
+  std::filesystem::create_directories(out);
+  program.Write("Config.ini", "[SET]\nLanguage=\nLogActions=1\nOutDir=" + out + "\n");
+  const std::string a = program.Write("card/a.mp4", "video");
+  const std::string b = program.Write("card/b.mkv", "video");
+  int tasks = -1;
+  Run(WithoutSplash({a, b}), [&] {
+    auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
+    if (!editor) return tasks >= 0;
+    editor->Widgets().accept->click();
+    tasks = TaskCount();
+    return true;
+  });
+  App().outputFolder.clear();
+  ASSERT_EQ(tasks, 2) << (ui.messages.empty() ? "" : ui.messages[0].text);
+  EXPECT_EQ(TaskAt(0).OutputFile, out + "/a.amv");
+  EXPECT_EQ(TaskAt(1).OutputFile, out + "/b.amv");
 }
 
 // A name that is not UTF-8 cannot be shown exactly, yet the task names

@@ -31,6 +31,7 @@ class ConfigTest : public ::testing::Test {
     app.LogActions = 0;
     app.conversionsAtOnce = 1;
     app.languageSetting.clear();
+    app.outputFolder.clear();
     app.languages.clear();
     app.currentLanguageName.clear();
     UiHooks hooks;
@@ -50,6 +51,15 @@ class ConfigTest : public ::testing::Test {
 
   ScratchDir dir;
   std::vector<MessageRequest> messages;
+};
+
+// The activity log's lines, kept in memory.
+struct RecordedLog : LogView {
+  int LineCount() const override { return static_cast<int>(lines.size()); }
+  std::string LineAt(int index) const override { return lines.at(static_cast<std::size_t>(index)); }
+  void AppendAndSelect(const std::string& line) override { lines.push_back(line); }
+  void Clear() override { lines.clear(); }
+  std::vector<std::string> lines;
 };
 
 const std::string kNewConfig =
@@ -222,7 +232,7 @@ TEST_F(ConfigTest, OfTwoLanguagesWithTheSameNameTheFirstIsUsed) {
   App().languages = {{"Deutsch", "/l/a.ini"}, {"DEUTSCH", "/l/b.ini"}};
   App().currentLanguageName = "deutsch";
   EXPECT_EQ(PreselectedLanguageEntry(LanguageListEntries()), 1);
-  ApplySettingsChoice("DEUTSCH", true, 1);
+  ApplySettingsChoice("DEUTSCH", true, 1, "");
   EXPECT_EQ(App().languageSetting, "/l/a.ini");
   EXPECT_EQ(App().currentLanguageName, "Deutsch");
 }
@@ -233,7 +243,7 @@ TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   App().languages = {{"ENGLISH", dir.Path("Lang/en.ini")}, {"Deutsch", dir.Path("Lang/de.ini")}};
   App().currentLanguageName = "English";
 
-  ApplySettingsChoice("Deutsch", true, 1);
+  ApplySettingsChoice("Deutsch", true, 1, "");
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_EQ(App().currentLanguageName, "Deutsch");
@@ -241,7 +251,7 @@ TEST_F(ConfigTest, AcceptStoresTheChoiceAndTheLogSwitch) {
   EXPECT_EQ(dir.Read("Config.ini"),
             "[MFLPX]\r\nRes = 2\r\n[SET]\r\nLanguage = " + dir.Path("Lang/de.ini") + "\r\nLogActions = 1\r\n");
 
-  ApplySettingsChoice("ENGLISH", false, 1);
+  ApplySettingsChoice("ENGLISH", false, 1, "");
   EXPECT_EQ(App().LogActions, 0);
   EXPECT_EQ(App().languageSetting, "");
   EXPECT_EQ(App().currentLanguageName, "English");
@@ -253,24 +263,40 @@ TEST_F(ConfigTest, ALanguagePathWithALineBreakIsNotSavedAndTheLogSaysSo) {
   const std::string config = "[SET]\r\nLanguage = \r\nLogActions = 1\r\n";
   dir.Write("Config.ini", config);
   LoadConfiguration(NewConfigOptionDefaults());
-  struct RecordedLog : LogView {
-    int LineCount() const override { return static_cast<int>(lines.size()); }
-    std::string LineAt(int index) const override { return lines.at(static_cast<std::size_t>(index)); }
-    void AppendAndSelect(const std::string& line) override { lines.push_back(line); }
-    void Clear() override { lines.clear(); }
-    std::vector<std::string> lines;
-  } log;
+  RecordedLog log;
   AttachLogView(&log);
   App().languages = {{"Broken", dir.Path("Lang/x\nLogActions = 0\n.ini")}};
-  ApplySettingsChoice("Broken", true, 1);
+  ApplySettingsChoice("Broken", true, 1, "");
   AttachLogView(nullptr);
   EXPECT_EQ(dir.Read("Config.ini"), config);
   EXPECT_EQ(log.lines, std::vector<std::string>{UiText("s145")});
 }
 
+// A file without the key, as every older or new one is, saves beside each
+// source; a chosen folder is read back at the next start, spaces and all.
+TEST_F(ConfigTest, OutputFolderIsReadBackAndAbsentMeansBesideEachSource) {
+  LoadConfiguration(NewConfigOptionDefaults());
+  EXPECT_EQ(App().outputFolder, "");
+  ApplySettingsChoice("English", true, 1, "/media/my card/out/");
+  App().outputFolder = "stale";
+  LoadConfiguration(NewConfigOptionDefaults());
+  EXPECT_EQ(App().outputFolder, "/media/my card/out/");
+  EXPECT_EQ(dir.Read("Config.ini"), kNewConfig + "OutDir = /media/my card/out/\r\n");
+
+  // A folder the file cannot hold stays for this run only, and the log says so.
+  RecordedLog log;
+  App().LogActions = 1;
+  AttachLogView(&log);
+  ApplySettingsChoice("English", true, 1, "/out\nLanguage = x");
+  AttachLogView(nullptr);
+  EXPECT_EQ(App().outputFolder, "/out\nLanguage = x");
+  EXPECT_EQ(dir.Read("Config.ini"), kNewConfig + "OutDir = /media/my card/out/\r\n");
+  EXPECT_EQ(log.lines, std::vector<std::string>{UiText("s188")});
+}
+
 TEST_F(ConfigTest, AcceptWithoutConfigurationStillSwitchesTheLog) {
   App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}};
-  ApplySettingsChoice("deutsch", true, 1);
+  ApplySettingsChoice("deutsch", true, 1, "");
   EXPECT_EQ(App().LogActions, 1);
   EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_FALSE(fs::exists(dir.Path("Config.ini")));
@@ -288,7 +314,7 @@ TEST_F(ConfigTest, AnotherDataDirectoryHoldsConfigIniWhileLanguagesStayWithThePr
   EXPECT_EQ(Names(), std::vector<std::string>{"Deutsch"});
 
   // A changed setting is saved there and read back at the next start.
-  ApplySettingsChoice("Deutsch", false, 1);
+  ApplySettingsChoice("Deutsch", false, 1, "");
   App().LogActions = 1;
   App().languageSetting.clear();
   LoadConfiguration(NewConfigOptionDefaults());
@@ -305,16 +331,16 @@ TEST_F(ConfigTest, ConversionsAtTheSameTimeRoundTripWithinTheLimit) {
   dir.Write("Config.ini", config);
   LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().conversionsAtOnce, 1);
-  ApplySettingsChoice("English", true, 1);
+  ApplySettingsChoice("English", true, 1, "");
   EXPECT_EQ(dir.Read("Config.ini"), config) << "nothing chosen, nothing written";
 
-  ApplySettingsChoice("English", true, 2);
+  ApplySettingsChoice("English", true, 2, "");
   App().conversionsAtOnce = 1;
   LoadConfiguration(NewConfigOptionDefaults());
   EXPECT_EQ(App().conversionsAtOnce, two);
   if (two == 2) {
     EXPECT_EQ(dir.Read("Config.ini"), config + "Parallel = 2\r\n");
-    ApplySettingsChoice("English", true, 1);
+    ApplySettingsChoice("English", true, 1, "");
     EXPECT_EQ(dir.Read("Config.ini"), config + "Parallel = 1\r\n") << "once stored, a return to 1 is stored too";
   }
 
@@ -327,7 +353,7 @@ TEST_F(ConfigTest, ConversionsAtTheSameTimeRoundTripWithinTheLimit) {
     LoadConfiguration(NewConfigOptionDefaults());
     EXPECT_EQ(App().conversionsAtOnce, c.read) << c.stored;
   }
-  ApplySettingsChoice("English", true, 99);
+  ApplySettingsChoice("English", true, 99, "");
   EXPECT_EQ(App().conversionsAtOnce, ConversionsAtOnceLimit());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include "app/qt_ui_hooks.h"
 #include "scratch_dir.h"
 #include "settings/config.h"
+#include "settings/output_folder_choice.h"
 
 namespace {
 
@@ -45,6 +47,7 @@ class SettingsWindowTest : public ::testing::Test {
     App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}, {"ENGLISH", dir.Path("Lang/en.ini")}};
     App().currentLanguageName = "English";
     App().languageSetting.clear();
+    App().outputFolder.clear();
     App().LogActions = 1;
     App().conversionsAtOnce = 1;
     config = dir.Write("Config.ini", "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
@@ -117,15 +120,16 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
       }
       if (auto* button = qobject_cast<QAbstractButton*>(child)) controls.push_back({button->text(), child->geometry()});
       if (qobject_cast<QListWidget*>(child)) controls.push_back({"list", child->geometry()});
+      if (qobject_cast<OutputFolderChoice*>(child)) controls.push_back({"folder", child->geometry()});
     }
     Click(dialog, "cancel");
   });
   EXPECT_TRUE(seen.ownerDisabled);
   EXPECT_TRUE(MainWindow()->isEnabled());
   EXPECT_EQ(seen.title, "MFLPX Settings");
-  EXPECT_EQ(seen.clientSize, QSize(315, 250));
+  EXPECT_EQ(seen.clientSize, QSize(315, 315));
   EXPECT_TRUE(seen.enabled);
-  EXPECT_EQ(seen.position, MainWindow()->frameGeometry().center() - QPoint(315 / 2, 250 / 2));
+  EXPECT_EQ(seen.position, MainWindow()->frameGeometry().center() - QPoint(315 / 2, 315 / 2));
   EXPECT_FALSE(seen.flags & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(seen.flags & Qt::WindowTitleHint);
   EXPECT_EQ(seen.entries, (QStringList{"English", "Deutsch", "ENGLISH"}));
@@ -136,8 +140,10 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
       {"list", QRect(5, 35, 305, 120)},
       {"Log actions", QRect(5, 165, 275, 15)},
       {"Conversions at the same time:", QRect(5, 188, 230, 20)},
-      {"Cancel", QRect(125, 215, 90, 30)},
-      {"Accept", QRect(220, 215, 90, 30)},
+      {"Save converted files in:", QRect(5, 220, 305, 15)},
+      {"folder", QRect(5, 240, 305, 25)},
+      {"Cancel", QRect(125, 280, 90, 30)},
+      {"Accept", QRect(220, 280, 90, 30)},
   };
   EXPECT_EQ(controls, expected);
 }
@@ -252,6 +258,43 @@ TEST_F(SettingsWindowTest, ConversionsAtTheSameTimeGoUpToTheCoresAndAreSavedOnAc
   EXPECT_EQ(App().conversionsAtOnce, most);
   const std::string saved = most == 1 ? "" : "Parallel = " + std::to_string(most) + "\r\n";
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\n" + saved);
+}
+
+// The folder is chosen with Browse, saved, shown again on reopening, and
+// "Beside each source" afterwards writes the key empty rather than leaving the old folder.
+TEST_F(SettingsWindowTest, OutputFolderIsChosenSavedAndShownAgain) {
+  const std::string folder = dir.Path("out \"d\"");
+  UiHooks hooks;
+  std::vector<FileDialogRequest> asked;
+  hooks.askFileName = [&](const FileDialogRequest& request) {
+    asked.push_back(request);
+    return folder;
+  };
+  InstallUiHooks(hooks);
+  const auto chooser = [](QDialog* dialog) { return Child<QComboBox>(dialog, "outputFolder"); };
+  QStringList shownFirst;
+  Run([&](QDialog* dialog) {
+    shownFirst << chooser(dialog)->currentText();
+    Click(dialog, "outputFolderBrowse");
+    shownFirst << chooser(dialog)->currentText();
+    Click(dialog, "accept");
+  });
+  EXPECT_EQ(shownFirst, (QStringList{"Beside each source", QString::fromStdString(folder)}));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].kind, FileDialogKind::Folder);
+  EXPECT_EQ(asked[0].title, "Choose the folder for converted files");
+  EXPECT_EQ(App().outputFolder, folder);
+  EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\nOutDir = " + folder + "\r\n");
+
+  int shownIndex = -1;
+  Run([&](QDialog* dialog) {
+    shownIndex = chooser(dialog)->currentIndex();
+    chooser(dialog)->setCurrentIndex(0);
+    Click(dialog, "accept");
+  });
+  EXPECT_EQ(shownIndex, 1);
+  EXPECT_EQ(App().outputFolder, "");
+  EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\nOutDir = \r\n");
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(PreviewWindowTest, ButtonsSitLeftOfCancelWithoutTouchingTheEditorsControl
   EXPECT_EQ(Button("previewButton")->text(), "Preview");
   EXPECT_EQ(Button("fitButton")->text(), "Fit");
   const QRect cancel = editor->Widgets().cancel->geometry();
-  EXPECT_EQ(cancel, QRect(220, 370, 85, 25));
+  EXPECT_EQ(cancel, QRect(220, 370 + 36, 85, 25)) << "below add mode's output folder row";
   for (const char* name : {"previewButton", "fitButton"}) {
     const QRect button = Button(name)->geometry();
     EXPECT_FALSE(button.intersects(cancel)) << name;

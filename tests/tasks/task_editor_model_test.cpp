@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "Inc/AppState.h"
@@ -11,6 +12,7 @@
 #include "Inc/Lang.h"
 #include "fake_task_list_view.h"
 #include "scratch_dir.h"
+#include "settings/unprivileged.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_defaults.h"
 #include "tasks/task_list.h"
@@ -30,16 +32,57 @@ bool FilterMatches(const std::string& filters, const std::string& name) {
   return false;
 }
 
-TEST(EditorPaths, ProposalReplacesOnlyTheFileNamesExtension) {
-  EXPECT_EQ(ProposeOutputPath("C:/mp4/film.mp4"), "C:/mp4/film.amv");
-  EXPECT_EQ(ProposeOutputPath("C:\\mp4\\film.mp4"), "C:\\mp4\\film.amv");
-  EXPECT_EQ(ProposeOutputPath("/clips/Holiday.MP4"), "/clips/Holiday.amv");
-  EXPECT_EQ(ProposeOutputPath("/clips/clip.amv"), "/clips/clip.amv");
-  EXPECT_EQ(ProposeOutputPath("/my.videos/clip"), "/my.videos/clip.amv");
-  EXPECT_EQ(ProposeOutputPath("/clips/clip."), "/clips/clip.amv");
-  EXPECT_EQ(ProposeOutputPath("/clips/two words.tar.mkv"), "/clips/two words.tar.amv");
-  EXPECT_EQ(ProposeOutputPath("clip"), "clip.amv");
-  EXPECT_EQ(ProposeOutputPath("/d/.mp4"), "/d/.amv") << "a name that is all extension";
+TEST(EditorPaths, ProposalReplacesOnlyTheFileNamesExtensionAndFollowsTheFolder) {
+  struct Case {
+    std::string input, folder, proposed;
+  };
+  const Case cases[] = {
+      {"C:/mp4/film.mp4", "", "C:/mp4/film.amv"},
+      {"C:\\mp4\\film.mp4", "", "C:\\mp4\\film.amv"},
+      {"/clips/Holiday.MP4", "", "/clips/Holiday.amv"},
+      {"/clips/clip.amv", "", "/clips/clip.amv"},
+      {"/my.videos/clip", "", "/my.videos/clip.amv"},
+      {"/clips/clip.", "", "/clips/clip.amv"},
+      {"/clips/two words.tar.mkv", "", "/clips/two words.tar.amv"},
+      {"clip", "", "clip.amv"},
+      {"/d/.mp4", "", "/d/.amv"},  // a name that is all extension
+      // Only the file name goes into the folder, whatever the folder's own name holds.
+      {"/card/DCIM/clip.mp4", "/home/an/out", "/home/an/out/clip.amv"},
+      {"/card/DCIM/clip.mp4", "/home/an/out/", "/home/an/out/clip.amv"},
+      {"/card/my.videos/clip", "/out.d", "/out.d/clip.amv"},
+      {"C:\\mp4\\film.mp4", "/out", "/out/film.amv"},
+      {"relative.avi", "/my \"converted\" files", "/my \"converted\" files/relative.amv"},
+      {"/a/it's here.mkv", "/", "/it's here.amv"},
+      {"/a/clip.mp4", "/gone/away", "/gone/away/clip.amv"},  // proposed even where nothing exists yet
+  };
+  for (const Case& c : cases) EXPECT_EQ(ProposeOutputPath(c.input, c.folder), c.proposed) << c.input << " " << c.folder;
+}
+
+TEST(EditorPaths, OutputFolderIsUsableOnlyWhenAWritableFolderAndNamesItsOwnFiles) {
+  ScratchDir dir;
+  const std::string folder = dir.Path("out dir");
+  std::filesystem::create_directories(folder);
+  const std::string file = dir.Write("file", "x");
+  EXPECT_TRUE(IsUsableOutputFolder(folder));
+  EXPECT_TRUE(IsUsableOutputFolder(folder + "/"));
+  EXPECT_FALSE(IsUsableOutputFolder(dir.Path("missing")));
+  EXPECT_FALSE(IsUsableOutputFolder(file));
+  // As root every folder can be written to, so the child runs as nobody; it
+  // reaches both folders, and may write to one of them only.
+  namespace fs = std::filesystem;
+  const std::string open = dir.Path("open");
+  fs::create_directories(open);
+  fs::permissions(open, fs::perms::all);
+  fs::permissions(dir.Dir(), fs::perms::others_exec, fs::perm_options::add);
+  fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_TRUE(RunInChild([&] { return IsUsableOutputFolder(open) && !IsUsableOutputFolder(folder); }, true));
+
+  EXPECT_TRUE(IsInFolder("/out/clip.amv", "/out"));
+  EXPECT_TRUE(IsInFolder("/out/clip.amv", "/out/"));
+  EXPECT_TRUE(IsInFolder("/out/./clip.amv", "/out/."));
+  EXPECT_FALSE(IsInFolder("/out/sub/clip.amv", "/out"));
+  EXPECT_FALSE(IsInFolder("/elsewhere/clip.amv", "/out"));
 }
 
 TEST(EditorPaths, AmvExtensionIsAddedUnlessPresentInAnyCase) {
@@ -217,8 +260,8 @@ TEST_F(EditorModelTest, InputBrowseTakesOnlyNonEmptyFiles) {
   const std::string video = dir.Write("mp4/film.mp4", "data");
   dir.Write("empty.mp4", "");
   ui.answers = {"", dir.Path("empty.mp4"), dir.Path("mp4"), dir.Path("gone.mp4"), video};
-  for (int i = 0; i < 4; ++i) EXPECT_FALSE(BrowseInputFile().has_value()) << i;
-  const auto chosen = BrowseInputFile();
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(BrowseInputFile("").has_value()) << i;
+  const auto chosen = BrowseInputFile("");
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(chosen->inputFile, video);
   EXPECT_EQ(chosen->proposedOutput, dir.Path("mp4/film.amv"));
@@ -252,18 +295,18 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   shown.Quality = 2;
   const EditorStart start{TaskEditorMode::Add, -1, {}};
 
-  EXPECT_FALSE(AcceptTask(start, shown, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
   EXPECT_NE(Config().find("Qual = 2"), std::string::npos) << "stored before the checks";
   shown.InputFile = "   ";
-  EXPECT_FALSE(AcceptTask(start, shown, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
   shown.InputFile = dir.Write("empty.mp4", "");
-  EXPECT_FALSE(AcceptTask(start, shown, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
   shown.OutputFile = " /out/x.amv";
-  EXPECT_FALSE(AcceptTask(start, shown, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
   shown.InputFile = dir.Dir();
-  EXPECT_FALSE(AcceptTask(start, shown, shown));
+  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
   shown.InputFile = "\t" + dir.Write("clip.mp4", "data");
-  EXPECT_FALSE(AcceptTask(start, shown, shown)) << "only spaces are trimmed";
+  EXPECT_FALSE(AcceptTask(start, shown, shown, "")) << "only spaces are trimmed";
 
   const std::string input = "Please press 'Browse' to choose an input file.";
   const std::string output = "Please press 'Browse' to choose an output file.";
@@ -295,7 +338,7 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
   shown.InputFile = "  " + video + "  ";
   shown.OutputFile = " /out/my clip.amv ";
   shown.Resolution = 6;
-  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown, shown));
+  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown, shown, ""));
   ASSERT_EQ(TaskCount(), 1);
   EXPECT_EQ(TaskAt(0).InputFile, video);
   EXPECT_EQ(TaskAt(0).OutputFile, "/out/my clip.amv");
@@ -327,7 +370,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
   Task edited = start->shown;
   edited.Quality = 1;
-  EXPECT_TRUE(AcceptTask(*start, edited, edited));
+  EXPECT_TRUE(AcceptTask(*start, edited, edited, ""));
   EXPECT_EQ(TaskAt(1).Quality, 1);
   EXPECT_EQ(TaskAt(0).Quality, 0);
   EXPECT_EQ(view.rows[1][4], "Waiting");

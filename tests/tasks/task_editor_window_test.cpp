@@ -17,12 +17,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "app/main_window.h"
 #include "scratch_dir.h"
+#include "settings/output_folder_choice.h"
 #include "tasks/editor_paths.h"
 #include "tasks/option_controls.h"
 #include "tasks/task_editor_dialog.h"
@@ -49,6 +51,7 @@ class TaskEditorWindowTest : public ::testing::Test {
     AttachTaskListWidget();
   }
   void TearDown() override {
+    App().outputFolder.clear();
     ClearTaskList();
     DestroyMainWindow();
   }
@@ -80,7 +83,9 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   const auto dialog = OpenDialog();
   const auto& c = dialog->Widgets();
   EXPECT_EQ(Std(dialog->windowTitle()), "Add video file");
-  EXPECT_EQ(dialog->size(), QSize(402, 402));
+  // Add mode has a row for the output folder below the output: what lies below moves down by it.
+  const int row = 36;
+  EXPECT_EQ(dialog->size(), QSize(402, 402 + row));
   EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << "not resizable";
   EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinMaxButtonsHint);
   // Language texts in labels are shown as written, never as markup.
@@ -92,11 +97,11 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(dialog->isModal());
 
-  EXPECT_EQ(c.cancel->geometry(), QRect(220, 370, 85, 25));
-  EXPECT_EQ(c.accept->geometry(), QRect(310, 370, 85, 25));
+  EXPECT_EQ(c.cancel->geometry(), QRect(220, 370 + row, 85, 25));
+  EXPECT_EQ(c.accept->geometry(), QRect(310, 370 + row, 85, 25));
   EXPECT_EQ(Std(c.cancel->text()), "Cancel");
   EXPECT_EQ(Std(c.accept->text()), "Accept");
-  EXPECT_EQ(c.tabs->geometry(), QRect(5, 5, 390, 360));
+  EXPECT_EQ(c.tabs->geometry(), QRect(5, 5, 390, 360 + row));
   EXPECT_EQ(Std(c.tabs->tabText(0)), "General information");
   EXPECT_EQ(Std(c.tabs->tabText(1)), "Advanced options");
   EXPECT_EQ(c.tabs->currentIndex(), 0);
@@ -104,9 +109,13 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(c.output->geometry(), QRect(100, 70, 185, 20));
   EXPECT_EQ(c.inputBrowse->geometry(), QRect(290, 32, 80, 25));
   EXPECT_EQ(c.outputBrowse->geometry(), QRect(290, 67, 80, 25));
-  EXPECT_EQ(c.resolution->pos(), QPoint(25, 145));
-  EXPECT_EQ(c.quality->pos(), QPoint(25, 220));
-  EXPECT_EQ(c.frameRate->pos(), QPoint(25, 290));
+  ASSERT_NE(c.outputFolder, nullptr);
+  EXPECT_EQ(c.outputFolder->geometry(), QRect(100, 102, 270, 25));
+  EXPECT_EQ(c.outputFolder->List()->geometry().right(), c.output->geometry().right() - 100);
+  EXPECT_EQ(c.outputFolder->BrowseButton()->geometry(), QRect(190, 0, 80, 25));
+  EXPECT_EQ(c.resolution->pos(), QPoint(25, 145 + row));
+  EXPECT_EQ(c.quality->pos(), QPoint(25, 220 + row));
+  EXPECT_EQ(c.frameRate->pos(), QPoint(25, 290 + row));
   EXPECT_EQ(c.volume->geometry(), QRect(20, 35, 340, 35));
   EXPECT_EQ(c.volumeLabel->geometry(), QRect(30, 75, 320, 20));
   EXPECT_EQ(c.cropPicture->geometry(), QRect(70, 165, 50, 50));
@@ -400,6 +409,8 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
     shown = Std(dialog.Widgets().input->text());
     shownQuality = dialog.Widgets().quality->currentIndex();
+    EXPECT_EQ(dialog.size(), QSize(402, 402)) << "no output folder row in edit mode";
+    EXPECT_EQ(dialog.Widgets().outputFolder, nullptr);
     dialog.Widgets().resolution->setCurrentIndex(4);
     dialog.Widgets().accept->click();
   });
@@ -472,7 +483,7 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
     ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
     for (int i = 0; i < TaskCount(); ++i) {
       EXPECT_EQ(TaskAt(i).InputFile, inputs[i]);
-      EXPECT_EQ(TaskAt(i).OutputFile, ProposeOutputPath(inputs[i]));
+      EXPECT_EQ(TaskAt(i).OutputFile, ProposeOutputPath(inputs[i], ""));
       EXPECT_EQ(TaskAt(i).replaceOutput, inputs[i] == b) << "a replace agreed stays with its task";
       EXPECT_EQ(TaskAt(i).Quality, 2);
       EXPECT_EQ(TaskAt(i).CropTop, 4);
@@ -598,6 +609,70 @@ TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
   OpenTaskEditorWithFiles({a});
   EXPECT_EQ(shown, dir.Path("a.amv"));
   EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
+}
+
+// The add mode's choice starts from the setting; proposals shown follow it,
+// an output typed by hand stays, and two sources of one name are caught.
+TEST_F(TaskEditorWindowTest, OutputsGoToTheChosenFolderForOneAndSeveralFiles) {
+  App().outputFolder = dir.Path("out put") + "/";
+  std::filesystem::create_directories(App().outputFolder);
+  const std::string one = dir.Write("a/clip.mp4", "video");
+  const std::string same = dir.Write("b/clip.mkv", "video");
+  const std::string other = dir.Write("b/other.avi", "video");
+  const auto dialog = OpenDialog();
+  const auto& c = dialog->Widgets();
+  QComboBox* where = c.outputFolder->List();
+  EXPECT_EQ(where->currentIndex(), 1);
+  EXPECT_EQ(Std(where->itemText(0)), "Beside each source");
+  ui.fileSets = {{one}};
+  c.inputBrowse->click();
+  EXPECT_EQ(Std(c.output->text()), dir.Path("out put/clip.amv"));
+  where->setCurrentIndex(0);
+  EXPECT_EQ(Std(c.output->text()), dir.Path("a/clip.amv"));
+  where->setCurrentIndex(1);
+  EXPECT_EQ(Std(c.output->text()), dir.Path("out put/clip.amv"));
+  c.output->setText("/typed/mine.amv");
+  where->setCurrentIndex(0);
+  EXPECT_EQ(Std(c.output->text()), "/typed/mine.amv");
+  where->setCurrentIndex(1);
+
+  ui.fileSets = {{one, same, other}};
+  c.inputBrowse->click();
+  EXPECT_EQ(Std(c.output->text()), dir.Path("out put/clip.amv") + " (+2 more)");
+  where->setCurrentIndex(0);
+  EXPECT_EQ(Std(c.output->text()), dir.Path("a/clip.amv") + " (+2 more)");
+  where->setCurrentIndex(1);
+  c.accept->click();
+  EXPECT_FALSE(dialog->isVisible());
+  ASSERT_EQ(TaskCount(), 2);
+  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("out put/clip.amv"));
+  EXPECT_EQ(TaskAt(1).OutputFile, dir.Path("out put/other.amv"));
+  EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{UiText("s179") + "\n" + dir.Path("out put/clip.amv")});
+}
+
+// A folder gone missing adds nothing and says so; Beside each source then works.
+TEST_F(TaskEditorWindowTest, AMissingOutputFolderIsReportedAndNothingIsLost) {
+  App().outputFolder = dir.Path("gone");
+  const std::string a = dir.Write("a.mp4", "video");
+  const std::string b = dir.Write("b.mp4", "video");
+  const std::string refused = UiText("s187") + "\n" + dir.Path("gone") + "\n\n" + UiText("s189");
+  for (const std::vector<std::string>& files : {std::vector<std::string>{a}, std::vector<std::string>{a, b}}) {
+    ClearTaskList();
+    ui.messages.clear();
+    const auto dialog = OpenDialog();
+    const auto& c = dialog->Widgets();
+    ui.fileSets = {files};
+    c.inputBrowse->click();
+    c.accept->click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(TaskCount(), 0);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{refused});
+    c.outputFolder->List()->setCurrentIndex(0);
+    c.accept->click();
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(TaskCount(), static_cast<int>(files.size()));
+    EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("a.amv"));
+  }
 }
 
 // Fit's numbers fit one input: another input shows the numbers from before
