@@ -52,6 +52,7 @@ void EditorTrackProbe::Restart() {
 void EditorTrackProbe::ProbeNext() {
   while (found_.size() < inputs_.size()) {
     reading_ = SourceTracks{};
+    reading_.input = inputs_[found_.size()];
     child_ = StartChild(App().encoderPath, {"-probe", inputs_[found_.size()]}, "");
     if (child_) {
       poll_.start();

@@ -11,11 +11,11 @@
 
 class TaskEditorDialog;
 
-// Fills the editor's Sound list whenever its input changes: runs the
-// encoder's -probe on each input chosen, one after another, without holding
-// up the window, and hands what it told to the editor. An input the encoder
-// cannot read leaves the list at its default, with no message: the
-// conversion tells what is wrong with it.
+// Fills the editor's Sound and Subtitles lists whenever its input changes:
+// runs the encoder's -probe on each input chosen, one after another, without
+// holding up the window, and hands what it told to the editor. An input the
+// encoder cannot read leaves the lists at their defaults, with no message:
+// the conversion tells what is wrong with it.
 class EditorTrackProbe : public QObject {
   Q_OBJECT
 

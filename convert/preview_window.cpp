@@ -100,6 +100,7 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
   connect(c.keepProportions, &QCheckBox::toggled, this, &PreviewWindow::Changed);
   // The slider spans the part: it follows From and To.
   for (QLineEdit* field : {c.from, c.to}) connect(field, &QLineEdit::textChanged, this, &PreviewWindow::Changed);
+  connect(c.subtitles, &QComboBox::currentIndexChanged, this, &PreviewWindow::Changed);
   connect(moment_, &QSlider::valueChanged, this, [this](int steps) {
     momentText_->setText(MomentText(steps));
     Changed();

@@ -16,7 +16,7 @@ class QSlider;
 class TaskEditorDialog;
 
 // Shows the picture the encoder makes of the editor's task: it runs the
-// encoder's preview mode whenever the size, crop, pad, part or input changes, and
+// encoder's preview mode whenever the size, crop, pad, part, subtitles or input changes, and
 // shows the result at twice its size with crisp pixels. A window of its own
 // beside the editor, closed and destroyed with it.
 class PreviewWindow : public QWidget {

@@ -20,6 +20,7 @@ struct SourceTrack {
 };
 
 struct SourceTracks {
+  std::string input;            // the file described
   double durationSeconds = -1;  // -1 when the file does not tell
   std::vector<SourceTrack> tracks;
 };

@@ -25,6 +25,9 @@ struct Task {
   bool KeepProportions = false;  // the encoder adds bars that keep each source's shape
   // What of the source goes in; empty for the encoder's own choice.
   std::string Sound{};  // a track number counted from 1 among sound tracks, or a language ("jpn")
+  // Burned in: a subtitle track's number, a language (a track in it, else a
+  // file beside the video in it), or a subtitle file's path; empty: none.
+  std::string Subtitles{};
   // The part's start and end as the user typed them ("0:10:00"); empty: the
   // source's start or end.
   std::string From{};

@@ -212,7 +212,8 @@ void TaskEditorDialog::BindOptionControls() {
       {"CropLeft", controls_.crop[2]},      {"CropRight", controls_.crop[3]},  {"PadTop", controls_.pad[0]},
       {"PadBottom", controls_.pad[1]},      {"PadLeft", controls_.pad[2]},     {"PadRight", controls_.pad[3]},
       {"KeepProportions", controls_.keepProportions},
-      {"Sound", controls_.sound},           {"From", controls_.from},          {"To", controls_.to},
+      {"Sound", controls_.sound},           {"Subtitles", controls_.subtitles}, {"From", controls_.from},
+      {"To", controls_.to},
   };
   for (const TaskOption& option : TaskOptions()) {
     const auto found = byName.find(option.name);

@@ -50,6 +50,7 @@ class TaskEditorDialog : public QDialog {
     QCheckBox* keepProportions = nullptr;
     // The third tab: which sound track, and which part of the source.
     QComboBox* sound = nullptr;
+    QComboBox* subtitles = nullptr;
     QLineEdit* from = nullptr;
     QLineEdit* to = nullptr;
     QLabel* duration = nullptr;  // the source's play time, once known
@@ -77,11 +78,12 @@ class TaskEditorDialog : public QDialog {
   // before, and another input brings those back.
   void ShowFittedBands(const std::array<int, 4>& crop, const std::array<int, 4>& pad);
 
-  // Fills the Sound list from what the encoder found in the inputs now
-  // chosen, one entry per input in order (nothing for one it could not
-  // read): the tracks of one input, or the languages found across several,
-  // since their tracks may lie in different orders. The choice shown stays
-  // when the new list offers it, and a language stays in any case.
+  // Fills the Sound and Subtitles lists from what the encoder found in the
+  // inputs now chosen, one entry per input in order (nothing for one it
+  // could not read): the tracks (and subtitle files beside it) of one input,
+  // or the languages found across several, since their tracks may lie in
+  // different orders. The choice shown stays when the new list offers it,
+  // and a language stays in any case.
   void ShowSourceTracks(const std::vector<std::optional<SourceTracks>>& sources);
 
  protected:

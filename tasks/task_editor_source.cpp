@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <map>
 
 #include "widgets/qt_text.h"
@@ -45,50 +47,74 @@ QString TrackLabel(const SourceTrack& track, bool fileDefault) {
   return fileDefault ? UiQText("s210", {label.toStdString()}) : label;
 }
 
-// One input: each of its tracks, the one the file flags as its default
-// standing for the encoder's own choice; without such a flag, "Default"
-// comes first.
-std::vector<TrackEntry> OneInputsEntries(const SourceTracks& source, TrackKind kind, const char* noneKey) {
+// One input's sound: each of its tracks, the one the file flags as its
+// default standing for the encoder's own choice; without such a flag,
+// "Default" comes first.
+std::vector<TrackEntry> SoundEntries(const SourceTracks& source) {
   std::vector<TrackEntry> entries;
   bool defaultShown = false;
   for (const SourceTrack& track : source.tracks) {
-    if (track.kind != kind) continue;
+    if (track.kind != TrackKind::Sound) continue;
     const bool fileDefault = !defaultShown && track.isDefault;
     defaultShown = defaultShown || fileDefault;
     entries.push_back({TrackLabel(track, fileDefault), fileDefault ? QString() : QtText(IntToText(track.number))});
   }
-  if (!defaultShown) entries.insert(entries.begin(), {UiQText(noneKey), QString()});
+  if (!defaultShown) entries.insert(entries.begin(), {UiQText("s204"), QString()});
+  return entries;
+}
+
+// One input's subtitles: none at first, then its tracks, then the files
+// beside it, each named as it is written.
+std::vector<TrackEntry> SubtitleEntries(const SourceTracks& source) {
+  std::vector<TrackEntry> entries = {{UiQText("s205"), QString()}};
+  const std::string folder = source.input.substr(0, source.input.rfind('/') + 1);
+  for (const SourceTrack& track : source.tracks) {
+    if (track.kind == TrackKind::Subtitle)
+      entries.push_back({TrackLabel(track, track.isDefault), QtText(IntToText(track.number))});
+    if (track.kind == TrackKind::SubtitleFile)
+      entries.push_back({QtText(track.name), QtText((folder.empty() ? "./" : folder) + track.name)});
+  }
   return entries;
 }
 
 // Several inputs: each language found in any of them, once however each
 // file spells it.
-std::vector<TrackEntry> LanguageEntries(const std::vector<std::optional<SourceTracks>>& sources, TrackKind kind,
-                                        const char* noneKey) {
+std::vector<TrackEntry> LanguageEntries(const std::vector<std::optional<SourceTracks>>& sources,
+                                        std::initializer_list<TrackKind> kinds, const char* noneKey) {
   std::vector<TrackEntry> entries = {{UiQText(noneKey), QString()}};
   std::map<QString, bool> named;
   for (const std::optional<SourceTracks>& source : sources) {
     if (!source) continue;
     for (const SourceTrack& track : source->tracks) {
       const QString name = LanguageName(track.language);
-      if (track.kind == kind && Tagged(track.language) && named.emplace(name, true).second)
+      if (std::ranges::find(kinds, track.kind) != kinds.end() && Tagged(track.language) &&
+          named.emplace(name, true).second)
         entries.push_back({name, QtText(track.language)});
     }
   }
   return entries;
 }
 
-bool IsLanguage(const QString& value) { return !value.isEmpty() && !value.front().isDigit(); }
+// Neither a track number nor a file's path.
+bool IsLanguage(const QString& value) {
+  return !value.isEmpty() && !value.front().isDigit() && !value.contains('/');
+}
 
-// A track number the new list lacks would make the conversion fail, so it
-// gives way to the default; a language is kept, as the encoder takes the
-// default for a file without it.
+// A track number or a file the new list lacks would make the conversion
+// fail, so it gives way to the first entry; a language is kept, as the
+// encoder takes the default for a file without it.
+// Whoever follows the list (the preview) hears of a refill only when the
+// choice changed.
 void FillTrackList(QComboBox& list, const std::vector<TrackEntry>& entries) {
   const QString kept = list.currentData().toString();
-  list.clear();
-  for (const TrackEntry& entry : entries) list.addItem(entry.label, entry.value);
-  if (list.findData(kept) < 0 && IsLanguage(kept)) list.addItem(LanguageName(kept.toStdString()), kept);
-  list.setCurrentIndex(std::max(0, list.findData(kept)));
+  {
+    const QSignalBlocker quiet(list);
+    list.clear();
+    for (const TrackEntry& entry : entries) list.addItem(entry.label, entry.value);
+    if (list.findData(kept) < 0 && IsLanguage(kept)) list.addItem(LanguageName(kept.toStdString()), kept);
+    list.setCurrentIndex(std::max(0, list.findData(kept)));
+  }
+  if (list.currentData().toString() != kept) emit list.currentIndexChanged(list.currentIndex());
 }
 
 QLabel* PlainLabel(const QString& text, QWidget* parent, int x, int y, int w, int h) {
@@ -106,6 +132,10 @@ void TaskEditorDialog::BuildSourcePage(QWidget* page) {
   controls_.sound = new QComboBox(page);
   controls_.sound->setGeometry(100, 35, 270, controls_.sound->sizeHint().height());
   FillTrackList(*controls_.sound, {{UiQText("s204"), QString()}});
+  PlainLabel(UiQText("s203"), page, 15, 73, 80, 15);
+  controls_.subtitles = new QComboBox(page);
+  controls_.subtitles->setGeometry(100, 70, 270, controls_.subtitles->sizeHint().height());
+  FillTrackList(*controls_.subtitles, {{UiQText("s205"), QString()}});
 
   (new QGroupBox(UiQText("s206"), page))->setGeometry(5, 120, 375, 125);
   PlainLabel(UiQText("s207"), page, 15, 148, 80, 15);
@@ -123,8 +153,11 @@ void TaskEditorDialog::BuildSourcePage(QWidget* page) {
 
 void TaskEditorDialog::ShowSourceTracks(const std::vector<std::optional<SourceTracks>>& sources) {
   const bool one = sources.size() == 1 && sources[0];
-  FillTrackList(*controls_.sound, one ? OneInputsEntries(*sources[0], TrackKind::Sound, "s204")
-                                      : LanguageEntries(sources, TrackKind::Sound, "s204"));
+  FillTrackList(*controls_.sound,
+                one ? SoundEntries(*sources[0]) : LanguageEntries(sources, {TrackKind::Sound}, "s204"));
+  FillTrackList(*controls_.subtitles,
+                one ? SubtitleEntries(*sources[0])
+                    : LanguageEntries(sources, {TrackKind::Subtitle, TrackKind::SubtitleFile}, "s205"));
   sourceSeconds_ = one ? sources[0]->durationSeconds : -1;
   controls_.duration->setText(sourceSeconds_ < 0 ? QString()
                                                  : UiQText("s222", {ClockText(static_cast<float>(sourceSeconds_))}));

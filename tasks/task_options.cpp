@@ -86,6 +86,8 @@ std::vector<std::string> TextArguments(const std::string& value) {
 }
 
 constexpr char kSound[] = "-sound";
+constexpr char kSubtitles[] = "-subs";
+constexpr char kSubtitleFile[] = "-subfile";
 constexpr char kFrom[] = "-ss";
 constexpr char kTo[] = "-to";
 
@@ -93,6 +95,17 @@ constexpr char kTo[] = "-to";
 std::string ShownTrack(const std::string& value) {
   const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
   return number ? UiText("s221", {value}) : value;
+}
+
+// A path (it holds a folder) names a file; else a track or a language.
+bool IsSubtitleFile(const std::string& value) { return value.find('/') != std::string::npos; }
+
+std::vector<std::string> SubtitleArguments(const std::string& value) {
+  return IsSubtitleFile(value) ? TextArguments<kSubtitleFile>(value) : TextArguments<kSubtitles>(value);
+}
+
+std::string ShownSubtitles(const std::string& value) {
+  return IsSubtitleFile(value) ? value.substr(value.rfind('/') + 1) : ShownTrack(value);
 }
 
 std::string ShownFrom(const std::string& value) { return UiText("s219", {value}); }
@@ -117,6 +130,7 @@ const TaskOption kTaskOptions[] = {
     {"PadRight",   &Task::PadRight,   "PadR",   0, 0, kMostBandPixels, SpinBox, "s21", "\u2192", Pad,  PixelArguments<kPadRight>,   ShownPixels},
     {"KeepProportions", &Task::KeepProportions, "KeepProp", 0, 0, 1, CheckBox, "s160", "", Added, KeepProportionsArguments, ShownTicked},
     {"Sound", &Task::Sound, nullptr, 0, 0, 0, TrackList, "s216", "", Added, nullptr, nullptr, TextArguments<kSound>, ShownTrack},
+    {"Subtitles", &Task::Subtitles, nullptr, 0, 0, 0, TrackList, "s217", "", Added, nullptr, nullptr, SubtitleArguments, ShownSubtitles},
     {"From",  &Task::From,  nullptr, 0, 0, 0, TimeField, "s218", "", Added, nullptr, nullptr, TextArguments<kFrom>, ShownFrom},
     {"To",    &Task::To,    nullptr, 0, 0, 0, TimeField, "s218", "", Added, nullptr, nullptr, TextArguments<kTo>,   ShownTo},
 };

@@ -124,17 +124,20 @@ TEST(EncoderArguments, KeepProportionsGoesBeforeTheOutputOnlyWhenTicked) {
 // only once made, so a task that never makes them keeps the classic line.
 TEST(EncoderArguments, SoundAndPartGoBeforeTheOutputOnlyWhenChosen) {
   const struct {
-    std::string sound, from, to, added;
+    std::string sound, subtitles, from, to, added;
   } cases[] = {
-      {"2", "", "", "-sound 2"},
-      {"jpn", "", "", "-sound jpn"},
-      {"", "0:10:00", "", "-ss 0:10:00"},
-      {"", "", "15:30", "-to 15:30"},
-      {"1", "75.5", "0:15:00", "-sound 1 -ss 75.5 -to 0:15:00"},
+      {"2", "", "", "", "-sound 2"},
+      {"jpn", "", "", "", "-sound jpn"},
+      {"", "2", "", "", "-subs 2"},
+      {"", "eng", "", "", "-subs eng"},
+      {"", "/v/my film.en.srt", "", "", "-subfile /v/my film.en.srt"},
+      {"", "", "0:10:00", "", "-ss 0:10:00"},
+      {"", "", "", "15:30", "-to 15:30"},
+      {"1", "fre", "75.5", "0:15:00", "-sound 1 -subs fre -ss 75.5 -to 0:15:00"},
   };
   for (const auto& c : cases) {
     Task task = ExampleTask();
-    task.Sound = c.sound, task.From = c.from, task.To = c.to;
+    task.Sound = c.sound, task.Subtitles = c.subtitles, task.From = c.from, task.To = c.to;
     EXPECT_TRUE(BuildEncoderArguments(task).ends_with("-qmax 5 " + c.added + R"( "C:\Video\clip.amv")")) << c.added;
     const std::vector<std::string> args = EncoderArgumentVector(task);
     const std::vector<std::string> classic = EncoderArgumentVector(ExampleTask());

@@ -241,8 +241,9 @@ TEST(TaskOptions, SummaryShowsEveryOptionUnderItsLabel) {
   task.To = "0:15:00";
   EXPECT_TRUE(OptionSummary(task).ends_with("Keep proportions: yes\nSound: track 2\nPart: to 0:15:00"));
   task.Sound = "jpn";
+  task.Subtitles = "/films/my film.en.srt";
   task.From = "0:10:00";
-  EXPECT_TRUE(OptionSummary(task).ends_with("\nSound: jpn\nPart: from 0:10:00 to 0:15:00"));
+  EXPECT_TRUE(OptionSummary(task).ends_with("\nSound: jpn\nSubtitles: my film.en.srt\nPart: from 0:10:00 to 0:15:00"));
 }
 
 TEST(TaskOptions, ValuesAreBroughtIntoRangeAndANewConfigurationStartsFromTheInitialOnes) {
