@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "convert/batch_driver.h"
 
-void StartConversion() {
+void RunBatchInMainWindow() {
   // Commands reach the batch instead of the command table while it runs; it
   // acts on Stop only, and the main window refuses to close meanwhile.
   std::deque<int> commands;

@@ -1,5 +1,6 @@
 #pragma once
 
-// The Start command: converts every task of the list, in order, keeping the
-// main window live meanwhile.
-void StartConversion();
+// The Start command: runs the batch driver with the main window's seams (its
+// toolbar, its events, the commands it takes while the batch runs), so the
+// window stays live meanwhile.
+void RunBatchInMainWindow();

@@ -94,7 +94,7 @@ void RunCommand(int commandId) {
       break;
     case kButtonStart: {
       const BatchTitle progress;
-      StartConversion();
+      RunBatchInMainWindow();
       break;
     }
     default:

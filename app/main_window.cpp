@@ -237,7 +237,6 @@ void DestroyMainWindow() {
 QMainWindow* MainWindow() { return Parts().window; }
 QTreeWidget* TaskListWidget() { return Parts().window ? Parts().taskList : nullptr; }
 LogList* LogListWidget() { return Parts().window ? Parts().log : nullptr; }
-QSplitter* MainSplitter() { return Parts().window ? Parts().splitter : nullptr; }
 QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
 
 void SetToolbarEnabled(bool enabled) {
@@ -265,11 +264,6 @@ void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text
 void SetStatusFieldText(int field, const std::string& text) {
   if (field < 0 || field > 1 || !Parts().window || !Parts().fields[field]) return;
   Parts().fields[field]->setText(QString::fromStdString(text));
-}
-
-std::string StatusFieldText(int field) {
-  if (field < 0 || field > 1 || !Parts().window || !Parts().fields[field]) return {};
-  return Parts().fields[field]->text().toStdString();
 }
 
 void SetTaskColumnWidths() {

@@ -4,7 +4,6 @@
 
 class LogList;
 class QMainWindow;
-class QSplitter;
 class QToolBar;
 class QTreeWidget;
 
@@ -26,7 +25,6 @@ void DestroyMainWindow();
 QMainWindow* MainWindow();      // window 0
 QTreeWidget* TaskListWidget();  // control 50: five columns, one row per task
 LogList* LogListWidget();       // control 51: one line per log line
-QSplitter* MainSplitter();      // control 52
 QToolBar* MainToolbar();        // toolbar 2
 
 // Enables or disables every toolbar button except Stop.
@@ -38,7 +36,6 @@ void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text
 
 // Status bar fields 0 and 1; nothing happens without a status bar.
 void SetStatusFieldText(int field, const std::string& text);
-std::string StatusFieldText(int field);
 
 // Sets each of the five task list columns to w/5 - 1 pixels, w being the
 // main window's client width (done on every size event and at start-up).

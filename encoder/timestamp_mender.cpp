@@ -23,10 +23,7 @@ std::optional<double> TimestampMender::JumpTarget(int stream, double seconds) co
 
 double TimestampMender::Place(int stream, double seconds, double durationSeconds) {
   if (tentativeShift_) {
-    if (JumpTarget(stream, seconds + shift_)) {
-      shift_ = *tentativeShift_;
-      ++discontinuities_;
-    }
+    if (JumpTarget(stream, seconds + shift_)) shift_ = *tentativeShift_;
     tentativeShift_.reset();
   }
   double shift = shift_;

@@ -21,8 +21,6 @@ class TimestampMender {
   // (0 when unknown). Returns the shift, in seconds, to add to its stamps.
   double Place(int stream, double seconds, double durationSeconds);
 
-  int Discontinuities() const { return discontinuities_; }
-
  private:
   struct StreamClock {
     double last = 0;  // mended start of its latest packet
@@ -37,5 +35,4 @@ class TimestampMender {
   std::optional<double> tentativeShift_;  // after a jump, until the next packet confirms it
   std::optional<double> clock_;            // the furthest any stream has reached
   std::map<int, StreamClock> streams_;
-  int discontinuities_ = 0;
 };

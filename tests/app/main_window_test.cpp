@@ -25,6 +25,7 @@
 #include "app/qt_translation.h"
 #include "scratch_dir.h"
 #include "shell_test_support.h"
+#include "status_bar_text.h"
 
 namespace {
 
@@ -209,8 +210,8 @@ TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
   ASSERT_EQ(fields.size(), 2u);
   EXPECT_EQ(fields[0]->geometry().right() + 1, 90);
   EXPECT_EQ(fields[1]->geometry().right() + 1, 190);
-  EXPECT_EQ(StatusFieldText(0), UiText("s64"));
-  EXPECT_EQ(StatusFieldText(1), UiText("s65"));
+  EXPECT_EQ(StatusBarText(0), UiText("s64"));
+  EXPECT_EQ(StatusBarText(1), UiText("s65"));
   EXPECT_FALSE(MainWindow()->statusBar()->isSizeGripEnabled());
 
   ShowAndActivate();
@@ -220,7 +221,7 @@ TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
   for (int column = 0; column < 5; ++column) EXPECT_EQ(TaskListWidget()->columnWidth(column), 139);
 
   SetStatusFieldText(1, "3 videos in the list.");
-  EXPECT_EQ(StatusFieldText(1), "3 videos in the list.");
+  EXPECT_EQ(StatusBarText(1), "3 videos in the list.");
 }
 
 // A language file is text: a tag in it must not load a local picture.
@@ -229,13 +230,13 @@ TEST_F(MainWindowTest, StatusFieldsShowLanguageTextsAsWritten) {
   LoadStringTable(dir.Write("x.ini", "[Data]\ns64 = <img src=/etc/x.png>Ready\ns65 = <a href=x>0</a> videos\n"));
   ASSERT_TRUE(BuildMainWindow());
   for (QLabel* field : StatusFields()) EXPECT_EQ(field->textFormat(), Qt::PlainText);
-  EXPECT_EQ(StatusFieldText(0), "<img src=/etc/x.png>Ready");
+  EXPECT_EQ(StatusBarText(0), "<img src=/etc/x.png>Ready");
   LoadStringTable("");
 }
 
 TEST_F(MainWindowTest, SplitterFillsTheWindowAndReturnsAfterMaximiseAndRestore) {
   ShowAndActivate();
-  QSplitter* splitter = MainSplitter();
+  QSplitter* splitter = MainWindow()->findChild<QSplitter*>();
   QWidget* inner = MainWindow()->centralWidget();
   EXPECT_EQ(splitter->geometry(), inner->rect());
   EXPECT_EQ(splitter->handleWidth(), 4);
@@ -258,15 +259,15 @@ TEST_F(MainWindowTest, ShrinkingToNothingAppliesNoNegativeSize) {
   ShowAndActivate();
   MainWindow()->resize(1, 1);
   QApplication::processEvents();
-  EXPECT_GE(MainSplitter()->width(), 0);
-  EXPECT_GE(MainSplitter()->height(), 0);
-  for (int size : MainSplitter()->sizes()) EXPECT_GE(size, 0);
+  EXPECT_GE(MainWindow()->findChild<QSplitter*>()->width(), 0);
+  EXPECT_GE(MainWindow()->findChild<QSplitter*>()->height(), 0);
+  for (int size : MainWindow()->findChild<QSplitter*>()->sizes()) EXPECT_GE(size, 0);
   for (int column = 0; column < 5; ++column) EXPECT_GE(TaskListWidget()->columnWidth(column), 0);
 }
 
 TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
   ShowAndActivate();
-  QSplitter* splitter = MainSplitter();
+  QSplitter* splitter = MainWindow()->findChild<QSplitter*>();
   QWidget* handle = splitter->handle(1);
   const QPoint grip = handle->rect().center();
   QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);

@@ -31,6 +31,7 @@
 #include "comma_locale.h"
 #include "convert/encoder_arguments.h"
 #include "stand_in_encoder.h"
+#include "status_bar_text.h"
 #include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 
@@ -198,7 +199,7 @@ TEST_F(BatchWindow, RowsLogAndClosingBoxes) {
   EXPECT_EQ(RowStatus(0), "Converted!");
   EXPECT_EQ(RowStatus(1), "FFmpeg error. Code 1");
   EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
-  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
   EXPECT_TRUE(ToolbarButton(58)->isEnabled());
   EXPECT_FALSE(CommandInterceptorActive());
   EXPECT_EQ(LogLines(),
@@ -258,8 +259,8 @@ exec sleep 30
   EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
   EXPECT_EQ(RowStatus(0), "Waiting");
   EXPECT_EQ(RowStatus(1), "Waiting");
-  EXPECT_EQ(StatusFieldText(1), "2 videos in the list.");
-  EXPECT_EQ(StatusFieldText(0), "Conversion stopped by user...");
+  EXPECT_EQ(StatusBarText(1), "2 videos in the list.");
+  EXPECT_EQ(StatusBarText(0), "Conversion stopped by user...");
   EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
   EXPECT_TRUE(ToolbarButton(58)->isEnabled());
   EXPECT_FALSE(App().ConversionRunning);
@@ -345,7 +346,7 @@ TEST_F(BatchWindow, StopAnsweredYesAfterTheEncoderFinishedReportsWhatHappened) {
   EXPECT_EQ(RowStatus(0), "Converted!");
   EXPECT_EQ(RowStatus(1), "Converted!") << "the batch goes on";
   EXPECT_EQ(program.Read("first.amv"), "partial complete") << "a finished output is kept";
-  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
   EXPECT_EQ(LogLines().back(), "Conversion finished...");
 }
 
@@ -367,7 +368,7 @@ exec sleep 30
   When([&] { return RowStatus(0) == "9.2% ready"; }, [] { ToolbarButton(59)->trigger(); });
   PressStart();
   EXPECT_EQ(RowStatus(0), "Waiting");
-  EXPECT_EQ(StatusFieldText(0), "Conversion stopped by user...");
+  EXPECT_EQ(StatusBarText(0), "Conversion stopped by user...");
   EXPECT_FALSE(std::filesystem::exists(output));
   EXPECT_EQ(OwnChildren(), std::vector<pid_t>{}) << "the encoder is reaped at once";
 
@@ -502,16 +503,16 @@ TEST_F(BatchWindow, TheStatusBarTellsTheTaskOfTheTotalAndTheTimes) {
   AddTask("/v/a.avi", "/v/a.amv");
   AddTask("/v/slow.avi", "/v/slow.amv");
   std::string shown;
-  When([] { return StatusFieldText(0).find("left") != std::string::npos && RowStatus(1) == "50.0% ready"; },
+  When([] { return StatusBarText(0).find("left") != std::string::npos && RowStatus(1) == "50.0% ready"; },
        [&] {
-         shown = StatusFieldText(0);
+         shown = StatusBarText(0);
          Go();
        });
   PressStart();
   EXPECT_TRUE(
       std::regex_match(shown, std::regex("Task 2 of 2 \u2013 0:00:\\d\\d elapsed \u2013 about 0:00:\\d\\d left")))
       << shown;
-  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
 }
 
 // Tells its progress halfway, waits for the test, then writes its output
@@ -553,7 +554,7 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   std::size_t children = 0;
   When([] { return RowStatus(0) == "50.0% ready" && RowStatus(1) == "50.0% ready"; },
        [&] {
-         status = StatusFieldText(0);
+         status = StatusBarText(0);
          title = MainWindow()->windowTitle();
          children = OwnChildren().size();
          Go();
@@ -569,7 +570,7 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   EXPECT_EQ(twoAtATime.outputs, oneAtATime.outputs);
   EXPECT_EQ(twoAtATime.log, oneAtATime.log) << "each task's lines together, in task order";
   EXPECT_EQ(twoAtATime.boxes, oneAtATime.boxes);
-  EXPECT_EQ(StatusFieldText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
 }
 
 // Stop asks once and ends both encoders; each removal is logged with its task.
