@@ -115,12 +115,16 @@ void FollowProgress(Batch& batch, const TaskRun& run) {
   ShowProgress(batch);
 }
 
-// The input sizes of the tasks the batch converts, for the progress.
+// The input sizes of the tasks the batch converts, for the progress. A task
+// that converts a part of its source has no size that tells its length.
 std::vector<double> SourceBytes(const BatchSeams& seams, const ExistingOutputPlan& plan) {
   std::vector<double> bytes;
-  for (int row = 0; row < seams.taskCount(); ++row)
-    if (!plan.skip[static_cast<std::size_t>(row)])
-      bytes.push_back(static_cast<double>(ProbePath(seams.taskAt(row).InputFile).size));
+  for (int row = 0; row < seams.taskCount(); ++row) {
+    if (plan.skip[static_cast<std::size_t>(row)]) continue;
+    const Task task = seams.taskAt(row);
+    const bool part = !task.From.empty() || !task.To.empty();
+    bytes.push_back(part ? 0.0 : static_cast<double>(ProbePath(task.InputFile).size));
+  }
   return bytes;
 }
 

@@ -45,16 +45,20 @@ int BatchProgress::EndedCount() const {
 
 bool BatchProgress::ExpectedDurations(std::vector<double>& expected) const {
   double seconds = 0;
+  double sizedSeconds = 0;  // of the known ones with a size, which alone tell seconds per byte
   double bytes = 0;
   int known = 0;
   for (std::size_t i = 0; i < durations_.size(); ++i) {
     if (durations_[i] < 0) continue;
     ++known;
     seconds += durations_[i];
-    if (bytes_[i] > 0) bytes += bytes_[i];
+    if (bytes_[i] > 0) {
+      bytes += bytes_[i];
+      sizedSeconds += durations_[i];
+    }
   }
   if (known == 0) return false;
-  const double perByte = bytes > 0 ? seconds / bytes : 0;
+  const double perByte = bytes > 0 ? sizedSeconds / bytes : 0;
   expected = durations_;
   for (std::size_t i = 0; i < expected.size(); ++i)
     if (expected[i] < 0) expected[i] = bytes_[i] > 0 && perByte > 0 ? bytes_[i] * perByte : seconds / known;

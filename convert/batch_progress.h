@@ -12,7 +12,8 @@
 // already known, or as their average.
 class BatchProgress {
  public:
-  // The input sizes in bytes of the tasks the batch converts, in order.
+  // The input sizes in bytes of the tasks the batch converts, in order; 0
+  // for one whose size tells nothing of its duration.
   BatchProgress(std::vector<double> sourceBytes, double startSeconds);
 
   // Task `index` (of the converted ones) begins, reports its encoder's

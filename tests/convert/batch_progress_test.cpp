@@ -63,6 +63,19 @@ TEST(BatchProgress, ClipsNotYetStartedCountByTheirSizes) {
   EXPECT_DOUBLE_EQ(progress.Elapsed(5), 5);
 }
 
+// A part of a large file (size 0: unknown) tells nothing of seconds per byte.
+TEST(BatchProgress, ATaskWithoutASizeCountsNothingPerByte) {
+  BatchProgress progress({0, 1000, 1000}, 0);
+  progress.BeginTask(0);
+  progress.TaskDuration(0, 60);
+  progress.EndTask(0);
+  progress.BeginTask(1);
+  progress.TaskDuration(1, 10);
+  progress.TaskPosition(1, 10);
+  // 70 s in 7 s; the third, as large as the second, is 10 s more: 1 s.
+  EXPECT_DOUBLE_EQ(progress.SecondsLeft(7).value_or(-1), 1);
+}
+
 // Two encoders at once: what both have converted counts, and each task that
 // has ended counts whole.
 TEST(BatchProgress, SeveralTasksAtOnceCountTogether) {
