@@ -37,11 +37,15 @@ BatchTitle::BatchTitle() {
     if (column != kStatusColumn) return;
     // With several conversions at once the title keeps to the first row in
     // progress instead of jumping between rows.
-    for (int row = 0; row < list->topLevelItemCount(); ++row) {
-      const QString status = list->topLevelItem(row)->text(kStatusColumn);
-      if (!Percent(status).isEmpty()) return Show(row, status);
-    }
-    Show(list->indexOfTopLevelItem(item), item->text(column));
+    const int changed = list->indexOfTopLevelItem(item);
+    if (changed < 0) return;
+    if (Percent(item->text(column)).isEmpty())
+      inProgress_.erase(changed);
+    else
+      inProgress_.insert(changed);
+    if (inProgress_.empty()) return Show(changed, item->text(column));
+    const int first = *inProgress_.begin();
+    Show(first, list->topLevelItem(first)->text(kStatusColumn));
   });
 }
 

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <set>
+
 class QMainWindow;
 
 // While it lives, the main window's title tells how far a batch has come,
@@ -23,4 +25,7 @@ class BatchTitle {
   QPointer<QMainWindow> window_;
   QString original_;
   QMetaObject::Connection watch_;
+  // The rows in progress, kept from each change of status: a long batch
+  // does not read every row it has finished at each one.
+  std::set<int> inProgress_;
 };
