@@ -222,6 +222,9 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid == 0) RunChild(program.c_str(), argv.data(), workingDirectory.c_str(), errorWriteEnd, report[1], parent);
+  // Watched before a termination signal can arrive, so the handler never
+  // misses a program that is already running.
+  if (pid > 0) WatchStartedProgram(pid);
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   close(report[1]);
   if (pid < 0) {
@@ -236,6 +239,7 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
   while (got < 0 && errno == EINTR);
   close(report[0]);
   if (got == 0) return pid;
+  ForgetStartedProgram(pid);
   while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
   }
   return -1;
@@ -274,7 +278,6 @@ ChildHandle StartChild(const std::string& program, const std::vector<std::string
   child->errorPipe = piped ? fds[0] : -1;
   // Only this runner reaps the pid, so it still names this child here.
   child->endDescriptor = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-  WatchStartedProgram(pid);
   std::lock_guard guard(Children().lock);
   const ChildHandle handle = Children().next++;
   Children().live.emplace(handle, std::move(child));
