@@ -127,8 +127,6 @@ Failure Conversion::Prepare() {
   if (source.width > 0 && source.height > 0)
     if (Failure failure = picture_.CheckSource(source.width, source.height)) return failure;
   if (Failure failure = SetUpVideoDecoding(input_, picture_, quarterTurns, options_)) return failure;
-  if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax))
-    return failure;
   if (const AVStream* sound = input_.AudioStream()) {
     audio_ = std::make_unique<AudioPipeline>(options_.volume, sound->time_base, timeline_);
     // Sound that starts before the picture is kept, with the first picture shown over it.
@@ -138,6 +136,11 @@ Failure Conversion::Prepare() {
     soundFinished_ = true;
   }
   if (Failure failure = OpenChosenSubtitles(input_, options_, subtitles_, subtitleLine_)) return failure;
+  // Noise reduction learns across frames and blurs what is new: a line that
+  // appears over a held picture, encoded once and repeated, would stay faint.
+  if (Failure failure = video_.Open(options_.width, options_.height, options_.fps, options_.qmin, options_.qmax,
+                                    /*reduceNoise=*/!subtitles_))
+    return failure;
   if (!part_.Whole()) {
     if (Failure failure = part_.Locate(input_)) return failure;
     rate_.BeginAt(part_.Begin());
@@ -180,7 +183,7 @@ Failure Conversion::EmitWithSubtitles(AVFrame& picture, int64_t count) {
   for (int64_t i = 0; i < count; ++i) {
     const double seconds = rate_.OriginSeconds() + static_cast<double>(first + i) / options_.fps;
     bool changed = false;
-    if (Failure failure = subtitles_->Advance(seconds, picture_.LastArea(), changed)) return failure;
+    if (Failure failure = subtitles_->Advance(SubtitleMoment(seconds, options_.fps), picture_.LastArea(), changed)) return failure;
     ++pendingFrames_;
     if (i > 0 && !changed) {
       ++pending_.back().frames;

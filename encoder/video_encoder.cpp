@@ -4,7 +4,7 @@
 
 #include "encoder/quality.h"
 
-Failure VideoEncoder::Open(int width, int height, int fps, int qmin, int qmax) {
+Failure VideoEncoder::Open(int width, int height, int fps, int qmin, int qmax, bool reduceNoise) {
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AMV);
   if (!codec) return std::string("This FFmpeg build has no AMV picture encoder.");
   context_.reset(avcodec_alloc_context3(codec));
@@ -20,7 +20,7 @@ Failure VideoEncoder::Open(int width, int height, int fps, int qmin, int qmax) {
   // not a multiple of 16 when told that is intended.
   context_->strict_std_compliance = FF_COMPLIANCE_UNOFFICIAL;
   AVDictionary* settings = nullptr;
-  av_dict_set_int(&settings, "noise_reduction", NoiseReductionFor(qmin, qmax), 0);
+  av_dict_set_int(&settings, "noise_reduction", reduceNoise ? NoiseReductionFor(qmin, qmax) : 0, 0);
   const int result = avcodec_open2(context_.get(), codec, &settings);
   const bool unusedSetting = av_dict_count(settings) > 0;
   av_dict_free(&settings);

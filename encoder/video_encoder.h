@@ -8,7 +8,7 @@
 // libavcodec's AMV picture encoder, one packet per frame.
 class VideoEncoder {
  public:
-  Failure Open(int width, int height, int fps, int qmin, int qmax);
+  Failure Open(int width, int height, int fps, int qmin, int qmax, bool reduceNoise);
   Failure Encode(AVFrame* frame, std::vector<uint8_t>& packet);
 
  private:
