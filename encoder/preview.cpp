@@ -137,7 +137,8 @@ Failure Preview(const EncoderOptions& options) {
     // The frame shows the subtitles of its own moment, as in the conversion.
     subtitles->SeekNear(moment);
     bool changed = false;
-    if (Failure failure = subtitles->Advance(moment, picture.LastArea(), changed)) return failure;
+    if (Failure failure = subtitles->Advance(SubtitleMoment(moment, options.fps), picture.LastArea(), changed))
+      return failure;
     subtitles->Draw(*rendered);
   }
   return WritePpm(*rendered, options.outputPath);

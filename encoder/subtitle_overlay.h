@@ -73,6 +73,12 @@ class SubtitleOverlay {
   SubtitleLayer layer_;
 };
 
+// The moment on the film's clock whose subtitles the output frame at `moment`
+// shows. A subtitle belongs to the nearest frame, as a picture does, so a
+// line that starts with the film's first picture, a little after the clock's
+// origin, is on the first frame too.
+inline double SubtitleMoment(double moment, int fps) { return moment + 0.5 / fps - 1e-6; }
+
 // Opens the subtitles the options ask for, if any, into `overlay` (left
 // null when there are none to burn in). `line` tells the log which ones, or
 // why none are.

@@ -101,6 +101,9 @@ class EncoderSubtitles : public ::testing::Test {
                  " -movflags frag_keyframe+empty_moov",
              dir_->Path("fragments.mp4"));
     dir_->Write("clip.en.srt", ReadWholeFile(srt));
+    // Lines from just before and just after the middle of the first frame's slot at 12 fps (41.7 ms).
+    dir_->Write("early.srt", "1\n00:00:00,020 --> 00:00:02,000\nHELLO THERE\n\n");
+    dir_->Write("later.srt", "1\n00:00:00,060 --> 00:00:02,000\nHELLO THERE\n\n");
     // A transparent unit at 0 keeps ffmpeg from moving the box's stamp to the start.
     dir_->Write("box.sub", SubtitlePack(0, SubpictureUnit(0, 0, 64, 2, false, 2)) +
                                SubtitlePack(90000, SubpictureUnit(260, 400, 200, 40, true, 0)) +
@@ -181,6 +184,10 @@ TEST_F(EncoderSubtitles, TextShowsWhileItLastsAndStaysLegibleAtThePlayersSize) {
       {"lines stored after their pictures", dir_->Path("fragments.mp4"), {"-subs", "1"}, 18, true, false},
       {"file beside the clip", clip, {"-subs", "en"}, 18, true, false},
       {"file named", clip, {"-subfile", dir_->Path("english.srt")}, 18, true, false},
+      // A line belongs to the nearest frame, as a picture does.
+      {"line starting within the first half frame", clip, {"-subfile", dir_->Path("early.srt")}, 0, true, false},
+      {"line starting after the first half frame", clip, {"-subfile", dir_->Path("later.srt")}, 0, false, false},
+      {"that line on the next frame", clip, {"-subfile", dir_->Path("later.srt")}, 1, true, false},
       // The film starts at 0.53 s of its own clock, and a subtitle file counts from there.
       {"file, film starting late, before", dvd, {"-subfile", dir_->Path("english.srt")}, 8, false, false},
       {"file, film starting late, shown", dvd, {"-subfile", dir_->Path("english.srt")}, 21, true, false},
