@@ -5,11 +5,14 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 
 #include <cerrno>
 #include <chrono>
 #include <thread>
 
+#include "Inc/ErrorHandler.h"
 #include "convert/child_process.h"
 #include "scratch_dir.h"
 
@@ -242,6 +245,34 @@ TEST(ChildProcess, ProgramsThatCannotStartLeaveNothingOpen) {
   EXPECT_EQ(StartChild("", {}, ""), 0u);
   EXPECT_EQ(StartChild("/bin/sh", {"-c", "exit 0"}, dir.Path("no such dir")), 0u);
   EXPECT_EQ(OpenDescriptors(), before);
+}
+
+// A start that failed is forgotten: after more failures than the termination
+// handler has places for, it still ends the program that does run. That
+// program gives up the kernel's end-with-the-parent signal, so only the
+// handler can end it.
+TEST(ChildProcess, FailedStartsLeaveTheTerminationHandlerItsPlaces) {
+  ScratchDir dir;
+  const std::string pidFile = dir.Path("pid");
+  const std::string script = "syscall(" + std::to_string(SYS_prctl) +
+                             ", 1, 0, 0, 0, 0); open(F, '>', \"$ARGV[0].new\"); print F $$; close F; "
+                             "rename(\"$ARGV[0].new\", $ARGV[0]); exec('sleep', '30');";
+  const pid_t program = fork();
+  if (program == 0) {
+    InstallTerminationHandler();
+    for (int i = 0; i < 100; ++i) StartChild(dir.Path("missing"), {}, "");
+    StartChild("/usr/bin/perl", {"-e", script, pidFile}, "");
+    pause();
+    _exit(0);
+  }
+  ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(pidFile); }));
+  kill(program, SIGTERM);
+  int status = 0;
+  waitpid(program, &status, 0);
+  const pid_t started = std::stoi(dir.Read("pid"));
+  const bool running = kill(started, 0) == 0;
+  if (running) kill(started, SIGKILL);
+  EXPECT_FALSE(running) << "the handler did not end the program";
 }
 
 TEST(ChildProcess, LongLinesAndFullPipesAreReadWhole) {
