@@ -7,17 +7,21 @@
 
 #include "Inc/TextUtil.h"
 
-// Process-wide: the one context of the program, reached from here until the
-// window builders take it as an argument.
+// Process-wide: the program's one state, for the callers that are not yet
+// handed it by the window builders.
 AppState& App() {
   static AppState state;
   return state;
 }
 
 void ResetAppState() {
-  UiHooks hooks = std::move(App().uiHooks);
-  App() = AppState{};
-  App().uiHooks = std::move(hooks);
+  AppState& app = App();
+  AppState fresh;
+  fresh.uiHooks = std::move(app.uiHooks);
+  fresh.tasks = std::move(app.tasks);
+  fresh.mainWindow = std::move(app.mainWindow);
+  fresh.editorExtension = std::move(app.editorExtension);
+  app = std::move(fresh);
 }
 
 void SetProgramDirectory(const std::string& directory) {

@@ -1,5 +1,8 @@
 #pragma once
 
-// Makes the main window's log list (control 51) the activity log. Called once
-// after BuildMainWindow; the log follows the window if it is built again.
-void AttachMainWindowLog();
+#include "Inc/AppState.h"
+
+// Makes the log list (control 51) of the main window of `app` its activity
+// log. Called once after BuildMainWindow; the log follows the window if it is
+// built again.
+void AttachMainWindowLog(AppState& app = App());

@@ -31,16 +31,17 @@
 #include "convert/editor_preview.h"
 #include "convert/editor_tracks.h"
 #include "tasks/task_editor_dialog.h"
+#include "tasks/task_list.h"
 #include "tasks/task_list_widget_view.h"
 #include "widgets/modal_owner.h"
 #include "widgets/qt_text.h"
 #include "widgets/resize_qt.h"
 
-namespace {
-
-constexpr int kTaskColumns = 5;
-
+// The main window's widgets and the views over them, kept by its program state.
 struct MainWindowParts {
+  explicit MainWindowParts(AppState& state) : app(state) {}
+
+  AppState& app;
   QPointer<QMainWindow> window;
   QLabel* fields[2] = {nullptr, nullptr};
   QToolBar* toolbar = nullptr;
@@ -51,36 +52,40 @@ struct MainWindowParts {
   std::map<int, QAction*> menuItems;
   bool toolbarEnabled = true;
   std::unique_ptr<AnchorRegistry> anchors;
+  TaskListWidgetView taskView;  // bound to taskList by AttachTaskListWidget
 };
 
-// Process-wide: the commands, the batch and the log reach the one main window
-// through the accessors below.
-MainWindowParts& Parts() {
-  static MainWindowParts parts;
-  return parts;
+namespace {
+
+constexpr int kTaskColumns = 5;
+
+void FitTaskColumns(const MainWindowParts& parts) {
+  if (!parts.window) return;
+  const int width = parts.window->width() / kTaskColumns - 1;
+  for (int column = 0; column < kTaskColumns; ++column) parts.taskList->setColumnWidth(column, std::max(0, width));
 }
 
 // Every event of window 0 passes through here before the window sees it.
 class MainWindowEvents : public QObject {
  public:
-  using QObject::QObject;
+  MainWindowEvents(QObject* window, const MainWindowParts& parts) : QObject(window), parts_(parts) {}
 
  protected:
   // The filter is a child of the window it watches. While that window is being
   // destroyed it is no longer a QMainWindow, so it is recognised by its plain
-  // QObject pointer and, once detached from Parts(), left alone.
+  // QObject pointer and, once the parts let go of it, left alone.
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != parent() || Parts().window.isNull()) return false;
-    if (Parts().anchors) Parts().anchors->Apply(AnchorEventKind(*event), kMainWindowId);
+    if (watched != parent() || parts_.window.isNull()) return false;
+    if (parts_.anchors) parts_.anchors->Apply(AnchorEventKind(*event), kMainWindowId);
     if (event->type() == QEvent::Resize) {
-      const int w = Parts().window->width();
-      if (Parts().fields[0]) {
-        const int height = Parts().window->statusBar()->height();
-        Parts().fields[0]->setGeometry(0, 0, w / 2, height);
-        Parts().fields[1]->setGeometry(w / 2, 0, w - w / 2, height);
+      const int w = parts_.window->width();
+      if (parts_.fields[0]) {
+        const int height = parts_.window->statusBar()->height();
+        parts_.fields[0]->setGeometry(0, 0, w / 2, height);
+        parts_.fields[1]->setGeometry(w / 2, 0, w - w / 2, height);
       }
-      SetTaskColumnWidths();
-      Parts().taskList->viewport()->update();
+      FitTaskColumns(parts_);
+      parts_.taskList->viewport()->update();
     } else if (event->type() == QEvent::Close) {
       // The window closes only through a confirmed quit, which ends the loop.
       event->ignore();
@@ -89,11 +94,14 @@ class MainWindowEvents : public QObject {
     }
     return false;
   }
+
+ private:
+  const MainWindowParts& parts_;
 };
 
 // Field i is a sunken label placed by hand, so that its end is exact and its
 // width never becomes a minimum size of the window.
-void BuildStatusBar(QMainWindow* window) {
+void BuildStatusBar(QMainWindow* window, MainWindowParts& parts) {
   QStatusBar* bar = window->statusBar();
   bar->setSizeGripEnabled(false);
   const int height = bar->sizeHint().height();
@@ -107,15 +115,14 @@ void BuildStatusBar(QMainWindow* window) {
     field->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     field->setIndent(3);
     field->setGeometry(starts[i], 0, widths[i], height);
-    Parts().fields[i] = field;
+    parts.fields[i] = field;
   }
 }
 
 // Edit, Up and Down act on one task, so they are off while several rows are
 // selected; the toolbar's own state (off during a batch) still rules its buttons.
-void UpdateOneTaskCommands() {
-  MainWindowParts& parts = Parts();
-  if (!parts.taskList) return;
+void UpdateOneTaskCommands(const MainWindowParts& parts) {
+  if (!parts.window) return;
   const bool one = parts.taskList->selectedItems().size() <= 1;
   for (const int id : {kMenuEditTask, kMenuMoveUp, kMenuMoveDown})
     if (const auto item = parts.menuItems.find(id); item != parts.menuItems.end()) item->second->setEnabled(one);
@@ -124,7 +131,7 @@ void UpdateOneTaskCommands() {
       button->second->setEnabled(one && parts.toolbarEnabled);
 }
 
-QTreeWidget* BuildTaskList() {
+QTreeWidget* BuildTaskList(const MainWindowParts& parts) {
   auto* list = new QTreeWidget;
   list->setColumnCount(kTaskColumns);
   const char* headers[kTaskColumns] = {"s93", "s94", "s95", "s96", "s97"};
@@ -153,7 +160,7 @@ QTreeWidget* BuildTaskList() {
   list->setPalette(palette);
   AcceptFileDrops(list);
   QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [] { DispatchCommand(kMenuEditTask); });
-  QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, UpdateOneTaskCommands);
+  QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, [&parts] { UpdateOneTaskCommands(parts); });
   return list;
 }
 
@@ -172,13 +179,14 @@ void CentreOnScreen(QMainWindow* window) {
 
 }  // namespace
 
-bool BuildMainWindow() {
+bool BuildMainWindow(AppState& app) {
   CHECKPOINT();
-  DestroyMainWindow();
+  DestroyMainWindow(app);
   // Without a GUI application or a screen no window can be opened.
   if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !QGuiApplication::primaryScreen())
     return false;
-  MainWindowParts& parts = Parts();
+  app.mainWindow = std::make_shared<MainWindowParts>(app);
+  MainWindowParts& parts = *app.mainWindow;
   auto* window = new QMainWindow;
   parts.window = window;
   window->setWindowTitle(QString::fromUtf8(kProductTitle));
@@ -189,12 +197,12 @@ bool BuildMainWindow() {
   auto* container = new QWidget(window);
   window->setCentralWidget(container);
 
-  BuildStatusBar(window);
+  BuildStatusBar(window, parts);
   BuildMenuBar(window, parts.menuItems);
   parts.toolbar = BuildToolbar(window, parts.buttons);
   for (int id : ToolbarCommandIds()) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
 
-  parts.taskList = BuildTaskList();
+  parts.taskList = BuildTaskList(parts);
   parts.log = BuildLogList();
   parts.splitter = new ProportionalSplitter(container);
   parts.splitter->addWidget(parts.taskList);
@@ -214,43 +222,62 @@ bool BuildMainWindow() {
   parts.anchors->Register(kMainWindowId, kSplitterId, true, true, true, true);
 
   BindShortcuts(window);
-  window->installEventFilter(new MainWindowEvents(window));
-  SetTaskColumnWidths();
+  window->installEventFilter(new MainWindowEvents(window, parts));
+  FitTaskColumns(parts);
   SetModalOwner(window);
-  SetTaskListWidget(parts.taskList);
-  SetEditorExtension([](TaskEditorDialog& editor) {
+  app.editorExtension = [](TaskEditorDialog& editor) {
     AddPreviewButtons(editor);
     WatchSourceTracks(editor);
-  });
+  };
   return true;
 }
 
 // The parts are forgotten before the window goes, so nothing reached during
 // its destruction sees a half-destroyed window through them.
-void DestroyMainWindow() {
-  QMainWindow* window = Parts().window.data();
+void DestroyMainWindow(AppState& app) {
+  const std::shared_ptr<MainWindowParts> parts = std::move(app.mainWindow);
+  if (!parts) return;
+  QMainWindow* window = parts->window.data();
+  parts->window.clear();
+  if (app.tasks) app.tasks->DetachView(&parts->taskView);
   SetModalOwner(nullptr);
-  Parts() = MainWindowParts{};
   delete window;
 }
 
-QMainWindow* MainWindow() { return Parts().window; }
-QTreeWidget* TaskListWidget() { return Parts().window ? Parts().taskList : nullptr; }
-LogList* LogListWidget() { return Parts().window ? Parts().log : nullptr; }
-QToolBar* MainToolbar() { return Parts().window ? Parts().toolbar : nullptr; }
+QMainWindow* MainWindow(const AppState& app) { return app.mainWindow ? app.mainWindow->window : nullptr; }
+
+QTreeWidget* TaskListWidget(const AppState& app) { return MainWindow(app) ? app.mainWindow->taskList : nullptr; }
+
+LogList* LogListWidget(const AppState& app) { return MainWindow(app) ? app.mainWindow->log : nullptr; }
+
+QToolBar* MainToolbar(const AppState& app) { return MainWindow(app) ? app.mainWindow->toolbar : nullptr; }
+
+void AttachTaskListWidget(AppState& app) {
+  TaskList& tasks = ProgramTasks(app);
+  if (app.mainWindow) {
+    app.mainWindow->taskView.Bind(app.mainWindow->taskList);
+    tasks.AttachView(&app.mainWindow->taskView);
+  } else {
+    tasks.AttachView(nullptr);
+  }
+  tasks.Clear();
+}
 
 void SetToolbarEnabled(bool enabled) {
+  if (!App().mainWindow) return;
+  MainWindowParts& parts = *App().mainWindow;
   // Stop stays usable so a running batch can always be stopped.
-  Parts().toolbarEnabled = enabled;
-  for (const auto& [id, button] : Parts().buttons)
+  parts.toolbarEnabled = enabled;
+  for (const auto& [id, button] : parts.buttons)
     if (id != kButtonStop) button->setEnabled(enabled);
-  UpdateOneTaskCommands();
+  UpdateOneTaskCommands(parts);
 }
 
 void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text) {
   QToolBar* toolbar = MainToolbar();
-  const auto found = Parts().buttons.find(commandId);
-  if (toolbarId != kToolbarId || !toolbar || found == Parts().buttons.end()) return;
+  if (toolbarId != kToolbarId || !toolbar) return;
+  const auto found = App().mainWindow->buttons.find(commandId);
+  if (found == App().mainWindow->buttons.end()) return;
   QAction* action = found->second;
   const QString label = QString::fromStdString(text);
   action->setText(label);
@@ -262,13 +289,10 @@ void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text
 }
 
 void SetStatusFieldText(int field, const std::string& text) {
-  if (field < 0 || field > 1 || !Parts().window || !Parts().fields[field]) return;
-  Parts().fields[field]->setText(QString::fromStdString(text));
+  if (field < 0 || field > 1 || !MainWindow() || !App().mainWindow->fields[field]) return;
+  App().mainWindow->fields[field]->setText(QString::fromStdString(text));
 }
 
 void SetTaskColumnWidths() {
-  if (!Parts().window) return;
-  const int width = Parts().window->width() / kTaskColumns - 1;
-  for (int column = 0; column < kTaskColumns; ++column)
-    Parts().taskList->setColumnWidth(column, std::max(0, width));
+  if (App().mainWindow) FitTaskColumns(*App().mainWindow);
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "Inc/AppState.h"
+
 class LogList;
 class QMainWindow;
 class QToolBar;
@@ -16,16 +18,23 @@ constexpr int kTaskListViewId = 50;
 constexpr int kActivityLogId = 51;
 constexpr int kSplitterId = 52;
 
-// Builds the main window hidden (menus, toolbar, task list view, activity log,
-// splitter, status bar, shortcuts, anchoring). False when it cannot be built.
-// Tests may call it again: the previous window is destroyed first.
-bool BuildMainWindow();
-void DestroyMainWindow();
+// Builds the main window of `app` hidden (menus, toolbar, task list view,
+// activity log, splitter, status bar, shortcuts, anchoring); `app` keeps its
+// parts until DestroyMainWindow. False when it cannot be built. Tests may
+// call it again: the previous window of `app` is destroyed first.
+bool BuildMainWindow(AppState& app);
+void DestroyMainWindow(AppState& app);
 
-QMainWindow* MainWindow();      // window 0
-QTreeWidget* TaskListWidget();  // control 50: five columns, one row per task
-LogList* LogListWidget();       // control 51: one line per log line
-QToolBar* MainToolbar();        // toolbar 2
+// The parts of the main window of `app`; nullptr while it has none.
+QMainWindow* MainWindow(const AppState& app = App());      // window 0
+QTreeWidget* TaskListWidget(const AppState& app = App());  // control 50: five columns, one row per task
+LogList* LogListWidget(const AppState& app = App());       // control 51: one line per log line
+QToolBar* MainToolbar(const AppState& app = App());        // toolbar 2
+
+// Attaches the main window's task list view as the mirror of the task list
+// of `app`. Called after the main window is built, and again after a
+// rebuild; the list starts empty, as the new view does.
+void AttachTaskListWidget(AppState& app = App());
 
 // Enables or disables every toolbar button except Stop.
 void SetToolbarEnabled(bool enabled);

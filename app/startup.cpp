@@ -19,7 +19,6 @@
 #include "settings/config.h"
 #include "tasks/dropped_files.h"
 #include "tasks/task_editor_window.h"
-#include "tasks/task_list_widget_view.h"
 #include "tasks/task_options.h"
 #include "widgets/builtin_images.h"
 
@@ -33,7 +32,7 @@ void InitialiseState(const std::string& programDirectory, const std::string& dat
 }
 
 int EndProgram() {
-  DestroyMainWindow();
+  DestroyMainWindow(App());
   UninstallCrashHandler();
   return 0;
 }
@@ -56,7 +55,7 @@ int RunProgram(const std::string& programDirectory, const StartupOptions& option
     return EndProgram();
   }
 
-  if (!BuildMainWindow()) {
+  if (!BuildMainWindow(App())) {
     ShowMessageBox(UiText("s1"), UiText("s48"), MessageIcon::Error);
     return EndProgram();
   }

@@ -142,6 +142,6 @@ int main(int argc, char** argv) {
               converted, kTasks, driverCpu);
   std::printf("  ratio %.3fx, overhead %.1f ms per task; target <= 1.05x + 100 ms per task (%.3f s): %s\n",
               driven / alone, overheadMs, budget, driven <= budget ? "met" : "MISSED");
-  DestroyMainWindow();
+  DestroyMainWindow(App());
   return converted == kTasks ? 0 : 1;
 }

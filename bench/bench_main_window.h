@@ -8,7 +8,6 @@
 #include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
 #include "app/main_window.h"
-#include "tasks/task_list_widget_view.h"
 
 // The real main window with its task list and log attached, logging on, and
 // every message box answered OK, for the program in `programDirectory`.
@@ -16,7 +15,7 @@ inline bool OpenBenchMainWindow(const std::string& programDirectory) {
   LoadStringTable("");
   SetProgramDirectory(programDirectory);
   App().LogActions = 1;
-  if (!BuildMainWindow()) return false;
+  if (!BuildMainWindow(App())) return false;
   AttachTaskListWidget();
   AttachMainWindowLog();
   UiHooks hooks;

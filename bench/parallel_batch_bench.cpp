@@ -182,6 +182,6 @@ int main(int argc, char** argv) {
   std::printf("  outputs of the two ways byte for byte identical: %s; every task converted: %s\n",
               identical ? "yes" : "NO", allConverted ? "yes" : "NO");
   std::printf("  load average after: %s\n", LoadAverage().c_str());
-  DestroyMainWindow();
+  DestroyMainWindow(App());
   return allConverted && identical ? 0 : 1;
 }

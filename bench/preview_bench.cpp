@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   LoadStringTable("");
   SetProgramDirectory(work.string() + "/");
   App().encoderPath = MFLPX_ENCODER_PATH;
-  BuildMainWindow();
+  BuildMainWindow(App());
 
   double openBest = 1e9, openStock = 1e9, seekBest = 1e9, seekStock = 1e9;
   for (int round = 0; round < kRounds; ++round) {
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
               seekStock, seekBest / seekStock);
   std::printf("(best of %d rounds; the slider figure includes the 60 ms the window waits for a burst of changes)\n",
               kRounds);
-  DestroyMainWindow();
+  DestroyMainWindow(App());
   std::filesystem::remove_all(work);
   return 0;
 }

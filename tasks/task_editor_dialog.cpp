@@ -101,13 +101,7 @@ QSpinBox* Spin(QWidget* parent, int x, int y) {
   return spin;
 }
 
-// Process-wide: set by the main window, which this folder may not include, and
-// read by every editor however it was opened (command, drop, command line).
-EditorExtension editorExtension = nullptr;
-
 }  // namespace
-
-void SetEditorExtension(EditorExtension extension) { editorExtension = extension; }
 
 TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
                                    const std::vector<std::string>& inputs)
@@ -124,7 +118,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
-  if (editorExtension) editorExtension(*this);
+  if (App().editorExtension) App().editorExtension(*this);
   PlaceOverOwner(this, parentWidget());
 }
 

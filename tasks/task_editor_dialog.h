@@ -133,9 +133,3 @@ class TaskEditorDialog : public QDialog {
   std::optional<FittedBands> fitted_;
   double sourceSeconds_ = -1;  // the play time of the one input shown, once the encoder told it
 };
-
-// Controls that a layer above this folder adds to every editor it opens (the
-// preview's buttons), set once by the main window, so the editor needs
-// nothing from the folders that build on it.
-using EditorExtension = void (*)(TaskEditorDialog& editor);
-void SetEditorExtension(EditorExtension extension);

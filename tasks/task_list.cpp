@@ -1,56 +1,40 @@
 #include "tasks/task_list.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/Lang.h"
 #include "Inc/TextUtil.h"
 #include "Inc/UiSeam.h"
 #include "tasks/task_labels.h"
-#include "tasks/task_list_view.h"
 #include "tasks/task_options.h"
 
-namespace {
+void TaskList::AttachView(TaskListView* view) { view_ = view ? view : &detachedView_; }
 
-// Stands in before a view is attached: no rows, nothing selected.
-class NoView final : public TaskListView {
- public:
-  int RowCount() const override { return 0; }
-  void InsertRow(int, const TaskRow&) override {}
-  void RemoveRow(int) override {}
-  std::string CellText(int, int) const override { return {}; }
-  void SetCellText(int, int, const std::string&) override {}
-  void SetRowDetails(int, const std::string&) override {}
-  int SelectedRow() const override { return -1; }
-  std::vector<int> SelectedRows() const override { return {}; }
-  void ClearSelection() override {}
-};
-
-struct TaskListState {
-  // A vector: everything addresses tasks by position (the editor, the batch
-  // driver, the status cell), and exchanging neighbours is a swap.
-  std::vector<Task> tasks;
-  NoView detachedView;
-  TaskListView* view = &detachedView;
-};
-
-// Process-wide: the commands, the batch driver, the editor and the drop target
-// all reach the one list the main window mirrors, none of them given it yet.
-TaskListState& State() {
-  static TaskListState state;
-  return state;
+void TaskList::DetachView(const TaskListView* view) {
+  if (view_ == view) view_ = &detachedView_;
 }
 
-std::vector<Task>& Tasks() { return State().tasks; }
+int TaskList::Count() const { return static_cast<int>(tasks_.size()); }
 
-TaskListView*& View() { return State().view; }
+Task TaskList::At(int position) const { return ValidPosition(position) ? tasks_[position] : Task{}; }
 
-bool ValidPosition(int position) { return position >= 0 && position < TaskCount(); }
+std::string TaskList::StatusText(int position) const {
+  return ValidPosition(position) ? view_->CellText(position, kStatusColumn) : std::string();
+}
+
+void TaskList::SetStatusText(int position, const std::string& text) {
+  if (ValidPosition(position)) view_->SetCellText(position, kStatusColumn, text);
+}
+
+void TaskList::ShowCount() const { ::SetStatusText(1, IntToText(Count()) + " " + UiText("s36")); }
 
 // The selected position, or -1 after telling the user (textKey) to select one.
-int SelectedOrWarn(const char* textKey) {
-  const int row = View()->SelectedRow();
+int TaskList::SelectedOrWarn(const char* textKey) const {
+  const int row = view_->SelectedRow();
   if (ValidPosition(row)) return row;
   ShowMessageBox(UiText("s1"), UiText(textKey), MessageIcon::Warning);
   return -1;
@@ -58,88 +42,68 @@ int SelectedOrWarn(const char* textKey) {
 
 // Exchanges the task at `from` with its neighbour at `to` and moves the row's
 // cells as they stand, status included.
-void ExchangeWithNeighbour(int from, int to) {
+void TaskList::ExchangeWithNeighbour(int from, int to) {
   CHECKPOINT();
-  std::swap(Tasks()[from], Tasks()[to]);
-  TaskListView& view = *View();
+  std::swap(tasks_[from], tasks_[to]);
   TaskRow cells;
-  for (int column = 0; column < static_cast<int>(cells.size()); ++column)
-    cells[column] = view.CellText(from, column);
-  view.RemoveRow(from);
-  view.InsertRow(to, cells);
-  view.SetRowDetails(to, OptionSummary(Tasks()[to]));
-  view.ClearSelection();
+  for (int column = 0; column < static_cast<int>(cells.size()); ++column) cells[column] = view_->CellText(from, column);
+  view_->RemoveRow(from);
+  view_->InsertRow(to, cells);
+  view_->SetRowDetails(to, OptionSummary(tasks_[to]));
+  view_->ClearSelection();
 }
 
 // Moves the selected task one place by step (-1 up, +1 down); at either end
 // of the list nothing happens and nothing is said.
-int MoveSelectedTask(int step, const char* noSelectionKey) {
+int TaskList::MoveSelected(int step, const char* noSelectionKey) {
   const int selected = SelectedOrWarn(noSelectionKey);
   if (selected < 0) return 0;
   const int target = selected + step;
-  if (TaskCount() < 2 || target < 0 || target >= TaskCount()) return 0;
+  if (Count() < 2 || target < 0 || target >= Count()) return 0;
   ExchangeWithNeighbour(selected, target);
   return 1;
 }
 
 // Removes the tasks at the ascending positions and their rows, leaving no
 // row selected.
-void RemoveRows(const std::vector<int>& rows) {
+void TaskList::RemoveRows(const std::vector<int>& rows) {
   CHECKPOINT();
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-    Tasks().erase(Tasks().begin() + *row);
-    View()->RemoveRow(*row);
+    tasks_.erase(tasks_.begin() + *row);
+    view_->RemoveRow(*row);
   }
-  View()->ClearSelection();
-  ShowTaskCount();
+  view_->ClearSelection();
+  ShowCount();
 }
 
-}  // namespace
-
-void AttachTaskListView(TaskListView* view) { View() = view ? view : &State().detachedView; }
-
-int TaskCount() { return static_cast<int>(Tasks().size()); }
-
-Task TaskAt(int position) { return ValidPosition(position) ? Tasks()[position] : Task{}; }
-
-std::string TaskStatusText(int position) {
-  return ValidPosition(position) ? View()->CellText(position, kStatusColumn) : std::string();
-}
-
-void SetTaskStatusText(int position, const std::string& text) {
-  if (ValidPosition(position)) View()->SetCellText(position, kStatusColumn, text);
-}
-
-void ShowTaskCount() { SetStatusText(1, IntToText(TaskCount()) + " " + UiText("s36")); }
-
-void AppendTask(const Task& task) {
+void TaskList::Append(const Task& task) {
   CHECKPOINT();
-  Tasks().push_back(task);
-  const int row = View()->RowCount();
-  View()->InsertRow(row, TaskRowTexts(task, "Waiting"));
-  View()->SetRowDetails(row, OptionSummary(task));
-  ShowTaskCount();
+  tasks_.push_back(task);
+  const int row = view_->RowCount();
+  view_->InsertRow(row, TaskRowTexts(task, "Waiting"));
+  view_->SetRowDetails(row, OptionSummary(task));
+  ShowCount();
 }
 
-void ReplaceTask(int position, const Task& task) {
+void TaskList::Replace(int position, const Task& task) {
   if (!ValidPosition(position)) return;
   CHECKPOINT();
-  Tasks()[position] = task;
+  tasks_[position] = task;
   const TaskRow cells = TaskRowTexts(task, UiText("s35"));
   for (int column = 0; column < static_cast<int>(cells.size()); ++column)
-    View()->SetCellText(position, column, cells[column]);
-  View()->SetRowDetails(position, OptionSummary(task));
-  ShowTaskCount();
+    view_->SetCellText(position, column, cells[column]);
+  view_->SetRowDetails(position, OptionSummary(task));
+  ShowCount();
 }
 
-int SelectedTaskPosition() {
-  const int row = View()->SelectedRow();
+int TaskList::SelectedPosition() const {
+  const int row = view_->SelectedRow();
   return ValidPosition(row) ? row : -1;
 }
 
-int RemoveSelectedTask() {
-  std::vector<int> rows = View()->SelectedRows();
-  std::erase_if(rows, [](int row) { return !ValidPosition(row); });
+int TaskList::RemoveSelected() {
+  std::vector<int> rows = view_->SelectedRows();
+  std::erase_if(rows, [this](int row) { return !ValidPosition(row); });
   if (rows.empty()) {
     ShowMessageBox(UiText("s1"), UiText("s55"), MessageIcon::Warning);
     return 0;
@@ -148,20 +112,40 @@ int RemoveSelectedTask() {
   return 1;
 }
 
-int RemoveFinishedTasks() {
+int TaskList::RemoveFinished() {
   std::vector<int> rows;
-  for (int row = 0; row < TaskCount(); ++row)
-    if (View()->CellText(row, kStatusColumn) == UiText("s61")) rows.push_back(row);
+  for (int row = 0; row < Count(); ++row)
+    if (view_->CellText(row, kStatusColumn) == UiText("s61")) rows.push_back(row);
   if (rows.empty()) return 0;
   RemoveRows(rows);
   return 1;
 }
 
-int MoveSelectedTaskUp() { return MoveSelectedTask(-1, "s53"); }
+int TaskList::MoveSelectedUp() { return MoveSelected(-1, "s53"); }
 
-int MoveSelectedTaskDown() { return MoveSelectedTask(1, "s54"); }
+int TaskList::MoveSelectedDown() { return MoveSelected(1, "s54"); }
 
-void ClearTaskList() {
-  Tasks().clear();
-  while (View()->RowCount() > 0) View()->RemoveRow(View()->RowCount() - 1);
+void TaskList::Clear() {
+  tasks_.clear();
+  while (view_->RowCount() > 0) view_->RemoveRow(view_->RowCount() - 1);
 }
+
+TaskList& ProgramTasks(AppState& app) {
+  if (!app.tasks) app.tasks = std::make_shared<TaskList>();
+  return *app.tasks;
+}
+
+int TaskCount() { return ProgramTasks(App()).Count(); }
+Task TaskAt(int position) { return ProgramTasks(App()).At(position); }
+std::string TaskStatusText(int position) { return ProgramTasks(App()).StatusText(position); }
+void SetTaskStatusText(int position, const std::string& text) { ProgramTasks(App()).SetStatusText(position, text); }
+void ShowTaskCount() { ProgramTasks(App()).ShowCount(); }
+int RemoveSelectedTask() { return ProgramTasks(App()).RemoveSelected(); }
+int RemoveFinishedTasks() { return ProgramTasks(App()).RemoveFinished(); }
+int MoveSelectedTaskUp() { return ProgramTasks(App()).MoveSelectedUp(); }
+int MoveSelectedTaskDown() { return ProgramTasks(App()).MoveSelectedDown(); }
+void AppendTask(const Task& task) { ProgramTasks(App()).Append(task); }
+void ReplaceTask(int position, const Task& task) { ProgramTasks(App()).Replace(position, task); }
+int SelectedTaskPosition() { return ProgramTasks(App()).SelectedPosition(); }
+void ClearTaskList() { ProgramTasks(App()).Clear(); }
+void AttachTaskListView(TaskListView* view) { ProgramTasks(App()).AttachView(view); }

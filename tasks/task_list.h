@@ -1,10 +1,74 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tasks/task.h"
+#include "tasks/task_list_view.h"
 
-// The ordered task list, mirrored row for row by the task list view.
+struct AppState;
+
+// An ordered task list, mirrored row for row by the view attached to it. Each
+// program state owns one (ProgramTasks); tests may build as many as they like.
+class TaskList {
+ public:
+  TaskList() = default;
+  TaskList(const TaskList&) = delete;
+  TaskList& operator=(const TaskList&) = delete;
+
+  // Makes view the list's mirror; nullptr detaches it. The caller keeps the
+  // view alive while it is attached.
+  void AttachView(TaskListView* view);
+  // Detaches view if it is the one attached, as its owner goes.
+  void DetachView(const TaskListView* view);
+
+  int Count() const;
+  Task At(int position) const;  // an empty task outside the list
+  std::string StatusText(int position) const;
+  void SetStatusText(int position, const std::string& text);
+  void ShowCount() const;
+  int RemoveSelected();
+  int RemoveFinished();
+  int MoveSelectedUp();
+  int MoveSelectedDown();
+  void Append(const Task& task);
+  void Replace(int position, const Task& task);
+  int SelectedPosition() const;
+  void Clear();
+
+ private:
+  // Stands in before a view is attached: no rows, nothing selected.
+  class NoView final : public TaskListView {
+   public:
+    int RowCount() const override { return 0; }
+    void InsertRow(int, const TaskRow&) override {}
+    void RemoveRow(int) override {}
+    std::string CellText(int, int) const override { return {}; }
+    void SetCellText(int, int, const std::string&) override {}
+    void SetRowDetails(int, const std::string&) override {}
+    int SelectedRow() const override { return -1; }
+    std::vector<int> SelectedRows() const override { return {}; }
+    void ClearSelection() override {}
+  };
+
+  bool ValidPosition(int position) const { return position >= 0 && position < Count(); }
+  int SelectedOrWarn(const char* textKey) const;
+  void ExchangeWithNeighbour(int from, int to);
+  int MoveSelected(int step, const char* noSelectionKey);
+  void RemoveRows(const std::vector<int>& rows);
+
+  // A vector: everything addresses tasks by position (the editor, the batch
+  // driver, the status cell), and exchanging neighbours is a swap.
+  std::vector<Task> tasks_;
+  NoView detachedView_;
+  TaskListView* view_ = &detachedView_;
+};
+
+// The task list of the program state `app`, made with it on first use.
+TaskList& ProgramTasks(AppState& app);
+
+// The functions below act on the task list of App(), the list the main
+// window shows.
 int TaskCount();
 Task TaskAt(int position);
 
@@ -35,3 +99,6 @@ int SelectedTaskPosition();
 // Empties the list and the view without touching the status bar; tests
 // start from here.
 void ClearTaskList();
+
+// Makes view the mirror of the program's task list; nullptr detaches it.
+void AttachTaskListView(TaskListView* view);

@@ -26,7 +26,3 @@ class TaskListView {
   virtual std::vector<int> SelectedRows() const = 0;  // ascending
   virtual void ClearSelection() = 0;
 };
-
-// Makes view the mirror of the task list; nullptr detaches it. The caller
-// keeps the view alive while it is attached.
-void AttachTaskListView(TaskListView* view);

@@ -1,11 +1,33 @@
 #pragma once
 
-class QTreeWidget;
+#include <QPointer>
+#include <QTreeWidget>
 
-// The main window hands over its task list view (control 50) when it builds it.
-void SetTaskListWidget(QTreeWidget* widget);
+#include <string>
+#include <vector>
 
-// Attaches that view as the task list's mirror. Called after the main window
-// is built, and again after a rebuild; the list starts empty, as the new view
-// does.
-void AttachTaskListWidget();
+#include "tasks/task_list_view.h"
+
+class QTreeWidgetItem;
+
+// The task list view over a QTreeWidget (the main window's control 50). The
+// widget may be destroyed with its window; the view then acts as an empty one.
+class TaskListWidgetView final : public TaskListView {
+ public:
+  void Bind(QTreeWidget* widget) { widget_ = widget; }
+
+  int RowCount() const override;
+  void InsertRow(int row, const TaskRow& cells) override;
+  void RemoveRow(int row) override;
+  std::string CellText(int row, int column) const override;
+  void SetCellText(int row, int column, const std::string& text) override;
+  void SetRowDetails(int row, const std::string& text) override;
+  int SelectedRow() const override;
+  std::vector<int> SelectedRows() const override;
+  void ClearSelection() override;
+
+ private:
+  QTreeWidgetItem* Item(int row) const;
+
+  QPointer<QTreeWidget> widget_;
+};

@@ -58,7 +58,7 @@ class AboutWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     MainWindow()->setGeometry(200, 150, 600, 450);
     MainWindow()->show();
     UiHooks hooks;
@@ -67,7 +67,7 @@ class AboutWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     InstallUiHooks({});
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   std::vector<std::string> opened;

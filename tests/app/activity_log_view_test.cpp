@@ -19,14 +19,14 @@ namespace {
 class MainWindowLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachMainWindowLog();
     App().LogActions = 1;
   }
   void TearDown() override {
     AttachLogView(nullptr);
     InstallUiHooks({});
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
   std::string Saved() {
     UiHooks hooks;
@@ -64,7 +64,7 @@ TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
 
 TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
   AddLogLine("before");
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   AddLogLine("after");
   ASSERT_EQ(LogListWidget()->LineCount(), 1);
   EXPECT_EQ(LogListWidget()->LineText(0), "after");

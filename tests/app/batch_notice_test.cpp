@@ -16,7 +16,6 @@
 #include "convert/stand_in_encoder.h"
 #include "queue_test_support.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ class BatchNoticeTest : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(program.Dir());
     App().quit = false;
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
@@ -56,7 +55,7 @@ class BatchNoticeTest : public ::testing::Test {
   void TearDown() override {
     InstallUiHooks({});
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   void AddTask(const std::string& name) { AppendTask(TaskFor("/v/" + name + ".avi", "/v/" + name + ".amv")); }

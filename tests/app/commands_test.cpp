@@ -24,7 +24,6 @@
 #include "scratch_dir.h"
 #include "shell_test_support.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -60,13 +59,13 @@ class CommandTableTest : public ::testing::Test {
     ResetAppState();
     LoadStringTable("");
     SetProgramDirectory(scratch_.Dir());
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachMainWindowLog();
     AttachTaskListWidget();  // and with it an empty task list
   }
   void TearDown() override {
     SetCommandInterceptor({});
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   // Dispatches `id` and closes every modal window it opens, noting its title.

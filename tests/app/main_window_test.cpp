@@ -18,14 +18,18 @@
 
 #include <vector>
 
+#include "Inc/ActivityLog.h"
 #include "Inc/AppState.h"
 #include "Inc/Lang.h"
+#include "app/activity_log_view.h"
 #include "app/commands.h"
 #include "app/log_list.h"
 #include "app/qt_translation.h"
 #include "scratch_dir.h"
 #include "shell_test_support.h"
 #include "status_bar_text.h"
+#include "tasks/sample_task.h"
+#include "tasks/task_list.h"
 
 namespace {
 
@@ -36,12 +40,12 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     ResetAppState();
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     SetCommandInterceptor([this](int id) { commands_.push_back(id); });
   }
   void TearDown() override {
     SetCommandInterceptor({});
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   void ShowAndActivate() {
@@ -79,10 +83,10 @@ TEST_F(MainWindowTest, IsForgottenBeforeItIsDestroyed) {
             MainToolbar() == nullptr};
   });
   MainWindow()->resize(500, 400);
-  DestroyMainWindow();
+  DestroyMainWindow(App());
   EXPECT_EQ(seen, (std::vector<bool>{true, true, true, true}));
   EXPECT_EQ(MainWindow(), nullptr);
-  ASSERT_TRUE(BuildMainWindow()) << "a window can be built again";
+  ASSERT_TRUE(BuildMainWindow(App())) << "a window can be built again";
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
@@ -122,8 +126,8 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
 
 TEST_F(MainWindowTest, ShortcutHintsNameTheKeysAsTheUsersKeyboardDoes) {
   InstallQtTranslation("de");
-  DestroyMainWindow();
-  ASSERT_TRUE(BuildMainWindow());
+  DestroyMainWindow(App());
+  ASSERT_TRUE(BuildMainWindow(App()));
   InstallQtTranslation("");
   const QList<QAction*> file = MainWindow()->menuBar()->actions()[0]->menu()->actions();
   EXPECT_EQ(file[0]->text(), Text("s67") + "\tStrg+A");
@@ -228,7 +232,7 @@ TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
 TEST_F(MainWindowTest, StatusFieldsShowLanguageTextsAsWritten) {
   ScratchDir dir;
   LoadStringTable(dir.Write("x.ini", "[Data]\ns64 = <img src=/etc/x.png>Ready\ns65 = <a href=x>0</a> videos\n"));
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   for (QLabel* field : StatusFields()) EXPECT_EQ(field->textFormat(), Qt::PlainText);
   EXPECT_EQ(StatusBarText(0), "<img src=/etc/x.png>Ready");
   LoadStringTable("");
@@ -330,3 +334,37 @@ TEST_F(MainWindowTest, CloseBoxIsRefusedWithoutAQuestionDuringABatch) {
 }
 
 }  // namespace
+
+// Each state owns its window, task list and log: nothing done through one
+// shows in the other.
+TEST(TwoProgramStates, ShareNoWindowListOrLog) {
+  LoadStringTable("");
+  AppState first;
+  AppState second;
+  first.LogActions = second.LogActions = 1;
+  for (AppState* app : {&first, &second}) {
+    ASSERT_TRUE(BuildMainWindow(*app));
+    AttachTaskListWidget(*app);
+    AttachMainWindowLog(*app);
+  }
+  EXPECT_NE(MainWindow(first), MainWindow(second));
+
+  ProgramTasks(first).Append(SampleTask("a"));
+  ProgramTasks(first).Append(SampleTask("b"));
+  ProgramTasks(second).Append(SampleTask("c"));
+  first.logView->AppendAndSelect("first only");
+
+  EXPECT_EQ(ProgramTasks(first).Count(), 2);
+  EXPECT_EQ(ProgramTasks(second).Count(), 1);
+  EXPECT_EQ(ProgramTasks(second).At(0).InputFile, "/videos/c.mp4");
+  EXPECT_EQ(TaskListWidget(first)->topLevelItemCount(), 2);
+  EXPECT_EQ(TaskListWidget(second)->topLevelItemCount(), 1);
+  EXPECT_EQ(LogListWidget(first)->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(second)->LineCount(), 0);
+
+  DestroyMainWindow(first);
+  EXPECT_EQ(MainWindow(first), nullptr);
+  ASSERT_NE(MainWindow(second), nullptr);
+  EXPECT_EQ(TaskListWidget(second)->topLevelItemCount(), 1);
+  DestroyMainWindow(second);
+}

@@ -51,7 +51,6 @@
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_editor_window.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -118,13 +117,13 @@ class PseudoLanguage : public ::testing::Test {
   void TearDown() override {
     InstallUiHooks({});
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
     LoadStringTable("");
     App().languageSetting.clear();
   }
 
   void BuildWindow() {
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachMainWindowLog();
     AttachTaskListWidget();
     ClearTaskList();

@@ -13,7 +13,6 @@
 #include "scratch_dir.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 #include "tasks/ui_recorder.h"
 
 namespace {
@@ -24,13 +23,13 @@ class TaskDropTest : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(dir.Dir());
     App().ConversionRunning = false;
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
   }
   void TearDown() override {
     App().ConversionRunning = false;
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   // Drops paths and, when the editor opens, notes its input field and

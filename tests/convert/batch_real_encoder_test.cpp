@@ -17,7 +17,6 @@
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -55,7 +54,7 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   SetProgramDirectory(work.Dir());
   App().encoderPath = MFLPX_ENCODER_PATH;
   App().LogActions = 1;
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   AttachTaskListWidget();
   AttachMainWindowLog();
   ClearTaskList();
@@ -95,7 +94,7 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
 
   InstallUiHooks({});
   ClearTaskList();
-  DestroyMainWindow();
+  DestroyMainWindow(App());
 }
 
 // Start again over finished tasks: "replace" converts anew, and a replace
@@ -112,7 +111,7 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
   LoadStringTable("");
   SetProgramDirectory(work.Dir());
   App().encoderPath = MFLPX_ENCODER_PATH;
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   AttachTaskListWidget();
   ClearTaskList();
   std::vector<MessageButtons> asked;
@@ -147,7 +146,7 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
                                                 MessageButtons::Ok}));
   InstallUiHooks({});
   ClearTaskList();
-  DestroyMainWindow();
+  DestroyMainWindow(App());
 }
 
 }  // namespace

@@ -33,7 +33,6 @@
 #include "stand_in_encoder.h"
 #include "status_bar_text.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 
 namespace {
 
@@ -101,7 +100,7 @@ class BatchWindow : public ::testing::Test {
     App().LogActions = 1;
     App().conversionsAtOnce = 1;
     App().quit = false;
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
     AttachMainWindowLog();
     ClearTaskList();
@@ -120,7 +119,7 @@ class BatchWindow : public ::testing::Test {
   void TearDown() override {
     InstallUiHooks({});
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   void Encoder(const std::string& body) { WriteStandInEncoder(program, body); }

@@ -60,7 +60,7 @@ class SettingsWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     InstallUiHooks({});
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   static QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
@@ -109,7 +109,7 @@ class SettingsWindowTest : public ::testing::Test {
 };
 
 TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   MainWindow()->setGeometry(200, 150, 600, 450);
   std::vector<std::pair<QString, QRect>> controls;
   const Seen seen = Run([&](QDialog* dialog) {
@@ -149,7 +149,7 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
 }
 
 TEST_F(SettingsWindowTest, StaysOnScreenWhenTheMainWindowIsNearTheOrigin) {
-  ASSERT_TRUE(BuildMainWindow());
+  ASSERT_TRUE(BuildMainWindow(App()));
   MainWindow()->setGeometry(0, 0, 200, 100);
   ASSERT_LT(MainWindow()->frameGeometry().x() + (MainWindow()->frameGeometry().width() - 315) / 2, 0);
   const Seen seen = Run([](QDialog* dialog) { Click(dialog, "cancel"); });

@@ -23,7 +23,6 @@
 #include "convert/preview_window.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -44,7 +43,7 @@ class PreviewWindowTest : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(dir.Dir());
     App().encoderPath = AMV_ENCODER_PATH;
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
     const auto start = PrepareTaskEditor(TaskEditorMode::Add);
     ASSERT_TRUE(start);
@@ -55,7 +54,7 @@ class PreviewWindowTest : public ::testing::Test {
   void TearDown() override {
     editor.reset();
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   QPushButton* Button(const char* name) const { return editor->findChild<QPushButton*>(name); }

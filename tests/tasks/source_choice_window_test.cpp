@@ -20,7 +20,6 @@
 #include "encoder/encoder_harness.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -55,13 +54,13 @@ class SourceChoiceTest : public ::testing::Test {
     LoadStringTable("");
     SetProgramDirectory(dir.Dir());
     App().encoderPath = AMV_ENCODER_PATH;
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
   }
   void TearDown() override {
     editor.reset();
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   void Open(const std::vector<std::string>& inputs = {}) {

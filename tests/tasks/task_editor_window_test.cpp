@@ -29,7 +29,6 @@
 #include "tasks/option_controls.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -47,13 +46,13 @@ class TaskEditorWindowTest : public ::testing::Test {
   void SetUp() override {
     LoadStringTable("");
     SetProgramDirectory(dir.Dir());
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
   }
   void TearDown() override {
     App().outputFolder.clear();
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
   }
 
   // An editor as OpenTaskEditor builds it, shown but without its modal loop.

@@ -21,7 +21,6 @@
 #include "scratch_dir.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
-#include "tasks/task_list_widget_view.h"
 #include "ui_recorder.h"
 #include "widgets/qt_text.h"
 
@@ -41,13 +40,13 @@ class TaskListWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow());
+    ASSERT_TRUE(BuildMainWindow(App()));
     AttachTaskListWidget();
     widget = TaskListWidget();
   }
   void TearDown() override {
     ClearTaskList();
-    DestroyMainWindow();
+    DestroyMainWindow(App());
     LoadStringTable("");
   }
 
