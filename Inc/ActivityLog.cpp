@@ -25,17 +25,17 @@ bool WriteLogFile(const std::string& path, const LogView& view) {
 
 }  // namespace
 
-void AttachLogView(LogView* view) { App().logView = view; }
+void AttachLogView(AppState& app, LogView* view) { app.logView = view; }
 
-void AddLogLine(const std::string& text) {
+void AddLogLine(const AppState& app, const std::string& text) {
   CHECKPOINT();
-  if (App().LogActions != 1 || App().logView == nullptr) return;
-  App().logView->AppendAndSelect(text);
+  if (app.LogActions != 1 || app.logView == nullptr) return;
+  app.logView->AppendAndSelect(text);
 }
 
-void SaveLog() {
+void SaveLog(const AppState& app) {
   CHECKPOINT();
-  LogView* attachedView = App().logView;
+  LogView* attachedView = app.logView;
   if (attachedView == nullptr || attachedView->LineCount() == 0) {
     ShowMessageBox(UiText("s1"), UiText("s103"), MessageIcon::Warning);
     return;
@@ -48,7 +48,7 @@ void SaveLog() {
   }
 }
 
-void ClearLog() {
+void ClearLog(const AppState& app) {
   CHECKPOINT();
-  if (App().logView != nullptr) App().logView->Clear();
+  if (app.logView != nullptr) app.logView->Clear();
 }

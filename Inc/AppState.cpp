@@ -7,25 +7,22 @@
 
 #include "Inc/TextUtil.h"
 
-// Process-wide: the program's one state, for the callers that are not yet
-// handed it by the window builders.
+// Process-wide: a test's program state, reached by the task list's free
+// functions, which tests use to drive one program.
 AppState& App() {
   static AppState state;
   return state;
 }
 
-void ResetAppState() {
-  AppState& app = App();
+void ResetAppState(AppState& app) {
   AppState fresh;
-  fresh.uiHooks = std::move(app.uiHooks);
   fresh.tasks = std::move(app.tasks);
   fresh.mainWindow = std::move(app.mainWindow);
   fresh.editorExtension = std::move(app.editorExtension);
   app = std::move(fresh);
 }
 
-void SetProgramDirectory(const std::string& directory) {
-  AppState& app = App();
+void SetProgramDirectory(AppState& app, const std::string& directory) {
   app.programDirectory = WithTrailingSlash(directory);
   app.encoderPath = app.programDirectory + "Core/ffmpeg";
   app.dataDirectory = app.programDirectory;

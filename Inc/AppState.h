@@ -6,11 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "Inc/UiSeam.h"
-
 class LogView;
 struct MainWindowParts;
-struct StringTable;
 class TaskEditorDialog;
 class TaskList;
 
@@ -23,10 +20,11 @@ struct LanguageRecord {
 // The most conversions a batch runs at the same time, whatever the machine.
 constexpr int kMostConversionsAtOnce = 16;
 
-// The program's state, created at start-up and alive until exit; the parts
-// every window reaches (the seam to the user, the log, the string table, the
-// task list, the main window's widgets) live here rather than in variables of
-// their own, so that two states never share any of them. The layers above
+// The program's state: main makes it and hands it to start-up, which hands it
+// to the window builders, and they keep it. Its settings, flags, log, task
+// list and main window live here rather than in variables of their own, so
+// two states never share any of them; only the string table (Inc/Lang.h) and
+// the seam to the user (Inc/UiSeam.h) are the process's. The layers above
 // define the types held by pointer. Nothing of it is written back at exit.
 struct AppState {
   std::string programDirectory;  // the executable's directory, ending with '/'
@@ -40,10 +38,8 @@ struct AppState {
   int32_t conversionsAtOnce = 1;  // encoders a batch runs at the same time
   bool ConversionRunning = false;
   bool quit = false;
-  UiHooks uiHooks;                                        // InstallUiHooks
   LogView* logView = nullptr;                             // AttachLogView; the activity log's lines
   std::shared_ptr<LogView> mainWindowLog;                 // AttachMainWindowLog; follows the main window's rebuilds
-  std::shared_ptr<StringTable> strings;                   // LoadStringTable; none: every text is "not found"
   std::function<void(int commandId)> commandInterceptor;  // SetCommandInterceptor
   std::shared_ptr<TaskList> tasks;                        // ProgramTasks; made on first use
   std::shared_ptr<MainWindowParts> mainWindow;            // BuildMainWindow; none while no main window exists
@@ -52,16 +48,17 @@ struct AppState {
   std::function<void(TaskEditorDialog& editor)> editorExtension;
 };
 
+// A state for tests that drive one program through the free functions of the
+// task list (tasks/task_list.h); the program never reaches it.
 AppState& App();
 
-// Starts the state afresh, keeping the seam to the user, which main or a test
-// installs before start-up, and the main window with its task list, which
-// the window layer builds and destroys.
-void ResetAppState();
+// Starts `app` afresh, keeping its main window with its task list, which the
+// window layer builds and destroys.
+void ResetAppState(AppState& app);
 
-// Sets the program directory (ending with '/') and the encoder path below it;
-// the writable files stay beside the program until start-up says otherwise.
-void SetProgramDirectory(const std::string& directory);
+// Sets the program directory of `app` (ending with '/') and the encoder path
+// below it; the writable files stay beside the program until start-up says otherwise.
+void SetProgramDirectory(AppState& app, const std::string& directory);
 
 // The directory of the running executable, ending with '/'.
 std::string ExecutableDirectory();

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "Inc/AppState.h"
 #include "Inc/ErrorHandler.h"
 #include "Inc/LangDefaults.h"
 #include "Inc/Prefs.h"
@@ -41,6 +40,13 @@ struct StringTable {
 };
 
 namespace {
+
+// Process-wide, as an installed translator is: every text of the program is
+// looked up by key, and one language serves every window. None: every text is "not found".
+std::unique_ptr<StringTable>& Table() {
+  static std::unique_ptr<StringTable> table;
+  return table;
+}
 
 StringTable BuildBuiltInTable() {
   StringTable table;
@@ -104,13 +110,13 @@ void LoadStringTable(const std::string& languageFile) {
   SortAndIndex(table);
   ApplyLanguageFile(table, languageFile);
   CHECKPOINT();
-  App().strings = std::make_shared<StringTable>(std::move(table));
+  Table() = std::make_unique<StringTable>(std::move(table));
 }
 
 std::string GetString(const std::string& group, const std::string& key) {
   CHECKPOINT();
-  if (!App().strings) return kNotFound;
-  StringTable& table = *App().strings;
+  if (!Table()) return kNotFound;
+  StringTable& table = *Table();
   const std::string groupName = AsciiUpper(group);
   const std::string wanted = AsciiUpper(key);
   std::size_t& g = table.rememberedGroup;

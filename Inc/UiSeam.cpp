@@ -2,10 +2,13 @@
 
 #include <utility>
 
-#include "Inc/AppState.h"
-
 namespace {
-UiHooks& Hooks() { return App().uiHooks; }
+// Process-wide: the one seam between the program and its user, installed by
+// main (or a test) before anything asks the user.
+UiHooks& Hooks() {
+  static UiHooks hooks;
+  return hooks;
+}
 }  // namespace
 
 void InstallUiHooks(UiHooks hooks) { Hooks() = std::move(hooks); }

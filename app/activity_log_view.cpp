@@ -36,5 +36,5 @@ class LogListView final : public LogView {
 
 void AttachMainWindowLog(AppState& app) {
   if (!app.mainWindowLog) app.mainWindowLog = std::make_shared<LogListView>(app);
-  app.logView = app.mainWindowLog.get();
+  AttachLogView(app, app.mainWindowLog.get());
 }

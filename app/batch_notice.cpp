@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 
-void NotifyDesktop(const std::string& title, const std::string& text) {
+void NotifyDesktop(const QMainWindow* window, const std::string& title, const std::string& text) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (bus.isConnected()) {
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -21,16 +21,16 @@ void NotifyDesktop(const std::string& title, const std::string& text) {
     bus.call(call, QDBus::NoBlock);
     return;
   }
-  if (!QSystemTrayIcon::isSystemTrayAvailable() || !MainWindow()) return;
+  if (!QSystemTrayIcon::isSystemTrayAvailable() || !window) return;
   // Made once, as a child of the application, so the balloon is not shown by a new icon each time.
   auto* tray = qApp->findChild<QSystemTrayIcon*>(QString(), Qt::FindDirectChildrenOnly);
-  if (!tray) tray = new QSystemTrayIcon(MainWindow()->windowIcon(), qApp);
+  if (!tray) tray = new QSystemTrayIcon(window->windowIcon(), qApp);
   tray->show();
   tray->showMessage(QString::fromStdString(title), QString::fromStdString(text));
 }
 
-void NoticeBatchEnd(const std::string& title, const std::string& text, const DesktopNotifier& notify) {
-  QMainWindow* window = MainWindow();
+void NoticeBatchEnd(QMainWindow* window, const std::string& title, const std::string& text,
+                    const DesktopNotifier& notify) {
   if (!window || (window->isActiveWindow() && !window->isMinimized())) return;
   QApplication::alert(window);
   notify(title, text);

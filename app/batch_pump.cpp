@@ -7,14 +7,14 @@
 #include "app/main_window.h"
 #include "convert/batch_driver.h"
 
-void RunBatchInMainWindow() {
+void RunBatchInMainWindow(AppState& app) {
   // Commands reach the batch instead of the command table while it runs; it
   // acts on Stop only, and the main window refuses to close meanwhile.
   std::deque<int> commands;
-  SetCommandInterceptor([&commands](int commandId) { commands.push_back(commandId); });
+  SetCommandInterceptor(app, [&commands](int commandId) { commands.push_back(commandId); });
 
-  BatchSeams seams;
-  seams.setToolbarEnabled = SetToolbarEnabled;
+  BatchSeams seams = TaskListSeams(app);
+  seams.setToolbarEnabled = [&app](bool enabled) { SetToolbarEnabled(app, enabled); };
   // The main window's event filter anchors every event handled here, as in
   // the main loop.
   seams.waitForCommand = [&commands](int timeoutMs, int wakeDescriptor) {
@@ -24,6 +24,6 @@ void RunBatchInMainWindow() {
     commands.pop_front();
     return commandId;
   };
-  StartConversion(seams);
-  SetCommandInterceptor({});
+  StartConversion(app, seams);
+  SetCommandInterceptor(app, {});
 }

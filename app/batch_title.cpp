@@ -27,10 +27,10 @@ QString Percent(const QString& status) {
 
 }  // namespace
 
-BatchTitle::BatchTitle() {
-  QTreeWidget* list = TaskListWidget();
-  if (!MainWindow() || !list || TaskCount() == 0 || App().ConversionRunning) return;
-  window_ = MainWindow();
+BatchTitle::BatchTitle(const AppState& app) : app_(app) {
+  QTreeWidget* list = TaskListWidget(app);
+  if (!MainWindow(app) || !list || !app.tasks || app.tasks->Count() == 0 || app.ConversionRunning) return;
+  window_ = MainWindow(app);
   original_ = window_->windowTitle();
   Show(0, {});
   watch_ = QObject::connect(list, &QTreeWidget::itemChanged, [this, list](QTreeWidgetItem* item, int column) {
@@ -57,7 +57,7 @@ BatchTitle::~BatchTitle() {
 void BatchTitle::Show(int row, const QString& status) {
   if (!window_ || row < 0) return;
   const QString dash = QStringLiteral(" \u2013 ");
-  QString title = UiQText("s123", {IntToText(row + 1), IntToText(TaskCount())}) + dash;
+  QString title = UiQText("s123", {IntToText(row + 1), IntToText(app_.tasks->Count())}) + dash;
   const QString percent = Percent(status);
   if (!percent.isEmpty()) title += percent + dash;
   window_->setWindowTitle(title + original_);

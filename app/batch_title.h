@@ -6,15 +6,16 @@
 
 #include <set>
 
+struct AppState;
 class QMainWindow;
 
 // While it lives, the main window's title tells how far a batch has come,
 // "3 of 7 – 42% – <title>", so the progress shows in the task bar (with several
 // conversions at once, that of the first row in progress); the title comes
-// back when it goes. Nothing happens without tasks or during a batch.
+// back when it goes. Nothing happens without tasks or during a batch of `app`.
 class BatchTitle {
  public:
-  BatchTitle();
+  explicit BatchTitle(const AppState& app);
   ~BatchTitle();
   BatchTitle(const BatchTitle&) = delete;
   BatchTitle& operator=(const BatchTitle&) = delete;
@@ -22,6 +23,7 @@ class BatchTitle {
  private:
   void Show(int row, const QString& status);
 
+  const AppState& app_;
   QPointer<QMainWindow> window_;
   QString original_;
   QMetaObject::Connection watch_;

@@ -25,56 +25,54 @@
 
 namespace {
 
-std::function<void(int)>& Interceptor() { return App().commandInterceptor; }
-
-void ConfirmQuit(const std::string& title, const std::string& text) {
+void ConfirmQuit(AppState& app, const std::string& title, const std::string& text) {
   if (ShowMessageBox(title, text, MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes)
-    QuitProgram();
+    QuitProgram(app);
 }
 
 // The help file is looked up where the program was started. A program started
 // from the desktop menu runs in the home folder, so the copy beside the program
 // serves when the working directory has none.
-void OpenHelp() {
+void OpenHelp(const AppState& app) {
   char buffer[PATH_MAX];
   std::string path = WithTrailingSlash(getcwd(buffer, sizeof buffer) ? buffer : "") + "MFLPX.html";
-  if (ProbePath(path).kind != PathKind::File) path = App().programDirectory + "MFLPX.html";
+  if (ProbePath(path).kind != PathKind::File) path = app.programDirectory + "MFLPX.html";
   OpenWithShell(path);
 }
 
-void RunCommand(int commandId) {
+void RunCommand(AppState& app, int commandId) {
   CHECKPOINT();
   switch (commandId) {
     case kMenuAddTask:
     case kButtonAddTask:
-      OpenTaskEditor(TaskEditorMode::Add);
+      OpenTaskEditor(app, TaskEditorMode::Add);
       break;
     case kMenuRemoveTask:
     case kButtonRemoveTask:
-      RemoveSelectedTask();
+      ProgramTasks(app).RemoveSelected();
       break;
     case kMenuRemoveFinished:
-      RemoveFinishedTasks();
+      ProgramTasks(app).RemoveFinished();
       break;
     case kMenuExit:
     case kButtonExit:
-      ConfirmQuit(UiText("s57"), UiText("s100"));
+      ConfirmQuit(app, UiText("s57"), UiText("s100"));
       break;
     case kMenuEditTask:
     case kButtonEditTask:
-      OpenTaskEditor(TaskEditorMode::Edit);
+      OpenTaskEditor(app, TaskEditorMode::Edit);
       break;
     case kMenuMoveUp:
     case kButtonMoveUp:
-      MoveSelectedTaskUp();
+      ProgramTasks(app).MoveSelectedUp();
       break;
     case kMenuMoveDown:
     case kButtonMoveDown:
-      MoveSelectedTaskDown();
+      ProgramTasks(app).MoveSelectedDown();
       break;
     case kMenuHelp:
     case kButtonHelp:
-      OpenHelp();
+      OpenHelp(app);
       break;
     case kMenuWebSite:
       OpenWithShell(kWebSiteUrl);
@@ -84,17 +82,17 @@ void RunCommand(int commandId) {
       AboutWindow();
       break;
     case kMenuSaveLog:
-      SaveLog();
+      SaveLog(app);
       break;
     case kMenuClearLog:
-      ClearLog();
+      ClearLog(app);
       break;
     case kMenuSettings:
-      ShowSettingsWindow();
+      ShowSettingsWindow(app);
       break;
     case kButtonStart: {
-      const BatchTitle progress;
-      RunBatchInMainWindow();
+      const BatchTitle progress(app);
+      RunBatchInMainWindow(app);
       break;
     }
     default:
@@ -105,28 +103,28 @@ void RunCommand(int commandId) {
 
 }  // namespace
 
-void DispatchCommand(int commandId) {
-  if (Interceptor()) {
+void DispatchCommand(AppState& app, int commandId) {
+  if (app.commandInterceptor) {
     // A copy, so an interceptor may remove itself while it runs.
-    const auto interceptor = Interceptor();
+    const auto interceptor = app.commandInterceptor;
     interceptor(commandId);
     return;
   }
-  RunCommand(commandId);
+  RunCommand(app, commandId);
 }
 
-void SetCommandInterceptor(std::function<void(int commandId)> interceptor) {
-  Interceptor() = std::move(interceptor);
+void SetCommandInterceptor(AppState& app, std::function<void(int commandId)> interceptor) {
+  app.commandInterceptor = std::move(interceptor);
 }
 
-bool CommandInterceptorActive() { return static_cast<bool>(Interceptor()); }
+bool CommandInterceptorActive(const AppState& app) { return static_cast<bool>(app.commandInterceptor); }
 
-void ConfirmCloseRequest() {
-  if (CommandInterceptorActive()) return;
-  ConfirmQuit("Please confirm", "Are you sure you want to quit Marrowind Flickpress?");
+void ConfirmCloseRequest(AppState& app) {
+  if (CommandInterceptorActive(app)) return;
+  ConfirmQuit(app, "Please confirm", "Are you sure you want to quit Marrowind Flickpress?");
 }
 
-void QuitProgram() {
-  App().quit = true;
+void QuitProgram(AppState& app) {
+  app.quit = true;
   EndMainLoop();
 }

@@ -33,7 +33,9 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("mflpx"));
   // Only confirmed quits end the program, never a window that closes.
   QApplication::setQuitOnLastWindowClosed(false);
-  InstallQtUiHooks();
+  // The program's state, handed to every window that needs it.
+  AppState app;
+  InstallQtUiHooks(app);
   options.inputFiles = line.files;
-  return RunProgram(programDirectory, options);
+  return RunProgram(app, programDirectory, options);
 }

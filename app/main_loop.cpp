@@ -12,8 +12,8 @@ constexpr const char* kLoopName = "mflpx-main-loop";
 
 }  // namespace
 
-void RunMainLoop() {
-  if (App().quit) return;
+void RunMainLoop(const AppState& app) {
+  if (app.quit) return;
   QEventLoop loop(QCoreApplication::instance());
   loop.setObjectName(kLoopName);
   loop.exec();

@@ -89,7 +89,7 @@ class MainWindowEvents : public QObject {
     } else if (event->type() == QEvent::Close) {
       // The window closes only through a confirmed quit, which ends the loop.
       event->ignore();
-      ConfirmCloseRequest();
+      ConfirmCloseRequest(parts_.app);
       return true;
     }
     return false;
@@ -132,6 +132,7 @@ void UpdateOneTaskCommands(const MainWindowParts& parts) {
 }
 
 QTreeWidget* BuildTaskList(const MainWindowParts& parts) {
+  AppState& app = parts.app;
   auto* list = new QTreeWidget;
   list->setColumnCount(kTaskColumns);
   const char* headers[kTaskColumns] = {"s93", "s94", "s95", "s96", "s97"};
@@ -158,8 +159,8 @@ QTreeWidget* BuildTaskList(const MainWindowParts& parts) {
   for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
     palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
   list->setPalette(palette);
-  AcceptFileDrops(list);
-  QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [] { DispatchCommand(kMenuEditTask); });
+  AcceptFileDrops(app, list);
+  QObject::connect(list, &QTreeWidget::itemDoubleClicked, list, [&app] { DispatchCommand(app, kMenuEditTask); });
   QObject::connect(list, &QTreeWidget::itemSelectionChanged, list, [&parts] { UpdateOneTaskCommands(parts); });
   return list;
 }
@@ -198,9 +199,9 @@ bool BuildMainWindow(AppState& app) {
   window->setCentralWidget(container);
 
   BuildStatusBar(window, parts);
-  BuildMenuBar(window, parts.menuItems);
-  parts.toolbar = BuildToolbar(window, parts.buttons);
-  for (int id : ToolbarCommandIds()) SetToolbarButtonLabel(kToolbarId, id, UiText(ToolbarLabelKey(id)));
+  BuildMenuBar(app, window, parts.menuItems);
+  parts.toolbar = BuildToolbar(app, window, parts.buttons);
+  for (int id : ToolbarCommandIds()) SetToolbarButtonLabel(app, kToolbarId, id, UiText(ToolbarLabelKey(id)));
 
   parts.taskList = BuildTaskList(parts);
   parts.log = BuildLogList();
@@ -221,7 +222,7 @@ bool BuildMainWindow(AppState& app) {
       std::make_unique<AnchorRegistry>(WidgetAnchorGeometry(kMainWindowId, container, {{kSplitterId, parts.splitter}}));
   parts.anchors->Register(kMainWindowId, kSplitterId, true, true, true, true);
 
-  BindShortcuts(window);
+  BindShortcuts(app, window);
   window->installEventFilter(new MainWindowEvents(window, parts));
   FitTaskColumns(parts);
   SetModalOwner(window);
@@ -263,9 +264,9 @@ void AttachTaskListWidget(AppState& app) {
   tasks.Clear();
 }
 
-void SetToolbarEnabled(bool enabled) {
-  if (!App().mainWindow) return;
-  MainWindowParts& parts = *App().mainWindow;
+void SetToolbarEnabled(AppState& app, bool enabled) {
+  if (!app.mainWindow) return;
+  MainWindowParts& parts = *app.mainWindow;
   // Stop stays usable so a running batch can always be stopped.
   parts.toolbarEnabled = enabled;
   for (const auto& [id, button] : parts.buttons)
@@ -273,11 +274,11 @@ void SetToolbarEnabled(bool enabled) {
   UpdateOneTaskCommands(parts);
 }
 
-void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text) {
-  QToolBar* toolbar = MainToolbar();
+void SetToolbarButtonLabel(const AppState& app, int toolbarId, int commandId, const std::string& text) {
+  QToolBar* toolbar = MainToolbar(app);
   if (toolbarId != kToolbarId || !toolbar) return;
-  const auto found = App().mainWindow->buttons.find(commandId);
-  if (found == App().mainWindow->buttons.end()) return;
+  const auto found = app.mainWindow->buttons.find(commandId);
+  if (found == app.mainWindow->buttons.end()) return;
   QAction* action = found->second;
   const QString label = QString::fromStdString(text);
   action->setText(label);
@@ -288,11 +289,11 @@ void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text
   toolbar->adjustSize();
 }
 
-void SetStatusFieldText(int field, const std::string& text) {
-  if (field < 0 || field > 1 || !MainWindow() || !App().mainWindow->fields[field]) return;
-  App().mainWindow->fields[field]->setText(QString::fromStdString(text));
+void SetStatusFieldText(const AppState& app, int field, const std::string& text) {
+  if (field < 0 || field > 1 || !MainWindow(app) || !app.mainWindow->fields[field]) return;
+  app.mainWindow->fields[field]->setText(QString::fromStdString(text));
 }
 
-void SetTaskColumnWidths() {
-  if (App().mainWindow) FitTaskColumns(*App().mainWindow);
+void SetTaskColumnWidths(const AppState& app) {
+  if (app.mainWindow) FitTaskColumns(*app.mainWindow);
 }

@@ -26,26 +26,26 @@ bool BuildMainWindow(AppState& app);
 void DestroyMainWindow(AppState& app);
 
 // The parts of the main window of `app`; nullptr while it has none.
-QMainWindow* MainWindow(const AppState& app = App());      // window 0
-QTreeWidget* TaskListWidget(const AppState& app = App());  // control 50: five columns, one row per task
-LogList* LogListWidget(const AppState& app = App());       // control 51: one line per log line
-QToolBar* MainToolbar(const AppState& app = App());        // toolbar 2
+QMainWindow* MainWindow(const AppState& app);      // window 0
+QTreeWidget* TaskListWidget(const AppState& app);  // control 50: five columns, one row per task
+LogList* LogListWidget(const AppState& app);       // control 51: one line per log line
+QToolBar* MainToolbar(const AppState& app);        // toolbar 2
 
 // Attaches the main window's task list view as the mirror of the task list
 // of `app`. Called after the main window is built, and again after a
 // rebuild; the list starts empty, as the new view does.
-void AttachTaskListWidget(AppState& app = App());
+void AttachTaskListWidget(AppState& app);
 
 // Enables or disables every toolbar button except Stop.
-void SetToolbarEnabled(bool enabled);
+void SetToolbarEnabled(AppState& app, bool enabled);
 
 // Gives toolbar button `commandId` its label, the button as wide as the text
 // plus 4 pixels. Does nothing when toolbar `toolbarId` does not exist.
-void SetToolbarButtonLabel(int toolbarId, int commandId, const std::string& text);
+void SetToolbarButtonLabel(const AppState& app, int toolbarId, int commandId, const std::string& text);
 
 // Status bar fields 0 and 1; nothing happens without a status bar.
-void SetStatusFieldText(int field, const std::string& text);
+void SetStatusFieldText(const AppState& app, int field, const std::string& text);
 
 // Sets each of the five task list columns to w/5 - 1 pixels, w being the
 // main window's client width (done on every size event and at start-up).
-void SetTaskColumnWidths();
+void SetTaskColumnWidths(const AppState& app);

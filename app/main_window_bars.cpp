@@ -73,7 +73,7 @@ QString ShortcutHint(const char* keys) {
 
 }  // namespace
 
-void BuildMenuBar(QMainWindow* window, std::map<int, QAction*>& items) {
+void BuildMenuBar(AppState& app, QMainWindow* window, std::map<int, QAction*>& items) {
   CHECKPOINT();
   QMenuBar* bar = window->menuBar();
   for (const MenuTitle& title : kMenus) {
@@ -85,13 +85,13 @@ void BuildMenuBar(QMainWindow* window, std::map<int, QAction*>& items) {
       }
       // The keys themselves are bound on the window, so the menu binds none.
       const int id = item.commandId;
-      items[id] =
-          menu->addAction(UiQText(item.key) + ShortcutHint(item.hint), window, [id] { DispatchCommand(id); });
+      items[id] = menu->addAction(UiQText(item.key) + ShortcutHint(item.hint), window,
+                                  [&app, id] { DispatchCommand(app, id); });
     }
   }
 }
 
-QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons) {
+QToolBar* BuildToolbar(AppState& app, QMainWindow* window, std::map<int, QAction*>& buttons) {
   CHECKPOINT();
   auto* toolbar = new QToolBar(window);
   toolbar->setMovable(false);
@@ -106,7 +106,7 @@ QToolBar* BuildToolbar(QMainWindow* window, std::map<int, QAction*>& buttons) {
     }
     const int id = entry.commandId;
     QAction* action = toolbar->addAction(QIcon(BuiltInImage(entry.image)), QString());
-    QObject::connect(action, &QAction::triggered, window, [id] { DispatchCommand(id); });
+    QObject::connect(action, &QAction::triggered, window, [&app, id] { DispatchCommand(app, id); });
     buttons[id] = action;
   }
   window->addToolBar(Qt::TopToolBarArea, toolbar);
@@ -126,7 +126,7 @@ const char* ToolbarLabelKey(int commandId) {
   return "";
 }
 
-void BindShortcuts(QMainWindow* window) {
+void BindShortcuts(AppState& app, QMainWindow* window) {
   CHECKPOINT();
   const Shortcut shortcuts[] = {{QKeySequence(Qt::Key_F1), kMenuHelp},
                                 {QKeySequence(Qt::CTRL | Qt::Key_A), kMenuAddTask},
@@ -136,6 +136,6 @@ void BindShortcuts(QMainWindow* window) {
     auto* binding = new QShortcut(shortcut.keys, window);
     binding->setContext(Qt::WindowShortcut);
     const int id = shortcut.commandId;
-    QObject::connect(binding, &QShortcut::activated, window, [id] { DispatchCommand(id); });
+    QObject::connect(binding, &QShortcut::activated, window, [&app, id] { DispatchCommand(app, id); });
   }
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "Inc/AppState.h"
 #include "Inc/UiSeam.h"
 #include "app/batch_notice.h"
 #include "app/main_window.h"
@@ -15,9 +16,9 @@
 
 namespace {
 
-QWidget* DialogParent() {
+QWidget* DialogParent(const AppState& app) {
   if (QWidget* active = QApplication::activeModalWidget()) return active;
-  QMainWindow* window = MainWindow();
+  QMainWindow* window = MainWindow(app);
   return window && window->isVisible() ? window : nullptr;
 }
 
@@ -49,13 +50,13 @@ MessageAnswer AskReplaceSkipCancel(QMessageBox& box) {
   return MessageAnswer::Cancel;
 }
 
-MessageAnswer ShowQtMessage(const MessageRequest& request) {
+MessageAnswer ShowQtMessage(const AppState& app, const MessageRequest& request) {
   const bool yesNo = request.buttons == MessageButtons::YesNo;
   // Qt writes the program's name into an empty title bar; a blank one stays
   // empty to the eye, as the box asks for.
   const QString title = request.title.empty() ? QStringLiteral(" ") : QString::fromStdString(request.title);
   QMessageBox box(QtIcon(request.icon), title, QString::fromStdString(request.text),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton, DialogParent());
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::NoButton, DialogParent(app));
   box.setTextFormat(Qt::PlainText);
   if (request.buttons == MessageButtons::ReplaceSkipCancel) return AskReplaceSkipCancel(box);
   if (!yesNo) box.setStandardButtons(QMessageBox::Ok);
@@ -81,29 +82,28 @@ constexpr QFileDialog::Options kOpenOptions =
 // replacing: the log is meant to replace its file, and the task editor
 // refuses an existing output itself. The input filter's long list of
 // any-case patterns stays out of sight behind its description.
-std::string AskQtFileName(const FileDialogRequest& request) {
+std::string AskQtFileName(const AppState& app, const FileDialogRequest& request) {
   const QString title = QString::fromStdString(request.title);
   const QString filter = QtFilter(request.filter);
   switch (request.kind) {
     case FileDialogKind::Open:
-      return QFileDialog::getOpenFileName(DialogParent(), title, QString(), filter, nullptr, kOpenOptions)
+      return QFileDialog::getOpenFileName(DialogParent(app), title, QString(), filter, nullptr, kOpenOptions)
           .toStdString();
     case FileDialogKind::Save:
-      return QFileDialog::getSaveFileName(DialogParent(), title, QString(), filter, nullptr,
+      return QFileDialog::getSaveFileName(DialogParent(app), title, QString(), filter, nullptr,
                                           QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite)
           .toStdString();
     case FileDialogKind::Folder:
-      return QFileDialog::getExistingDirectory(DialogParent(), title, QString(),
+      return QFileDialog::getExistingDirectory(DialogParent(app), title, QString(),
                                                QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly)
           .toStdString();
   }
   return {};
 }
 
-std::vector<std::string> AskQtFileNames(const FileDialogRequest& request) {
-  const QStringList chosen =
-      QFileDialog::getOpenFileNames(DialogParent(), QString::fromStdString(request.title),
-                                    QString(), QtFilter(request.filter), nullptr, kOpenOptions);
+std::vector<std::string> AskQtFileNames(const AppState& app, const FileDialogRequest& request) {
+  const QStringList chosen = QFileDialog::getOpenFileNames(DialogParent(app), QString::fromStdString(request.title),
+                                                           QString(), QtFilter(request.filter), nullptr, kOpenOptions);
   std::vector<std::string> names;
   for (const QString& name : chosen) names.push_back(name.toStdString());
   return names;
@@ -118,15 +118,17 @@ void OpenWithDesktop(const std::string& pathOrUrl) {
 
 }  // namespace
 
-void InstallQtUiHooks() {
+void InstallQtUiHooks(const AppState& app) {
   UiHooks hooks;
-  hooks.showMessage = ShowQtMessage;
-  hooks.askFileName = AskQtFileName;
-  hooks.setStatusText = SetStatusFieldText;
+  hooks.showMessage = [&app](const MessageRequest& request) { return ShowQtMessage(app, request); };
+  hooks.askFileName = [&app](const FileDialogRequest& request) { return AskQtFileName(app, request); };
+  hooks.setStatusText = [&app](int field, const std::string& text) { SetStatusFieldText(app, field, text); };
   hooks.openWithShell = OpenWithDesktop;
-  hooks.askFileNames = AskQtFileNames;
-  hooks.batchFinished = [](const std::string& title, const std::string& text) {
-    NoticeBatchEnd(title, text, NotifyDesktop);
+  hooks.askFileNames = [&app](const FileDialogRequest& request) { return AskQtFileNames(app, request); };
+  hooks.batchFinished = [&app](const std::string& title, const std::string& text) {
+    NoticeBatchEnd(MainWindow(app), title, text, [&app](const std::string& noticeTitle, const std::string& noticeText) {
+      NotifyDesktop(MainWindow(app), noticeTitle, noticeText);
+    });
   };
   InstallUiHooks(std::move(hooks));
 }

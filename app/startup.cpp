@@ -24,65 +24,65 @@
 
 namespace {
 
-void InitialiseState(const std::string& programDirectory, const std::string& dataDirectory) {
-  ResetAppState();
-  SetProgramDirectory(programDirectory);
-  if (!dataDirectory.empty()) App().dataDirectory = dataDirectory;
+void InitialiseState(AppState& app, const std::string& programDirectory, const std::string& dataDirectory) {
+  ResetAppState(app);
+  SetProgramDirectory(app, programDirectory);
+  if (!dataDirectory.empty()) app.dataDirectory = dataDirectory;
   DecodeBuiltInImages();
 }
 
-int EndProgram() {
-  DestroyMainWindow(App());
+int EndProgram(AppState& app) {
+  DestroyMainWindow(app);
   UninstallCrashHandler();
   return 0;
 }
 
 }  // namespace
 
-int RunProgram(const std::string& programDirectory, const StartupOptions& options) {
+int RunProgram(AppState& app, const std::string& programDirectory, const StartupOptions& options) {
   CHECKPOINT();
-  InitialiseState(programDirectory, options.dataDirectory);
-  LoadConfiguration(NewConfigOptionDefaults());
-  if (!DiscoverLanguages()) return EndProgram();
-  LoadStringTable(App().languageSetting);
-  InstallQtTranslation(ReadLanguageCode(App().languageSetting));
-  ReadCurrentLanguageName();
+  InitialiseState(app, programDirectory, options.dataDirectory);
+  LoadConfiguration(app, NewConfigOptionDefaults());
+  if (!DiscoverLanguages(app)) return EndProgram(app);
+  LoadStringTable(app.languageSetting);
+  InstallQtTranslation(ReadLanguageCode(app.languageSetting));
+  ReadCurrentLanguageName(app);
 
   CHECKPOINT();
   // A missing file, an empty one and a folder all mean there is no encoder.
-  if (!IsNonEmptyFile(App().encoderPath)) {
+  if (!IsNonEmptyFile(app.encoderPath)) {
     ShowMessageBox(UiText("s1"), UiText("s2"), MessageIcon::Error);
-    return EndProgram();
+    return EndProgram(app);
   }
 
-  if (!BuildMainWindow(App())) {
+  if (!BuildMainWindow(app)) {
     ShowMessageBox(UiText("s1"), UiText("s48"), MessageIcon::Error);
-    return EndProgram();
+    return EndProgram(app);
   }
   // The views of the task list and the activity log attach here, to the
   // widgets the main window has just built.
-  AttachMainWindowLog();
-  AttachTaskListWidget();
+  AttachMainWindowLog(app);
+  AttachTaskListWidget(app);
 
   ShowSplashWindow(options.splashWait, options.splashSleep);
 
   CHECKPOINT();
-  MainWindow()->showNormal();
-  AddLogLine(std::string(kProductTitle) + " " + UiText("s98"));
-  AddLogLine(UiText("s99"));
+  MainWindow(app)->showNormal();
+  AddLogLine(app, std::string(kProductTitle) + " " + UiText("s98"));
+  AddLogLine(app, UiText("s99"));
   // An installed program keeps its settings elsewhere; say where, since the
   // program's own folder is where a user would look first.
-  if (App().dataDirectory != App().programDirectory) AddLogLine(UiText("s125", {App().dataDirectory}));
-  SetTaskColumnWidths();
+  if (app.dataDirectory != app.programDirectory) AddLogLine(app, UiText("s125", {app.dataDirectory}));
+  SetTaskColumnWidths(app);
   if (!options.inputFiles.empty()) {
-    QTimer::singleShot(0, MainWindow(), [files = ExpandInputPaths(options.inputFiles)] {
+    QTimer::singleShot(0, MainWindow(app), [&app, files = ExpandInputPaths(options.inputFiles)] {
       if (!files.empty())
-        OpenTaskEditorWithFiles(files);
+        OpenTaskEditorWithFiles(app, files);
       else  // only folders without a video were named
         ShowMessageBox(UiText("s106"), UiText("s146"), MessageIcon::Information);
     });
   }
 
-  RunMainLoop();
-  return EndProgram();
+  RunMainLoop(app);
+  return EndProgram(app);
 }

@@ -5,6 +5,8 @@
 
 #include "app/splash_window.h"
 
+struct AppState;
+
 struct StartupOptions {
   // The splash holds the start for three seconds; tests turn the wait off,
   // or count the pauses that make it up instead of sleeping through them.
@@ -18,6 +20,7 @@ struct StartupOptions {
 };
 
 // Everything from start-up to the end of the main loop, for the program in
-// `programDirectory` (ending with '/'). The crash handler and the GUI
-// application already exist. Returns the process exit code, 0 on every path.
-int RunProgram(const std::string& programDirectory, const StartupOptions& options = {});
+// `programDirectory` (ending with '/') over the state `app`, which main made
+// and which the windows keep. The crash handler and the GUI application
+// already exist. Returns the process exit code, 0 on every path.
+int RunProgram(AppState& app, const std::string& programDirectory, const StartupOptions& options = {});

@@ -25,7 +25,7 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
 
 class DropTarget final : public QObject {
  public:
-  using QObject::QObject;
+  DropTarget(AppState& app, QObject* parent) : QObject(parent), app_(app) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -48,10 +48,10 @@ class DropTarget final : public QObject {
         drop->acceptProposedAction();
         // The editor's modal loop must not run inside the drop: the source of
         // the drag waits for the drop to finish.
-        QTimer::singleShot(0, watched, [paths = LocalPaths(drop->mimeData())] {
-          if (App().ConversionRunning) return;
+        QTimer::singleShot(0, watched, [this, paths = LocalPaths(drop->mimeData())] {
+          if (app_.ConversionRunning) return;
           const std::vector<std::string> files = ExpandInputPaths(paths);
-          if (!files.empty()) OpenTaskEditorWithFiles(files);
+          if (!files.empty()) OpenTaskEditorWithFiles(app_, files);
         });
         return true;
       }
@@ -61,15 +61,15 @@ class DropTarget final : public QObject {
   }
 
  private:
-  static bool Welcome(const QMimeData* data) {
-    return !App().ConversionRunning && !LocalPaths(data).empty();
-  }
+  bool Welcome(const QMimeData* data) const { return !app_.ConversionRunning && !LocalPaths(data).empty(); }
+
+  AppState& app_;
 };
 
 }  // namespace
 
-void AcceptFileDrops(QTreeWidget* taskList) {
+void AcceptFileDrops(AppState& app, QTreeWidget* taskList) {
   taskList->setAcceptDrops(true);
   taskList->viewport()->setAcceptDrops(true);
-  taskList->viewport()->installEventFilter(new DropTarget(taskList));
+  taskList->viewport()->installEventFilter(new DropTarget(app, taskList));
 }

@@ -75,11 +75,11 @@ double OwnCpuSeconds() {
 double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted, double& cpuSeconds) {
   RemoveOutputs(tasks);
   ClearTaskList();
-  ClearLog();
+  ClearLog(App());
   for (const Task& task : tasks) AppendTask(task);
   const auto start = Clock::now();
   const double cpuStart = OwnCpuSeconds();
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   const double seconds = SecondsSince(start);
   cpuSeconds = OwnCpuSeconds() - cpuStart;
   converted = 0;

@@ -13,11 +13,11 @@
 // every message box answered OK, for the program in `programDirectory`.
 inline bool OpenBenchMainWindow(const std::string& programDirectory) {
   LoadStringTable("");
-  SetProgramDirectory(programDirectory);
+  SetProgramDirectory(App(), programDirectory);
   App().LogActions = 1;
   if (!BuildMainWindow(App())) return false;
-  AttachTaskListWidget();
-  AttachMainWindowLog();
+  AttachTaskListWidget(App());
+  AttachMainWindowLog(App());
   UiHooks hooks;
   hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
   hooks.setStatusText = SetStatusFieldText;

@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   std::filesystem::permissions(encoder, std::filesystem::perms::owner_all);
 
   if (!OpenBenchMainWindow(work.string() + "/")) return 1;
-  MainWindow()->show();
+  MainWindow(App())->show();
 
   for (int i = 0; i < kTasks; ++i) {
     Task task;
@@ -81,10 +81,10 @@ int main(int argc, char** argv) {
     task.OutputFile = (work / ("clip" + std::to_string(i) + ".amv")).string();
     AppendTask(task);
   }
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   // Task k's cost is what the window spent between its start and the next one's.
   const std::vector<long> ticks = TicksAtEachStart(work / "ticks");
-  const int logLines = LogListWidget()->LineCount();
+  const int logLines = LogListWidget(App())->LineCount();
   std::filesystem::remove_all(work);
   if (static_cast<int>(ticks.size()) != kTasks) {
     std::fprintf(stderr, "only %zu of %d tasks ran\n", ticks.size(), kTasks);

@@ -84,13 +84,13 @@ struct Timing {
 Timing RunBatch(const std::vector<Task>& tasks, int atOnce) {
   for (const Task& task : tasks) std::filesystem::remove(task.OutputFile);
   ClearTaskList();
-  ClearLog();
+  ClearLog(App());
   for (const Task& task : tasks) AppendTask(task);
   App().conversionsAtOnce = atOnce;
   Timing timing;
   const double cpuStart = CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN);
   const auto start = Clock::now();
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   timing.wall = std::chrono::duration<double>(Clock::now() - start).count();
   timing.cpu = CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN) - cpuStart;
   for (int row = 0; row < TaskCount(); ++row) timing.converted += TaskStatusText(row) == UiText("s61");

@@ -62,14 +62,14 @@ int main(int argc, char** argv) {
   if (std::system(make.c_str()) != 0) return 1;
 
   LoadStringTable("");
-  SetProgramDirectory(work.string() + "/");
+  SetProgramDirectory(App(), work.string() + "/");
   App().encoderPath = MFLPX_ENCODER_PATH;
   BuildMainWindow(App());
 
   double openBest = 1e9, openStock = 1e9, seekBest = 1e9, seekStock = 1e9;
   for (int round = 0; round < kRounds; ++round) {
-    const auto startState = PrepareTaskEditor(TaskEditorMode::Add);
-    TaskEditorDialog editor(*startState, MainWindow());
+    const auto startState = PrepareTaskEditor(App(), TaskEditorMode::Add);
+    TaskEditorDialog editor(App(), *startState, MainWindow(App()));
     editor.Widgets().input->setText(QString::fromStdString(clip));
     editor.Widgets().resolution->setCurrentIndex(3);
     editor.show();

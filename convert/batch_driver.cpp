@@ -47,9 +47,13 @@ struct TaskRun {
 };
 
 struct Batch {
-  Batch(const BatchSeams& batchSeams, int atOnce, BatchProgress batchProgress)
-      : seams(batchSeams), conversionsAtOnce(atOnce), progress(std::move(batchProgress)) {}
+  Batch(const AppState& state, const BatchSeams& batchSeams, BatchProgress batchProgress)
+      : app(state),
+        seams(batchSeams),
+        conversionsAtOnce(std::clamp(state.conversionsAtOnce, 1, kMostConversionsAtOnce)),
+        progress(std::move(batchProgress)) {}
 
+  const AppState& app;
   const BatchSeams& seams;
   int conversionsAtOnce;
   BatchProgress progress;
@@ -229,7 +233,7 @@ bool StartTask(Batch& batch, const ExistingOutputPlan& plan, int row, int index)
   run.output = EncoderOutputPath(run.task);
   run.outputExisted = Exists(run.output);
   if (!run.outputExisted) WatchIncompleteOutput(run.output);
-  run.encoder = StartChild(App().encoderPath, EncoderArgumentVector(run.task), "");
+  run.encoder = StartChild(batch.app.encoderPath, EncoderArgumentVector(run.task), "");
   if (run.encoder == 0) {
     ForgetIncompleteOutput(run.output);
     batch.progress.EndTask(index);
@@ -309,9 +313,8 @@ int WakeDescriptor(const Batch& batch) {
   return ChildEndDescriptor(running->encoder);
 }
 
-BatchEnd ConvertAll(const BatchSeams& seams, const ExistingOutputPlan& plan) {
-  Batch batch{seams, std::clamp(App().conversionsAtOnce, 1, kMostConversionsAtOnce),
-              BatchProgress(SourceBytes(seams, plan), seams.clockSeconds())};
+BatchEnd ConvertAll(const AppState& app, const BatchSeams& seams, const ExistingOutputPlan& plan) {
+  Batch batch{app, seams, BatchProgress(SourceBytes(seams, plan), seams.clockSeconds())};
   int row = 0;
   int converted = 0;
   bool notStarted = false;
@@ -354,21 +357,32 @@ std::string EndText(BatchEnd end) {
 
 }  // namespace
 
-void StartConversion(const BatchSeams& seams) {
+BatchSeams TaskListSeams(AppState& app) {
+  TaskList& tasks = ProgramTasks(app);
+  BatchSeams seams;
+  seams.taskCount = [&tasks] { return tasks.Count(); };
+  seams.taskAt = [&tasks](int position) { return tasks.At(position); };
+  seams.setTaskStatus = [&tasks](int row, const std::string& text) { tasks.SetStatusText(row, text); };
+  seams.showTaskCount = [&tasks] { tasks.ShowCount(); };
+  seams.addLogLine = [&app](const std::string& line) { AddLogLine(app, line); };
+  return seams;
+}
+
+void StartConversion(AppState& app, const BatchSeams& seams) {
   if (seams.taskCount() == 0) {
     ShowMessageBox(UiText("s106"), UiText("s107"), MessageIcon::Warning);
     return;
   }
-  if (App().ConversionRunning) return;
+  if (app.ConversionRunning) return;
   const ExistingOutputPlan plan = PlanExistingOutputs(seams.taskCount(), seams.taskAt);
   if (plan.cancelled || std::find(plan.skip.begin(), plan.skip.end(), false) == plan.skip.end()) return;
   CHECKPOINT();
   SetStatusText(0, UiText("s104"));
   seams.addLogLine(UiText("s104"));
   seams.setToolbarEnabled(false);
-  App().ConversionRunning = true;
-  const BatchEnd end = ConvertAll(seams, plan);
-  App().ConversionRunning = false;
+  app.ConversionRunning = true;
+  const BatchEnd end = ConvertAll(app, seams, plan);
+  app.ConversionRunning = false;
   SetStatusText(0, EndText(end));
   seams.addLogLine(EndText(end));
   seams.setToolbarEnabled(true);

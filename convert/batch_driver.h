@@ -8,14 +8,17 @@
 #include "tasks/task.h"
 #include "tasks/task_list.h"
 
-// What the batch reaches outside the conversion engine. The task list and
-// the log default to the real ones; the window code supplies the rest.
+struct AppState;
+
+// What the batch reaches outside the conversion engine: the task list and
+// the log (TaskListSeams gives a state's own), and what the window code
+// supplies.
 struct BatchSeams {
-  std::function<int()> taskCount = TaskCount;
-  std::function<Task(int position)> taskAt = TaskAt;
-  std::function<void(int row, const std::string& text)> setTaskStatus = SetTaskStatusText;
-  std::function<void()> showTaskCount = ShowTaskCount;
-  std::function<void(const std::string& line)> addLogLine = AddLogLine;
+  std::function<int()> taskCount;
+  std::function<Task(int position)> taskAt;
+  std::function<void(int row, const std::string& text)> setTaskStatus;
+  std::function<void()> showTaskCount;
+  std::function<void(const std::string& line)> addLogLine;
   // All toolbar buttons but Stop.
   std::function<void(bool enabled)> setToolbarEnabled;
   // Waits at most timeoutMs for the next window event, handling window
@@ -28,6 +31,11 @@ struct BatchSeams {
   };
 };
 
+// Seams over the task list and the activity log of `app`; the window code
+// adds the toolbar and the wait for commands.
+BatchSeams TaskListSeams(AppState& app);
+
 // The Start command over the given seams: status bar, log and toolbar around
-// a batch that converts every task with the encoder at App().encoderPath.
-void StartConversion(const BatchSeams& seams);
+// a batch that converts every task with the encoder and at most as many at
+// once as `app` says, its ConversionRunning set meanwhile.
+void StartConversion(AppState& app, const BatchSeams& seams);

@@ -53,7 +53,7 @@ void EditorTrackProbe::ProbeNext() {
   while (found_.size() < inputs_.size()) {
     reading_ = SourceTracks{};
     reading_.input = inputs_[found_.size()];
-    child_ = StartChild(App().encoderPath, {"-probe", inputs_[found_.size()]}, "");
+    child_ = StartChild(editor_.State().encoderPath, {"-probe", inputs_[found_.size()]}, "");
     if (child_) {
       poll_.start();
       return;

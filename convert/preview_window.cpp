@@ -205,7 +205,7 @@ void PreviewWindow::StartEncoder() {
   }
   picturePath_ = folder_.filePath(QString("picture-%1.ppm").arg(++pictureCount_)).toStdString();
   const double seconds = moment_->value() / double(kStepsPerSecond);
-  child_ = StartChild(App().encoderPath, PreviewArgumentVector(task, seconds, picturePath_), "");
+  child_ = StartChild(editor_.State().encoderPath, PreviewArgumentVector(task, seconds, picturePath_), "");
   if (!child_) {
     ShowMessage(UiQText("s115"));
     return;
@@ -258,11 +258,11 @@ void PreviewWindow::Finish(bool succeeded) {
 // keeps the encoder's line for the activity log, as a conversion does.
 QString PreviewWindow::FailureText(bool succeeded) {
   if (succeeded || lastLine_.empty()) return UiQText("s116");
-  if (App().languageSetting.empty()) return QtText(lastLine_);
+  if (editor_.State().languageSetting.empty()) return QtText(lastLine_);
   if (!IsNonEmptyFile(childInput_)) return UiQText("s37");
-  if (lastLine_ != loggedLine_) AddLogLine("FFMpeg -> " + lastLine_);
+  if (lastLine_ != loggedLine_) AddLogLine(editor_.State(), "FFMpeg -> " + lastLine_);
   loggedLine_ = lastLine_;
-  return UiQText(App().LogActions == 1 ? "s126" : "s117");
+  return UiQText(editor_.State().LogActions == 1 ? "s126" : "s117");
 }
 
 void PreviewWindow::Fit() {

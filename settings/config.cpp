@@ -20,7 +20,7 @@
 
 namespace {
 
-void CreateConfiguration(const std::string& path, std::span<const ConfigEntry> optionDefaults) {
+void CreateConfiguration(AppState& app, const std::string& path, std::span<const ConfigEntry> optionDefaults) {
   std::optional<PrefsDocument> document = PrefsDocument::Create(path);
   if (!document) return;
   CHECKPOINT();
@@ -29,19 +29,19 @@ void CreateConfiguration(const std::string& path, std::span<const ConfigEntry> o
   document->SelectGroup("SET");
   document->WriteString("Language", "");
   document->WriteString("LogActions", "1");
-  App().LogActions = 1;
+  app.LogActions = 1;
   document->WriteBack();
 }
 
-void ReadConfiguration(const std::string& path) {
+void ReadConfiguration(AppState& app, const std::string& path) {
   std::optional<PrefsDocument> document = PrefsDocument::Open(path);
   if (!document) return;
   CHECKPOINT();
   document->SelectGroup("SET");
-  App().languageSetting = document->ReadString("Language", "");
-  App().LogActions = DecimalValue(document->ReadString("LogActions", "1"));
-  App().conversionsAtOnce = ConversionsAtOnceWithinLimit(DecimalValue(document->ReadString("Parallel", "1")));
-  App().outputFolder = document->ReadString(kOutputFolderKey, "");
+  app.languageSetting = document->ReadString("Language", "");
+  app.LogActions = DecimalValue(document->ReadString("LogActions", "1"));
+  app.conversionsAtOnce = ConversionsAtOnceWithinLimit(DecimalValue(document->ReadString("Parallel", "1")));
+  app.outputFolder = document->ReadString(kOutputFolderKey, "");
 }
 
 // Names of the *.ini entries of folder, sorted so the list is the same on every machine.
@@ -88,7 +88,7 @@ bool NeedsCreating(const std::string& path) {
 
 }  // namespace
 
-std::string ConfigFilePath() { return App().dataDirectory + "Config.ini"; }
+std::string ConfigFilePath(const AppState& app) { return app.dataDirectory + "Config.ini"; }
 
 int ConversionsAtOnceLimit() {
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -97,39 +97,38 @@ int ConversionsAtOnceLimit() {
 
 int ConversionsAtOnceWithinLimit(int32_t count) { return std::clamp(count, 1, ConversionsAtOnceLimit()); }
 
-void LoadConfiguration(std::span<const ConfigEntry> optionDefaults) {
+void LoadConfiguration(AppState& app, std::span<const ConfigEntry> optionDefaults) {
   CHECKPOINT();
-  const std::string path = ConfigFilePath();
+  const std::string path = ConfigFilePath(app);
   RemoveStaleRewrites(path);
   if (NeedsCreating(path))
-    CreateConfiguration(path, optionDefaults);
+    CreateConfiguration(app, path, optionDefaults);
   else
-    ReadConfiguration(path);
+    ReadConfiguration(app, path);
 }
 
-bool DiscoverLanguages() {
+bool DiscoverLanguages(AppState& app) {
   CHECKPOINT();
-  const std::string folder = App().programDirectory + "Lang/";
+  const std::string folder = app.programDirectory + "Lang/";
   std::vector<std::string> files;
   if (!ListLanguageFiles(folder, files)) {
     ShowMessageBox("Error", "Error querying the languages directory!", MessageIcon::Error);
     return false;
   }
-  App().languages.clear();
+  app.languages.clear();
   // Folders and other non-files are refused by PrefsDocument::Open, so they drop out here.
   for (const std::string& file : files) {
     // Config.ini could not hold such a path as the Language setting.
     if (file.find_first_of("\r\n") != std::string::npos) continue;
     const std::string path = folder + file;
     std::string name = LanguageName(path);
-    if (!name.empty()) App().languages.push_back({std::move(name), path});
+    if (!name.empty()) app.languages.push_back({std::move(name), path});
   }
   return true;
 }
 
-void ReadCurrentLanguageName() {
+void ReadCurrentLanguageName(AppState& app) {
   CHECKPOINT();
-  AppState& app = App();
   if (!app.languageSetting.empty() && PrefsDocument::Open(app.languageSetting)) {
     app.currentLanguageName = LanguageName(app.languageSetting);
   } else {

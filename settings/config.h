@@ -4,10 +4,12 @@
 #include <span>
 #include <string>
 
-// Start-up steps over Config.ini and the Lang folder; they fill App().
+struct AppState;
 
-// Config.ini in the directory chosen for writable files.
-std::string ConfigFilePath();
+// Start-up steps over Config.ini and the Lang folder; they fill the program state.
+
+// Config.ini in the directory of `app` chosen for writable files.
+std::string ConfigFilePath(const AppState& app);
 
 // Group SET's key of the folder for converted files. A file without it, as a
 // new one is, saves them beside each source.
@@ -20,7 +22,7 @@ struct ConfigEntry {
 };
 
 // Creates Config.ini, its MFLPX group holding optionDefaults, or reads its SET group.
-void LoadConfiguration(std::span<const ConfigEntry> optionDefaults);
+void LoadConfiguration(AppState& app, std::span<const ConfigEntry> optionDefaults);
 
 // The most conversions at the same time this machine is offered: one per
 // core, within kMostConversionsAtOnce.
@@ -32,7 +34,7 @@ int ConversionsAtOnceWithinLimit(int32_t count);
 // Fills the language list from Lang/*.ini, sorted by file name. When the
 // folder cannot be listed it shows the fixed English error and returns false:
 // the program then ends.
-bool DiscoverLanguages();
+bool DiscoverLanguages(AppState& app);
 
 // Sets the current language name from the configured language file.
-void ReadCurrentLanguageName();
+void ReadCurrentLanguageName(AppState& app);

@@ -8,23 +8,22 @@
 #include "Inc/TextUtil.h"
 #include "settings/config.h"
 
-std::vector<std::string> LanguageListEntries() {
+std::vector<std::string> LanguageListEntries(const AppState& app) {
   std::vector<std::string> entries{"English"};
-  for (const LanguageRecord& language : App().languages) entries.push_back(language.name);
+  for (const LanguageRecord& language : app.languages) entries.push_back(language.name);
   return entries;
 }
 
-int PreselectedLanguageEntry(const std::vector<std::string>& entries) {
-  const std::string current = AsciiLower(App().currentLanguageName);
+int PreselectedLanguageEntry(const AppState& app, const std::vector<std::string>& entries) {
+  const std::string current = AsciiLower(app.currentLanguageName);
   for (std::size_t i = 0; i < entries.size(); ++i)
     if (AsciiLower(entries[i]) == current) return static_cast<int>(i);
   return -1;
 }
 
-void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
+void ApplySettingsChoice(AppState& app, const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
                          const std::string& outputFolder) {
   CHECKPOINT();
-  AppState& app = App();
   const std::string chosen = AsciiLower(chosenEntry);
   if (chosen == "english") {
     // Also the current name, so the window preselects what was chosen when it opens again.
@@ -42,17 +41,17 @@ void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int co
   app.LogActions = logActions ? 1 : 0;
   app.conversionsAtOnce = ConversionsAtOnceWithinLimit(conversionsAtOnce);
   app.outputFolder = outputFolder;
-  std::optional<PrefsDocument> config = PrefsDocument::Open(ConfigFilePath());
+  std::optional<PrefsDocument> config = PrefsDocument::Open(ConfigFilePath(app));
   if (!config) return;
   config->SelectGroup("SET");
   // The file keeps its old language rather than a line break that would forge other settings.
-  if (!config->WriteString("Language", app.languageSetting)) AddLogLine(UiText("s145"));
+  if (!config->WriteString("Language", app.languageSetting)) AddLogLine(app, UiText("s145"));
   config->WriteString("LogActions", IntToText(app.LogActions));
   if (app.conversionsAtOnce != 1 || !config->ReadString("Parallel", "").empty())
     config->WriteString("Parallel", IntToText(app.conversionsAtOnce));
   // No value holds a line end, so this default tells a missing key.
   const bool held = config->ReadString(kOutputFolderKey, "\n") != "\n";
   if ((held || !outputFolder.empty()) && !config->WriteString(kOutputFolderKey, outputFolder))
-    AddLogLine(UiText("s188"));
+    AddLogLine(app, UiText("s188"));
   config->WriteBack();
 }

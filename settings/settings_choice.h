@@ -3,14 +3,16 @@
 #include <string>
 #include <vector>
 
+struct AppState;
+
 // What the settings window shows and what its Accept button does, apart from
 // the window itself. Names are compared after lower-casing ASCII letters.
 
-// "English", then the name of every discovered language, in list order.
-std::vector<std::string> LanguageListEntries();
+// "English", then the name of every language `app` discovered, in list order.
+std::vector<std::string> LanguageListEntries(const AppState& app);
 
 // Index of the first entry naming the current language, or -1 when none does.
-int PreselectedLanguageEntry(const std::vector<std::string>& entries);
+int PreselectedLanguageEntry(const AppState& app, const std::vector<std::string>& entries);
 
 // Takes the chosen list entry as the language setting (empty for English),
 // the log switch and the folder for converted files (empty: beside each
@@ -21,5 +23,5 @@ int PreselectedLanguageEntry(const std::vector<std::string>& entries);
 // same time and the folder are written only once they differ from 1 and
 // beside each source, or the file already holds them, so a file of one who
 // never chose stays as it was.
-void ApplySettingsChoice(const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
+void ApplySettingsChoice(AppState& app, const std::string& chosenEntry, bool logActions, int conversionsAtOnce,
                          const std::string& outputFolder);

@@ -27,7 +27,7 @@ constexpr int kClientHeight = 315;
 
 class SettingsDialog : public QDialog {
  public:
-  explicit SettingsDialog(QWidget* owner) : QDialog(owner), entries_(LanguageListEntries()) {
+  SettingsDialog(AppState& app, QWidget* owner) : QDialog(owner), app_(app), entries_(LanguageListEntries(app)) {
     // A title bar without a close box; Escape still cancels.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(UiQText("s49"));
@@ -44,13 +44,13 @@ class SettingsDialog : public QDialog {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     for (const std::string& entry : entries_) list_->addItem(QString::fromStdString(entry));
-    const int preselected = PreselectedLanguageEntry(entries_);
+    const int preselected = PreselectedLanguageEntry(app_, entries_);
     if (preselected >= 0) list_->setCurrentRow(preselected);
 
     logActions_ = new QCheckBox(UiQText("s51"), this);
     logActions_->setObjectName("logActions");
     logActions_->setGeometry(5, 165, 275, 15);
-    logActions_->setChecked(App().LogActions != 0);
+    logActions_->setChecked(app_.LogActions != 0);
 
     auto* atOnceLabel = new QLabel(UiQText("s225"), this);
     atOnceLabel->setTextFormat(Qt::PlainText);
@@ -59,13 +59,13 @@ class SettingsDialog : public QDialog {
     conversionsAtOnce_->setObjectName("conversionsAtOnce");
     conversionsAtOnce_->setGeometry(240, 186, 70, 24);
     conversionsAtOnce_->setRange(1, ConversionsAtOnceLimit());
-    conversionsAtOnce_->setValue(App().conversionsAtOnce);
+    conversionsAtOnce_->setValue(app_.conversionsAtOnce);
     atOnceLabel->setBuddy(conversionsAtOnce_);
 
     auto* folderLabel = new QLabel(UiQText("s184"), this);
     folderLabel->setTextFormat(Qt::PlainText);
     folderLabel->setGeometry(5, 220, 305, 15);
-    outputFolder_ = new OutputFolderChoice(App().outputFolder, this);
+    outputFolder_ = new OutputFolderChoice(app_.outputFolder, this);
     outputFolder_->setGeometry(5, 240, 305, 25);
 
     auto* cancel = new QPushButton(UiQText("s7"), this);
@@ -87,12 +87,13 @@ class SettingsDialog : public QDialog {
       ShowMessageBox("", "Please select a language from the list.", MessageIcon::Warning);
       return;
     }
-    ApplySettingsChoice(entries_[static_cast<std::size_t>(list_->row(selected.front()))], logActions_->isChecked(),
-                        conversionsAtOnce_->value(), outputFolder_->Folder());
+    ApplySettingsChoice(app_, entries_[static_cast<std::size_t>(list_->row(selected.front()))],
+                        logActions_->isChecked(), conversionsAtOnce_->value(), outputFolder_->Folder());
     QDialog::accept();
   }
 
  private:
+  AppState& app_;
   std::vector<std::string> entries_;
   QListWidget* list_ = nullptr;
   QCheckBox* logActions_ = nullptr;
@@ -102,10 +103,10 @@ class SettingsDialog : public QDialog {
 
 }  // namespace
 
-void ShowSettingsWindow() {
+void ShowSettingsWindow(AppState& app) {
   CHECKPOINT();
-  RunWithOwnerDisabled([](QWidget* owner) {
-    SettingsDialog dialog(owner);
+  RunWithOwnerDisabled([&app](QWidget* owner) {
+    SettingsDialog dialog(app, owner);
     dialog.exec();
   });
 }

@@ -13,9 +13,9 @@ std::string OutputFileKey(const std::string& output) {
   return resolved.string();
 }
 
-std::set<std::string> TaskOutputKeys(int except) {
+std::set<std::string> TaskOutputKeys(const TaskList& tasks, int except) {
   std::set<std::string> keys;
-  for (int position = 0; position < TaskCount(); ++position)
-    if (position != except) keys.insert(OutputFileKey(TaskAt(position).OutputFile));
+  for (int position = 0; position < tasks.Count(); ++position)
+    if (position != except) keys.insert(OutputFileKey(tasks.At(position).OutputFile));
   return keys;
 }

@@ -8,6 +8,8 @@
 // the same key.
 std::string OutputFileKey(const std::string& output);
 
-// The keys of the outputs of every task in the list but the one at `except`
+class TaskList;
+
+// The keys of the outputs of every task in `tasks` but the one at `except`
 // (-1: none).
-std::set<std::string> TaskOutputKeys(int except);
+std::set<std::string> TaskOutputKeys(const TaskList& tasks, int except);

@@ -103,10 +103,11 @@ QSpinBox* Spin(QWidget* parent, int x, int y) {
 
 }  // namespace
 
-TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
+TaskEditorDialog::TaskEditorDialog(AppState& app, const EditorStart& start, QWidget* parent,
                                    const std::vector<std::string>& inputs)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
+      app_(app),
       start_(start) {
   CHECKPOINT();
   setWindowTitle(UiQText("s6"));
@@ -118,7 +119,7 @@ TaskEditorDialog::TaskEditorDialog(const EditorStart& start, QWidget* parent,
   // Connected only now: the label keeps s19 whatever value the bar started at.
   connect(controls_.volume, &QSlider::valueChanged, this,
           [this](int value) { controls_.volumeLabel->setText(UiQText(VolumeLabelKey(value))); });
-  if (App().editorExtension) App().editorExtension(*this);
+  if (app_.editorExtension) app_.editorExtension(*this);
   PlaceOverOwner(this, parentWidget());
 }
 
@@ -151,7 +152,7 @@ void TaskEditorDialog::BuildGeneralPage(QWidget* page) {
   if (start_.mode == TaskEditorMode::Add) {
     row = kFolderRow;
     Label(UiQText("s185"), page, 15, 108, 80, 15);
-    proposedIn_ = App().outputFolder;
+    proposedIn_ = app_.outputFolder;
     controls_.outputFolder = new OutputFolderChoice(proposedIn_, page);
     controls_.outputFolder->setGeometry(100, 102, 270, 25);
     controls_.outputFolder->OnChange([this] { OutputFolderChanged(); });
@@ -278,13 +279,13 @@ void TaskEditorDialog::BrowseOutput() {
 }
 
 void TaskEditorDialog::Cancel() {
-  StoreEditorDefaults(Remembered());
+  StoreEditorDefaults(app_, Remembered());
   reject();
 }
 
 void TaskEditorDialog::Accept() {
   const bool done = severalInputs_.empty()
-                        ? AcceptTask(start_, Shown(), Remembered(), OutputFolder(), sourceSeconds_)
-                        : AcceptTasks(Shown(), severalInputs_, Remembered(), OutputFolder());
+                        ? AcceptTask(app_, start_, Shown(), Remembered(), OutputFolder(), sourceSeconds_)
+                        : AcceptTasks(app_, Shown(), severalInputs_, Remembered(), OutputFolder());
   if (done) accept();
 }

@@ -22,6 +22,8 @@ class OutputFolderChoice;
 
 // The task editor's window. While it is open its controls hold the task
 // being defined; the rules live in the editor model.
+struct AppState;
+
 class TaskEditorDialog : public QDialog {
   Q_OBJECT
 
@@ -58,11 +60,15 @@ class TaskEditorDialog : public QDialog {
     std::vector<QWidget*> options;
   };
 
-  // Builds the window hidden, filled from start, centred over parent. In add
-  // mode, input files chosen before it opened (dropped on the task list or
-  // named on the command line) show as if chosen with Browse.
-  TaskEditorDialog(const EditorStart& start, QWidget* parent,
+  // Builds the window hidden, filled from start, centred over parent, for the
+  // task list and settings of `app`, which it keeps. In add mode, input files
+  // chosen before it opened (dropped on the task list or named on the command
+  // line) show as if chosen with Browse.
+  TaskEditorDialog(AppState& app, const EditorStart& start, QWidget* parent,
                    const std::vector<std::string>& inputs = {});
+
+  // The program state the editor works for; its extensions read it too.
+  AppState& State() const { return app_; }
 
   const Controls& Widgets() const { return controls_; }
 
@@ -120,6 +126,7 @@ class TaskEditorDialog : public QDialog {
   Task Remembered() const;
   void DropFittedBands();
 
+  AppState& app_;
   EditorStart start_;
   Controls controls_;
   std::vector<std::string> severalInputs_;

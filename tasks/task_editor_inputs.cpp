@@ -49,7 +49,7 @@ void TaskEditorDialog::LeaveSeveralInputs() {
 }
 
 std::string TaskEditorDialog::OutputFolder() const {
-  return controls_.outputFolder ? controls_.outputFolder->Folder() : App().outputFolder;
+  return controls_.outputFolder ? controls_.outputFolder->Folder() : app_.outputFolder;
 }
 
 void TaskEditorDialog::OutputFolderChanged() {

@@ -30,11 +30,11 @@ bool PartConvertible(const Task& task, double durationSeconds) {
 
 // The first failing check's message key, or nullptr when the paths will do.
 // An output file that exists is not refused here: Accept asks about it.
-const char* PathProblem(const Task& task, int position) {
+const char* PathProblem(const TaskList& tasks, const Task& task, int position) {
   if (task.InputFile.empty()) return "s39";
   if (task.OutputFile.empty()) return "s38";
   if (!IsNonEmptyFile(task.InputFile)) return "s37";
-  if (TaskOutputKeys(position).contains(OutputFileKey(task.OutputFile))) return "s178";
+  if (TaskOutputKeys(tasks, position).contains(OutputFileKey(task.OutputFile))) return "s178";
   // A folder cannot be replaced by a file.
   if (ProbePath(task.OutputFile).kind == PathKind::Folder) return "s46";
   return nullptr;
@@ -58,14 +58,15 @@ bool AgreeToReplace(const std::string& output) {
 
 }  // namespace
 
-std::optional<EditorStart> PrepareTaskEditor(TaskEditorMode mode) {
-  if (mode == TaskEditorMode::Add) return EditorStart{mode, -1, ReadOptionDefaults(ConfigFilePath())};
-  const int position = SelectedTaskPosition();
+std::optional<EditorStart> PrepareTaskEditor(AppState& app, TaskEditorMode mode) {
+  if (mode == TaskEditorMode::Add) return EditorStart{mode, -1, ReadOptionDefaults(ConfigFilePath(app))};
+  const TaskList& tasks = ProgramTasks(app);
+  const int position = tasks.SelectedPosition();
   if (position < 0) {
     Warn("s5");
     return std::nullopt;
   }
-  return EditorStart{mode, position, TaskAt(position)};
+  return EditorStart{mode, position, tasks.At(position)};
 }
 
 std::string VolumeLabelKey(int volume) {
@@ -102,16 +103,17 @@ std::optional<std::string> BrowseOutputFile() {
   return path;
 }
 
-void StoreEditorDefaults(const Task& shown) { StoreOptionDefaults(ConfigFilePath(), shown); }
+void StoreEditorDefaults(const AppState& app, const Task& shown) { StoreOptionDefaults(ConfigFilePath(app), shown); }
 
-bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, const std::string& outputFolder,
-                double durationSeconds) {
+bool AcceptTask(AppState& app, const EditorStart& start, const Task& shown, const Task& remembered,
+                const std::string& outputFolder, double durationSeconds) {
   CHECKPOINT();
-  StoreEditorDefaults(remembered);
+  StoreEditorDefaults(app, remembered);
+  TaskList& list = ProgramTasks(app);
   Task task = shown;
   task.InputFile = Trim(shown.InputFile);
   task.OutputFile = Trim(shown.OutputFile);
-  if (const char* problem = PathProblem(task, start.position)) {
+  if (const char* problem = PathProblem(list, task, start.position)) {
     Warn(problem);
     return false;
   }
@@ -124,17 +126,18 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
     task.replaceOutput = true;
   }
   if (start.mode == TaskEditorMode::Add)
-    AppendTask(task);
+    list.Append(task);
   else
-    ReplaceTask(start.position, task);
+    list.Replace(start.position, task);
   return true;
 }
 
-bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered,
+bool AcceptTasks(AppState& app, const Task& shown, const std::vector<std::string>& inputs, const Task& remembered,
                  const std::string& outputFolder) {
   CHECKPOINT();
-  StoreEditorDefaults(remembered);
+  StoreEditorDefaults(app, remembered);
   if (!PartConvertible(shown, -1)) return false;
+  TaskList& list = ProgramTasks(app);
   if (!outputFolder.empty() && RefuseUnusableFolder(outputFolder)) return false;
   std::vector<std::string> unusable;
   std::vector<std::string> clashing;
@@ -142,7 +145,7 @@ bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, cons
   std::vector<Task> tasks;
   // clip.mp4 and clip.mkv propose the same output, as do a/clip.mp4 and
   // b/clip.mp4 into one folder, or a task already listed.
-  std::set<std::string> taken = TaskOutputKeys(-1);
+  std::set<std::string> taken = TaskOutputKeys(list, -1);
   for (const std::string& input : inputs) {
     Task task = shown;
     task.InputFile = input;
@@ -168,7 +171,7 @@ bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, cons
       if (existingAnswer == MessageAnswer::Skip) continue;
       task.replaceOutput = true;
     }
-    AppendTask(task);
+    list.Append(task);
     ++added;
   }
   std::string skipped;

@@ -12,6 +12,8 @@
 
 enum class TaskEditorMode { Add = 0, Edit = 1 };
 
+struct AppState;
+
 struct EditorStart {
   TaskEditorMode mode = TaskEditorMode::Add;
   int position = -1;  // the task being edited; -1 in add mode
@@ -21,7 +23,7 @@ struct EditorStart {
 // Add mode starts from the option defaults in Config.ini. Edit mode starts
 // from the selected task; without a selection it tells the user (s5) and
 // gives nothing.
-std::optional<EditorStart> PrepareTaskEditor(TaskEditorMode mode);
+std::optional<EditorStart> PrepareTaskEditor(AppState& app, TaskEditorMode mode);
 
 // The volume label's key once the track bar has moved to `volume`.
 std::string VolumeLabelKey(int volume);
@@ -50,7 +52,7 @@ std::string SeveralFilesText(const std::string& first, std::size_t count);
 std::optional<std::string> BrowseOutputFile();
 
 // Cancel: the options shown become the defaults for the next new task.
-void StoreEditorDefaults(const Task& shown);
+void StoreEditorDefaults(const AppState& app, const Task& shown);
 
 // Accept: stores the options of `remembered` as the defaults first (the ones
 // shown, but for numbers that belong to the input alone), then checks the
@@ -62,8 +64,8 @@ void StoreEditorDefaults(const Task& shown);
 // 0). An output file that exists is kept only when the user agrees to replace
 // it once the task's new file is complete. Then hands the task to the list.
 // True when the editor may close.
-bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembered, const std::string& outputFolder,
-                double durationSeconds = -1);
+bool AcceptTask(AppState& app, const EditorStart& start, const Task& shown, const Task& remembered,
+                const std::string& outputFolder, double durationSeconds = -1);
 
 // Accept with several input files: stores `remembered` as the defaults, then
 // adds one task per file, in order, with the options shown and the output
@@ -75,5 +77,5 @@ bool AcceptTask(const EditorStart& start, const Task& shown, const Task& remembe
 // the others are added. When outputs exist the user is asked once: replace
 // them, skip those files, or add nothing. A From or To that cannot be read,
 // or out of order, adds nothing. True when at least one task was added.
-bool AcceptTasks(const Task& shown, const std::vector<std::string>& inputs, const Task& remembered,
+bool AcceptTasks(AppState& app, const Task& shown, const std::vector<std::string>& inputs, const Task& remembered,
                  const std::string& outputFolder);

@@ -7,17 +7,17 @@ namespace {
 
 // The modal loop keeps the main window from getting any input until the
 // editor closes, by Accept, Cancel or its close box.
-int RunEditor(const std::optional<EditorStart>& start, const std::vector<std::string>& inputs = {}) {
+int RunEditor(AppState& app, const std::optional<EditorStart>& start, const std::vector<std::string>& inputs = {}) {
   if (!start) return 0;
-  TaskEditorDialog dialog(*start, ModalOwner(), inputs);
+  TaskEditorDialog dialog(app, *start, ModalOwner(), inputs);
   dialog.exec();
   return 1;
 }
 
 }  // namespace
 
-int OpenTaskEditor(TaskEditorMode mode) { return RunEditor(PrepareTaskEditor(mode)); }
+int OpenTaskEditor(AppState& app, TaskEditorMode mode) { return RunEditor(app, PrepareTaskEditor(app, mode)); }
 
-int OpenTaskEditorWithFiles(const std::vector<std::string>& inputFiles) {
-  return RunEditor(PrepareTaskEditor(TaskEditorMode::Add), inputFiles);
+int OpenTaskEditorWithFiles(AppState& app, const std::vector<std::string>& inputFiles) {
+  return RunEditor(app, PrepareTaskEditor(app, TaskEditorMode::Add), inputFiles);
 }

@@ -5,9 +5,11 @@
 
 #include "tasks/task_editor_model.h"
 
-// Runs the modal task editor; 1 when its window was shown, 0 when edit mode
-// found no selected row.
-int OpenTaskEditor(TaskEditorMode mode);
+struct AppState;
+
+// Runs the modal task editor over the task list of `app`; 1 when its window
+// was shown, 0 when edit mode found no selected row.
+int OpenTaskEditor(AppState& app, TaskEditorMode mode);
 
 // Runs the editor in add mode with these input files already chosen.
-int OpenTaskEditorWithFiles(const std::vector<std::string>& inputFiles);
+int OpenTaskEditorWithFiles(AppState& app, const std::vector<std::string>& inputFiles);

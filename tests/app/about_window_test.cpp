@@ -59,8 +59,8 @@ class AboutWindowTest : public ::testing::Test {
   void SetUp() override {
     LoadStringTable("");
     ASSERT_TRUE(BuildMainWindow(App()));
-    MainWindow()->setGeometry(200, 150, 600, 450);
-    MainWindow()->show();
+    MainWindow(App())->setGeometry(200, 150, 600, 450);
+    MainWindow(App())->show();
     UiHooks hooks;
     hooks.openWithShell = [this](const std::string& url) { opened.push_back(url); };
     InstallUiHooks(hooks);
@@ -75,7 +75,7 @@ class AboutWindowTest : public ::testing::Test {
 
 TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
   WithAboutWindow([&](QDialog& window) {
-    EXPECT_FALSE(MainWindow()->isEnabled());
+    EXPECT_FALSE(MainWindow(App())->isEnabled());
     EXPECT_TRUE(window.isEnabled());
     EXPECT_TRUE(window.isModal());
     EXPECT_EQ(window.windowTitle().toStdString(), UiText("s3"));
@@ -84,7 +84,7 @@ TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
     EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
     // Placed by the rule all modal windows share: centred over the owner's frame.
-    EXPECT_EQ(window.pos(), MainWindow()->frameGeometry().center() - QPoint(381 / 2, 305 / 2));
+    EXPECT_EQ(window.pos(), MainWindow(App())->frameGeometry().center() - QPoint(381 / 2, 305 / 2));
 
     const auto picture = window.findChild<QLabel*>("picture");
     ASSERT_NE(picture, nullptr);
@@ -131,7 +131,7 @@ TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
     }
     close->click();
   });
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
 }
 
 TEST_F(AboutWindowTest, LinksOpenTheirPagesEveryTimeAndLeaveTheWindowOpen) {
@@ -141,18 +141,18 @@ TEST_F(AboutWindowTest, LinksOpenTheirPagesEveryTimeAndLeaveTheWindowOpen) {
     Click(window.findChild<LinkLabel*>("sponsorLink"));
     Click(window.findChild<LinkLabel*>("homepageLink"));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(MainWindow()->isEnabled());
+    EXPECT_FALSE(MainWindow(App())->isEnabled());
     window.findChild<QPushButton*>("close")->click();
   });
   EXPECT_EQ(opened, (std::vector<std::string>{kWebSiteUrl, kEncoderProjectUrl, kSponsorUrl, kWebSiteUrl}));
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
 }
 
 TEST_F(AboutWindowTest, CloseBoxReturnsInputToTheMainWindow) {
   WithAboutWindow([](QDialog& window) { window.close(); });
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
   WithAboutWindow([](QDialog& window) { window.findChild<QPushButton*>("close")->click(); });
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
 }
 
 TEST_F(AboutWindowTest, EveryTextFitsItsControlUncut) {

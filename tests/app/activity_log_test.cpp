@@ -37,14 +37,14 @@ class ActivityLogTest : public ::testing::Test {
   void SetUp() override {
     LoadStringTable("");
     App().LogActions = 1;
-    AttachLogView(&view);
+    AttachLogView(App(), &view);
   }
-  void TearDown() override { AttachLogView(nullptr); }
+  void TearDown() override { AttachLogView(App(), nullptr); }
 
   // Answers the save dialog with name; "" cancels it.
   void SaveAs(const std::string& name) {
     ui.answers = {name};
-    SaveLog();
+    SaveLog(App());
   }
 
   FakeLogView view;
@@ -55,28 +55,28 @@ class ActivityLogTest : public ::testing::Test {
 };
 
 TEST_F(ActivityLogTest, AddsLinesOnlyWhileLogActionsIsExactlyOne) {
-  AddLogLine("first");
+  AddLogLine(App(), "first");
   App().LogActions = 0;
-  AddLogLine("while off");
+  AddLogLine(App(), "while off");
   App().LogActions = 2;
-  AddLogLine("while two");
+  AddLogLine(App(), "while two");
   App().LogActions = 1;
-  AddLogLine("second");
+  AddLogLine(App(), "second");
   EXPECT_EQ(view.lines, (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(view.selected, 1);
 }
 
 TEST_F(ActivityLogTest, SaveAndClearWorkWhileLoggingIsOff) {
-  AddLogLine("kept");
+  AddLogLine(App(), "kept");
   App().LogActions = 0;
   SaveAs(dir.Path("off.txt"));
   EXPECT_EQ(dir.Read("off.txt"), "kept\r\n");
-  ClearLog();
+  ClearLog(App());
   EXPECT_TRUE(view.lines.empty());
 }
 
 TEST_F(ActivityLogTest, SavesEveryLineEndedByCrLfAndNothingElse) {
-  for (const char* line : {"Conversion in progress...", "", "frame=  12 \xd0\x9f\xff"}) AddLogLine(line);
+  for (const char* line : {"Conversion in progress...", "", "frame=  12 \xd0\x9f\xff"}) AddLogLine(App(), line);
   SaveAs(dir.Path("three.txt"));
   EXPECT_EQ(dir.Read("three.txt"), "Conversion in progress...\r\n\r\nframe=  12 \xd0\x9f\xff\r\n");
   ASSERT_EQ(dialogs.size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(ActivityLogTest, SavesEveryLineEndedByCrLfAndNothingElse) {
 }
 
 TEST_F(ActivityLogTest, AppendsTxtUnlessTheNameEndsInLowerCaseTxt) {
-  AddLogLine("line");
+  AddLogLine(App(), "line");
   SaveAs(dir.Path("run.log"));
   SaveAs(dir.Path("notes.TXT"));
   SaveAs(dir.Path("x.txt"));
@@ -104,7 +104,7 @@ TEST_F(ActivityLogTest, AppendsTxtUnlessTheNameEndsInLowerCaseTxt) {
 
 TEST_F(ActivityLogTest, ReplacesAnExistingFileWithoutAsking) {
   dir.Write("old.txt", std::string(5000, 'o'));
-  AddLogLine("new");
+  AddLogLine(App(), "new");
   SaveAs(dir.Path("old.txt"));
   EXPECT_EQ(dir.Read("old.txt"), "new\r\n");
   EXPECT_TRUE(messages.empty());
@@ -121,7 +121,7 @@ TEST_F(ActivityLogTest, EmptyLogWarnsAndShowsNoDialog) {
 }
 
 TEST_F(ActivityLogTest, CancelledDialogWritesNothingAndSaysNothing) {
-  AddLogLine("line");
+  AddLogLine(App(), "line");
   SaveAs("");
   EXPECT_EQ(dialogs.size(), 1u);
   EXPECT_TRUE(messages.empty());
@@ -147,7 +147,7 @@ class AsOrdinaryUser {
 };
 
 TEST_F(ActivityLogTest, UnwritableFolderShowsTheCannotCreateMessageAndKeepsTheLog) {
-  AddLogLine("line");
+  AddLogLine(App(), "line");
   std::filesystem::permissions(dir.Dir(), std::filesystem::perms::all);
   std::filesystem::create_directory(dir.Path("locked"));
   std::filesystem::permissions(dir.Path("locked"), std::filesystem::perms::owner_read |
@@ -167,14 +167,14 @@ TEST_F(ActivityLogTest, UnwritableFolderShowsTheCannotCreateMessageAndKeepsTheLo
 }
 
 TEST_F(ActivityLogTest, FolderThatIsNotThereShowsTheCannotCreateMessage) {
-  AddLogLine("line");
+  AddLogLine(App(), "line");
   SaveAs(dir.Path("missing/run.txt"));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, UiText("s102"));
 }
 
 TEST_F(ActivityLogTest, FullDiskIsReportedInsteadOfPassingForSuccess) {
-  AddLogLine("line");
+  AddLogLine(App(), "line");
   std::filesystem::create_symlink("/dev/full", dir.Path("full.txt"));
   SaveAs(dir.Path("full.txt"));
   ASSERT_EQ(messages.size(), 1u);
@@ -183,12 +183,12 @@ TEST_F(ActivityLogTest, FullDiskIsReportedInsteadOfPassingForSuccess) {
 }
 
 TEST_F(ActivityLogTest, AfterClearTheNextLineIsTheOnlyOneAndSelected) {
-  AddLogLine("one");
-  AddLogLine("two");
-  ClearLog();
+  AddLogLine(App(), "one");
+  AddLogLine(App(), "two");
+  ClearLog(App());
   EXPECT_TRUE(view.lines.empty());
   EXPECT_EQ(App().LogActions, 1);
-  AddLogLine("three");
+  AddLogLine(App(), "three");
   EXPECT_EQ(view.lines, std::vector<std::string>{"three"});
   EXPECT_EQ(view.selected, 0);
 }

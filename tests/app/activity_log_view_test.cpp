@@ -20,11 +20,11 @@ class MainWindowLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog();
+    AttachMainWindowLog(App());
     App().LogActions = 1;
   }
   void TearDown() override {
-    AttachLogView(nullptr);
+    AttachLogView(App(), nullptr);
     InstallUiHooks({});
     DestroyMainWindow(App());
   }
@@ -32,17 +32,17 @@ class MainWindowLogTest : public ::testing::Test {
     UiHooks hooks;
     hooks.askFileName = [&](const FileDialogRequest&) { return dir_.Path("log"); };
     InstallUiHooks(hooks);
-    SaveLog();
+    SaveLog(App());
     return dir_.Read("log.txt");
   }
   ScratchDir dir_;
 };
 
 TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
-  AddLogLine("Conversion in progress...");
-  AddLogLine("Input #0, avi, from 'caf\xe9.avi':");
+  AddLogLine(App(), "Conversion in progress...");
+  AddLogLine(App(), "Input #0, avi, from 'caf\xe9.avi':");
   QCoreApplication::processEvents();  // the window selects once per pass of its event loop
-  LogList* list = LogListWidget();
+  LogList* list = LogListWidget(App());
   ASSERT_EQ(list->LineCount(), 2);
   EXPECT_EQ(list->CurrentRow(), 1);
   EXPECT_EQ(list->LineText(0), "Conversion in progress...");
@@ -51,36 +51,36 @@ TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
 }
 
 TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
-  AddLogLine("one");
-  AddLogLine("two");
-  ClearLog();
-  EXPECT_EQ(LogListWidget()->LineCount(), 0);
-  AddLogLine("three");
+  AddLogLine(App(), "one");
+  AddLogLine(App(), "two");
+  ClearLog(App());
+  EXPECT_EQ(LogListWidget(App())->LineCount(), 0);
+  AddLogLine(App(), "three");
   QCoreApplication::processEvents();
-  ASSERT_EQ(LogListWidget()->LineCount(), 1);
-  EXPECT_EQ(LogListWidget()->CurrentRow(), 0);
-  EXPECT_EQ(LogListWidget()->LineText(0), "three");
+  ASSERT_EQ(LogListWidget(App())->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(App())->CurrentRow(), 0);
+  EXPECT_EQ(LogListWidget(App())->LineText(0), "three");
 }
 
 TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
-  AddLogLine("before");
+  AddLogLine(App(), "before");
   ASSERT_TRUE(BuildMainWindow(App()));
-  AddLogLine("after");
-  ASSERT_EQ(LogListWidget()->LineCount(), 1);
-  EXPECT_EQ(LogListWidget()->LineText(0), "after");
+  AddLogLine(App(), "after");
+  ASSERT_EQ(LogListWidget(App())->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(App())->LineText(0), "after");
 }
 
 // Lines added over many passes of the event loop: every one is kept and
 // saved, the newest is the selected one and in sight, and a long line can be
 // scrolled to instead of being cut.
 TEST_F(MainWindowLogTest, ManyLinesAreAllSavedAndTheNewestIsSelectedInSight) {
-  MainWindow()->show();
-  LogList* list = LogListWidget();
+  MainWindow(App())->show();
+  LogList* list = LogListWidget(App());
   const std::string wide = "ffmpeg -i " + std::string(400, 'x') + ".mp4";
   std::string expected;
   for (int i = 0; i < 3000; ++i) {
     const std::string line = i == 1500 ? wide : "frame=" + std::to_string(i);
-    AddLogLine(line);
+    AddLogLine(App(), line);
     expected += line + "\r\n";
     if (i % 7 == 0) QCoreApplication::processEvents();
   }

@@ -35,19 +35,20 @@ class BatchNoticeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(program.Dir());
+    SetProgramDirectory(App(), program.Dir());
     App().quit = false;
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
+    AttachTaskListWidget(App());
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
       return MessageAnswer::Ok;
     };
     hooks.batchFinished = [this](const std::string& title, const std::string& text) {
-      NoticeBatchEnd(title, text, [this](const std::string& noticeTitle, const std::string& noticeText) {
-        notices.push_back(noticeTitle + " | " + noticeText);
-      });
+      NoticeBatchEnd(MainWindow(App()), title, text,
+                     [this](const std::string& noticeTitle, const std::string& noticeText) {
+                       notices.push_back(noticeTitle + " | " + noticeText);
+                     });
     };
     InstallUiHooks(hooks);
     WriteStandInEncoder(program, kHalfThenWait);
@@ -71,7 +72,7 @@ class BatchNoticeTest : public ::testing::Test {
       program.Write("go", "");
     });
     watch.start(5);
-    DispatchCommand(58);
+    DispatchCommand(App(), 58);
   }
 
   ScratchDir program;
@@ -83,15 +84,15 @@ TEST_F(BatchNoticeTest, TheTitleFollowsTheBatchAndComesBackAfterIt) {
   AddTask("a");
   AddTask("b");
   std::string during;
-  RunBatch([&] { during = MainWindow()->windowTitle().toStdString(); });
+  RunBatch([&] { during = MainWindow(App())->windowTitle().toStdString(); });
   EXPECT_EQ(during, "1 of 2 \u2013 50% \u2013 " + kTitle);
-  EXPECT_EQ(MainWindow()->windowTitle().toStdString(), kTitle);
+  EXPECT_EQ(MainWindow(App())->windowTitle().toStdString(), kTitle);
   EXPECT_EQ(boxes, (std::vector<std::string>{"Success | Conversion finished successfully."}));
 }
 
 TEST_F(BatchNoticeTest, AStartWithoutTasksLeavesTheTitleAlone) {
-  DispatchCommand(58);
-  EXPECT_EQ(MainWindow()->windowTitle().toStdString(), kTitle);
+  DispatchCommand(App(), 58);
+  EXPECT_EQ(MainWindow(App())->windowTitle().toStdString(), kTitle);
   EXPECT_EQ(boxes.size(), 1u);
 }
 
@@ -104,15 +105,15 @@ TEST_F(BatchNoticeTest, AnInactiveOrMinimisedWindowIsToldOnceAndAnActiveOneNot) 
 
   notices.clear();
   std::filesystem::remove(program.Path("go"));
-  MainWindow()->showMinimized();
+  MainWindow(App())->showMinimized();
   RunBatch({});
   EXPECT_EQ(notices.size(), 1u) << "minimised";
 
   notices.clear();
   std::filesystem::remove(program.Path("go"));
-  MainWindow()->showNormal();
-  MainWindow()->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow()));
+  MainWindow(App())->showNormal();
+  MainWindow(App())->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(App())));
   RunBatch({});
   EXPECT_TRUE(notices.empty()) << "the user sees the box anyway";
   EXPECT_EQ(boxes.size(), 3u);

@@ -56,15 +56,15 @@ std::vector<std::string> Effects(const UiAnswers& ui, const std::vector<std::str
 class CommandTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAppState();
+    ResetAppState(App());
     LoadStringTable("");
-    SetProgramDirectory(scratch_.Dir());
+    SetProgramDirectory(App(), scratch_.Dir());
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog();
-    AttachTaskListWidget();  // and with it an empty task list
+    AttachMainWindowLog(App());
+    AttachTaskListWidget(App());  // and with it an empty task list
   }
   void TearDown() override {
-    SetCommandInterceptor({});
+    SetCommandInterceptor(App(), {});
     DestroyMainWindow(App());
   }
 
@@ -80,7 +80,7 @@ class CommandTableTest : public ::testing::Test {
       }
     });
     closer.start(10);
-    DispatchCommand(id);
+    DispatchCommand(App(), id);
     return Effects(ui_, modals);
   }
 
@@ -124,22 +124,22 @@ TEST_F(CommandTableTest, EveryIdReachesItsHandler) {
 
 TEST_F(CommandTableTest, SaveAndClearActOnTheLog) {
   App().LogActions = 1;
-  AddLogLine("one line");
+  AddLogLine(App(), "one line");
   EXPECT_EQ(Run(9), std::vector<std::string>{"save " + UiText("s101")});
-  EXPECT_EQ(LogListWidget()->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(App())->LineCount(), 1);
   EXPECT_TRUE(Run(10).empty());
-  EXPECT_EQ(LogListWidget()->LineCount(), 0);
+  EXPECT_EQ(LogListWidget(App())->LineCount(), 0);
 }
 
 TEST_F(CommandTableTest, DeleteAndCtrlRRemoveTheSelectedTaskWhileTheLogHasFocus) {
   for (const char* name : {"a.avi", "b.avi", "c.avi"}) AppendTask(Task{name, std::string(name) + ".amv"});
-  MainWindow()->show();
-  MainWindow()->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow()));
+  MainWindow(App())->show();
+  MainWindow(App())->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(App())));
   for (int key : {Qt::Key_Delete, Qt::Key_R}) {
-    TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
-    LogListWidget()->setFocus();
-    QTest::keyClick(LogListWidget(), static_cast<Qt::Key>(key),
+    TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
+    LogListWidget(App())->setFocus();
+    QTest::keyClick(LogListWidget(App()), static_cast<Qt::Key>(key),
                     key == Qt::Key_R ? Qt::ControlModifier : Qt::NoModifier);
   }
   ASSERT_EQ(TaskCount(), 1);
@@ -164,11 +164,11 @@ TEST_F(CommandTableTest, ExitQuitsOnYesOnly) {
   for (int id : {2, 57}) {
     App().quit = false;
     ui_.answer = MessageAnswer::No;
-    DispatchCommand(id);
+    DispatchCommand(App(), id);
     EXPECT_FALSE(App().quit);
-    EXPECT_TRUE(MainWindow() != nullptr);
+    EXPECT_TRUE(MainWindow(App()) != nullptr);
     ui_.answer = MessageAnswer::Yes;
-    DispatchCommand(id);
+    DispatchCommand(App(), id);
     EXPECT_TRUE(App().quit);
   }
 }
@@ -177,7 +177,7 @@ TEST_F(CommandTableTest, ExitAsksInTheLoadedLanguage) {
   scratch_.Write("Lang/Test.ini",
                  "[MFLPXL]\nName=Test\n[Data]\ns57=Bitte bestätigen\ns100=Wirklich beenden?\n");
   LoadStringTable(scratch_.Path("Lang/Test.ini"));
-  DispatchCommand(57);
+  DispatchCommand(App(), 57);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].title, "Bitte bestätigen");
   EXPECT_EQ(ui_.messages[0].text, "Wirklich beenden?");
@@ -186,16 +186,16 @@ TEST_F(CommandTableTest, ExitAsksInTheLoadedLanguage) {
 
 TEST_F(CommandTableTest, AnInterceptorTakesEveryCommandUntilRemoved) {
   std::vector<int> seen;
-  SetCommandInterceptor([&seen](int id) {
+  SetCommandInterceptor(App(), [&seen](int id) {
     seen.push_back(id);
-    if (id == 59) SetCommandInterceptor({});  // a batch ends while handling Stop
+    if (id == 59) SetCommandInterceptor(App(), {});  // a batch ends while handling Stop
   });
-  EXPECT_TRUE(CommandInterceptorActive());
+  EXPECT_TRUE(CommandInterceptorActive(App()));
   EXPECT_TRUE(Run(2).empty());
   EXPECT_TRUE(Run(58).empty());
   EXPECT_TRUE(Run(59).empty());
   EXPECT_EQ(seen, (std::vector<int>{2, 58, 59}));
-  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_FALSE(CommandInterceptorActive(App()));
   EXPECT_EQ(Run(58), std::vector<std::string>{Message("s106", "s107")});
 }
 

@@ -64,7 +64,7 @@ class DataDirectoryTest : public ::testing::Test {
 
 TEST(ProgramDirectory, EndsWithASlashAndHoldsTheEncoderAndTheFiles) {
   for (const std::string given : {"/opt/mflpx", "/opt/mflpx/"}) {
-    SetProgramDirectory(given);
+    SetProgramDirectory(App(), given);
     EXPECT_EQ(App().programDirectory, "/opt/mflpx/") << given;
     EXPECT_EQ(App().encoderPath, "/opt/mflpx/Core/ffmpeg");
     EXPECT_EQ(App().dataDirectory, "/opt/mflpx/");

@@ -95,7 +95,7 @@ class PseudoLanguage : public ::testing::Test {
     program_.Write("Core/ffmpeg", ReadWholeFile(AMV_ENCODER_PATH));
     chmod(program_.Path("Core/ffmpeg").c_str(), 0755);
     LoadStringTable(language_);
-    SetProgramDirectory(program_.Dir());
+    SetProgramDirectory(App(), program_.Dir());
     App().languageSetting = language_;
     App().LogActions = 1;
     UiHooks hooks;
@@ -124,10 +124,10 @@ class PseudoLanguage : public ::testing::Test {
 
   void BuildWindow() {
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog();
-    AttachTaskListWidget();
+    AttachMainWindowLog(App());
+    AttachTaskListWidget(App());
     ClearTaskList();
-    ClearLog();
+    ClearLog(App());
   }
 
   // Rich text (a tool tip may be) counts by the words it shows.
@@ -159,8 +159,8 @@ class PseudoLanguage : public ::testing::Test {
         for (int i = 0; i < box->count(); ++i) Add("choice", box->itemText(i));
       if (auto* list = qobject_cast<QListWidget*>(widget))
         for (int i = 0; i < list->count(); ++i) Add("language list", list->item(i)->text());
-      if (widget == LogListWidget())
-        for (int i = 0; i < LogListWidget()->LineCount(); ++i) Add("log", LogListWidget()->LineText(i));
+      if (widget == LogListWidget(App()))
+        for (int i = 0; i < LogListWidget(App())->LineCount(); ++i) Add("log", LogListWidget(App())->LineText(i));
       if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
         for (int c = 0; c < tree->columnCount(); ++c) Add("header", tree->headerItem()->text(c));
         for (int r = 0; r < tree->topLevelItemCount(); ++r)
@@ -232,23 +232,23 @@ TEST_F(PseudoLanguage, StartUpMainWindowAndItsBoxes) {
   data.Write("Config.ini", "[SET]\nLanguage = " + language_ + "\nLogActions = 1\n");
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (!MainWindow() || !MainWindow()->isVisible()) return;
+    if (!MainWindow(App()) || !MainWindow(App())->isVisible()) return;
     watcher.stop();
-    Read(MainWindow());
+    Read(MainWindow(App()));
     for (const int command : {kMenuEditTask, kMenuMoveUp, kMenuMoveDown, kMenuRemoveTask, kButtonStart, kMenuSaveLog,
                               kMenuClearLog, kMenuSaveLog})
-      DispatchCommand(command);
+      DispatchCommand(App(), command);
     AppendTask(Task{});
-    Read(MainWindow());
-    MainWindow()->close();
+    Read(MainWindow(App()));
+    MainWindow(App())->close();
     answer_ = MessageAnswer::Yes;
-    DispatchCommand(kButtonExit);
+    DispatchCommand(App(), kButtonExit);
   });
   watcher.start(2);
   StartupOptions options;
   options.splashWait = false;
   options.dataDirectory = data.Dir();
-  EXPECT_EQ(RunProgram(program_.Dir(), options), 0);
+  EXPECT_EQ(RunProgram(App(), program_.Dir(), options), 0);
   EXPECT_GE(seen_.size(), 60u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }
@@ -260,7 +260,7 @@ TEST_F(PseudoLanguage, EditorInBothModesAndThePreview) {
   paths_.insert(paths_.end(), {program_.Path("clip.amv"), program_.Path("missing.avi"), program_.Path("notes.avi")});
   WhileModal(
       [&] {
-        OpenTaskEditorWithFiles({clip, other});
+        OpenTaskEditorWithFiles(App(), {clip, other});
       },
       [&](QWidget& window) {
         auto* editor = qobject_cast<TaskEditorDialog*>(&window);
@@ -285,21 +285,21 @@ TEST_F(PseudoLanguage, EditorInBothModesAndThePreview) {
         editor->Widgets().cancel->click();
       });
   AppendTask(Task{clip, program_.Path("clip.amv")});
-  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
-  WhileModal([] { OpenTaskEditor(TaskEditorMode::Edit); },
+  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
+  WhileModal([] { OpenTaskEditor(App(), TaskEditorMode::Edit); },
              [&](QWidget& window) {
                Read(&window);
                qobject_cast<TaskEditorDialog*>(&window)->Widgets().accept->click();
              });
-  Read(MainWindow());
+  Read(MainWindow(App()));
   EXPECT_GE(seen_.size(), 40u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }
 
 TEST_F(PseudoLanguage, SettingsAndAbout) {
   BuildWindow();
-  ASSERT_TRUE(DiscoverLanguages());
-  WhileModal(ShowSettingsWindow, [&](QWidget& window) {
+  ASSERT_TRUE(DiscoverLanguages(App()));
+  WhileModal([] { ShowSettingsWindow(App()); }, [&](QWidget& window) {
     Read(&window);
     window.findChild<QListWidget*>("languageList")->clearSelection();
     window.findChild<QPushButton*>("accept")->click();  // no language chosen: a fixed question
@@ -328,22 +328,22 @@ case "$out" in *stop*) exec sleep 30;; *bad*) exit 1;; esac
   AppendTask(Task{"bad.avi", program_.Path("bad.amv")});
   for (const char* name : {"good", "bad", "stop"})
     paths_.insert(paths_.end(), {name + std::string(".avi"), program_.Path(name + std::string(".amv"))});
-  DispatchCommand(kButtonStart);
-  Read(MainWindow());
+  DispatchCommand(App(), kButtonStart);
+  Read(MainWindow(App()));
 
   ClearTaskList();
   AppendTask(Task{"stop.avi", program_.Path("stop.amv")});
   answer_ = MessageAnswer::Yes;
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (!TaskListWidget()->topLevelItem(0)->text(4).contains("27")) return;
+    if (!TaskListWidget(App())->topLevelItem(0)->text(4).contains("27")) return;
     watcher.stop();
-    Read(MainWindow());
-    DispatchCommand(kButtonStop);
+    Read(MainWindow(App()));
+    DispatchCommand(App(), kButtonStop);
   });
   watcher.start(10);
-  DispatchCommand(kButtonStart);
-  Read(MainWindow());
+  DispatchCommand(App(), kButtonStart);
+  Read(MainWindow(App()));
   EXPECT_GE(seen_.size(), 60u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }

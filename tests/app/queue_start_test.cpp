@@ -52,19 +52,19 @@ class QueueStartTest : public ::testing::Test {
   int Run(const StartupOptions& options, std::function<bool()> act) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (!MainWindow() || !MainWindow()->isVisible() || !act()) return;
+      if (!MainWindow(App()) || !MainWindow(App())->isVisible() || !act()) return;
       watch.stop();
-      DispatchCommand(57);
+      DispatchCommand(App(), 57);
     });
     watch.start(5);
-    return RunProgram(program.Dir(), options);
+    return RunProgram(App(), program.Dir(), options);
   }
 
   // Runs the program in that language with Qt's own windows, presses Exit
   // and reads the Yes button of the real question box before saying Yes.
   std::string YesButtonOfTheExitQuestion(const std::string& languageFile) {
     program.Write("Config.ini", "[SET]\nLanguage=" + languageFile + "\nLogActions=1\n");
-    InstallQtUiHooks();
+    InstallQtUiHooks(App());
     std::string yes;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -92,7 +92,7 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
   Run(WithoutSplash({a, b}), [&] {
     auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
     if (!editor) return tasks >= 0;
-    windowShown = MainWindow()->isVisible();
+    windowShown = MainWindow(App())->isVisible();
     shown = editor->Widgets().input->text().toStdString();
     editor->Widgets().accept->click();
     tasks = TaskCount();

@@ -32,7 +32,7 @@ inline DropOutcome DropOnTaskList(const std::vector<std::string>& paths) {
   QList<QUrl> urls;
   for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
   data.setUrls(urls);
-  QWidget* viewport = TaskListWidget()->viewport();
+  QWidget* viewport = TaskListWidget(App())->viewport();
   const QPoint centre = viewport->rect().center();
   QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &enter);

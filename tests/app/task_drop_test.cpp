@@ -21,10 +21,10 @@ class TaskDropTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     App().ConversionRunning = false;
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
+    AttachTaskListWidget(App());
   }
   void TearDown() override {
     App().ConversionRunning = false;

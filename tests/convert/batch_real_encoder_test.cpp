@@ -34,7 +34,7 @@ std::string CommandOutput(const std::string& command) {
 
 bool ToolAvailable(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null").c_str()) == 0; }
 
-std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->text(4).toStdString(); }
+std::string RowStatus(int row) { return TaskListWidget(App())->topLevelItem(row)->text(4).toStdString(); }
 
 TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH))
@@ -51,12 +51,12 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
               0);
 
   LoadStringTable("");
-  SetProgramDirectory(work.Dir());
+  SetProgramDirectory(App(), work.Dir());
   App().encoderPath = MFLPX_ENCODER_PATH;
   App().LogActions = 1;
   ASSERT_TRUE(BuildMainWindow(App()));
-  AttachTaskListWidget();
-  AttachMainWindowLog();
+  AttachTaskListWidget(App());
+  AttachMainWindowLog(App());
   ClearTaskList();
   std::vector<std::string> boxes;
   UiHooks hooks;
@@ -78,7 +78,7 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   task.FrameRate = 0;
   task.Volume = 12;
   AppendTask(task);
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
 
   EXPECT_EQ(RowStatus(0), "Converted!");
   EXPECT_EQ(RowStatus(1), "Converted!");
@@ -109,10 +109,10 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
                          "-i sine=duration=1 -shortest " + Quoted(clip)).c_str()),
             0);
   LoadStringTable("");
-  SetProgramDirectory(work.Dir());
+  SetProgramDirectory(App(), work.Dir());
   App().encoderPath = MFLPX_ENCODER_PATH;
   ASSERT_TRUE(BuildMainWindow(App()));
-  AttachTaskListWidget();
+  AttachTaskListWidget(App());
   ClearTaskList();
   std::vector<MessageButtons> asked;
   UiHooks hooks;
@@ -125,19 +125,19 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
   task.InputFile = clip;
   task.OutputFile = work.Path("clip.amv");
   AppendTask(task);
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   ASSERT_EQ(RowStatus(0), "Converted!");
   const std::string first = work.Read("clip.amv");
 
   task.Quality = 2;
   ReplaceTask(0, task);
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   EXPECT_EQ(RowStatus(0), "Converted!");
   const std::string second = work.Read("clip.amv");
   EXPECT_NE(second, first) << "converted again at the lower quality";
 
   work.Write("clip.mp4", "damaged beyond reading");
-  DispatchCommand(58);
+  DispatchCommand(App(), 58);
   EXPECT_EQ(RowStatus(0), "FFmpeg error. Code 1");
   EXPECT_EQ(work.Read("clip.amv"), second);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.Dir()), {}), 2) << "no temporary file is left";

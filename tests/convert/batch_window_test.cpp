@@ -40,7 +40,7 @@ using Lines = std::vector<std::string>;
 
 QAction* ToolbarButton(int commandId) {
   const QString label = QString::fromStdString(UiText(ToolbarLabelKey(commandId)));
-  for (QAction* action : MainToolbar()->actions())
+  for (QAction* action : MainToolbar(App())->actions())
     if (action->text() == label) return action;
   return nullptr;
 }
@@ -82,11 +82,12 @@ void WaitForEnd(const std::string& file) {
   ADD_FAILURE() << "the stand-in encoder did not end";
 }
 
-std::string RowStatus(int row) { return TaskListWidget()->topLevelItem(row)->text(4).toStdString(); }
+std::string RowStatus(int row) { return TaskListWidget(App())->topLevelItem(row)->text(4).toStdString(); }
 
 Lines LogLines() {
   Lines lines;
-  for (int i = 0; i < LogListWidget()->LineCount(); ++i) lines.push_back(LogListWidget()->LineText(i).toStdString());
+  for (int i = 0; i < LogListWidget(App())->LineCount(); ++i)
+    lines.push_back(LogListWidget(App())->LineText(i).toStdString());
   return lines;
 }
 
@@ -96,15 +97,15 @@ class BatchWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(program.Dir());
+    SetProgramDirectory(App(), program.Dir());
     App().LogActions = 1;
     App().conversionsAtOnce = 1;
     App().quit = false;
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
-    AttachMainWindowLog();
+    AttachTaskListWidget(App());
+    AttachMainWindowLog(App());
     ClearTaskList();
-    ClearLog();
+    ClearLog(App());
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
@@ -113,7 +114,7 @@ class BatchWindow : public ::testing::Test {
       if (whileAsked) whileAsked();
       return answer;
     };
-    hooks.setStatusText = SetStatusFieldText;
+    hooks.setStatusText = [](int field, const std::string& text) { SetStatusFieldText(App(), field, text); };
     InstallUiHooks(hooks);
   }
   void TearDown() override {
@@ -131,12 +132,12 @@ class BatchWindow : public ::testing::Test {
   }
 
   // Runs fn once the batch has been running for ms milliseconds.
-  void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(), std::move(fn)); }
+  void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(App()), std::move(fn)); }
 
   // Runs fn, during the batch, once condition holds (at the latest after ten
   // seconds), so a check never depends on how fast a loaded machine is.
   void When(std::function<bool()> condition, std::function<void()> fn) {
-    auto* timer = new QTimer(MainWindow());
+    auto* timer = new QTimer(MainWindow(App()));
     auto started = std::chrono::steady_clock::now();
     QObject::connect(timer, &QTimer::timeout, [=] {
       if (!condition() && std::chrono::steady_clock::now() - started < std::chrono::seconds(10)) return;
@@ -200,7 +201,7 @@ TEST_F(BatchWindow, RowsLogAndClosingBoxes) {
   EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
   EXPECT_EQ(StatusBarText(0), "Conversion finished...");
   EXPECT_TRUE(ToolbarButton(58)->isEnabled());
-  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_FALSE(CommandInterceptorActive(App()));
   EXPECT_EQ(LogLines(),
             (Lines{"Conversion in progress...",
                    "FFMpeg -> " + BuildEncoderArguments(good), "* FFMpeg(R) *",
@@ -223,7 +224,7 @@ TEST_F(BatchWindow, DuringABatchOnlyStopActs) {
   Encoder(kProgressEncoder);
   AddTask("/v/slow.avi", "/v/slow.amv");
   AddTask("/v/other.avi", "/v/other.amv");
-  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(1));
+  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(1));
   bool checked = false;
   During(200, [&] {
     checked = true;
@@ -231,8 +232,8 @@ TEST_F(BatchWindow, DuringABatchOnlyStopActs) {
     EXPECT_FALSE(ToolbarButton(58)->isEnabled());
     EXPECT_FALSE(ToolbarButton(50)->isEnabled());
     EXPECT_TRUE(ToolbarButton(59)->isEnabled());
-    EXPECT_FALSE(MainWindow()->close()) << "the close box does nothing during a batch";
-    for (int command : {10, 1, 51, 58, 4}) DispatchCommand(command);  // clear log, remove, start, move up
+    EXPECT_FALSE(MainWindow(App())->close()) << "the close box does nothing during a batch";
+    for (int command : {10, 1, 51, 58, 4}) DispatchCommand(App(), command);  // clear log, remove, start, move up
     Go();
   });
   PressStart();
@@ -263,7 +264,7 @@ exec sleep 30
   EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
   EXPECT_TRUE(ToolbarButton(58)->isEnabled());
   EXPECT_FALSE(App().ConversionRunning);
-  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_FALSE(CommandInterceptorActive(App()));
 }
 
 TEST_F(BatchWindow, StopAnsweredNoLetsTheEncoderGoOn) {
@@ -306,7 +307,7 @@ TEST_F(BatchWindow, EncoderThatCannotStartKeepsTheProgramAndTheList) {
   EXPECT_EQ(RowStatus(0), "Waiting");
   EXPECT_EQ(RowStatus(1), "Waiting");
   EXPECT_TRUE(ToolbarButton(58)->isEnabled());
-  EXPECT_FALSE(CommandInterceptorActive());
+  EXPECT_FALSE(CommandInterceptorActive(App()));
 
   Encoder(kProgressEncoder);
   boxes.clear();
@@ -375,7 +376,7 @@ exec sleep 30
   UiHooks hooks;
   hooks.askFileName = [&](const FileDialogRequest&) { return saved; };
   InstallUiHooks(hooks);
-  SaveLog();
+  SaveLog(App());
   const std::string text = program.Read("log.txt");
   EXPECT_NE(text.find("\r\nFFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=0.92 bitrate=   "
                       "6.5kbits/s\r\nIncomplete output removed: " + output +
@@ -422,7 +423,7 @@ printf 'new' > "$out"
   };
   for (const auto& c : cases) {
     ClearTaskList();
-    ClearLog();
+    ClearLog(App());
     boxes.clear();
     program.Write("a.amv", "old a");
     program.Write("bad.amv", "old bad");
@@ -545,7 +546,7 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   const Result oneAtATime = result();
 
   for (const char* file : {"a.amv", "c.amv", "go", "pids"}) std::filesystem::remove(program.Path(file));
-  ClearLog();
+  ClearLog(App());
   boxes.clear();
   App().conversionsAtOnce = 2;
   std::string status;
@@ -554,7 +555,7 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   When([] { return RowStatus(0) == "50.0% ready" && RowStatus(1) == "50.0% ready"; },
        [&] {
          status = StatusBarText(0);
-         title = MainWindow()->windowTitle();
+         title = MainWindow(App())->windowTitle();
          children = OwnChildren().size();
          Go();
        });

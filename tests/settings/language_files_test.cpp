@@ -32,8 +32,8 @@ std::vector<std::string> Placeholders(const std::string& text) {
 }
 
 TEST(ShippedLanguages, AreDiscoveredUnderTheirOwnNames) {
-  SetProgramDirectory(kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages());
+  SetProgramDirectory(App(), kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(App()));
   std::vector<std::string> names;
   for (const LanguageRecord& language : App().languages) names.push_back(language.name);
   EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "Espa\xC3\xB1ol", "Fran\xC3\xA7" "ais",
@@ -41,8 +41,8 @@ TEST(ShippedLanguages, AreDiscoveredUnderTheirOwnNames) {
 }
 
 TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
-  SetProgramDirectory(kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages());
+  SetProgramDirectory(App(), kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(App()));
   ASSERT_FALSE(App().languages.empty());
   for (const LanguageRecord& language : App().languages) {
     const std::string bytes = ReadBytes(language.file);
@@ -70,8 +70,8 @@ TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
 
 // The menu entry speaks every shipped language too.
 TEST(ShippedLanguages, NameTheMenuEntryInTheirOwnWords) {
-  SetProgramDirectory(kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages());
+  SetProgramDirectory(App(), kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(App()));
   const std::string entry = ReadBytes(kSourceDir + "resources/mflpx.desktop");
   for (const LanguageRecord& language : App().languages) {
     std::optional<PrefsDocument> document = PrefsDocument::Open(language.file);

@@ -43,7 +43,7 @@ class SettingsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}, {"ENGLISH", dir.Path("Lang/en.ini")}};
     App().currentLanguageName = "English";
     App().languageSetting.clear();
@@ -76,7 +76,7 @@ class SettingsWindowTest : public ::testing::Test {
     QTimer::singleShot(0, [&] {
       QDialog* dialog = OpenDialog();
       ASSERT_NE(dialog, nullptr);
-      seen.ownerDisabled = MainWindow() != nullptr && !MainWindow()->isEnabled();
+      seen.ownerDisabled = MainWindow(App()) != nullptr && !MainWindow(App())->isEnabled();
       seen.title = dialog->windowTitle();
       seen.clientSize = dialog->geometry().size();
       seen.position = dialog->pos();
@@ -96,7 +96,7 @@ class SettingsWindowTest : public ::testing::Test {
       if (QDialog* dialog = OpenDialog()) dialog->reject();
     });
     guard.start(5000);
-    ShowSettingsWindow();
+    ShowSettingsWindow(App());
     return seen;
   }
 
@@ -110,7 +110,7 @@ class SettingsWindowTest : public ::testing::Test {
 
 TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
   ASSERT_TRUE(BuildMainWindow(App()));
-  MainWindow()->setGeometry(200, 150, 600, 450);
+  MainWindow(App())->setGeometry(200, 150, 600, 450);
   std::vector<std::pair<QString, QRect>> controls;
   const Seen seen = Run([&](QDialog* dialog) {
     for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -125,11 +125,11 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
     Click(dialog, "cancel");
   });
   EXPECT_TRUE(seen.ownerDisabled);
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
   EXPECT_EQ(seen.title, "MFLPX Settings");
   EXPECT_EQ(seen.clientSize, QSize(315, 315));
   EXPECT_TRUE(seen.enabled);
-  EXPECT_EQ(seen.position, MainWindow()->frameGeometry().center() - QPoint(315 / 2, 315 / 2));
+  EXPECT_EQ(seen.position, MainWindow(App())->frameGeometry().center() - QPoint(315 / 2, 315 / 2));
   EXPECT_FALSE(seen.flags & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(seen.flags & Qt::WindowTitleHint);
   EXPECT_EQ(seen.entries, (QStringList{"English", "Deutsch", "ENGLISH"}));
@@ -150,8 +150,8 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
 
 TEST_F(SettingsWindowTest, StaysOnScreenWhenTheMainWindowIsNearTheOrigin) {
   ASSERT_TRUE(BuildMainWindow(App()));
-  MainWindow()->setGeometry(0, 0, 200, 100);
-  ASSERT_LT(MainWindow()->frameGeometry().x() + (MainWindow()->frameGeometry().width() - 315) / 2, 0);
+  MainWindow(App())->setGeometry(0, 0, 200, 100);
+  ASSERT_LT(MainWindow(App())->frameGeometry().x() + (MainWindow(App())->frameGeometry().width() - 315) / 2, 0);
   const Seen seen = Run([](QDialog* dialog) { Click(dialog, "cancel"); });
   EXPECT_EQ(seen.position, QPoint(0, 0));
 }
@@ -176,7 +176,7 @@ TEST_F(SettingsWindowTest, AcceptWithoutSelectionAsksAndStaysOpen) {
 // The real message box: its title bar must not fall back to the program's name.
 TEST_F(SettingsWindowTest, TheLanguageQuestionHasABlankTitle) {
   App().currentLanguageName = "";
-  InstallQtUiHooks();
+  InstallQtUiHooks(App());
   QString title;
   QString text;
   Run([&](QDialog* dialog) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Inc/AppState.h"
 #include "Inc/Lang.h"
 #include "convert/encoder_arguments.h"
 #include "encoder/encoder_harness.h"
@@ -97,7 +98,7 @@ TEST(KeepProportionsOnTheConvertedFiles, EveryFileOfAMixedSelectionKeepsItsShape
   Task shown;
   shown.Resolution = 3;  // 160x120
   shown.KeepProportions = true;
-  ASSERT_TRUE(AcceptTasks(shown, inputs, shown, ""));
+  ASSERT_TRUE(AcceptTasks(App(), shown, inputs, shown, ""));
   ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
   for (int i = 0; i < TaskCount(); ++i) {
     SCOPED_TRACE(inputs[i]);

@@ -41,13 +41,13 @@ class PreviewWindowTest : public ::testing::Test {
 
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     App().encoderPath = AMV_ENCODER_PATH;
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
-    const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+    AttachTaskListWidget(App());
+    const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
     ASSERT_TRUE(start);
-    editor = std::make_unique<TaskEditorDialog>(*start, MainWindow());
+    editor = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()));
     editor->show();
     editor->Widgets().resolution->setCurrentIndex(3);  // 160x120
   }

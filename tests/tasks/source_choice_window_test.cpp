@@ -52,10 +52,10 @@ class SourceChoiceTest : public ::testing::Test {
 
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     App().encoderPath = AMV_ENCODER_PATH;
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
+    AttachTaskListWidget(App());
   }
   void TearDown() override {
     editor.reset();
@@ -64,9 +64,9 @@ class SourceChoiceTest : public ::testing::Test {
   }
 
   void Open(const std::vector<std::string>& inputs = {}) {
-    const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+    const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
     ASSERT_TRUE(start);
-    editor = std::make_unique<TaskEditorDialog>(*start, MainWindow(), inputs);
+    editor = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()), inputs);
     editor->show();
   }
 

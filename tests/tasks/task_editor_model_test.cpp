@@ -241,7 +241,7 @@ class EditorModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     AttachTaskListView(&view);
     ClearTaskList();
   }
@@ -295,18 +295,18 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   shown.Quality = 2;
   const EditorStart start{TaskEditorMode::Add, -1, {}};
 
-  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
   EXPECT_NE(Config().find("Qual = 2"), std::string::npos) << "stored before the checks";
   shown.InputFile = "   ";
-  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
   shown.InputFile = dir.Write("empty.mp4", "");
-  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
   shown.OutputFile = " /out/x.amv";
-  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
   shown.InputFile = dir.Dir();
-  EXPECT_FALSE(AcceptTask(start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
   shown.InputFile = "\t" + dir.Write("clip.mp4", "data");
-  EXPECT_FALSE(AcceptTask(start, shown, shown, "")) << "only spaces are trimmed";
+  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, "")) << "only spaces are trimmed";
 
   const std::string input = "Please press 'Browse' to choose an input file.";
   const std::string output = "Please press 'Browse' to choose an output file.";
@@ -322,12 +322,12 @@ TEST_F(EditorModelTest, LastOptionsLiveInTheDataDirectory) {
   ScratchDir settings;
   App().dataDirectory = settings.Dir();
   settings.Write("Config.ini", "[MFLPX]\r\nRes = 3\r\n");
-  const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->shown.Resolution, 3);
   Task shown;
   shown.Quality = 2;
-  StoreEditorDefaults(shown);
+  StoreEditorDefaults(App(), shown);
   EXPECT_NE(settings.Read("Config.ini").find("Qual = 2"), std::string::npos);
   EXPECT_EQ(ProbePath(dir.Path("Config.ini")).kind, PathKind::Missing);
 }
@@ -338,7 +338,7 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
   shown.InputFile = "  " + video + "  ";
   shown.OutputFile = " /out/my clip.amv ";
   shown.Resolution = 6;
-  EXPECT_TRUE(AcceptTask({TaskEditorMode::Add, -1, {}}, shown, shown, ""));
+  EXPECT_TRUE(AcceptTask(App(), {TaskEditorMode::Add, -1, {}}, shown, shown, ""));
   ASSERT_EQ(TaskCount(), 1);
   EXPECT_EQ(TaskAt(0).InputFile, video);
   EXPECT_EQ(TaskAt(0).OutputFile, "/out/my clip.amv");
@@ -348,7 +348,7 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
 }
 
 TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
-  EXPECT_FALSE(PrepareTaskEditor(TaskEditorMode::Edit).has_value());
+  EXPECT_FALSE(PrepareTaskEditor(App(), TaskEditorMode::Edit).has_value());
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"Please select (click) a task in the list in order to edit "
                                       "it's conversion configuration."}));
@@ -362,7 +362,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
   AppendTask(task);
   SetTaskStatusText(1, "Converted!");
   view.selected = 1;
-  const auto start = PrepareTaskEditor(TaskEditorMode::Edit);
+  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Edit);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->position, 1);
   EXPECT_EQ(start->shown.Volume, 3);
@@ -370,7 +370,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
   Task edited = start->shown;
   edited.Quality = 1;
-  EXPECT_TRUE(AcceptTask(*start, edited, edited, ""));
+  EXPECT_TRUE(AcceptTask(App(), *start, edited, edited, ""));
   EXPECT_EQ(TaskAt(1).Quality, 1);
   EXPECT_EQ(TaskAt(0).Quality, 0);
   EXPECT_EQ(view.rows[1][4], "Waiting");
@@ -380,7 +380,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
 TEST_F(EditorModelTest, AddStartsFromTheStoredDefaults) {
   dir.Write("Config.ini", "[MFLPX]\r\nRes = 4\r\nVolume = 12\r\n");
-  const auto start = PrepareTaskEditor(TaskEditorMode::Add);
+  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->position, -1);
   EXPECT_EQ(start->shown.Resolution, 4);

@@ -45,9 +45,9 @@ class TaskEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(dir.Dir());
+    SetProgramDirectory(App(), dir.Dir());
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
+    AttachTaskListWidget(App());
   }
   void TearDown() override {
     App().outputFolder.clear();
@@ -57,9 +57,9 @@ class TaskEditorWindowTest : public ::testing::Test {
 
   // An editor as OpenTaskEditor builds it, shown but without its modal loop.
   std::unique_ptr<TaskEditorDialog> OpenDialog(TaskEditorMode mode = TaskEditorMode::Add) {
-    const auto start = PrepareTaskEditor(mode);
+    const auto start = PrepareTaskEditor(App(), mode);
     if (!start) return nullptr;
-    auto dialog = std::make_unique<TaskEditorDialog>(*start, MainWindow());
+    auto dialog = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()));
     dialog->show();
     return dialog;
   }
@@ -295,7 +295,7 @@ TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
   EXPECT_EQ(task.Volume, 16);
   EXPECT_EQ(task.CropLeft, 3);
   EXPECT_EQ(task.PadBottom, 25);
-  const QTreeWidgetItem* row = TaskListWidget()->topLevelItem(0);
+  const QTreeWidgetItem* row = TaskListWidget(App())->topLevelItem(0);
   EXPECT_EQ(Std(row->text(2)), "192 x 160");
   EXPECT_EQ(Std(row->text(3)), "Low");
   EXPECT_EQ(Std(row->text(4)), "Waiting");
@@ -353,11 +353,11 @@ TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
 }
 
 TEST_F(TaskEditorWindowTest, EditWithoutSelectionOpensNothing) {
-  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 0);
+  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 0);
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"Please select (click) a task in the list in "
                                       "order to edit it's conversion configuration."}));
-  EXPECT_TRUE(MainWindow()->isEnabled());
+  EXPECT_TRUE(MainWindow(App())->isEnabled());
 }
 
 TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
@@ -371,7 +371,7 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
   AppendTask(task);
   SetTaskStatusText(0, "Converted!");
   SetTaskStatusText(1, "Converted!");
-  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
+  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
 
   bool shownAsStored = false;
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
@@ -381,7 +381,7 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
     c.resolution->setCurrentIndex(3);
     c.accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 1);
+  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 1);
   EXPECT_TRUE(shownAsStored);
   EXPECT_EQ(TaskAt(0).Resolution, 3);
   EXPECT_EQ(TaskAt(0).CropTop, 5);
@@ -401,7 +401,7 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
   second.Quality = 2;
   AppendTask(first);
   AppendTask(second);
-  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(1));
+  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(1));
 
   std::string shown;
   int shownQuality = -1;
@@ -413,7 +413,7 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
     dialog.Widgets().resolution->setCurrentIndex(4);
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Edit), 1);
+  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 1);
   EXPECT_EQ(shown, second.InputFile);
   EXPECT_EQ(shownQuality, 2);
   EXPECT_EQ(TaskAt(1).Resolution, 4);
@@ -429,22 +429,22 @@ TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
     dialog.Widgets().inputBrowse->click();
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(TaskEditorMode::Add), 1);
+  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Add), 1);
   ASSERT_EQ(TaskCount(), 1);
   EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("b.amv"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
 }
 
 TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
-  MainWindow()->show();
+  MainWindow(App())->show();
   const auto dialog = OpenDialog();
-  const QPoint offset = dialog->frameGeometry().center() - MainWindow()->frameGeometry().center();
+  const QPoint offset = dialog->frameGeometry().center() - MainWindow(App())->frameGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 2);
 
   // A main window hanging off the top left edge would push the editor's
   // caption off the screen; it moves right and down instead.
-  MainWindow()->move(-500, -400);
-  const QRect screen = MainWindow()->screen()->availableGeometry();
+  MainWindow(App())->move(-500, -400);
+  const QRect screen = MainWindow(App())->screen()->availableGeometry();
   const auto shifted = OpenDialog();
   EXPECT_EQ(shifted->pos(), screen.topLeft());
 }
@@ -583,7 +583,7 @@ TEST_F(TaskEditorWindowTest, AcceptAsksBeforeReplacingAnOutputAndRefusesAnotherT
   EXPECT_EQ(TaskCount(), 1);
 
   // Editing the task keeps its own output without a clash.
-  TaskListWidget()->setCurrentItem(TaskListWidget()->topLevelItem(0));
+  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
   ui.messages.clear();
   ui.questionAnswers = {MessageAnswer::Yes};
   const auto edit = OpenDialog(TaskEditorMode::Edit);
@@ -600,12 +600,12 @@ TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
     shown = Std(dialog.Widgets().input->text());
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditorWithFiles({a, b}), 1);
+  EXPECT_EQ(OpenTaskEditorWithFiles(App(), {a, b}), 1);
   EXPECT_EQ(shown, a + " (+1 more)");
   EXPECT_EQ(TaskCount(), 2);
 
   WhenEditorOpens([&](TaskEditorDialog& dialog) { shown = Std(dialog.Widgets().output->text()); });
-  OpenTaskEditorWithFiles({a});
+  OpenTaskEditorWithFiles(App(), {a});
   EXPECT_EQ(shown, dir.Path("a.amv"));
   EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
 }

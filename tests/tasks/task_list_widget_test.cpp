@@ -41,8 +41,8 @@ class TaskListWidgetTest : public ::testing::Test {
   void SetUp() override {
     LoadStringTable("");
     ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget();
-    widget = TaskListWidget();
+    AttachTaskListWidget(App());
+    widget = TaskListWidget(App());
   }
   void TearDown() override {
     ClearTaskList();
@@ -230,9 +230,9 @@ TEST_F(TaskListWidgetTest, ToolTipsShowFileNamesAsWritten) {
 // The menu item (its text, then maybe a shortcut hint) or toolbar button
 // that shows the text of key.
 QAction* Command(const char* key) {
-  for (QAction* button : MainToolbar()->actions())
+  for (QAction* button : MainToolbar(App())->actions())
     if (button->text() == UiQText(key)) return button;
-  for (QAction* title : MainWindow()->menuBar()->actions())
+  for (QAction* title : MainWindow(App())->menuBar()->actions())
     for (QAction* item : title->menu()->actions())
       if (!item->isSeparator() && item->text().split(QLatin1Char('\t')).first() == UiQText(key)) return item;
   return nullptr;
@@ -240,7 +240,7 @@ QAction* Command(const char* key) {
 
 TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCommandsOff) {
   for (const char* name : {"a", "b", "c", "d", "e"}) AppendTask(SampleTask(name));
-  MainWindow()->show();
+  MainWindow(App())->show();
   const auto click = [this](int row, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, modifiers,
                       widget->visualItemRect(widget->topLevelItem(row)).center());
@@ -257,7 +257,7 @@ TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCom
   click(1, Qt::ShiftModifier);
   EXPECT_EQ(enabled(), std::vector<bool>(6, false));
   click(3, Qt::ControlModifier);
-  SetToolbarEnabled(true);
+  SetToolbarEnabled(App(), true);
   EXPECT_EQ(enabled(), std::vector<bool>(6, false)) << "a batch's end does not turn them on";
   Command("s68")->trigger();
   EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/c.mp4", "/videos/e.mp4"}));
@@ -266,9 +266,9 @@ TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCom
   EXPECT_EQ(enabled(), std::vector<bool>(6, true));
   click(1, Qt::NoModifier);
   EXPECT_EQ(enabled(), std::vector<bool>(6, true)) << "one row: the one-task commands act on it";
-  SetToolbarEnabled(false);
+  SetToolbarEnabled(App(), false);
   EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false, false, false}));
-  SetToolbarEnabled(true);
+  SetToolbarEnabled(App(), true);
 }
 
 TEST_F(TaskListWidgetTest, RemoveFinishedClearsTheConvertedRowsOnly) {
@@ -290,7 +290,7 @@ TEST_F(TaskListWidgetTest, RemoveFinishedClearsTheConvertedRowsOnly) {
 
 TEST_F(TaskListWidgetTest, DoubleClickOnARowOpensItsEditor) {
   for (const char* name : {"a", "b"}) AppendTask(SampleTask(name));
-  MainWindow()->show();
+  MainWindow(App())->show();
   std::string edited;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
