@@ -20,7 +20,7 @@ inline bool OpenBenchMainWindow(const std::string& programDirectory) {
   AttachMainWindowLog(App());
   UiHooks hooks;
   hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
-  hooks.setStatusText = SetStatusFieldText;
+  hooks.setStatusText = [](int field, const std::string& text) { SetStatusFieldText(App(), field, text); };
   InstallUiHooks(hooks);
   return true;
 }
