@@ -70,11 +70,20 @@ std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& ear
 bool HoldsFieldPicture(const uint8_t* data, size_t size) {
   // The picture coding extension: start code 00 00 01 B5, identifier 8 in
   // the next four bits, then four f_codes and the DC precision before the
-  // two bits of the picture structure (3: a frame).
-  for (size_t i = 0; i + 6 < size; ++i)
-    if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1 && data[i + 3] == 0xB5 && (data[i + 4] >> 4) == 8 &&
-        (data[i + 6] & 3) != 3)
-      return true;
+  // two bits of the picture structure (3: a frame). It comes before the
+  // picture's first slice, so the slices (nearly all of the packet) are not
+  // read.
+  for (size_t i = 0; i + 6 < size; ++i) {
+    // No start code has its third byte above 1: step over three bytes at once.
+    if (data[i + 2] > 1) {
+      i += 2;
+      continue;
+    }
+    if (data[i] != 0 || data[i + 1] != 0 || data[i + 2] != 1) continue;
+    const uint8_t code = data[i + 3];
+    if (code >= 0x01 && code <= 0xAF) return false;
+    if (code == 0xB5 && (data[i + 4] >> 4) == 8) return (data[i + 6] & 3) != 3;
+  }
   return false;
 }
 

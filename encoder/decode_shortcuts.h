@@ -40,9 +40,9 @@ struct PacketStamps {
 std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& earlierPts,
                                   const std::vector<PacketStamps>& later);
 
-// Whether an MPEG-2 packet holds a field picture: one of the two halves of
-// an interlaced frame, which needs the other. A packet of frame pictures,
-// interlaced or not, stands for whole frames.
+// Whether an MPEG-2 packet starts with a field picture: one of the two
+// halves of an interlaced frame, which needs the other. A packet of frame
+// pictures, interlaced or not, stands for whole frames.
 bool HoldsFieldPicture(const uint8_t* data, size_t size);
 
 // How many threads the video decoder gets for pictures of this size on a

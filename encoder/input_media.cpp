@@ -353,17 +353,17 @@ bool InputMedia::HoldsWholeFrames(const AVPacket& packet) const {
 // Key pictures are always decoded, unless every picture stands alone, and so
 // is a picture whose time is not known before decoding.
 std::optional<bool> InputMedia::SkipsFirstWaiting(const PictureFilter& used, bool atEnd) {
-  const AVPacket& packet = *waiting_.front();
+  const AVPacket& packet = *waiting_.front().packet;
   if (!used || packet.pts == AV_NOPTS_VALUE || ((packet.flags & AV_PKT_FLAG_KEY) && !intraOnly_)) return false;
-  if (!HoldsWholeFrames(packet)) return false;
+  if (!waiting_.front().wholeFrames) return false;
   const double tick = videoTick_;
   const double start = packet.pts * tick;
   // Needed however briefly it shows: no need to wait for the pictures after it.
   if (used(start, start + tick)) return false;
   std::vector<PacketStamps> later;
   for (size_t i = 1; i < waiting_.size(); ++i)
-    if (waiting_[i]->stream_index == videoStream_->index)
-      later.push_back({Known(waiting_[i]->pts), Known(waiting_[i]->dts)});
+    if (const AVPacket& next = *waiting_[i].packet; next.stream_index == videoStream_->index)
+      later.push_back({Known(next.pts), Known(next.dts)});
   const std::vector<int64_t> earlier(recentPts_.begin(), recentPts_.end());
   const std::optional<int64_t> end = ShownUntil(packet.pts, earlier, later);
   if (!end) {
@@ -380,7 +380,7 @@ std::optional<bool> InputMedia::SkipsFirstWaiting(const PictureFilter& used, boo
 Failure InputMedia::DecodeWaiting(const FrameSink& onPicture, const FrameSink& onSound, const PictureFilter& used,
                                   bool atEnd, AVFrame* frame) {
   while (!waiting_.empty()) {
-    AVPacket* packet = waiting_.front().get();
+    AVPacket* packet = waiting_.front().packet.get();
     Failure failure;
     if (packet->stream_index == videoStream_->index) {
       const std::optional<bool> skip = SkipsFirstWaiting(used, atEnd);
@@ -393,7 +393,7 @@ Failure InputMedia::DecodeWaiting(const FrameSink& onPicture, const FrameSink& o
         skippedPts_.push_back(packet->pts);
         if (skippedPts_.size() > kMostPicturesAhead) skippedPts_.pop_front();
       }
-      if (HoldsWholeFrames(*packet)) {
+      if (waiting_.front().wholeFrames) {
         ++wholePictures_;
         if (!*skip) ++picturesHandedOn_;
       }
@@ -452,7 +452,8 @@ Failure InputMedia::Decode(const FrameSink& onPicture, const FrameSink& onSound,
     PacketPtr held(av_packet_alloc());
     if (!held) return ErrorText(AVERROR(ENOMEM));
     av_packet_move_ref(held.get(), packet.get());
-    waiting_.push_back(std::move(held));
+    const bool wholeFrames = held->stream_index != videoStream_->index || HoldsWholeFrames(*held);
+    waiting_.push_back({std::move(held), wholeFrames});
     if (Failure failure = DecodeWaiting(countedPicture, onSound, used, false, frame.get())) return failure;
   }
   if (stop()) return std::nullopt;

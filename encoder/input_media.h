@@ -146,7 +146,11 @@ class InputMedia {
   double unusedSeconds_ = 0;
   // Packets read but not yet decoded, in file order: a picture the frame rate
   // may drop waits until the pictures read after it tell how long it shows.
-  std::deque<PacketPtr> waiting_;
+  struct WaitingPacket {
+    PacketPtr packet;
+    bool wholeFrames;  // judged once as it is read: a picture may wait through many reads
+  };
+  std::deque<WaitingPacket> waiting_;
   std::deque<int64_t> recentPts_;  // presentation stamps of the last pictures handed on
   int64_t damagedPictures_ = 0;
   int64_t damagedSound_ = 0;
