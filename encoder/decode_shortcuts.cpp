@@ -23,7 +23,7 @@ Fit FitOf(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOpti
 }
 
 // Whether the shown picture shrinks by `factor` or more both ways.
-bool ShrinksBy(const Fit& fit, int factor) {
+bool ShrinksBy(const Fit& fit, double factor) {
   if (fit.shownWidth <= 0 || fit.shownHeight <= 0) return false;
   return factor * fit.innerWidth <= fit.shownWidth && factor * fit.innerHeight <= fit.shownHeight;
 }
@@ -35,7 +35,7 @@ bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, co
 }
 
 int HalvingSteps(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options, int most,
-                 int spareShrink) {
+                 double spareShrink) {
   const Fit fit = FitOf(sourceWidth, sourceHeight, quarterTurns, options);
   const Bands& crop = options.crop;
   for (int steps = most; steps > 0; --steps) {

@@ -22,7 +22,7 @@ bool ShrinksToHalfOrLess(int sourceWidth, int sourceHeight, int quarterTurns, co
 // or more into the area inside the pads, and the crop bands stay whole
 // pixels. 0 for an unknown source size.
 int HalvingSteps(int sourceWidth, int sourceHeight, int quarterTurns, const EncoderOptions& options, int most,
-                 int spareShrink);
+                 double spareShrink);
 
 // A picture packet's presentation and decoding stamps in its stream's ticks,
 // each missing where the container gives none.

@@ -50,9 +50,11 @@ Failure OpenDecoder(const AVStream* stream, CodecContextPtr& decoder, int halvin
   if (result < 0) return ErrorText(result);
   decoder->pkt_timebase = stream->time_base;
   decoder->lowres = halvings;
-  // Decoding pictures is the bulk of the work: spread it as far as it pays.
+  // Decoding pictures is the bulk of the work: spread it as far as it pays
+  // for the size the pictures are decoded at.
   decoder->thread_count = stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO
-                              ? DecoderThreads(stream->codecpar->width, stream->codecpar->height, av_cpu_count())
+                              ? DecoderThreads(stream->codecpar->width >> halvings,
+                                               stream->codecpar->height >> halvings, av_cpu_count())
                               : 0;
   decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   result = avcodec_open2(decoder.get(), codec, nullptr);

@@ -49,13 +49,16 @@ TEST(FastDecoding, PicturesAreHalvedWhileDecodingOnlyWhereTheRestStillShrinksEno
     const char* name;
     int sourceWidth, sourceHeight;
     EncoderOptions output;
-    int most, spareShrink;
+    int most;
+    double spareShrink;
     int expected;
   } cases[] = {
       {"a quarter both ways, twice", 640, 480, Output(160, 120), 2, 1, 2},
       {"a quarter across only", 640, 600, Output(160, 176), 2, 1, 1},
       {"no more than allowed", 1920, 1080, Output(160, 120), 1, 2, 1},
       {"must still shrink 2x after", 640, 480, Output(176, 144), 1, 2, 0},
+      {"must still shrink 1.5x after", 720, 576, Output(208, 176), 1, 1.5, 1},
+      {"not quite 1.5x after", 720, 480, Output(208, 176), 1, 1.5, 0},
       {"crop bands stay whole pixels", 640, 480, Output(160, 120, {2, 2, 0, 1}), 2, 1, 0},
       {"crop bands even but not by four", 640, 480, Output(160, 120, {2, 2, 0, 0}), 2, 1, 1},
       {"unknown source size", 0, 0, Output(96, 64), 2, 1, 0},
