@@ -467,6 +467,25 @@ exec sleep 30
   EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
 }
 
+// An output an earlier task of the batch wrote is not the stopped task's own.
+TEST_F(BatchWindow, StopKeepsAnOutputThatAppearedBeforeItsTaskStarted) {
+  Encoder(R"(for out; do :; done
+if [ -e "$out" ]; then
+  printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
+  exec sleep 30
+fi
+printf 'first' > "$out"
+)");
+  const std::string output = program.Path("same.amv");
+  AddTask("/v/a.avi", output);
+  AddTask("/v/b.avi", output);
+  answer = MessageAnswer::Yes;
+  When([&] { return RowStatus(1) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  PressStart();
+  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(program.Read("same.amv"), "first");
+}
+
 TEST_F(BatchWindow, ProgressReadsTheSameUnderADecimalCommaLocale) {
   const CommaLocale comma;
   ASSERT_TRUE(comma.Active());
