@@ -82,8 +82,7 @@ double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted, double
   DispatchCommand(App(), 58);
   const double seconds = SecondsSince(start);
   cpuSeconds = OwnCpuSeconds() - cpuStart;
-  converted = 0;
-  for (int row = 0; row < TaskCount(); ++row) converted += TaskStatusText(row) == UiText("s61");
+  converted = ConvertedRowCount();
   return seconds;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTreeWidget>
+
 #include <string>
 
 #include "Inc/ActivityLog.h"
@@ -8,6 +10,7 @@
 #include "Inc/UiSeam.h"
 #include "app/activity_log_view.h"
 #include "app/main_window.h"
+#include "tasks/task_list_view.h"
 
 // The real main window with its task list and log attached, logging on, and
 // every message box answered OK, for the program in `programDirectory`.
@@ -23,4 +26,13 @@ inline bool OpenBenchMainWindow(const std::string& programDirectory) {
   hooks.setStatusText = [](int field, const std::string& text) { SetStatusFieldText(App(), field, text); };
   InstallUiHooks(hooks);
   return true;
+}
+
+// The rows of the main window's task list that show "Converted!" (s61).
+inline int ConvertedRowCount() {
+  QTreeWidget* list = TaskListWidget(App());
+  int converted = 0;
+  for (int row = 0; list && row < list->topLevelItemCount(); ++row)
+    converted += list->topLevelItem(row)->text(kStatusColumn).toStdString() == UiText("s61");
+  return converted;
 }

@@ -93,7 +93,7 @@ Timing RunBatch(const std::vector<Task>& tasks, int atOnce) {
   DispatchCommand(App(), 58);
   timing.wall = std::chrono::duration<double>(Clock::now() - start).count();
   timing.cpu = CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN) - cpuStart;
-  for (int row = 0; row < TaskCount(); ++row) timing.converted += TaskStatusText(row) == UiText("s61");
+  timing.converted = ConvertedRowCount();
   for (const Task& task : tasks) timing.outputs.push_back(ReadBytes(task.OutputFile));
   return timing;
 }

@@ -22,10 +22,6 @@ int TaskList::Count() const { return static_cast<int>(tasks_.size()); }
 
 Task TaskList::At(int position) const { return ValidPosition(position) ? tasks_[position] : Task{}; }
 
-std::string TaskList::StatusText(int position) const {
-  return ValidPosition(position) ? view_->CellText(position, kStatusColumn) : std::string();
-}
-
 void TaskList::SetStatusText(int position, const std::string& text) {
   if (ValidPosition(position)) view_->SetCellText(position, kStatusColumn, text);
 }
@@ -137,7 +133,6 @@ TaskList& ProgramTasks(AppState& app) {
 
 int TaskCount() { return ProgramTasks(App()).Count(); }
 Task TaskAt(int position) { return ProgramTasks(App()).At(position); }
-std::string TaskStatusText(int position) { return ProgramTasks(App()).StatusText(position); }
 void SetTaskStatusText(int position, const std::string& text) { ProgramTasks(App()).SetStatusText(position, text); }
 void ShowTaskCount() { ProgramTasks(App()).ShowCount(); }
 int RemoveSelectedTask() { return ProgramTasks(App()).RemoveSelected(); }

@@ -24,7 +24,6 @@ class TaskList {
 
   int Count() const;
   Task At(int position) const;  // an empty task outside the list
-  std::string StatusText(int position) const;
   void SetStatusText(int position, const std::string& text);
   void ShowCount() const;
   int RemoveSelected();
@@ -72,8 +71,8 @@ TaskList& ProgramTasks(AppState& app);
 int TaskCount();
 Task TaskAt(int position);
 
-// The status cell (column 4) of row `position`; the batch driver writes only this.
-std::string TaskStatusText(int position);
+// Writes the status cell (column 4) of row `position`; the batch driver
+// writes only this.
 void SetTaskStatusText(int position, const std::string& text);
 
 // Status bar field 1: "<rows> videos in the list."

@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "convert/stand_in_encoder.h"
 #include "queue_test_support.h"
+#include "task_row_status.h"
 #include "tasks/task_list.h"
 
 namespace {
@@ -66,7 +67,7 @@ class BatchNoticeTest : public ::testing::Test {
   void RunBatch(std::function<void()> during) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (TaskStatusText(0) != "50.0% ready") return;
+      if (RowStatus(0) != "50.0% ready") return;
       watch.stop();
       if (during) during();
       program.Write("go", "");

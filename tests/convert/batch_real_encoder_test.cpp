@@ -17,6 +17,7 @@
 #include "app/main_window.h"
 #include "scratch_dir.h"
 #include "tasks/task_list.h"
+#include "task_row_status.h"
 
 namespace {
 
@@ -33,8 +34,6 @@ std::string CommandOutput(const std::string& command) {
 }
 
 bool ToolAvailable(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null").c_str()) == 0; }
-
-std::string RowStatus(int row) { return TaskListWidget(App())->topLevelItem(row)->text(4).toStdString(); }
 
 TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH))

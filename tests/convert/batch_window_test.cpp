@@ -33,6 +33,7 @@
 #include "stand_in_encoder.h"
 #include "status_bar_text.h"
 #include "tasks/task_list.h"
+#include "task_row_status.h"
 
 namespace {
 
@@ -81,8 +82,6 @@ void WaitForEnd(const std::string& file) {
   }
   ADD_FAILURE() << "the stand-in encoder did not end";
 }
-
-std::string RowStatus(int row) { return TaskListWidget(App())->topLevelItem(row)->text(4).toStdString(); }
 
 Lines LogLines() {
   Lines lines;

@@ -29,6 +29,7 @@
 #include "tasks/option_controls.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
+#include "task_row_status.h"
 #include "ui_recorder.h"
 
 namespace {
@@ -385,8 +386,8 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
   EXPECT_TRUE(shownAsStored);
   EXPECT_EQ(TaskAt(0).Resolution, 3);
   EXPECT_EQ(TaskAt(0).CropTop, 5);
-  EXPECT_EQ(TaskStatusText(0), "Waiting");
-  EXPECT_EQ(TaskStatusText(1), "Converted!");
+  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(RowStatus(1), "Converted!");
   EXPECT_EQ(TaskAt(1).Resolution, 0);
   EXPECT_EQ(ui.status[1], "2 videos in the list.");
 }
@@ -486,7 +487,7 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
       EXPECT_EQ(TaskAt(i).replaceOutput, inputs[i] == b) << "a replace agreed stays with its task";
       EXPECT_EQ(TaskAt(i).Quality, 2);
       EXPECT_EQ(TaskAt(i).CropTop, 4);
-      EXPECT_EQ(TaskStatusText(i), "Waiting");
+      EXPECT_EQ(RowStatus(i), "Waiting");
     }
     ASSERT_GE(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::ReplaceSkipCancel);

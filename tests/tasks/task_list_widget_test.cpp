@@ -21,6 +21,7 @@
 #include "scratch_dir.h"
 #include "tasks/task_editor_dialog.h"
 #include "tasks/task_list.h"
+#include "tasks/task_list_view.h"
 #include "ui_recorder.h"
 #include "widgets/qt_text.h"
 
@@ -163,7 +164,7 @@ TEST_F(TaskListWidgetTest, OptionsToolTipShowsItsLabelsAsWritten) {
 TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
   Task task = SampleTask("Été – 日本");
   AppendTask(task);
-  EXPECT_EQ(TaskStatusText(0), "Waiting");
+  EXPECT_EQ(Cell(0, kStatusColumn), "Waiting");
   EXPECT_EQ(widget->topLevelItem(0)->text(0).toUtf8().toStdString(), task.InputFile);
 }
 
