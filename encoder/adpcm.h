@@ -13,9 +13,6 @@ class AdpcmEncoder {
   // Appends one chunk holding `samples` to `out`.
   void EncodeChunk(std::span<const int16_t> samples, std::vector<uint8_t>& out);
 
-  // The last sample as a decoder reconstructs it from the codes so far.
-  int Predictor() const { return predictor_; }
-
  private:
   int EncodeSample(int sample);
 
