@@ -43,8 +43,8 @@ double StockDecode(const std::string& clip, const char* moment) {
 double WaitForPicture(PreviewWindow& window, Clock::time_point start) {
   if (!QTest::qWaitFor([&window] { return window.Idle(); }, 60000)) std::fprintf(stderr, "no answer in a minute\n");
   const double seconds = SecondsSince(start);
-  if (window.PictureLabel()->pixmap().isNull())
-    std::fprintf(stderr, "no picture: %s\n", window.MessageLabel()->text().toUtf8().constData());
+  if (window.findChild<QLabel*>("previewPicture")->pixmap().isNull())
+    std::fprintf(stderr, "no picture: %s\n", window.findChild<QLabel*>("previewMessage")->text().toUtf8().constData());
   return seconds;
 }
 
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     PreviewWindow& window = *editor.findChild<PreviewWindow*>();
     openBest = std::min(openBest, WaitForPicture(window, start));
     start = Clock::now();
-    window.MomentSlider()->setValue(50);  // 5 s, half a group of pictures from its key picture
+    window.findChild<QSlider*>("previewMoment")->setValue(50);  // 5 s, half a group of pictures from its key picture
     seekBest = std::min(seekBest, WaitForPicture(window, start));
     openStock = std::min(openStock, StockDecode(clip, "0"));
     seekStock = std::min(seekStock, StockDecode(clip, "5"));

@@ -44,20 +44,26 @@ PreviewWindow::PreviewWindow(TaskEditorDialog& editor)
     : QWidget(&editor, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       editor_(editor) {
   setWindowTitle(UiQText("s112"));
+  // Named, so that what the window shows can be found and read as a user sees it.
   picture_ = new QLabel;
+  picture_->setObjectName("previewPicture");
   picture_->setAlignment(Qt::AlignCenter);
   picture_->setStyleSheet("background: black");
   moment_ = new QSlider(Qt::Horizontal);
+  moment_->setObjectName("previewMoment");
   moment_->setRange(0, 0);
   momentText_ = new QLabel(MomentText(0));
   message_ = new QLabel;
+  message_->setObjectName("previewMessage");
   // The encoder's lines name files, which may look like markup.
   message_->setTextFormat(Qt::PlainText);
   message_->setWordWrap(true);
   fileRow_ = new QWidget;
   previousFile_ = new QPushButton(QString::fromUtf8("\u25C0"));
+  previousFile_->setObjectName("previewPrevious");
   previousFile_->setToolTip(PlainToolTip(UiQText("s164")));
   nextFile_ = new QPushButton(QString::fromUtf8("\u25B6"));
+  nextFile_->setObjectName("previewNext");
   nextFile_->setToolTip(PlainToolTip(UiQText("s165")));
   fileText_ = new QLabel;
   fileText_->setObjectName("previewFile");

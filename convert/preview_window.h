@@ -34,17 +34,12 @@ class PreviewWindow : public QWidget {
   // several input files no numbers fit them all: it ticks Keep proportions.
   void Fit();
 
-  // With several input files, shows the next or the previous one.
-  void StepFile(int step);
-
-  QLabel* PictureLabel() const { return picture_; }
-  QLabel* MessageLabel() const { return message_; }
-  QSlider* MomentSlider() const { return moment_; }
-  QLabel* FileLabel() const { return fileText_; }
   // True while no picture is being made or waiting to be made.
   bool Idle() const { return !child_ && !pending_ && !settle_.isActive(); }
 
  private:
+  // With several input files, shows the next or the previous one.
+  void StepFile(int step);
   void PlaceBesideEditor();
   void Changed();
   void StartEncoder();

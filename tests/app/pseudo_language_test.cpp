@@ -275,11 +275,11 @@ TEST_F(PseudoLanguage, EditorInBothModesAndThePreview) {
         for (const std::string& input : {program_.Path("missing.avi"), program_.Write("notes.avi", "notes")}) {
           editor->Widgets().input->setText(QString::fromStdString(input));
           EXPECT_TRUE(QTest::qWaitFor([preview] { return preview->Idle(); }, 30000));
-          Add("preview", preview->MessageLabel()->text());
+          Add("preview", preview->findChild<QLabel*>("previewMessage")->text());
         }
         editor->Widgets().input->clear();
         EXPECT_TRUE(QTest::qWaitFor([preview] { return preview->Idle(); }, 30000));
-        Add("preview", preview->MessageLabel()->text());
+        Add("preview", preview->findChild<QLabel*>("previewMessage")->text());
         editor->Widgets().inputBrowse->click();
         editor->Widgets().accept->click();  // no input: the editor says so and stays
         editor->Widgets().cancel->click();

@@ -66,7 +66,7 @@ class PreviewWindowTest : public ::testing::Test {
     EXPECT_NE(window, nullptr);
     if (!window) return {};
     EXPECT_TRUE(QTest::qWaitFor([window] { return window->Idle(); }, 30000));
-    return window->PictureLabel()->pixmap().toImage();
+    return window->findChild<QLabel*>("previewPicture")->pixmap().toImage();
   }
 
   static ScratchDir* clips_;
@@ -117,7 +117,7 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
   else
     EXPECT_TRUE(screen.contains(window->frameGeometry())) << "the screen is too narrow for both";
   QImage picture = WaitForPicture();
-  ASSERT_EQ(picture.size(), QSize(320, 240)) << window->MessageLabel()->text().toStdString();
+  ASSERT_EQ(picture.size(), QSize(320, 240)) << window->findChild<QLabel*>("previewMessage")->text().toStdString();
   // Crisp: every player pixel is a block of two by two.
   for (int y = 0; y < 240; y += 2)
     for (int x = 0; x < 320; x += 2)
@@ -125,15 +125,15 @@ TEST_F(PreviewWindowTest, ShowsThePictureBesideTheEditorAtTwiceItsSizeAndFollows
   // Squeezed onto 4:3 without bands, the disc reaches the middle of the top edge's third.
   EXPECT_TRUE(Bright(picture, 160, 120));
   EXPECT_TRUE(Dark(picture, 160, 10));
-  EXPECT_EQ(window->MomentSlider()->maximum(), 19) << "two seconds in tenths";
+  EXPECT_EQ(window->findChild<QSlider*>("previewMoment")->maximum(), 19) << "two seconds in tenths";
   // A part: the slider spans it; a part still being typed shows the whole film.
   editor->Widgets().from->setText("0.5");
   editor->Widgets().to->setText("1.5");
   WaitForPicture();
-  EXPECT_EQ(window->MomentSlider()->maximum(), 9);
+  EXPECT_EQ(window->findChild<QSlider*>("previewMoment")->maximum(), 9);
   editor->Widgets().to->setText("0:");
   WaitForPicture();
-  EXPECT_EQ(window->MomentSlider()->maximum(), 19);
+  EXPECT_EQ(window->findChild<QSlider*>("previewMoment")->maximum(), 19);
   editor->Widgets().to->clear();
 
   editor->Widgets().resolution->setCurrentIndex(9);  // 208x176
@@ -164,7 +164,7 @@ TEST_F(PreviewWindowTest, FitLetterboxesAFilmAndThePreviewFollows) {
   EXPECT_EQ(c.pad[0]->value(), 15);
   EXPECT_EQ(c.pad[1]->value(), 15);
   EXPECT_EQ(c.pad[2]->value() + c.pad[3]->value() + c.crop[0]->value() + c.crop[2]->value(), 0);
-  EXPECT_EQ(Preview()->MessageLabel()->text(), "Fit keeps the source's proportions.");
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewMessage")->text(), "Fit keeps the source's proportions.");
   ASSERT_EQ(picture.size(), QSize(320, 240));
   // Black bands of 15 player pixels above and below; the disc is round.
   for (int x : {10, 160, 310}) {
@@ -191,18 +191,18 @@ TEST_F(PreviewWindowTest, FitUsesTheInputOnTheScreenNotThePreviousOne) {
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
   WaitForPicture();
   for (QSpinBox* box : editor->Widgets().pad) EXPECT_EQ(box->value(), 0) << "4:3 fits 160x120 as it is";
-  EXPECT_EQ(Preview()->MessageLabel()->text(), "Fit keeps the source's proportions.");
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewMessage")->text(), "Fit keeps the source's proportions.");
 }
 
 TEST_F(PreviewWindowTest, ProblemsShowAsTextInTheWindowNeverAsABox) {
   QTest::mouseClick(Button("previewButton"), Qt::LeftButton);
   WaitForPicture();
-  EXPECT_EQ(Preview()->MessageLabel()->text(), "Choose an input file to see its preview.");
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewMessage")->text(), "Choose an input file to see its preview.");
   editor->Widgets().input->setText(QString::fromStdString(clips_->Path("gone.mkv")));
   WaitForPicture();
-  const QString message = Preview()->MessageLabel()->text();
+  const QString message = Preview()->findChild<QLabel*>("previewMessage")->text();
   EXPECT_TRUE(message.contains("No such file")) << message.toStdString();
-  EXPECT_TRUE(Preview()->PictureLabel()->pixmap().isNull());
+  EXPECT_TRUE(Preview()->findChild<QLabel*>("previewPicture")->pixmap().isNull());
   // Fit without a readable source changes nothing.
   QTest::mouseClick(Button("fitButton"), Qt::LeftButton);
   WaitForPicture();
@@ -250,20 +250,20 @@ TEST_F(PreviewWindowTest, WithSeveralFilesFitKeepsEachFilesProportionsAndThePrev
     EXPECT_EQ(c.crop[i]->value(), 0);
   }
   QImage picture = WaitForPicture();
-  EXPECT_EQ(Preview()->FileLabel()->text(), "1 of 2  film.mkv");
-  EXPECT_EQ(Preview()->MessageLabel()->text(), QString::fromStdString(UiText("s163")));
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewFile")->text(), "1 of 2  film.mkv");
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewMessage")->text(), QString::fromStdString(UiText("s163")));
   EXPECT_TRUE(Dark(picture, 160, 20)) << "the film is letterboxed";
   EXPECT_NEAR(BrightProportion(picture), 1, 0.06);
 
-  Preview()->StepFile(1);
+  Preview()->findChild<QPushButton*>("previewNext")->click();
   picture = WaitForPicture();
-  EXPECT_EQ(Preview()->FileLabel()->text(), "2 of 2  television disc.mkv");
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewFile")->text(), "2 of 2  television disc.mkv");
   EXPECT_NEAR(BrightProportion(picture), 1, 0.06);
-  Preview()->StepFile(1);
-  EXPECT_EQ(Preview()->FileLabel()->text(), "2 of 2  television disc.mkv") << "the last file stays";
+  Preview()->findChild<QPushButton*>("previewNext")->click();
+  EXPECT_EQ(Preview()->findChild<QLabel*>("previewFile")->text(), "2 of 2  television disc.mkv") << "the last file stays";
 
   c.keepProportions->setChecked(false);
-  Preview()->StepFile(-1);
+  Preview()->findChild<QPushButton*>("previewPrevious")->click();
   picture = WaitForPicture();
   EXPECT_LT(BrightProportion(picture), 0.85) << "squeezed without the bars";
 }

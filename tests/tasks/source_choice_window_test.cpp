@@ -172,10 +172,10 @@ TEST_F(SourceChoiceTest, ThePreviewShowsTheChosenSubtitles) {
   ASSERT_NE(preview, nullptr);
   const auto picture = [preview] {
     EXPECT_TRUE(QTest::qWaitFor([preview] { return preview->Idle(); }, 30000));
-    return preview->PictureLabel()->pixmap().toImage();
+    return preview->findChild<QLabel*>("previewPicture")->pixmap().toImage();
   };
   picture();
-  preview->MomentSlider()->setValue(10);  // one second in
+  preview->findChild<QSlider*>("previewMoment")->setValue(10);  // one second in
   const QImage plain = picture();
   editor->Widgets().subtitles->setCurrentIndex(1);
   const QImage burned = picture();
