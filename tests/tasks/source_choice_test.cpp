@@ -68,6 +68,7 @@ TEST(PartCheck, TellsWhatIsWrongWithFromAndTo) {
       {"0:10:00", "0:10:00", -1, "must be later"},
       {"0:00:30", "", 30, "The video lasts 0:00:30, so the part cannot start at 0:00:30."},
       {"", "0:00:32", 30.02, "The video lasts 0:00:30, so the part cannot end at 0:00:32."},
+      {"0:00:01", "", 0.4, "so the part cannot start at 0:00:01."},  // under a second is still known
   };
   for (const auto& c : cases) {
     const std::string problem = PartProblem(c.from, c.to, c.duration);
