@@ -89,7 +89,10 @@ bool HoldsFieldPicture(const uint8_t* data, size_t size) {
 
 int DecoderThreads(int width, int height, int cores) {
   constexpr int64_t kPixelsPerThread = 640 * 480;
+  constexpr int64_t kMostPixelsForOneThread = 1280 * 720;
   const int64_t pixels = int64_t{std::max(width, 0)} * std::max(height, 0);
-  const int64_t wanted = pixels > 0 ? (pixels + kPixelsPerThread - 1) / kPixelsPerThread : cores + 1;
+  const int64_t wanted = pixels <= 0                         ? cores + 1
+                         : pixels <= kMostPixelsForOneThread ? 1
+                                                             : (pixels + kPixelsPerThread - 1) / kPixelsPerThread;
   return static_cast<int>(std::clamp<int64_t>(wanted, 1, std::max(cores, 1) + 1));
 }

@@ -46,8 +46,10 @@ std::optional<int64_t> ShownUntil(int64_t start, const std::vector<int64_t>& ear
 bool HoldsFieldPicture(const uint8_t* data, size_t size);
 
 // How many threads the video decoder gets for pictures of this size on a
-// machine with `cores` cores: one for sources up to 480p, where handing
+// machine with `cores` cores: one for sources up to 720p, where handing
 // pictures between threads costs more CPU time than it spreads (11 to 24%
-// measured), and one more per 480p's worth of pixels above that, up to one
-// more than the cores, as FFmpeg's own choice for frame threads.
+// measured up to 480p, 12% on VP9 720p), and above that one per 480p's worth
+// of pixels, up to one more than the cores, as FFmpeg's own choice for frame
+// threads. Several conversions at once are what spread small sources over
+// the cores.
 int DecoderThreads(int width, int height, int cores);

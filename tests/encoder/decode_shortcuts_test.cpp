@@ -67,12 +67,12 @@ TEST(FastDecoding, PicturesAreHalvedWhileDecodingOnlyWhereTheRestStillShrinksEno
     EXPECT_EQ(HalvingSteps(c.sourceWidth, c.sourceHeight, 0, c.output, c.most, c.spareShrink), c.expected) << c.name;
 }
 
-TEST(FastDecoding, SmallSourcesGetOneDecoderThreadAndLargeOnesUpToOneMoreThanTheCores) {
+TEST(FastDecoding, SourcesUpTo720pGetOneDecoderThreadAndLargerOnesUpToOneMoreThanTheCores) {
   const struct {
     int width, height, cores;
     int expected;
   } cases[] = {
-      {320, 240, 2, 1},   {640, 480, 8, 1},   {640, 481, 8, 2}, {1280, 720, 2, 3},
+      {320, 240, 2, 1},   {640, 480, 8, 1},   {1280, 720, 8, 1}, {1280, 721, 8, 4}, {1280, 721, 2, 3},
       {1920, 1080, 8, 7}, {3840, 2160, 8, 9}, {0, 0, 2, 3},
   };
   for (const auto& c : cases)
