@@ -1,13 +1,22 @@
 #include "Inc/Prefs.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <random>
+#include <utility>
 
 #include "Inc/PrefsFile.h"
 #include "Inc/PrefsText.h"
@@ -320,7 +329,10 @@ TEST(Prefs, FilesOverTheLimitReadAsEmptyAndStayUntouched) {
   large.resize(kMaxPrefsFileBytes, '\n');
   EXPECT_EQ(ReadFrom(dir, large, "A", "k"), "1") << "the limit itself is read";
   large += "\n";
+  testing::internal::CaptureStderr();
   EXPECT_EQ(ReadFrom(dir, large, "A", "k"), "DEFAULT");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("p.ini is larger than"), std::string::npos)
+      << "the user learns why the settings are gone";
   EXPECT_EQ(Rewrite(dir, large, "A", "k", "2"), large) << "a file not read whole is never rewritten";
 }
 
@@ -408,6 +420,58 @@ TEST(Prefs, FailedRewriteLeavesTheOldFileWhole) {
       false, 64));
   EXPECT_EQ(dir.Read("p.ini"), old);
   EXPECT_EQ(FileCount(dir), 1u);
+}
+
+// Makes every read of descriptor lowest or above fail, as on a failing disk.
+bool FailReadsFrom(int lowest) {
+  sock_filter program[] = {
+      {BPF_LD | BPF_W | BPF_ABS, 0, 0, offsetof(seccomp_data, nr)},
+      {BPF_JMP | BPF_JEQ | BPF_K, 0, 3, __NR_read},
+      {BPF_LD | BPF_W | BPF_ABS, 0, 0, offsetof(seccomp_data, args[0])},
+      {BPF_JMP | BPF_JGE | BPF_K, 0, 1, static_cast<uint32_t>(lowest)},
+      {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ERRNO | EIO},
+      {BPF_RET | BPF_K, 0, 0, SECCOMP_RET_ALLOW},
+  };
+  const sock_fprog filter{static_cast<unsigned short>(std::size(program)), program};
+  return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+// Written back, the part that was read would replace the whole file.
+TEST(Prefs, FileThatCannotBeReadIsNeverWrittenBack) {
+  ScratchDir dir;
+  const std::string old = "[SET]\r\nLanguage = de.ini\r\nLogActions = 1\r\n";
+  const std::string path = dir.Write("p.ini", old);
+  EXPECT_TRUE(RunInChild(
+      [&] {
+        const int next = open("/dev/null", O_RDONLY);
+        if (next < 0 || close(next) != 0 || !FailReadsFrom(next)) return false;
+        std::optional<PrefsDocument> document = PrefsDocument::Open(path);
+        if (!document) return false;
+        const bool readAsEmpty = !document->SelectGroup("SET");
+        document->WriteString("LogActions", "0");
+        document->WriteBack();
+        return readAsEmpty;
+      },
+      false));
+  EXPECT_EQ(dir.Read("p.ini"), old);
+  EXPECT_EQ(FileCount(dir), 1u);
+}
+
+// Root rewriting a user's file hands it back to that user and group, even
+// when only one of them differs from root's.
+TEST(Prefs, RootsRewriteKeepsTheFilesOwnerAndGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+  ScratchDir dir;
+  const std::pair<uid_t, gid_t> owners[] = {{12345, 0}, {0, 12345}, {12345, 23456}};
+  for (const auto& [user, group] : owners) {
+    const std::string path = dir.Write("p.ini", "");
+    ASSERT_EQ(chown(path.c_str(), user, group), 0);
+    EXPECT_EQ(Rewrite(dir, "[A]\nk = 1\n", "A", "k", "2"), "[A]\r\nk = 2\r\n");
+    struct stat owner {};
+    ASSERT_EQ(stat(path.c_str(), &owner), 0);
+    EXPECT_EQ(owner.st_uid, user);
+    EXPECT_EQ(owner.st_gid, group) << "owner " << user;
+  }
 }
 
 TEST(Prefs, ReadOnlyFileOrFolderKeepsTheFileUnchanged) {
