@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <sched.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -299,6 +301,36 @@ TEST(CrashHandler, NoEncoderAndNoIncompleteOutputOutliveTheProgram) {
     EXPECT_TRUE(state == 0 || state == 'Z') << "the encoder still runs, state " << state;
     if (state != 0 && state != 'Z') kill(encoder, SIGKILL);
     EXPECT_EQ(std::filesystem::exists(outputFile), c.outputLeft);
+  }
+}
+
+// As the first process of its own process-id namespace (a container's init)
+// the program outlives a signal it raises with the default action, and so
+// exits with the status a shell shows for a program ended by that signal.
+TEST(CrashHandler, AsAContainersFirstProcessATerminationSignalExitsWith128PlusItsNumber) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(strsignal(signal));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t program = static_cast<pid_t>(syscall(SYS_clone, CLONE_NEWPID | SIGCHLD, 0, 0, 0, 0));
+    const int cloneError = errno;
+    if (program == 0) {
+      if (!InstallTerminationHandler()) _exit(96);
+      close(ready[1]);
+      for (;;) pause();
+    }
+    close(ready[1]);
+    char none = 0;
+    // End of file: the handler is in place, or the program has ended.
+    while (program > 0 && read(ready[0], &none, 1) < 0 && errno == EINTR) {
+    }
+    close(ready[0]);
+    if (program < 0) GTEST_SKIP() << "no new process-id namespace here: " << strerror(cloneError);
+    kill(program, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
   }
 }
 
