@@ -87,12 +87,20 @@ long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResu
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
     const long report[2] = {result.exitCode, usage.ru_maxrss};
-    const bool sent = write(channel[1], report, sizeof report) == static_cast<ssize_t>(sizeof report);
+    bool sent = write(channel[1], report, sizeof report) == static_cast<ssize_t>(sizeof report);
+    for (size_t at = 0; sent && at < result.err.size();) {
+      const ssize_t written = write(channel[1], result.err.data() + at, result.err.size() - at);
+      sent = written > 0;
+      at += sent ? static_cast<size_t>(written) : 0;
+    }
     _exit(sent ? 0 : 1);
   }
   close(channel[1]);
   long report[2] = {-1, -1};
   const bool received = read(channel[0], report, sizeof report) == static_cast<ssize_t>(sizeof report);
+  run.err.clear();
+  char buffer[4096];
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) run.err.append(buffer, static_cast<size_t>(got));
   close(channel[0]);
   waitpid(child, nullptr, 0);
   run.exitCode = static_cast<int>(report[0]);

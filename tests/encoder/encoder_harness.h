@@ -38,7 +38,8 @@ RunResult RunEncoder(const std::vector<std::string>& arguments, const ScratchDir
                      const std::string& shellPrefix = "");
 RunResult RunEncoder(const EncoderCall& call, const ScratchDir& dir);
 
-// Runs the encoder as RunEncoder does; the most memory it held, in KiB, or -1.
+// Runs the encoder as RunEncoder does, its exit code and stderr in `run`; the
+// most memory it held, in KiB, or -1.
 long PeakMemoryOfEncoder(const EncoderCall& call, const ScratchDir& dir, RunResult& run,
                          const std::string& shellPrefix = "");
 
