@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <map>
 
+#include "encoder/input_media.h"
+#include "encoder/subtitle_overlay.h"
 #include "encoder_harness.h"
 
 namespace {
@@ -337,6 +339,68 @@ TEST_F(EncoderSubtitles, AChoiceTheFileLacksIsToldAndABadOneFails) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << err;
     EXPECT_EQ(FileExists(dir_->Path("choice.amv")), c.converted);
     std::remove(dir_->Path("choice.amv").c_str());
+  }
+}
+
+// A line's colour reaches the player's frame: red letters stay red over the grey picture.
+TEST_F(EncoderSubtitles, TextKeepsItsColour) {
+  const std::string redLine = dir_->Write(
+      "red.ass",
+      "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n[V4+ Styles]\nFormat: Name, Fontname, "
+      "Fontsize, PrimaryColour, Bold, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV\n"
+      "Style: Red,DejaVu Sans,48,&H000000FF,1,1,0,0,2,10,10,10\n\n[Events]\n"
+      "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+      "Dialogue: 0,0:00:00.00,0:00:03.00,Red,,0,0,0,,MMMM\n");
+  std::string err;
+  ASSERT_TRUE(Convert(dir_->Path("clip.mp4"), {"-subfile", redLine}, "red.amv", err)) << err;
+  const std::string rgb = Capture("ffmpeg -nostdin -v error -i " + ShellQuote(dir_->Path("red.amv")) +
+                                  " -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+  ASSERT_EQ(rgb.size(), static_cast<size_t>(kWidth) * kHeight * 3);
+  // The strongly coloured pixels, on average: red, with little green or blue.
+  int coloured = 0;
+  int64_t red = 0, green = 0, blue = 0;
+  for (size_t at = 0; at < rgb.size(); at += 3) {
+    const int r = static_cast<uint8_t>(rgb[at]), g = static_cast<uint8_t>(rgb[at + 1]);
+    const int b = static_cast<uint8_t>(rgb[at + 2]);
+    if (std::max({r, g, b}) - std::min({r, g, b}) < 100) continue;
+    ++coloured;
+    red += r;
+    green += g;
+    blue += b;
+  }
+  EXPECT_GT(coloured, 100);
+  EXPECT_LT(green * 5, red);
+  EXPECT_LT(blue * 5, red);
+}
+
+// The track reaches the overlay as a stream number of the film, read anew
+// from the file: one past its last stream, or one of a codec FFmpeg does not
+// know, is refused with its reason.
+TEST_F(EncoderSubtitles, OpeningRefusesAStreamThatIsNoSubtitleItCanDraw) {
+  const std::string film = dir_->Path("film.mkv");
+  const std::string unknown = dir_->Path("unknown.mkv");
+  MakeClip("-f lavfi -i color=c=gray:size=320x240:rate=25 -i " + ShellQuote(dir_->Path("english.srt")) +
+               " -t 1 -map 0 -map 1 -c:v mpeg4 -c:s copy -write_crc32 0",
+           unknown);
+  std::string bytes = ReadWholeFile(unknown);
+  const size_t codec = bytes.find("S_TEXT/UTF8");
+  ASSERT_NE(codec, std::string::npos);
+  dir_->Write("unknown.mkv", bytes.replace(codec, 11, "S_TEXT/XXXX"));
+  struct Case {
+    std::string path;
+    int streamIndex;
+    std::string failure;
+  };
+  const Case cases[] = {
+      {film, 4, film + ": no subtitles could be found in it."},  // video, sound and two subtitle tracks
+      {unknown, 1, unknown + ": subtitles of codec 'none' cannot be burned in."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failure);
+    InputMedia media;
+    ASSERT_EQ(media.Open(c.path), std::nullopt);
+    SubtitleOverlay overlay;
+    EXPECT_EQ(overlay.Open({c.path, c.streamIndex, "track"}, media, kWidth, kHeight), c.failure);
   }
 }
 

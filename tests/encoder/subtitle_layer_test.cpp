@@ -1,0 +1,80 @@
+// The subtitle layer over a grey frame: the colour it paints, the pixels it
+// leaves alone, and the chroma of the last row and column of an odd size.
+
+#include "encoder/subtitle_layer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+struct Box {
+  int x, y, width, height;
+  YuvaColour colour;
+};
+
+struct Chroma {
+  int u, v;
+};
+
+// The colour seen when `colour` lies over grey at its own opacity.
+Chroma OverGrey(const YuvaColour& colour) {
+  return {(colour.u * colour.alpha + 128 * (255 - colour.alpha)) / 255,
+          (colour.v * colour.alpha + 128 * (255 - colour.alpha)) / 255};
+}
+
+TEST(SubtitleLayer, ColoursWhatItPaintsAndLeavesTheRestOfTheFrame) {
+  const YuvaColour red = FromRgba(255, 0, 0, 255);
+  const YuvaColour white = FromRgba(255, 255, 255, 255);
+  const YuvaColour clearBlue = FromRgba(0, 0, 255, 128);
+  const Chroma grey = {128, 128};
+  struct Case {
+    const char* name;
+    int width, height;
+    std::vector<Box> earlier;  // the picture before, when any
+    std::vector<Box> boxes;
+    int column, row;  // of the chroma sample looked at
+    Chroma expected;
+    int tolerance;
+  };
+  const Case cases[] = {
+      {"opaque, lower chroma row", 8, 6, {}, {{0, 0, 8, 6, red}}, 1, 2, OverGrey(red), 1},
+      {"half clear", 8, 6, {}, {{0, 0, 8, 6, clearBlue}}, 1, 1, OverGrey(clearBlue), 2},
+      {"between two marks", 8, 6, {}, {{0, 0, 2, 2, red}, {6, 0, 2, 2, red}}, 1, 0, grey, 0},
+      {"where the last picture was", 8, 6, {{0, 0, 8, 6, red}}, {{0, 0, 2, 2, white}, {6, 4, 2, 2, white}}, 1, 1,
+       grey, 0},
+      // The last chroma sample of an odd size stands for one pixel only.
+      {"bottom right corner of an odd size", 7, 5, {}, {{6, 4, 1, 1, red}}, 3, 2, OverGrey(red), 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SubtitleLayer layer;
+    const auto paint = [&layer](const std::vector<Box>& boxes) {
+      for (const Box& box : boxes) {
+        const std::vector<uint8_t> mask(static_cast<size_t>(box.width) * box.height, 255);
+        layer.PaintMask(box.x, box.y, box.width, box.height, mask.data(), box.width, box.colour);
+      }
+    };
+    layer.Reset(c.width, c.height);
+    if (!c.earlier.empty()) {
+      paint(c.earlier);
+      layer.Reset(c.width, c.height);
+    }
+    paint(c.boxes);
+    FramePtr frame(av_frame_alloc());
+    frame->width = c.width;
+    frame->height = c.height;
+    frame->format = AV_PIX_FMT_YUVJ420P;
+    ASSERT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
+    for (int plane = 0; plane < 3; ++plane)
+      for (int row = 0; row < (plane ? (c.height + 1) / 2 : c.height); ++row)
+        std::fill_n(frame->data[plane] + row * frame->linesize[plane], frame->linesize[plane], 128);
+    layer.BlendOnto(*frame);
+    EXPECT_NEAR(frame->data[1][c.row * frame->linesize[1] + c.column], c.expected.u, c.tolerance);
+    EXPECT_NEAR(frame->data[2][c.row * frame->linesize[2] + c.column], c.expected.v, c.tolerance);
+  }
+}
+
+}  // namespace
