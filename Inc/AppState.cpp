@@ -7,13 +7,6 @@
 
 #include "Inc/TextUtil.h"
 
-// Process-wide: a test's program state, reached by the task list's free
-// functions, which tests use to drive one program.
-AppState& App() {
-  static AppState state;
-  return state;
-}
-
 void ResetAppState(AppState& app) {
   AppState fresh;
   fresh.tasks = std::move(app.tasks);

@@ -48,10 +48,6 @@ struct AppState {
   std::function<void(TaskEditorDialog& editor)> editorExtension;
 };
 
-// A state for tests that drive one program through the free functions of the
-// task list (tasks/task_list.h); the program never reaches it.
-AppState& App();
-
 // Starts `app` afresh, keeping its main window with its task list, which the
 // window layer builds and destroys.
 void ResetAppState(AppState& app);

@@ -72,17 +72,17 @@ double OwnCpuSeconds() {
   return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted, double& cpuSeconds) {
+double BatchDriverSeconds(AppState& app, const std::vector<Task>& tasks, int& converted, double& cpuSeconds) {
   RemoveOutputs(tasks);
-  ClearTaskList();
-  ClearLog(App());
-  for (const Task& task : tasks) AppendTask(task);
+  ProgramTasks(app).Clear();
+  ClearLog(app);
+  for (const Task& task : tasks) ProgramTasks(app).Append(task);
   const auto start = Clock::now();
   const double cpuStart = OwnCpuSeconds();
-  DispatchCommand(App(), 58);
+  DispatchCommand(app, 58);
   const double seconds = SecondsSince(start);
   cpuSeconds = OwnCpuSeconds() - cpuStart;
-  converted = ConvertedRowCount();
+  converted = ConvertedRowCount(app);
   return seconds;
 }
 
@@ -90,7 +90,8 @@ double BatchDriverSeconds(const std::vector<Task>& tasks, int& converted, double
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
+  AppState app;
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH)) {
     std::fprintf(stderr, "no encoder at %s\n", MFLPX_ENCODER_PATH);
     return 1;
@@ -116,8 +117,8 @@ int main(int argc, char** argv) {
     tasks.push_back(task);
   }
 
-  if (!OpenBenchMainWindow(work.string() + "/")) return 1;
-  App().encoderPath = MFLPX_ENCODER_PATH;
+  if (!OpenBenchMainWindow(app, work.string() + "/")) return 1;
+  app.encoderPath = MFLPX_ENCODER_PATH;
 
   // Alternate the two ways so that both see the same machine load; keep the best round of each.
   double alone = 1e9, driven = 1e9, driverCpu = 0;
@@ -125,7 +126,7 @@ int main(int argc, char** argv) {
   for (int round = 0; round < kRounds; ++round) {
     alone = std::min(alone, EncoderAloneSeconds(tasks));
     double cpu = 0;
-    const double seconds = BatchDriverSeconds(tasks, converted, cpu);
+    const double seconds = BatchDriverSeconds(app, tasks, converted, cpu);
     if (seconds < driven) {
       driven = seconds;
       driverCpu = cpu;
@@ -141,6 +142,6 @@ int main(int argc, char** argv) {
               converted, kTasks, driverCpu);
   std::printf("  ratio %.3fx, overhead %.1f ms per task; target <= 1.05x + 100 ms per task (%.3f s): %s\n",
               driven / alone, overheadMs, budget, driven <= budget ? "met" : "MISSED");
-  DestroyMainWindow(App());
+  DestroyMainWindow(app);
   return converted == kTasks ? 0 : 1;
 }

@@ -14,23 +14,23 @@
 
 // The real main window with its task list and log attached, logging on, and
 // every message box answered OK, for the program in `programDirectory`.
-inline bool OpenBenchMainWindow(const std::string& programDirectory) {
+inline bool OpenBenchMainWindow(AppState& app, const std::string& programDirectory) {
   LoadStringTable("");
-  SetProgramDirectory(App(), programDirectory);
-  App().LogActions = 1;
-  if (!BuildMainWindow(App())) return false;
-  AttachTaskListWidget(App());
-  AttachMainWindowLog(App());
+  SetProgramDirectory(app, programDirectory);
+  app.LogActions = 1;
+  if (!BuildMainWindow(app)) return false;
+  AttachTaskListWidget(app);
+  AttachMainWindowLog(app);
   UiHooks hooks;
   hooks.showMessage = [](const MessageRequest&) { return MessageAnswer::Ok; };
-  hooks.setStatusText = [](int field, const std::string& text) { SetStatusFieldText(App(), field, text); };
+  hooks.setStatusText = [&app](int field, const std::string& text) { SetStatusFieldText(app, field, text); };
   InstallUiHooks(hooks);
   return true;
 }
 
 // The rows of the main window's task list that show "Converted!" (s61).
-inline int ConvertedRowCount() {
-  QTreeWidget* list = TaskListWidget(App());
+inline int ConvertedRowCount(AppState& app) {
+  QTreeWidget* list = TaskListWidget(app);
   int converted = 0;
   for (int row = 0; list && row < list->topLevelItemCount(); ++row)
     converted += list->topLevelItem(row)->text(kStatusColumn).toStdString() == UiText("s61");

@@ -64,7 +64,8 @@ std::vector<long> TicksAtEachStart(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
+  AppState app;
   const std::filesystem::path work = std::filesystem::temp_directory_path() / "mflpx-long-batch-bench";
   std::filesystem::remove_all(work);
   std::filesystem::create_directories(work / "Core");
@@ -72,19 +73,19 @@ int main(int argc, char** argv) {
   std::ofstream(encoder) << kStandIn;
   std::filesystem::permissions(encoder, std::filesystem::perms::owner_all);
 
-  if (!OpenBenchMainWindow(work.string() + "/")) return 1;
-  MainWindow(App())->show();
+  if (!OpenBenchMainWindow(app, work.string() + "/")) return 1;
+  MainWindow(app)->show();
 
   for (int i = 0; i < kTasks; ++i) {
     Task task;
     task.InputFile = (work / ("clip" + std::to_string(i) + ".mp4")).string();
     task.OutputFile = (work / ("clip" + std::to_string(i) + ".amv")).string();
-    AppendTask(task);
+    ProgramTasks(app).Append(task);
   }
-  DispatchCommand(App(), 58);
+  DispatchCommand(app, 58);
   // Task k's cost is what the window spent between its start and the next one's.
   const std::vector<long> ticks = TicksAtEachStart(work / "ticks");
-  const int logLines = LogListWidget(App())->LineCount();
+  const int logLines = LogListWidget(app)->LineCount();
   std::filesystem::remove_all(work);
   if (static_cast<int>(ticks.size()) != kTasks) {
     std::fprintf(stderr, "only %zu of %d tasks ran\n", ticks.size(), kTasks);

@@ -81,19 +81,19 @@ struct Timing {
 };
 
 // The whole batch with the given conversions at once, as the Start button runs it.
-Timing RunBatch(const std::vector<Task>& tasks, int atOnce) {
+Timing RunBatch(AppState& app, const std::vector<Task>& tasks, int atOnce) {
   for (const Task& task : tasks) std::filesystem::remove(task.OutputFile);
-  ClearTaskList();
-  ClearLog(App());
-  for (const Task& task : tasks) AppendTask(task);
-  App().conversionsAtOnce = atOnce;
+  ProgramTasks(app).Clear();
+  ClearLog(app);
+  for (const Task& task : tasks) ProgramTasks(app).Append(task);
+  app.conversionsAtOnce = atOnce;
   Timing timing;
   const double cpuStart = CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN);
   const auto start = Clock::now();
-  DispatchCommand(App(), 58);
+  DispatchCommand(app, 58);
   timing.wall = std::chrono::duration<double>(Clock::now() - start).count();
   timing.cpu = CpuSeconds(RUSAGE_SELF) + CpuSeconds(RUSAGE_CHILDREN) - cpuStart;
-  timing.converted = ConvertedRowCount();
+  timing.converted = ConvertedRowCount(app);
   for (const Task& task : tasks) timing.outputs.push_back(ReadBytes(task.OutputFile));
   return timing;
 }
@@ -115,7 +115,8 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
+  AppState app;
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH)) {
     std::fprintf(stderr, "no encoder at %s\n", MFLPX_ENCODER_PATH);
@@ -144,8 +145,8 @@ int main(int argc, char** argv) {
     tasks.push_back(task);
   }
 
-  if (!OpenBenchMainWindow(work.string() + "/")) return 1;
-  App().encoderPath = MFLPX_ENCODER_PATH;
+  if (!OpenBenchMainWindow(app, work.string() + "/")) return 1;
+  app.encoderPath = MFLPX_ENCODER_PATH;
 
   std::printf("parallel batch: %zu mixed clips, %d alternating rounds; load average before: %s\n", tasks.size(),
               rounds, LoadAverage().c_str());
@@ -157,7 +158,7 @@ int main(int argc, char** argv) {
     Timing timing[2];
     for (int turn = 0; turn < 2; ++turn) {
       const int way = (round + turn) % 2;  // 0: one at a time, 1: two at a time
-      timing[way] = RunBatch(tasks, way + 1);
+      timing[way] = RunBatch(app, tasks, way + 1);
       allConverted = allConverted && timing[way].converted == static_cast<int>(tasks.size());
       if (reference.empty()) reference = timing[way].outputs;
       identical = identical && timing[way].outputs == reference;
@@ -182,6 +183,6 @@ int main(int argc, char** argv) {
   std::printf("  outputs of the two ways byte for byte identical: %s; every task converted: %s\n",
               identical ? "yes" : "NO", allConverted ? "yes" : "NO");
   std::printf("  load average after: %s\n", LoadAverage().c_str());
-  DestroyMainWindow(App());
+  DestroyMainWindow(app);
   return allConverted && identical ? 0 : 1;
 }

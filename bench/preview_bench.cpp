@@ -52,7 +52,8 @@ double WaitForPicture(PreviewWindow& window, Clock::time_point start) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
+  AppState app;
   const std::filesystem::path work = std::filesystem::temp_directory_path() / "mflpx-preview-bench";
   std::filesystem::create_directories(work);
   const std::string clip = (work / "film.mp4").string();
@@ -62,14 +63,14 @@ int main(int argc, char** argv) {
   if (std::system(make.c_str()) != 0) return 1;
 
   LoadStringTable("");
-  SetProgramDirectory(App(), work.string() + "/");
-  App().encoderPath = MFLPX_ENCODER_PATH;
-  BuildMainWindow(App());
+  SetProgramDirectory(app, work.string() + "/");
+  app.encoderPath = MFLPX_ENCODER_PATH;
+  BuildMainWindow(app);
 
   double openBest = 1e9, openStock = 1e9, seekBest = 1e9, seekStock = 1e9;
   for (int round = 0; round < kRounds; ++round) {
-    const auto startState = PrepareTaskEditor(App(), TaskEditorMode::Add);
-    TaskEditorDialog editor(App(), *startState, MainWindow(App()));
+    const auto startState = PrepareTaskEditor(app, TaskEditorMode::Add);
+    TaskEditorDialog editor(app, *startState, MainWindow(app));
     editor.Widgets().input->setText(QString::fromStdString(clip));
     editor.Widgets().resolution->setCurrentIndex(3);
     editor.show();
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
               seekStock, seekBest / seekStock);
   std::printf("(best of %d rounds; the slider figure includes the 60 ms the window waits for a burst of changes)\n",
               kRounds);
-  DestroyMainWindow(App());
+  DestroyMainWindow(app);
   std::filesystem::remove_all(work);
   return 0;
 }

@@ -130,17 +130,3 @@ TaskList& ProgramTasks(AppState& app) {
   if (!app.tasks) app.tasks = std::make_shared<TaskList>();
   return *app.tasks;
 }
-
-int TaskCount() { return ProgramTasks(App()).Count(); }
-Task TaskAt(int position) { return ProgramTasks(App()).At(position); }
-void SetTaskStatusText(int position, const std::string& text) { ProgramTasks(App()).SetStatusText(position, text); }
-void ShowTaskCount() { ProgramTasks(App()).ShowCount(); }
-int RemoveSelectedTask() { return ProgramTasks(App()).RemoveSelected(); }
-int RemoveFinishedTasks() { return ProgramTasks(App()).RemoveFinished(); }
-int MoveSelectedTaskUp() { return ProgramTasks(App()).MoveSelectedUp(); }
-int MoveSelectedTaskDown() { return ProgramTasks(App()).MoveSelectedDown(); }
-void AppendTask(const Task& task) { ProgramTasks(App()).Append(task); }
-void ReplaceTask(int position, const Task& task) { ProgramTasks(App()).Replace(position, task); }
-int SelectedTaskPosition() { return ProgramTasks(App()).SelectedPosition(); }
-void ClearTaskList() { ProgramTasks(App()).Clear(); }
-void AttachTaskListView(TaskListView* view) { ProgramTasks(App()).AttachView(view); }

@@ -24,15 +24,32 @@ class TaskList {
 
   int Count() const;
   Task At(int position) const;  // an empty task outside the list
+
+  // Writes the status cell (column 4) of row `position`; the batch driver
+  // writes only this.
   void SetStatusText(int position, const std::string& text);
+
+  // Status bar field 1: "<rows> videos in the list."
   void ShowCount() const;
+
+  // Command handlers on the selected rows; each returns 1 when it changed the
+  // list. Remove takes every selected row, the moves the first of them.
   int RemoveSelected();
+  // Removes the tasks whose rows show "Converted!" (s61), selected or not.
   int RemoveFinished();
   int MoveSelectedUp();
   int MoveSelectedDown();
+
+  // The task editor's side. Append adds the task and a row showing "Waiting";
+  // Replace rewrites the task and its row (status s35), leaving its selection
+  // as it was. Both then show the count.
   void Append(const Task& task);
   void Replace(int position, const Task& task);
+
+  // The position of the selected row, -1 when none is selected.
   int SelectedPosition() const;
+
+  // Empties the list and the view without touching the status bar.
   void Clear();
 
  private:
@@ -65,39 +82,3 @@ class TaskList {
 
 // The task list of the program state `app`, made with it on first use.
 TaskList& ProgramTasks(AppState& app);
-
-// The functions below act on the task list of App(), the list the main
-// window shows.
-int TaskCount();
-Task TaskAt(int position);
-
-// Writes the status cell (column 4) of row `position`; the batch driver
-// writes only this.
-void SetTaskStatusText(int position, const std::string& text);
-
-// Status bar field 1: "<rows> videos in the list."
-void ShowTaskCount();
-
-// Command handlers on the selected rows; each returns 1 when it changed the
-// list. Remove takes every selected row, the moves the first of them.
-int RemoveSelectedTask();
-// Removes the tasks whose rows show "Converted!" (s61), selected or not.
-int RemoveFinishedTasks();
-int MoveSelectedTaskUp();
-int MoveSelectedTaskDown();
-
-// The task editor's side. AppendTask adds the task and a row showing "Waiting";
-// ReplaceTask rewrites the task and its row (status s35), leaving its
-// selection as it was. Both then show the count.
-void AppendTask(const Task& task);
-void ReplaceTask(int position, const Task& task);
-
-// The position of the selected row, -1 when none is selected.
-int SelectedTaskPosition();
-
-// Empties the list and the view without touching the status bar; tests
-// start from here.
-void ClearTaskList();
-
-// Makes view the mirror of the program's task list; nullptr detaches it.
-void AttachTaskListView(TaskListView* view);

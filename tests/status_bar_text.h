@@ -6,12 +6,13 @@
 
 #include <string>
 
+#include "Inc/AppState.h"
 #include "app/main_window.h"
 
-// What field `field` of the main window's status bar shows, read from its
-// label as a user sees it; empty without a main window.
-inline std::string StatusBarText(int field) {
-  if (!MainWindow(App())) return {};
-  const QList<QLabel*> fields = MainWindow(App())->statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+// What field `field` of the status bar of `app`'s main window shows, read
+// from its label as a user sees it; empty without a main window.
+inline std::string StatusBarText(AppState& app, int field) {
+  if (!MainWindow(app)) return {};
+  const QList<QLabel*> fields = MainWindow(app)->statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
   return field >= 0 && field < fields.size() ? fields[field]->text().toStdString() : std::string();
 }

@@ -58,24 +58,25 @@ class AboutWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow(App()));
-    MainWindow(App())->setGeometry(200, 150, 600, 450);
-    MainWindow(App())->show();
+    ASSERT_TRUE(BuildMainWindow(app));
+    MainWindow(app)->setGeometry(200, 150, 600, 450);
+    MainWindow(app)->show();
     UiHooks hooks;
     hooks.openWithShell = [this](const std::string& url) { opened.push_back(url); };
     InstallUiHooks(hooks);
   }
   void TearDown() override {
     InstallUiHooks({});
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
+  AppState app;
   std::vector<std::string> opened;
 };
 
 TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
   WithAboutWindow([&](QDialog& window) {
-    EXPECT_FALSE(MainWindow(App())->isEnabled());
+    EXPECT_FALSE(MainWindow(app)->isEnabled());
     EXPECT_TRUE(window.isEnabled());
     EXPECT_TRUE(window.isModal());
     EXPECT_EQ(window.windowTitle().toStdString(), UiText("s3"));
@@ -84,7 +85,7 @@ TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
     EXPECT_FALSE(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
     // Placed by the rule all modal windows share: centred over the owner's frame.
-    EXPECT_EQ(window.pos(), MainWindow(App())->frameGeometry().center() - QPoint(381 / 2, 305 / 2));
+    EXPECT_EQ(window.pos(), MainWindow(app)->frameGeometry().center() - QPoint(381 / 2, 305 / 2));
 
     const auto picture = window.findChild<QLabel*>("picture");
     ASSERT_NE(picture, nullptr);
@@ -131,7 +132,7 @@ TEST_F(AboutWindowTest, OpensModalWithItsControlsWhileTheMainWindowIsDisabled) {
     }
     close->click();
   });
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
 }
 
 TEST_F(AboutWindowTest, LinksOpenTheirPagesEveryTimeAndLeaveTheWindowOpen) {
@@ -141,18 +142,18 @@ TEST_F(AboutWindowTest, LinksOpenTheirPagesEveryTimeAndLeaveTheWindowOpen) {
     Click(window.findChild<LinkLabel*>("sponsorLink"));
     Click(window.findChild<LinkLabel*>("homepageLink"));
     EXPECT_TRUE(window.isVisible());
-    EXPECT_FALSE(MainWindow(App())->isEnabled());
+    EXPECT_FALSE(MainWindow(app)->isEnabled());
     window.findChild<QPushButton*>("close")->click();
   });
   EXPECT_EQ(opened, (std::vector<std::string>{kWebSiteUrl, kEncoderProjectUrl, kSponsorUrl, kWebSiteUrl}));
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
 }
 
 TEST_F(AboutWindowTest, CloseBoxReturnsInputToTheMainWindow) {
   WithAboutWindow([](QDialog& window) { window.close(); });
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
   WithAboutWindow([](QDialog& window) { window.findChild<QPushButton*>("close")->click(); });
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
 }
 
 TEST_F(AboutWindowTest, EveryTextFitsItsControlUncut) {

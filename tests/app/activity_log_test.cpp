@@ -36,17 +36,18 @@ class ActivityLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    App().LogActions = 1;
-    AttachLogView(App(), &view);
+    app.LogActions = 1;
+    AttachLogView(app, &view);
   }
-  void TearDown() override { AttachLogView(App(), nullptr); }
+  void TearDown() override { AttachLogView(app, nullptr); }
 
   // Answers the save dialog with name; "" cancels it.
   void SaveAs(const std::string& name) {
     ui.answers = {name};
-    SaveLog(App());
+    SaveLog(app);
   }
 
+  AppState app;
   FakeLogView view;
   ScratchDir dir;
   UiRecorder ui;
@@ -55,28 +56,28 @@ class ActivityLogTest : public ::testing::Test {
 };
 
 TEST_F(ActivityLogTest, AddsLinesOnlyWhileLogActionsIsExactlyOne) {
-  AddLogLine(App(), "first");
-  App().LogActions = 0;
-  AddLogLine(App(), "while off");
-  App().LogActions = 2;
-  AddLogLine(App(), "while two");
-  App().LogActions = 1;
-  AddLogLine(App(), "second");
+  AddLogLine(app, "first");
+  app.LogActions = 0;
+  AddLogLine(app, "while off");
+  app.LogActions = 2;
+  AddLogLine(app, "while two");
+  app.LogActions = 1;
+  AddLogLine(app, "second");
   EXPECT_EQ(view.lines, (std::vector<std::string>{"first", "second"}));
   EXPECT_EQ(view.selected, 1);
 }
 
 TEST_F(ActivityLogTest, SaveAndClearWorkWhileLoggingIsOff) {
-  AddLogLine(App(), "kept");
-  App().LogActions = 0;
+  AddLogLine(app, "kept");
+  app.LogActions = 0;
   SaveAs(dir.Path("off.txt"));
   EXPECT_EQ(dir.Read("off.txt"), "kept\r\n");
-  ClearLog(App());
+  ClearLog(app);
   EXPECT_TRUE(view.lines.empty());
 }
 
 TEST_F(ActivityLogTest, SavesEveryLineEndedByCrLfAndNothingElse) {
-  for (const char* line : {"Conversion in progress...", "", "frame=  12 \xd0\x9f\xff"}) AddLogLine(App(), line);
+  for (const char* line : {"Conversion in progress...", "", "frame=  12 \xd0\x9f\xff"}) AddLogLine(app, line);
   SaveAs(dir.Path("three.txt"));
   EXPECT_EQ(dir.Read("three.txt"), "Conversion in progress...\r\n\r\nframe=  12 \xd0\x9f\xff\r\n");
   ASSERT_EQ(dialogs.size(), 1u);
@@ -88,7 +89,7 @@ TEST_F(ActivityLogTest, SavesEveryLineEndedByCrLfAndNothingElse) {
 }
 
 TEST_F(ActivityLogTest, AppendsTxtUnlessTheNameEndsInLowerCaseTxt) {
-  AddLogLine(App(), "line");
+  AddLogLine(app, "line");
   SaveAs(dir.Path("run.log"));
   SaveAs(dir.Path("notes.TXT"));
   SaveAs(dir.Path("x.txt"));
@@ -104,7 +105,7 @@ TEST_F(ActivityLogTest, AppendsTxtUnlessTheNameEndsInLowerCaseTxt) {
 
 TEST_F(ActivityLogTest, ReplacesAnExistingFileWithoutAsking) {
   dir.Write("old.txt", std::string(5000, 'o'));
-  AddLogLine(App(), "new");
+  AddLogLine(app, "new");
   SaveAs(dir.Path("old.txt"));
   EXPECT_EQ(dir.Read("old.txt"), "new\r\n");
   EXPECT_TRUE(messages.empty());
@@ -121,7 +122,7 @@ TEST_F(ActivityLogTest, EmptyLogWarnsAndShowsNoDialog) {
 }
 
 TEST_F(ActivityLogTest, CancelledDialogWritesNothingAndSaysNothing) {
-  AddLogLine(App(), "line");
+  AddLogLine(app, "line");
   SaveAs("");
   EXPECT_EQ(dialogs.size(), 1u);
   EXPECT_TRUE(messages.empty());
@@ -147,7 +148,7 @@ class AsOrdinaryUser {
 };
 
 TEST_F(ActivityLogTest, UnwritableFolderShowsTheCannotCreateMessageAndKeepsTheLog) {
-  AddLogLine(App(), "line");
+  AddLogLine(app, "line");
   std::filesystem::permissions(dir.Dir(), std::filesystem::perms::all);
   std::filesystem::create_directory(dir.Path("locked"));
   std::filesystem::permissions(dir.Path("locked"), std::filesystem::perms::owner_read |
@@ -167,14 +168,14 @@ TEST_F(ActivityLogTest, UnwritableFolderShowsTheCannotCreateMessageAndKeepsTheLo
 }
 
 TEST_F(ActivityLogTest, FolderThatIsNotThereShowsTheCannotCreateMessage) {
-  AddLogLine(App(), "line");
+  AddLogLine(app, "line");
   SaveAs(dir.Path("missing/run.txt"));
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].text, UiText("s102"));
 }
 
 TEST_F(ActivityLogTest, FullDiskIsReportedInsteadOfPassingForSuccess) {
-  AddLogLine(App(), "line");
+  AddLogLine(app, "line");
   std::filesystem::create_symlink("/dev/full", dir.Path("full.txt"));
   SaveAs(dir.Path("full.txt"));
   ASSERT_EQ(messages.size(), 1u);
@@ -183,12 +184,12 @@ TEST_F(ActivityLogTest, FullDiskIsReportedInsteadOfPassingForSuccess) {
 }
 
 TEST_F(ActivityLogTest, AfterClearTheNextLineIsTheOnlyOneAndSelected) {
-  AddLogLine(App(), "one");
-  AddLogLine(App(), "two");
-  ClearLog(App());
+  AddLogLine(app, "one");
+  AddLogLine(app, "two");
+  ClearLog(app);
   EXPECT_TRUE(view.lines.empty());
-  EXPECT_EQ(App().LogActions, 1);
-  AddLogLine(App(), "three");
+  EXPECT_EQ(app.LogActions, 1);
+  AddLogLine(app, "three");
   EXPECT_EQ(view.lines, std::vector<std::string>{"three"});
   EXPECT_EQ(view.selected, 0);
 }

@@ -19,30 +19,32 @@ namespace {
 class MainWindowLogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog(App());
-    App().LogActions = 1;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachMainWindowLog(app);
+    app.LogActions = 1;
   }
   void TearDown() override {
-    AttachLogView(App(), nullptr);
+    AttachLogView(app, nullptr);
     InstallUiHooks({});
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
   std::string Saved() {
     UiHooks hooks;
     hooks.askFileName = [&](const FileDialogRequest&) { return dir_.Path("log"); };
     InstallUiHooks(hooks);
-    SaveLog(App());
+    SaveLog(app);
     return dir_.Read("log.txt");
   }
+
+  AppState app;
   ScratchDir dir_;
 };
 
 TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
-  AddLogLine(App(), "Conversion in progress...");
-  AddLogLine(App(), "Input #0, avi, from 'caf\xe9.avi':");
+  AddLogLine(app, "Conversion in progress...");
+  AddLogLine(app, "Input #0, avi, from 'caf\xe9.avi':");
   QCoreApplication::processEvents();  // the window selects once per pass of its event loop
-  LogList* list = LogListWidget(App());
+  LogList* list = LogListWidget(app);
   ASSERT_EQ(list->LineCount(), 2);
   EXPECT_EQ(list->CurrentRow(), 1);
   EXPECT_EQ(list->LineText(0), "Conversion in progress...");
@@ -51,36 +53,36 @@ TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
 }
 
 TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
-  AddLogLine(App(), "one");
-  AddLogLine(App(), "two");
-  ClearLog(App());
-  EXPECT_EQ(LogListWidget(App())->LineCount(), 0);
-  AddLogLine(App(), "three");
+  AddLogLine(app, "one");
+  AddLogLine(app, "two");
+  ClearLog(app);
+  EXPECT_EQ(LogListWidget(app)->LineCount(), 0);
+  AddLogLine(app, "three");
   QCoreApplication::processEvents();
-  ASSERT_EQ(LogListWidget(App())->LineCount(), 1);
-  EXPECT_EQ(LogListWidget(App())->CurrentRow(), 0);
-  EXPECT_EQ(LogListWidget(App())->LineText(0), "three");
+  ASSERT_EQ(LogListWidget(app)->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(app)->CurrentRow(), 0);
+  EXPECT_EQ(LogListWidget(app)->LineText(0), "three");
 }
 
 TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
-  AddLogLine(App(), "before");
-  ASSERT_TRUE(BuildMainWindow(App()));
-  AddLogLine(App(), "after");
-  ASSERT_EQ(LogListWidget(App())->LineCount(), 1);
-  EXPECT_EQ(LogListWidget(App())->LineText(0), "after");
+  AddLogLine(app, "before");
+  ASSERT_TRUE(BuildMainWindow(app));
+  AddLogLine(app, "after");
+  ASSERT_EQ(LogListWidget(app)->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(app)->LineText(0), "after");
 }
 
 // Lines added over many passes of the event loop: every one is kept and
 // saved, the newest is the selected one and in sight, and a long line can be
 // scrolled to instead of being cut.
 TEST_F(MainWindowLogTest, ManyLinesAreAllSavedAndTheNewestIsSelectedInSight) {
-  MainWindow(App())->show();
-  LogList* list = LogListWidget(App());
+  MainWindow(app)->show();
+  LogList* list = LogListWidget(app);
   const std::string wide = "ffmpeg -i " + std::string(400, 'x') + ".mp4";
   std::string expected;
   for (int i = 0; i < 3000; ++i) {
     const std::string line = i == 1500 ? wide : "frame=" + std::to_string(i);
-    AddLogLine(App(), line);
+    AddLogLine(app, line);
     expected += line + "\r\n";
     if (i % 7 == 0) QCoreApplication::processEvents();
   }

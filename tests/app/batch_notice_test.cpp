@@ -36,17 +36,17 @@ class BatchNoticeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), program.Dir());
-    App().quit = false;
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
+    SetProgramDirectory(app, program.Dir());
+    app.quit = false;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
       return MessageAnswer::Ok;
     };
     hooks.batchFinished = [this](const std::string& title, const std::string& text) {
-      NoticeBatchEnd(MainWindow(App()), title, text,
+      NoticeBatchEnd(MainWindow(app), title, text,
                      [this](const std::string& noticeTitle, const std::string& noticeText) {
                        notices.push_back(noticeTitle + " | " + noticeText);
                      });
@@ -56,26 +56,28 @@ class BatchNoticeTest : public ::testing::Test {
   }
   void TearDown() override {
     InstallUiHooks({});
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
-  void AddTask(const std::string& name) { AppendTask(TaskFor("/v/" + name + ".avi", "/v/" + name + ".amv")); }
+  void AddTask(const std::string& name) {
+    ProgramTasks(app).Append(TaskFor("/v/" + name + ".avi", "/v/" + name + ".amv"));
+  }
 
   // Presses Start; once the first task has shown its progress, runs during()
   // and lets the encoders go on.
   void RunBatch(std::function<void()> during) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (RowStatus(0) != "50.0% ready") return;
+      if (RowStatus(app, 0) != "50.0% ready") return;
       watch.stop();
       if (during) during();
       program.Write("go", "");
     });
     watch.start(5);
-    DispatchCommand(App(), 58);
+    DispatchCommand(app, 58);
   }
 
+  AppState app;
   ScratchDir program;
   std::vector<std::string> boxes;
   std::vector<std::string> notices;
@@ -85,15 +87,15 @@ TEST_F(BatchNoticeTest, TheTitleFollowsTheBatchAndComesBackAfterIt) {
   AddTask("a");
   AddTask("b");
   std::string during;
-  RunBatch([&] { during = MainWindow(App())->windowTitle().toStdString(); });
+  RunBatch([&] { during = MainWindow(app)->windowTitle().toStdString(); });
   EXPECT_EQ(during, "1 of 2 \u2013 50% \u2013 " + kTitle);
-  EXPECT_EQ(MainWindow(App())->windowTitle().toStdString(), kTitle);
+  EXPECT_EQ(MainWindow(app)->windowTitle().toStdString(), kTitle);
   EXPECT_EQ(boxes, (std::vector<std::string>{"Success | Conversion finished successfully."}));
 }
 
 TEST_F(BatchNoticeTest, AStartWithoutTasksLeavesTheTitleAlone) {
-  DispatchCommand(App(), 58);
-  EXPECT_EQ(MainWindow(App())->windowTitle().toStdString(), kTitle);
+  DispatchCommand(app, 58);
+  EXPECT_EQ(MainWindow(app)->windowTitle().toStdString(), kTitle);
   EXPECT_EQ(boxes.size(), 1u);
 }
 
@@ -106,15 +108,15 @@ TEST_F(BatchNoticeTest, AnInactiveOrMinimisedWindowIsToldOnceAndAnActiveOneNot) 
 
   notices.clear();
   std::filesystem::remove(program.Path("go"));
-  MainWindow(App())->showMinimized();
+  MainWindow(app)->showMinimized();
   RunBatch({});
   EXPECT_EQ(notices.size(), 1u) << "minimised";
 
   notices.clear();
   std::filesystem::remove(program.Path("go"));
-  MainWindow(App())->showNormal();
-  MainWindow(App())->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(App())));
+  MainWindow(app)->showNormal();
+  MainWindow(app)->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(app)));
   RunBatch({});
   EXPECT_TRUE(notices.empty()) << "the user sees the box anyway";
   EXPECT_EQ(boxes.size(), 3u);
@@ -124,11 +126,11 @@ TEST_F(BatchNoticeTest, DropsAreRefusedWhileTheBatchRuns) {
   AddTask("a");
   const std::string video = program.Write("drop.mp4", "video");
   DropOutcome outcome{true, true};
-  RunBatch([&] { outcome = DropOnTaskList({video}); });
+  RunBatch([&] { outcome = DropOnTaskList(app, {video}); });
   EXPECT_FALSE(outcome.enterAccepted);
   EXPECT_FALSE(outcome.dropAccepted);
   QTest::qWait(50);
-  EXPECT_EQ(TaskCount(), 1);
+  EXPECT_EQ(ProgramTasks(app).Count(), 1);
 }
 
 }  // namespace

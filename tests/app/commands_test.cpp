@@ -56,16 +56,15 @@ std::vector<std::string> Effects(const UiAnswers& ui, const std::vector<std::str
 class CommandTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAppState(App());
     LoadStringTable("");
-    SetProgramDirectory(App(), scratch_.Dir());
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog(App());
-    AttachTaskListWidget(App());  // and with it an empty task list
+    SetProgramDirectory(app, scratch_.Dir());
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachMainWindowLog(app);
+    AttachTaskListWidget(app);  // and with it an empty task list
   }
   void TearDown() override {
-    SetCommandInterceptor(App(), {});
-    DestroyMainWindow(App());
+    SetCommandInterceptor(app, {});
+    DestroyMainWindow(app);
   }
 
   // Dispatches `id` and closes every modal window it opens, noting its title.
@@ -80,7 +79,7 @@ class CommandTableTest : public ::testing::Test {
       }
     });
     closer.start(10);
-    DispatchCommand(App(), id);
+    DispatchCommand(app, id);
     return Effects(ui_, modals);
   }
 
@@ -88,6 +87,7 @@ class CommandTableTest : public ::testing::Test {
     return "message " + UiText(title) + " | " + UiText(text);
   }
 
+  AppState app;
   ScratchDir scratch_;
   UiAnswers ui_;
 };
@@ -119,31 +119,31 @@ TEST_F(CommandTableTest, EveryIdReachesItsHandler) {
   };
   for (const Case& c : cases)
     for (int id : c.ids) EXPECT_EQ(Run(id), c.effects) << "command " << id;
-  EXPECT_FALSE(App().quit);
+  EXPECT_FALSE(app.quit);
 }
 
 TEST_F(CommandTableTest, SaveAndClearActOnTheLog) {
-  App().LogActions = 1;
-  AddLogLine(App(), "one line");
+  app.LogActions = 1;
+  AddLogLine(app, "one line");
   EXPECT_EQ(Run(9), std::vector<std::string>{"save " + UiText("s101")});
-  EXPECT_EQ(LogListWidget(App())->LineCount(), 1);
+  EXPECT_EQ(LogListWidget(app)->LineCount(), 1);
   EXPECT_TRUE(Run(10).empty());
-  EXPECT_EQ(LogListWidget(App())->LineCount(), 0);
+  EXPECT_EQ(LogListWidget(app)->LineCount(), 0);
 }
 
 TEST_F(CommandTableTest, DeleteAndCtrlRRemoveTheSelectedTaskWhileTheLogHasFocus) {
-  for (const char* name : {"a.avi", "b.avi", "c.avi"}) AppendTask(Task{name, std::string(name) + ".amv"});
-  MainWindow(App())->show();
-  MainWindow(App())->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(App())));
+  for (const char* name : {"a.avi", "b.avi", "c.avi"}) ProgramTasks(app).Append(Task{name, std::string(name) + ".amv"});
+  MainWindow(app)->show();
+  MainWindow(app)->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(app)));
   for (int key : {Qt::Key_Delete, Qt::Key_R}) {
-    TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
-    LogListWidget(App())->setFocus();
-    QTest::keyClick(LogListWidget(App()), static_cast<Qt::Key>(key),
+    TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(0));
+    LogListWidget(app)->setFocus();
+    QTest::keyClick(LogListWidget(app), static_cast<Qt::Key>(key),
                     key == Qt::Key_R ? Qt::ControlModifier : Qt::NoModifier);
   }
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).InputFile, "c.avi");
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, "c.avi");
   EXPECT_TRUE(ui_.messages.empty());
 }
 
@@ -162,14 +162,14 @@ TEST_F(CommandTableTest, HelpComesFromTheWorkingDirectoryElseFromTheProgramDirec
 
 TEST_F(CommandTableTest, ExitQuitsOnYesOnly) {
   for (int id : {2, 57}) {
-    App().quit = false;
+    app.quit = false;
     ui_.answer = MessageAnswer::No;
-    DispatchCommand(App(), id);
-    EXPECT_FALSE(App().quit);
-    EXPECT_TRUE(MainWindow(App()) != nullptr);
+    DispatchCommand(app, id);
+    EXPECT_FALSE(app.quit);
+    EXPECT_TRUE(MainWindow(app) != nullptr);
     ui_.answer = MessageAnswer::Yes;
-    DispatchCommand(App(), id);
-    EXPECT_TRUE(App().quit);
+    DispatchCommand(app, id);
+    EXPECT_TRUE(app.quit);
   }
 }
 
@@ -177,7 +177,7 @@ TEST_F(CommandTableTest, ExitAsksInTheLoadedLanguage) {
   scratch_.Write("Lang/Test.ini",
                  "[MFLPXL]\nName=Test\n[Data]\ns57=Bitte bestätigen\ns100=Wirklich beenden?\n");
   LoadStringTable(scratch_.Path("Lang/Test.ini"));
-  DispatchCommand(App(), 57);
+  DispatchCommand(app, 57);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].title, "Bitte bestätigen");
   EXPECT_EQ(ui_.messages[0].text, "Wirklich beenden?");
@@ -186,16 +186,16 @@ TEST_F(CommandTableTest, ExitAsksInTheLoadedLanguage) {
 
 TEST_F(CommandTableTest, AnInterceptorTakesEveryCommandUntilRemoved) {
   std::vector<int> seen;
-  SetCommandInterceptor(App(), [&seen](int id) {
+  SetCommandInterceptor(app, [this, &seen](int id) {
     seen.push_back(id);
-    if (id == 59) SetCommandInterceptor(App(), {});  // a batch ends while handling Stop
+    if (id == 59) SetCommandInterceptor(app, {});  // a batch ends while handling Stop
   });
-  EXPECT_TRUE(CommandInterceptorActive(App()));
+  EXPECT_TRUE(CommandInterceptorActive(app));
   EXPECT_TRUE(Run(2).empty());
   EXPECT_TRUE(Run(58).empty());
   EXPECT_TRUE(Run(59).empty());
   EXPECT_EQ(seen, (std::vector<int>{2, 58, 59}));
-  EXPECT_FALSE(CommandInterceptorActive(App()));
+  EXPECT_FALSE(CommandInterceptorActive(app));
   EXPECT_EQ(Run(58), std::vector<std::string>{Message("s106", "s107")});
 }
 

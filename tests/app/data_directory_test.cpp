@@ -63,11 +63,12 @@ class DataDirectoryTest : public ::testing::Test {
 };
 
 TEST(ProgramDirectory, EndsWithASlashAndHoldsTheEncoderAndTheFiles) {
+  AppState app;
   for (const std::string given : {"/opt/mflpx", "/opt/mflpx/"}) {
-    SetProgramDirectory(App(), given);
-    EXPECT_EQ(App().programDirectory, "/opt/mflpx/") << given;
-    EXPECT_EQ(App().encoderPath, "/opt/mflpx/Core/ffmpeg");
-    EXPECT_EQ(App().dataDirectory, "/opt/mflpx/");
+    SetProgramDirectory(app, given);
+    EXPECT_EQ(app.programDirectory, "/opt/mflpx/") << given;
+    EXPECT_EQ(app.encoderPath, "/opt/mflpx/Core/ffmpeg");
+    EXPECT_EQ(app.dataDirectory, "/opt/mflpx/");
   }
 }
 

@@ -38,35 +38,35 @@ QString Text(const char* key) { return QString::fromStdString(UiText(key)); }
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetAppState(App());
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow(App()));
-    SetCommandInterceptor(App(), [this](int id) { commands_.push_back(id); });
+    ASSERT_TRUE(BuildMainWindow(app));
+    SetCommandInterceptor(app, [this](int id) { commands_.push_back(id); });
   }
   void TearDown() override {
-    SetCommandInterceptor(App(), {});
-    DestroyMainWindow(App());
+    SetCommandInterceptor(app, {});
+    DestroyMainWindow(app);
   }
 
   void ShowAndActivate() {
-    MainWindow(App())->show();
-    MainWindow(App())->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(App())));
+    MainWindow(app)->show();
+    MainWindow(app)->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainWindow(app)));
   }
 
   // The status field labels, in field order.
   std::vector<QLabel*> StatusFields() {
     std::vector<QLabel*> fields;
-    for (QLabel* label : MainWindow(App())->statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    for (QLabel* label : MainWindow(app)->statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
       fields.push_back(label);
     return fields;
   }
 
+  AppState app;
   std::vector<int> commands_;
 };
 
 TEST_F(MainWindowTest, IsBuiltHiddenWithItsTitleAndSize) {
-  QMainWindow* window = MainWindow(App());
+  QMainWindow* window = MainWindow(app);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(window->windowTitle(), "Marrowind Flickpress 0.8");
   EXPECT_EQ(window->size(), QSize(600, 450));
@@ -77,16 +77,16 @@ TEST_F(MainWindowTest, IsBuiltHiddenWithItsTitleAndSize) {
 // reach it through the accessors then (the sanitizers abort on such a cast).
 TEST_F(MainWindowTest, IsForgottenBeforeItIsDestroyed) {
   std::vector<bool> seen;
-  auto* probe = new QObject(MainWindow(App())->centralWidget());
-  QObject::connect(probe, &QObject::destroyed, [&seen] {
-    seen = {MainWindow(App()) == nullptr, TaskListWidget(App()) == nullptr, LogListWidget(App()) == nullptr,
-            MainToolbar(App()) == nullptr};
+  auto* probe = new QObject(MainWindow(app)->centralWidget());
+  QObject::connect(probe, &QObject::destroyed, [this, &seen] {
+    seen = {MainWindow(app) == nullptr, TaskListWidget(app) == nullptr, LogListWidget(app) == nullptr,
+            MainToolbar(app) == nullptr};
   });
-  MainWindow(App())->resize(500, 400);
-  DestroyMainWindow(App());
+  MainWindow(app)->resize(500, 400);
+  DestroyMainWindow(app);
   EXPECT_EQ(seen, (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(MainWindow(App()), nullptr);
-  ASSERT_TRUE(BuildMainWindow(App())) << "a window can be built again";
+  EXPECT_EQ(MainWindow(app), nullptr);
+  ASSERT_TRUE(BuildMainWindow(app)) << "a window can be built again";
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
       {"s77", {{"s78", "", 11}}},
       {"s79", {{"s80", "\tF1", 6}, {nullptr, "", -1}, {"s81", "", 7}, {"s82", "", 8}}},
   };
-  const QList<QAction*> titles = MainWindow(App())->menuBar()->actions();
+  const QList<QAction*> titles = MainWindow(app)->menuBar()->actions();
   ASSERT_EQ(titles.size(), static_cast<qsizetype>(menus.size()));
   for (std::size_t m = 0; m < menus.size(); ++m) {
     EXPECT_EQ(titles[m]->text(), Text(menus[m].first));
@@ -126,16 +126,16 @@ TEST_F(MainWindowTest, MenusCarryTheirTextsHintsAndCommandIds) {
 
 TEST_F(MainWindowTest, ShortcutHintsNameTheKeysAsTheUsersKeyboardDoes) {
   InstallQtTranslation("de");
-  DestroyMainWindow(App());
-  ASSERT_TRUE(BuildMainWindow(App()));
+  DestroyMainWindow(app);
+  ASSERT_TRUE(BuildMainWindow(app));
   InstallQtTranslation("");
-  const QList<QAction*> file = MainWindow(App())->menuBar()->actions()[0]->menu()->actions();
+  const QList<QAction*> file = MainWindow(app)->menuBar()->actions()[0]->menu()->actions();
   EXPECT_EQ(file[0]->text(), Text("s67") + "\tStrg+A");
   EXPECT_EQ(file[4]->text(), Text("s69") + "\tAlt+F4");
 }
 
 TEST_F(MainWindowTest, ToolbarHasTheTenLabelledButtonsBetweenItsSeparators) {
-  QToolBar* toolbar = MainToolbar(App());
+  QToolBar* toolbar = MainToolbar(app);
   ASSERT_NE(toolbar, nullptr);
   EXPECT_EQ(toolbar->iconSize(), QSize(16, 16));
   EXPECT_EQ(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
@@ -163,37 +163,37 @@ TEST_F(MainWindowTest, ToolbarHasTheTenLabelledButtonsBetweenItsSeparators) {
 }
 
 TEST_F(MainWindowTest, ButtonWidthFollowsItsLabel) {
-  QToolBar* toolbar = MainToolbar(App());
+  QToolBar* toolbar = MainToolbar(app);
   QAction* add = toolbar->actions()[1];
   QWidget* button = toolbar->widgetForAction(add);
   const QFontMetrics metrics(button->font());
   EXPECT_EQ(button->width(), metrics.horizontalAdvance(Text("s83")) + 4);
 
   const std::string longer = "Add a new video to the list";
-  SetToolbarButtonLabel(App(), kToolbarId, 50, longer);
+  SetToolbarButtonLabel(app, kToolbarId, 50, longer);
   EXPECT_EQ(add->text().toStdString(), longer);
   EXPECT_EQ(button->width(), metrics.horizontalAdvance(QString::fromStdString(longer)) + 4);
 
-  SetToolbarButtonLabel(App(), 7, 50, "ignored");  // no toolbar of that number
+  SetToolbarButtonLabel(app, 7, 50, "ignored");  // no toolbar of that number
   EXPECT_EQ(add->text().toStdString(), longer);
 }
 
 TEST_F(MainWindowTest, DisablingTheToolbarKeepsStopAndTheMenus) {
-  SetToolbarEnabled(App(), false);
-  for (QAction* action : MainToolbar(App())->actions()) {
+  SetToolbarEnabled(app, false);
+  for (QAction* action : MainToolbar(app)->actions()) {
     if (action->isSeparator()) continue;
     EXPECT_EQ(action->isEnabled(), action->text() == Text("s89")) << action->text().toStdString();
   }
-  for (QAction* title : MainWindow(App())->menuBar()->actions()) {
+  for (QAction* title : MainWindow(app)->menuBar()->actions()) {
     EXPECT_TRUE(title->isEnabled());
     for (QAction* item : title->menu()->actions()) EXPECT_TRUE(item->isEnabled());
   }
-  SetToolbarEnabled(App(), true);
-  for (QAction* action : MainToolbar(App())->actions()) EXPECT_TRUE(action->isEnabled());
+  SetToolbarEnabled(app, true);
+  for (QAction* action : MainToolbar(app)->actions()) EXPECT_TRUE(action->isEnabled());
 }
 
 TEST_F(MainWindowTest, TaskListHasFiveHeadedColumnsAndReportStyle) {
-  QTreeWidget* list = TaskListWidget(App());
+  QTreeWidget* list = TaskListWidget(app);
   ASSERT_EQ(list->columnCount(), 5);
   const char* keys[] = {"s93", "s94", "s95", "s96", "s97"};
   for (int column = 0; column < 5; ++column) {
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, TaskListHasFiveHeadedColumnsAndReportStyle) {
   const QPalette palette = list->palette();
   EXPECT_EQ(palette.color(QPalette::Inactive, QPalette::Highlight),
             palette.color(QPalette::Active, QPalette::Highlight));
-  EXPECT_EQ(LogListWidget(App())->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_EQ(LogListWidget(app)->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
@@ -214,64 +214,64 @@ TEST_F(MainWindowTest, StatusFieldsStartAt90And190ThenEndAtHalfAndFullWidth) {
   ASSERT_EQ(fields.size(), 2u);
   EXPECT_EQ(fields[0]->geometry().right() + 1, 90);
   EXPECT_EQ(fields[1]->geometry().right() + 1, 190);
-  EXPECT_EQ(StatusBarText(0), UiText("s64"));
-  EXPECT_EQ(StatusBarText(1), UiText("s65"));
-  EXPECT_FALSE(MainWindow(App())->statusBar()->isSizeGripEnabled());
+  EXPECT_EQ(StatusBarText(app, 0), UiText("s64"));
+  EXPECT_EQ(StatusBarText(app, 1), UiText("s65"));
+  EXPECT_FALSE(MainWindow(app)->statusBar()->isSizeGripEnabled());
 
   ShowAndActivate();
-  MainWindow(App())->resize(701, 500);
+  MainWindow(app)->resize(701, 500);
   EXPECT_EQ(fields[0]->geometry().right() + 1, 350);
   EXPECT_EQ(fields[1]->geometry().right() + 1, 701);
-  for (int column = 0; column < 5; ++column) EXPECT_EQ(TaskListWidget(App())->columnWidth(column), 139);
+  for (int column = 0; column < 5; ++column) EXPECT_EQ(TaskListWidget(app)->columnWidth(column), 139);
 
-  SetStatusFieldText(App(), 1, "3 videos in the list.");
-  EXPECT_EQ(StatusBarText(1), "3 videos in the list.");
+  SetStatusFieldText(app, 1, "3 videos in the list.");
+  EXPECT_EQ(StatusBarText(app, 1), "3 videos in the list.");
 }
 
 // A language file is text: a tag in it must not load a local picture.
 TEST_F(MainWindowTest, StatusFieldsShowLanguageTextsAsWritten) {
   ScratchDir dir;
   LoadStringTable(dir.Write("x.ini", "[Data]\ns64 = <img src=/etc/x.png>Ready\ns65 = <a href=x>0</a> videos\n"));
-  ASSERT_TRUE(BuildMainWindow(App()));
+  ASSERT_TRUE(BuildMainWindow(app));
   for (QLabel* field : StatusFields()) EXPECT_EQ(field->textFormat(), Qt::PlainText);
-  EXPECT_EQ(StatusBarText(0), "<img src=/etc/x.png>Ready");
+  EXPECT_EQ(StatusBarText(app, 0), "<img src=/etc/x.png>Ready");
   LoadStringTable("");
 }
 
 TEST_F(MainWindowTest, SplitterFillsTheWindowAndReturnsAfterMaximiseAndRestore) {
   ShowAndActivate();
-  QSplitter* splitter = MainWindow(App())->findChild<QSplitter*>();
-  QWidget* inner = MainWindow(App())->centralWidget();
+  QSplitter* splitter = MainWindow(app)->findChild<QSplitter*>();
+  QWidget* inner = MainWindow(app)->centralWidget();
   EXPECT_EQ(splitter->geometry(), inner->rect());
   EXPECT_EQ(splitter->handleWidth(), 4);
   EXPECT_EQ(splitter->sizes()[0], 300);
   const QRect before = splitter->geometry();
   const QList<int> partsBefore = splitter->sizes();
 
-  MainWindow(App())->showMaximized();
-  ASSERT_TRUE(QTest::qWaitFor([] { return MainWindow(App())->width() > 600; }));
+  MainWindow(app)->showMaximized();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return MainWindow(app)->width() > 600; }));
   EXPECT_EQ(splitter->geometry(), inner->rect());
   EXPECT_GT(splitter->height(), before.height());
-  MainWindow(App())->showNormal();
-  ASSERT_TRUE(QTest::qWaitFor([] { return MainWindow(App())->width() == 600; }));
-  EXPECT_EQ(MainWindow(App())->size(), QSize(600, 450));
+  MainWindow(app)->showNormal();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return MainWindow(app)->width() == 600; }));
+  EXPECT_EQ(MainWindow(app)->size(), QSize(600, 450));
   EXPECT_EQ(splitter->geometry(), before);
   EXPECT_EQ(splitter->sizes(), partsBefore);
 }
 
 TEST_F(MainWindowTest, ShrinkingToNothingAppliesNoNegativeSize) {
   ShowAndActivate();
-  MainWindow(App())->resize(1, 1);
+  MainWindow(app)->resize(1, 1);
   QApplication::processEvents();
-  EXPECT_GE(MainWindow(App())->findChild<QSplitter*>()->width(), 0);
-  EXPECT_GE(MainWindow(App())->findChild<QSplitter*>()->height(), 0);
-  for (int size : MainWindow(App())->findChild<QSplitter*>()->sizes()) EXPECT_GE(size, 0);
-  for (int column = 0; column < 5; ++column) EXPECT_GE(TaskListWidget(App())->columnWidth(column), 0);
+  EXPECT_GE(MainWindow(app)->findChild<QSplitter*>()->width(), 0);
+  EXPECT_GE(MainWindow(app)->findChild<QSplitter*>()->height(), 0);
+  for (int size : MainWindow(app)->findChild<QSplitter*>()->sizes()) EXPECT_GE(size, 0);
+  for (int column = 0; column < 5; ++column) EXPECT_GE(TaskListWidget(app)->columnWidth(column), 0);
 }
 
 TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
   ShowAndActivate();
-  QSplitter* splitter = MainWindow(App())->findChild<QSplitter*>();
+  QSplitter* splitter = MainWindow(app)->findChild<QSplitter*>();
   QWidget* handle = splitter->handle(1);
   const QPoint grip = handle->rect().center();
   QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
   ASSERT_EQ(dragged[0], 150);
   const int room = splitter->height() - 4;
 
-  MainWindow(App())->resize(600, 450 + 2 * room);  // the splitter's room triples
+  MainWindow(app)->resize(600, 450 + 2 * room);  // the splitter's room triples
   const int newRoom = splitter->height() - 4;
   ASSERT_EQ(newRoom, 3 * room);
   EXPECT_EQ(splitter->sizes()[1], dragged[1] * newRoom / room);
@@ -290,8 +290,8 @@ TEST_F(MainWindowTest, ADraggedBarKeepsItsShareWhenTheWindowIsResized) {
 
 TEST_F(MainWindowTest, ShortcutsReachTheirCommandsWhereverTheFocusIs) {
   ShowAndActivate();
-  for (QWidget* focus : {static_cast<QWidget*>(LogListWidget(App())), static_cast<QWidget*>(TaskListWidget(App()))}) {
-    LogListWidget(App())->AppendLine("a line");
+  for (QWidget* focus : {static_cast<QWidget*>(LogListWidget(app)), static_cast<QWidget*>(TaskListWidget(app))}) {
+    LogListWidget(app)->AppendLine("a line");
     focus->setFocus();
     commands_.clear();
     QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
@@ -304,33 +304,33 @@ TEST_F(MainWindowTest, ShortcutsReachTheirCommandsWhereverTheFocusIs) {
 
 TEST_F(MainWindowTest, CloseBoxAsksWithTheFixedEnglishTexts) {
   ShowAndActivate();
-  SetCommandInterceptor(App(), {});
+  SetCommandInterceptor(app, {});
   LoadStringTable("");
   UiAnswers ui;
 
   ui.answer = MessageAnswer::No;
-  EXPECT_FALSE(MainWindow(App())->close());
+  EXPECT_FALSE(MainWindow(app)->close());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Please confirm");
   EXPECT_EQ(ui.messages[0].text, "Are you sure you want to quit Marrowind Flickpress?");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Question);
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::YesNo);
-  EXPECT_TRUE(MainWindow(App())->isVisible());
-  EXPECT_FALSE(App().quit);
+  EXPECT_TRUE(MainWindow(app)->isVisible());
+  EXPECT_FALSE(app.quit);
 
   ui.answer = MessageAnswer::Yes;
-  MainWindow(App())->close();
-  EXPECT_TRUE(App().quit);
+  MainWindow(app)->close();
+  EXPECT_TRUE(app.quit);
 }
 
 TEST_F(MainWindowTest, CloseBoxIsRefusedWithoutAQuestionDuringABatch) {
   ShowAndActivate();
   UiAnswers ui;
   ui.answer = MessageAnswer::Yes;
-  EXPECT_FALSE(MainWindow(App())->close());
+  EXPECT_FALSE(MainWindow(app)->close());
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_TRUE(MainWindow(App())->isVisible());
-  EXPECT_FALSE(App().quit);
+  EXPECT_TRUE(MainWindow(app)->isVisible());
+  EXPECT_FALSE(app.quit);
 }
 
 }  // namespace

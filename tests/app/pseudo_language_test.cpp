@@ -95,9 +95,9 @@ class PseudoLanguage : public ::testing::Test {
     program_.Write("Core/ffmpeg", ReadWholeFile(AMV_ENCODER_PATH));
     chmod(program_.Path("Core/ffmpeg").c_str(), 0755);
     LoadStringTable(language_);
-    SetProgramDirectory(App(), program_.Dir());
-    App().languageSetting = language_;
-    App().LogActions = 1;
+    SetProgramDirectory(app, program_.Dir());
+    app.languageSetting = language_;
+    app.LogActions = 1;
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       Add("message", request.title + " | " + request.text);
@@ -116,18 +116,16 @@ class PseudoLanguage : public ::testing::Test {
   }
   void TearDown() override {
     InstallUiHooks({});
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
     LoadStringTable("");
-    App().languageSetting.clear();
   }
 
   void BuildWindow() {
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachMainWindowLog(App());
-    AttachTaskListWidget(App());
-    ClearTaskList();
-    ClearLog(App());
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachMainWindowLog(app);
+    AttachTaskListWidget(app);
+    ProgramTasks(app).Clear();
+    ClearLog(app);
   }
 
   // Rich text (a tool tip may be) counts by the words it shows.
@@ -159,8 +157,8 @@ class PseudoLanguage : public ::testing::Test {
         for (int i = 0; i < box->count(); ++i) Add("choice", box->itemText(i));
       if (auto* list = qobject_cast<QListWidget*>(widget))
         for (int i = 0; i < list->count(); ++i) Add("language list", list->item(i)->text());
-      if (widget == LogListWidget(App()))
-        for (int i = 0; i < LogListWidget(App())->LineCount(); ++i) Add("log", LogListWidget(App())->LineText(i));
+      if (widget == LogListWidget(app))
+        for (int i = 0; i < LogListWidget(app)->LineCount(); ++i) Add("log", LogListWidget(app)->LineText(i));
       if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
         for (int c = 0; c < tree->columnCount(); ++c) Add("header", tree->headerItem()->text(c));
         for (int r = 0; r < tree->topLevelItemCount(); ++r)
@@ -219,6 +217,7 @@ class PseudoLanguage : public ::testing::Test {
     return path;
   }
 
+  AppState app;
   ScratchDir program_;
   std::string language_;
   MessageAnswer answer_ = MessageAnswer::No;
@@ -232,23 +231,23 @@ TEST_F(PseudoLanguage, StartUpMainWindowAndItsBoxes) {
   data.Write("Config.ini", "[SET]\nLanguage = " + language_ + "\nLogActions = 1\n");
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (!MainWindow(App()) || !MainWindow(App())->isVisible()) return;
+    if (!MainWindow(app) || !MainWindow(app)->isVisible()) return;
     watcher.stop();
-    Read(MainWindow(App()));
+    Read(MainWindow(app));
     for (const int command : {kMenuEditTask, kMenuMoveUp, kMenuMoveDown, kMenuRemoveTask, kButtonStart, kMenuSaveLog,
                               kMenuClearLog, kMenuSaveLog})
-      DispatchCommand(App(), command);
-    AppendTask(Task{});
-    Read(MainWindow(App()));
-    MainWindow(App())->close();
+      DispatchCommand(app, command);
+    ProgramTasks(app).Append(Task{});
+    Read(MainWindow(app));
+    MainWindow(app)->close();
     answer_ = MessageAnswer::Yes;
-    DispatchCommand(App(), kButtonExit);
+    DispatchCommand(app, kButtonExit);
   });
   watcher.start(2);
   StartupOptions options;
   options.splashWait = false;
   options.dataDirectory = data.Dir();
-  EXPECT_EQ(RunProgram(App(), program_.Dir(), options), 0);
+  EXPECT_EQ(RunProgram(app, program_.Dir(), options), 0);
   EXPECT_GE(seen_.size(), 60u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }
@@ -260,7 +259,7 @@ TEST_F(PseudoLanguage, EditorInBothModesAndThePreview) {
   paths_.insert(paths_.end(), {program_.Path("clip.amv"), program_.Path("missing.avi"), program_.Path("notes.avi")});
   WhileModal(
       [&] {
-        OpenTaskEditorWithFiles(App(), {clip, other});
+        OpenTaskEditorWithFiles(app, {clip, other});
       },
       [&](QWidget& window) {
         auto* editor = qobject_cast<TaskEditorDialog*>(&window);
@@ -284,22 +283,22 @@ TEST_F(PseudoLanguage, EditorInBothModesAndThePreview) {
         editor->Widgets().accept->click();  // no input: the editor says so and stays
         editor->Widgets().cancel->click();
       });
-  AppendTask(Task{clip, program_.Path("clip.amv")});
-  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
-  WhileModal([] { OpenTaskEditor(App(), TaskEditorMode::Edit); },
+  ProgramTasks(app).Append(Task{clip, program_.Path("clip.amv")});
+  TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(0));
+  WhileModal([this] { OpenTaskEditor(app, TaskEditorMode::Edit); },
              [&](QWidget& window) {
                Read(&window);
                qobject_cast<TaskEditorDialog*>(&window)->Widgets().accept->click();
              });
-  Read(MainWindow(App()));
+  Read(MainWindow(app));
   EXPECT_GE(seen_.size(), 40u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }
 
 TEST_F(PseudoLanguage, SettingsAndAbout) {
   BuildWindow();
-  ASSERT_TRUE(DiscoverLanguages(App()));
-  WhileModal([] { ShowSettingsWindow(App()); }, [&](QWidget& window) {
+  ASSERT_TRUE(DiscoverLanguages(app));
+  WhileModal([this] { ShowSettingsWindow(app); }, [&](QWidget& window) {
     Read(&window);
     window.findChild<QListWidget*>("languageList")->clearSelection();
     window.findChild<QPushButton*>("accept")->click();  // no language chosen: a fixed question
@@ -324,26 +323,26 @@ printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
 printf 'frame=   10 fps=  0 q=3.0 size=       4kB time=2.70 bitrate=   6.5kbits/s\n' >&2
 case "$out" in *stop*) exec sleep 30;; *bad*) exit 1;; esac
 )");
-  AppendTask(Task{"good.avi", program_.Path("good.amv")});
-  AppendTask(Task{"bad.avi", program_.Path("bad.amv")});
+  ProgramTasks(app).Append(Task{"good.avi", program_.Path("good.amv")});
+  ProgramTasks(app).Append(Task{"bad.avi", program_.Path("bad.amv")});
   for (const char* name : {"good", "bad", "stop"})
     paths_.insert(paths_.end(), {name + std::string(".avi"), program_.Path(name + std::string(".amv"))});
-  DispatchCommand(App(), kButtonStart);
-  Read(MainWindow(App()));
+  DispatchCommand(app, kButtonStart);
+  Read(MainWindow(app));
 
-  ClearTaskList();
-  AppendTask(Task{"stop.avi", program_.Path("stop.amv")});
+  ProgramTasks(app).Clear();
+  ProgramTasks(app).Append(Task{"stop.avi", program_.Path("stop.amv")});
   answer_ = MessageAnswer::Yes;
   QTimer watcher;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    if (!TaskListWidget(App())->topLevelItem(0)->text(4).contains("27")) return;
+    if (!TaskListWidget(app)->topLevelItem(0)->text(4).contains("27")) return;
     watcher.stop();
-    Read(MainWindow(App()));
-    DispatchCommand(App(), kButtonStop);
+    Read(MainWindow(app));
+    DispatchCommand(app, kButtonStop);
   });
   watcher.start(10);
-  DispatchCommand(App(), kButtonStart);
-  Read(MainWindow(App()));
+  DispatchCommand(app, kButtonStart);
+  Read(MainWindow(app));
   EXPECT_GE(seen_.size(), 60u);
   EXPECT_EQ(Untranslated(), std::vector<std::string>{});
 }

@@ -52,19 +52,19 @@ class QueueStartTest : public ::testing::Test {
   int Run(const StartupOptions& options, std::function<bool()> act) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-      if (!MainWindow(App()) || !MainWindow(App())->isVisible() || !act()) return;
+      if (!MainWindow(app) || !MainWindow(app)->isVisible() || !act()) return;
       watch.stop();
-      DispatchCommand(App(), 57);
+      DispatchCommand(app, 57);
     });
     watch.start(5);
-    return RunProgram(App(), program.Dir(), options);
+    return RunProgram(app, program.Dir(), options);
   }
 
   // Runs the program in that language with Qt's own windows, presses Exit
   // and reads the Yes button of the real question box before saying Yes.
   std::string YesButtonOfTheExitQuestion(const std::string& languageFile) {
     program.Write("Config.ini", "[SET]\nLanguage=" + languageFile + "\nLogActions=1\n");
-    InstallQtUiHooks(App());
+    InstallQtUiHooks(app);
     std::string yes;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
@@ -78,6 +78,7 @@ class QueueStartTest : public ::testing::Test {
     return yes;
   }
 
+  AppState app;
   ScratchDir program;
 };
 
@@ -92,10 +93,10 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineOpenTheEditorOnceTheWindowShows) {
   Run(WithoutSplash({a, b}), [&] {
     auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
     if (!editor) return tasks >= 0;
-    windowShown = MainWindow(App())->isVisible();
+    windowShown = MainWindow(app)->isVisible();
     shown = editor->Widgets().input->text().toStdString();
     editor->Widgets().accept->click();
-    tasks = TaskCount();
+    tasks = ProgramTasks(app).Count();
     return true;
   });
   EXPECT_TRUE(windowShown);
@@ -117,13 +118,13 @@ TEST_F(QueueStartTest, FilesOnTheCommandLineGoToTheConfiguredOutputFolder) {
     auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
     if (!editor) return tasks >= 0;
     editor->Widgets().accept->click();
-    tasks = TaskCount();
+    tasks = ProgramTasks(app).Count();
     return true;
   });
-  App().outputFolder.clear();
+  app.outputFolder.clear();
   ASSERT_EQ(tasks, 2) << (ui.messages.empty() ? "" : ui.messages[0].text);
-  EXPECT_EQ(TaskAt(0).OutputFile, out + "/a.amv");
-  EXPECT_EQ(TaskAt(1).OutputFile, out + "/b.amv");
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, out + "/a.amv");
+  EXPECT_EQ(ProgramTasks(app).At(1).OutputFile, out + "/b.amv");
 }
 
 // A name that is not UTF-8 cannot be shown exactly, yet the task names
@@ -137,12 +138,12 @@ TEST_F(QueueStartTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
     auto* editor = qobject_cast<TaskEditorDialog*>(QApplication::activeModalWidget());
     if (!editor) return tasks >= 0;
     editor->Widgets().accept->click();
-    tasks = TaskCount();
+    tasks = ProgramTasks(app).Count();
     return true;
   });
   ASSERT_EQ(tasks, 1) << (ui.messages.empty() ? "" : ui.messages[0].text);
-  EXPECT_EQ(TaskAt(0).InputFile, file);
-  EXPECT_EQ(TaskAt(0).OutputFile, program.Path("clips/caf\xe9.amv"));
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, file);
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, program.Path("clips/caf\xe9.amv"));
 }
 
 TEST_F(QueueStartTest, AFolderWithoutVideosOnTheCommandLineSaysSo) {
@@ -153,7 +154,7 @@ TEST_F(QueueStartTest, AFolderWithoutVideosOnTheCommandLineSaysSo) {
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages[0].title, UiText("s106"));
   EXPECT_EQ(ui.messages[0].text, UiText("s146"));
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
 }
 
 TEST_F(QueueStartTest, TheLanguageFilesCodeGivesQtsStandardButtonsInThatLanguage) {

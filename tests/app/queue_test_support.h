@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Inc/AppState.h"
 #include "app/main_window.h"
 
 // Handles events until done() holds or five seconds pass; true when it held.
@@ -26,13 +27,13 @@ struct DropOutcome {
   bool dropAccepted = false;
 };
 
-// Drags files from a file manager onto the task list and drops them there.
-inline DropOutcome DropOnTaskList(const std::vector<std::string>& paths) {
+// Drags files from a file manager onto the task list of `app` and drops them there.
+inline DropOutcome DropOnTaskList(AppState& app, const std::vector<std::string>& paths) {
   QMimeData data;
   QList<QUrl> urls;
   for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
   data.setUrls(urls);
-  QWidget* viewport = TaskListWidget(App())->viewport();
+  QWidget* viewport = TaskListWidget(app)->viewport();
   const QPoint centre = viewport->rect().center();
   QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &enter);

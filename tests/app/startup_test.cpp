@@ -52,18 +52,18 @@ class StartupTest : public ::testing::Test {
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [this, &watcher] {
       if (SplashOpen()) splashSeen_ = true;
-      if (MainWindow(App()) && MainWindow(App())->isVisible() && SplashOpen()) mainShownDuringSplash_ = true;
-      if (!MainWindow(App()) || !MainWindow(App())->isVisible()) return;
+      if (MainWindow(app) && MainWindow(app)->isVisible() && SplashOpen()) mainShownDuringSplash_ = true;
+      if (!MainWindow(app) || !MainWindow(app)->isVisible()) return;
       if (!sight_.seen) {
         sight_.seen = true;
         sight_.splashOpen = SplashOpen();
-        for (int row = 0; row < LogListWidget(App())->LineCount(); ++row)
-          sight_.logLines.push_back(LogListWidget(App())->LineText(row).toStdString());
-        sight_.columnWidth = TaskListWidget(App())->columnWidth(4);
+        for (int row = 0; row < LogListWidget(app)->LineCount(); ++row)
+          sight_.logLines.push_back(LogListWidget(app)->LineText(row).toStdString());
+        sight_.columnWidth = TaskListWidget(app)->columnWidth(4);
       }
       watcher.stop();
       ui_.answer = MessageAnswer::Yes;
-      DispatchCommand(App(), 57);
+      DispatchCommand(app, 57);
     });
     watcher.start(2);
     StartupOptions options;
@@ -73,7 +73,7 @@ class StartupTest : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     };
     options.dataDirectory = dataDirectory_;
-    return RunProgram(App(), program_.Dir(), options);
+    return RunProgram(app, program_.Dir(), options);
   }
 
   void ExpectOnlyMessage(const std::string& title, const std::string& text) {
@@ -84,6 +84,7 @@ class StartupTest : public ::testing::Test {
     EXPECT_EQ(ui_.messages[0].buttons, MessageButtons::Ok);
   }
 
+  AppState app;
   ScratchDir program_;
   std::string dataDirectory_;
   UiAnswers ui_;
@@ -107,7 +108,7 @@ TEST_F(StartupTest, AMissingEmptyOrFolderEncoderEndsWithTheS2Message) {
     ui_.Forget();
     EXPECT_EQ(Run(), 0);
     ExpectOnlyMessage(UiText("s1"), UiText("s2"));
-    EXPECT_EQ(MainWindow(App()), nullptr);
+    EXPECT_EQ(MainWindow(app), nullptr);
     EXPECT_FALSE(sight_.seen);
     std::filesystem::remove_all(program_.Path("Core/ffmpeg"));
   }
@@ -128,7 +129,7 @@ TEST_F(StartupTest, AMissingLanguagesFolderEndsBeforeTheEncoderCheck) {
   std::filesystem::remove(program_.Path("Core/ffmpeg"));
   EXPECT_EQ(Run(), 0);
   ExpectOnlyMessage("Error", "Error querying the languages directory!");
-  EXPECT_EQ(MainWindow(App()), nullptr);
+  EXPECT_EQ(MainWindow(app), nullptr);
 }
 
 TEST_F(StartupTest, FirstStartShowsTheWindowLogsTwoLinesAndQuitsOnExit) {
@@ -139,8 +140,8 @@ TEST_F(StartupTest, FirstStartShowsTheWindowLogsTwoLinesAndQuitsOnExit) {
   EXPECT_EQ(sight_.columnWidth, 119);
   EXPECT_FALSE(sight_.splashOpen);
   EXPECT_TRUE(std::filesystem::exists(program_.Path("Config.ini")));
-  EXPECT_TRUE(App().quit);
-  EXPECT_EQ(MainWindow(App()), nullptr) << "released at the end";
+  EXPECT_TRUE(app.quit);
+  EXPECT_EQ(MainWindow(app), nullptr) << "released at the end";
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, UiText("s100"));
 }

@@ -21,15 +21,14 @@ class TaskDropTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    App().ConversionRunning = false;
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
+    SetProgramDirectory(app, dir.Dir());
+    app.ConversionRunning = false;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
   }
   void TearDown() override {
-    App().ConversionRunning = false;
-    ClearTaskList();
-    DestroyMainWindow(App());
+    app.ConversionRunning = false;
+    DestroyMainWindow(app);
   }
 
   // Drops paths and, when the editor opens, notes its input field and
@@ -47,7 +46,7 @@ class TaskDropTest : public ::testing::Test {
       if (editor->isVisible()) editor->close();
     });
     watch.start(5);
-    outcome = DropOnTaskList(paths);
+    outcome = DropOnTaskList(app, paths);
     // Long enough for a deferred editor to have opened, were it coming.
     QElapsedTimer clock;
     clock.start();
@@ -55,6 +54,7 @@ class TaskDropTest : public ::testing::Test {
     return opened;
   }
 
+  AppState app;
   ScratchDir dir;
   UiRecorder ui;
   DropOutcome outcome;
@@ -68,9 +68,9 @@ TEST_F(TaskDropTest, DroppedFilesOpenTheEditorWithThemChosen) {
   EXPECT_TRUE(outcome.enterAccepted);
   EXPECT_TRUE(outcome.dropAccepted);
   EXPECT_EQ(shown, a + " (+1 more)");
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(0).InputFile, a);
-  EXPECT_EQ(TaskAt(1).OutputFile, dir.Path("b.amv"));
+  ASSERT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, a);
+  EXPECT_EQ(ProgramTasks(app).At(1).OutputFile, dir.Path("b.amv"));
 }
 
 TEST_F(TaskDropTest, ADroppedFolderAddsTheVideosInsideIt) {
@@ -79,25 +79,25 @@ TEST_F(TaskDropTest, ADroppedFolderAddsTheVideosInsideIt) {
   dir.Write("show/cover.jpg", "picture");
   dir.Write("show/.cache/3.mp4", "video");
   ASSERT_TRUE(DropAndAccept({dir.Path("show")}));
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(0).InputFile, dir.Path("show/1.mp4"));
-  EXPECT_EQ(TaskAt(1).InputFile, dir.Path("show/2.MKV"));
+  ASSERT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, dir.Path("show/1.mp4"));
+  EXPECT_EQ(ProgramTasks(app).At(1).InputFile, dir.Path("show/2.MKV"));
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(TaskDropTest, DropsAreRefusedWhileABatchRunsAndWithoutFiles) {
   const std::string a = dir.Write("a.mp4", "video");
-  App().ConversionRunning = true;
+  app.ConversionRunning = true;
   EXPECT_FALSE(DropAndAccept({a}));
   EXPECT_FALSE(outcome.enterAccepted);
   EXPECT_FALSE(outcome.dropAccepted);
-  App().ConversionRunning = false;
+  app.ConversionRunning = false;
   EXPECT_FALSE(DropAndAccept({}));
   EXPECT_FALSE(outcome.enterAccepted);
   dir.Write("no videos/.keep", "");
   dir.Write("no videos/notes.txt", "text");
   EXPECT_FALSE(DropAndAccept({dir.Path("no videos")})) << "a folder without videos opens nothing";
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
 }
 
 }  // namespace

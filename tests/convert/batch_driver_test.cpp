@@ -27,9 +27,9 @@ class BatchDriver : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), program.Dir());
-    App().ConversionRunning = false;
-    App().conversionsAtOnce = 1;
+    SetProgramDirectory(app, program.Dir());
+    app.ConversionRunning = false;
+    app.conversionsAtOnce = 1;
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
@@ -67,6 +67,7 @@ class BatchDriver : public ::testing::Test {
 
   std::string LastStatus(int row) const { return statuses.at(row).empty() ? "" : statuses.at(row).back(); }
 
+  AppState app;
   ScratchDir program;
   BatchSeams seams;
   std::vector<Task> tasks;
@@ -94,7 +95,7 @@ printf 'video:8kB audio:2kB' >&2
 )";
 
 TEST_F(BatchDriver, EmptyListOnlySaysSorry) {
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(boxes, Lines{"Sorry | " + UiText("s107")});
   EXPECT_TRUE(log.empty());
   EXPECT_TRUE(toolbar.empty());
@@ -106,10 +107,10 @@ TEST_F(BatchDriver, SuccessfulBatchLogsEveryLineInOrder) {
   AddTask("/v/a b.avi", "/v/a b.amv");
   AddTask("/v/c.avi", "/v/c.amv");
   duringBatch = [this] {
-    EXPECT_TRUE(App().ConversionRunning);
+    EXPECT_TRUE(app.ConversionRunning);
     EXPECT_EQ(toolbar, std::vector<bool>{false});
   };
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
 
   Lines expected = {"Conversion in progress..."};
   for (const Task& task : tasks) {
@@ -134,7 +135,7 @@ TEST_F(BatchDriver, SuccessfulBatchLogsEveryLineInOrder) {
             statusField0.end());
   EXPECT_EQ(statusField0.back(), "Conversion finished...");
   EXPECT_EQ(toolbar, (std::vector<bool>{false, true}));
-  EXPECT_FALSE(App().ConversionRunning);
+  EXPECT_FALSE(app.ConversionRunning);
 }
 
 TEST_F(BatchDriver, FailuresShowTheCodeAndTheEncodersLastWordsReachTheLog) {
@@ -147,7 +148,7 @@ esac
   AddTask("/v/bad.avi", "/v/bad.amv");
   AddTask("/v/good.avi", "/v/good.amv");
   AddTask("/v/killed.avi", "/v/killed.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(LastStatus(0), "FFmpeg error. Code 1");
   EXPECT_EQ(LastStatus(1), "Converted!");
   EXPECT_EQ(LastStatus(2), "FFmpeg error. Code -1");
@@ -176,7 +177,7 @@ TEST_F(BatchDriver, APartlyConvertedVideoKeepsItsOutputAndTheBatchDoesNotClaimFu
     statuses.clear();
     boxes.clear();
     for (const std::string& input : c.inputs) AddTask(program.Path(input + ".avi"), program.Path(input + ".amv"));
-    StartConversion(App(), seams);
+    StartConversion(app, seams);
     EXPECT_EQ((Lines{LastStatus(0), LastStatus(1)}), c.lastStatuses);
     EXPECT_EQ(boxes, Lines{c.box});
     EXPECT_TRUE(std::filesystem::exists(program.Path("cut.amv")));
@@ -187,17 +188,17 @@ TEST_F(BatchDriver, APartlyConvertedVideoKeepsItsOutputAndTheBatchDoesNotClaimFu
 TEST_F(BatchDriver, ABatchLeavesNoDescriptorOpen) {
   Encoder(kGoodEncoder);
   AddTask("/v/a.avi", "/v/a.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   const std::size_t before = OpenDescriptors();
   for (int i = 0; i < 3; ++i) AddTask("/v/b.avi", "/v/b.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(OpenDescriptors(), before);
 }
 
 TEST_F(BatchDriver, BurstsAreLoggedWholeEvenWhenTheEncoderEndsAtOnce) {
   Encoder(R"(i=1; while [ $i -le 400 ]; do printf 'line %d\n' $i >&2; i=$((i+1)); done)");
   AddTask("/v/a.avi", "/v/a.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   ASSERT_EQ(log.size(), 1u + 2u + 400u + 1u);
   EXPECT_EQ(log[3], "FFMpeg -> line 1");
   EXPECT_EQ(log[402], "FFMpeg -> line 400");
@@ -220,7 +221,7 @@ TEST_F(BatchDriver, ThePipeIsDrainedAfterTheEncoderHasEnded) {
     log.push_back(line);
     std::this_thread::sleep_for(60ms);
   };
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   ASSERT_EQ(log.size(), 7u);
   EXPECT_EQ((Lines{log[3], log[4], log[5]}), (Lines{"FFMpeg -> one", "FFMpeg -> two", "FFMpeg -> three"}));
   EXPECT_EQ(statuses[0], Lines{"Converted!"});
@@ -236,7 +237,7 @@ exec sleep 30
   commands = {-1, -1, 59};
   stopAnswer = MessageAnswer::Yes;
   const auto started = std::chrono::steady_clock::now();
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
   EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
   EXPECT_EQ(LastStatus(0), "Waiting");
@@ -246,7 +247,7 @@ exec sleep 30
   EXPECT_EQ(log.back(), "Conversion stopped by user...");
   EXPECT_EQ(std::count(log.begin(), log.end(), "* FFMpeg(R) *"), 1) << "no task starts after a stop";
   EXPECT_EQ(toolbar, (std::vector<bool>{false, true}));
-  EXPECT_FALSE(App().ConversionRunning);
+  EXPECT_FALSE(app.ConversionRunning);
 }
 
 // A logout, a closed terminal or Ctrl+C during a batch ends the program as a
@@ -261,7 +262,7 @@ exec sleep 30
   const pid_t batch = fork();
   if (batch == 0) {
     InstallTerminationHandler();
-    StartConversion(App(), seams);
+    StartConversion(app, seams);
     _exit(0);
   }
   for (int i = 0; i < 1000 && !std::filesystem::exists(output + ".pid"); ++i) std::this_thread::sleep_for(10ms);
@@ -282,11 +283,11 @@ exec sleep 30
 )");
   const std::vector<std::string> outputs = {program.Path("a.amv"), program.Path("b.amv")};
   for (const std::string& output : outputs) AddTask("/v/x.avi", output);
-  App().conversionsAtOnce = 2;
+  app.conversionsAtOnce = 2;
   const pid_t batch = fork();
   if (batch == 0) {
     InstallTerminationHandler();
-    StartConversion(App(), seams);
+    StartConversion(app, seams);
     _exit(0);
   }
   const auto started = [&] {
@@ -315,10 +316,10 @@ printf '  Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s\n' >&2
   stopAnswer = MessageAnswer::No;
   int nestedStarts = 0;
   duringBatch = [&] {
-    if (nestedStarts++ == 0) StartConversion(App(), seams);  // a Start that slipped through
+    if (nestedStarts++ == 0) StartConversion(app, seams);  // a Start that slipped through
     if (cycle == commands.size()) program.Write("go", "");
   };
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
                           "Success | Conversion finished successfully."}));
   EXPECT_EQ(statuses[0], (Lines{"0.0% ready", "Converted!"}));
@@ -332,7 +333,7 @@ TEST_F(BatchDriver, IdenticalTasksEachGetTheirOwnRow) {
 )");
   AddTask("/v/same.avi", "/v/same.amv");
   AddTask("/v/same.avi", "/v/same.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(statuses[0], Lines{"FFmpeg error. Code 1"});
   EXPECT_EQ(statuses[1], Lines{"Converted!"});
 }
@@ -345,7 +346,7 @@ esac
 )");
   AddTask("/v/first.avi", "/v/first.amv");
   AddTask("/v/second.avi", "/v/second.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(statuses[1], (Lines{"5.0% ready", "Converted!"}));
 }
 
@@ -356,14 +357,14 @@ TEST_F(BatchDriver, EncoderThatCannotStartEndsTheBatchAndKeepsTheList) {
     if (present) program.Write("Core/ffmpeg", "#!/bin/sh\nexit 0\n");  // present but not executable
     boxes.clear();
     log.clear();
-    StartConversion(App(), seams);
+    StartConversion(app, seams);
     EXPECT_EQ(boxes, Lines{"Error | " + UiText("s56")});
     EXPECT_EQ(log.size(), 4u);
     EXPECT_EQ(log.back(), UiText("s56"));
     EXPECT_EQ(statusField0.back(), UiText("s56"));
     EXPECT_EQ(tasks.size(), 2u);
     EXPECT_TRUE(statuses[0].empty());
-    EXPECT_FALSE(App().ConversionRunning);
+    EXPECT_FALSE(app.ConversionRunning);
     EXPECT_TRUE(toolbar.back());
   }
 }
@@ -371,7 +372,7 @@ TEST_F(BatchDriver, EncoderThatCannotStartEndsTheBatchAndKeepsTheList) {
 TEST_F(BatchDriver, HostileInputPathReachesTheEncoderWhole) {
   Encoder(R"(printf '%s|%s|%s\n' "$1" "$2" "$3" >&2)");
   AddTask(R"(/v/x" -f "mp4  y.avi)", "/v/out.amv");
-  StartConversion(App(), seams);
+  StartConversion(app, seams);
   EXPECT_EQ(log[3], R"(FFMpeg -> -i|/v/x" -f "mp4  y.avi|-vol)");
   EXPECT_EQ(log[1], R"(FFMpeg -> -i "/v/x" -f "mp4  y.avi" -vol 256 -croptop 0 -cropbottom 0 -cropleft 0 )"
                     R"(-cropright 0  -padtop 0 -padbottom 0 -padleft 0 -padright 0 -f amv -s 96x64 -r 10 )"

@@ -36,6 +36,7 @@ std::string CommandOutput(const std::string& command) {
 bool ToolAvailable(const std::string& tool) { return std::system(("command -v " + tool + " >/dev/null").c_str()) == 0; }
 
 TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
+  AppState app;
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH))
     GTEST_SKIP() << "the encoder is not built at " << MFLPX_ENCODER_PATH;
   if (!ToolAvailable("ffmpeg") || !ToolAvailable("ffprobe")) GTEST_SKIP() << "ffmpeg and ffprobe tools are missing";
@@ -50,13 +51,13 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
               0);
 
   LoadStringTable("");
-  SetProgramDirectory(App(), work.Dir());
-  App().encoderPath = MFLPX_ENCODER_PATH;
-  App().LogActions = 1;
-  ASSERT_TRUE(BuildMainWindow(App()));
-  AttachTaskListWidget(App());
-  AttachMainWindowLog(App());
-  ClearTaskList();
+  SetProgramDirectory(app, work.Dir());
+  app.encoderPath = MFLPX_ENCODER_PATH;
+  app.LogActions = 1;
+  ASSERT_TRUE(BuildMainWindow(app));
+  AttachTaskListWidget(app);
+  AttachMainWindowLog(app);
+  ProgramTasks(app).Clear();
   std::vector<std::string> boxes;
   UiHooks hooks;
   hooks.showMessage = [&](const MessageRequest& request) {
@@ -70,17 +71,17 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   task.OutputFile = work.Path("first clip.amv");
   task.Resolution = 3;
   task.FrameRate = 1;
-  AppendTask(task);
+  ProgramTasks(app).Append(task);
   task.InputFile = second;
   task.OutputFile = work.Path("second.amv");
   task.Resolution = 0;
   task.FrameRate = 0;
   task.Volume = 12;
-  AppendTask(task);
-  DispatchCommand(App(), 58);
+  ProgramTasks(app).Append(task);
+  DispatchCommand(app, 58);
 
-  EXPECT_EQ(RowStatus(0), "Converted!");
-  EXPECT_EQ(RowStatus(1), "Converted!");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 1), "Converted!");
   EXPECT_EQ(boxes, std::vector<std::string>{"Success"});
   const std::string probe = "ffprobe -v error -show_entries stream=codec_name,width,height,sample_rate,channels "
                             "-of csv=p=0 ";
@@ -92,13 +93,14 @@ TEST(BatchWithTheRealEncoder, ConvertsTwoClipsThatFfprobeReadsBack) {
   EXPECT_NE(secondStreams.find("adpcm_ima_amv,22050,1"), std::string::npos) << secondStreams;
 
   InstallUiHooks({});
-  ClearTaskList();
-  DestroyMainWindow(App());
+  ProgramTasks(app).Clear();
+  DestroyMainWindow(app);
 }
 
 // Start again over finished tasks: "replace" converts anew, and a replace
 // that fails leaves the file the last good run wrote byte for byte.
 TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeepsTheOldOne) {
+  AppState app;
   if (!std::filesystem::exists(MFLPX_ENCODER_PATH))
     GTEST_SKIP() << "the encoder is not built at " << MFLPX_ENCODER_PATH;
   if (!ToolAvailable("ffmpeg")) GTEST_SKIP() << "the ffmpeg tool is missing";
@@ -108,11 +110,11 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
                          "-i sine=duration=1 -shortest " + Quoted(clip)).c_str()),
             0);
   LoadStringTable("");
-  SetProgramDirectory(App(), work.Dir());
-  App().encoderPath = MFLPX_ENCODER_PATH;
-  ASSERT_TRUE(BuildMainWindow(App()));
-  AttachTaskListWidget(App());
-  ClearTaskList();
+  SetProgramDirectory(app, work.Dir());
+  app.encoderPath = MFLPX_ENCODER_PATH;
+  ASSERT_TRUE(BuildMainWindow(app));
+  AttachTaskListWidget(app);
+  ProgramTasks(app).Clear();
   std::vector<MessageButtons> asked;
   UiHooks hooks;
   hooks.showMessage = [&](const MessageRequest& request) {
@@ -123,29 +125,29 @@ TEST(BatchWithTheRealEncoder, StartingAgainReplacesOutputsAndAFailedReplaceKeeps
   Task task;
   task.InputFile = clip;
   task.OutputFile = work.Path("clip.amv");
-  AppendTask(task);
-  DispatchCommand(App(), 58);
-  ASSERT_EQ(RowStatus(0), "Converted!");
+  ProgramTasks(app).Append(task);
+  DispatchCommand(app, 58);
+  ASSERT_EQ(RowStatus(app, 0), "Converted!");
   const std::string first = work.Read("clip.amv");
 
   task.Quality = 2;
-  ReplaceTask(0, task);
-  DispatchCommand(App(), 58);
-  EXPECT_EQ(RowStatus(0), "Converted!");
+  ProgramTasks(app).Replace(0, task);
+  DispatchCommand(app, 58);
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
   const std::string second = work.Read("clip.amv");
   EXPECT_NE(second, first) << "converted again at the lower quality";
 
   work.Write("clip.mp4", "damaged beyond reading");
-  DispatchCommand(App(), 58);
-  EXPECT_EQ(RowStatus(0), "FFmpeg error. Code 1");
+  DispatchCommand(app, 58);
+  EXPECT_EQ(RowStatus(app, 0), "FFmpeg error. Code 1");
   EXPECT_EQ(work.Read("clip.amv"), second);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.Dir()), {}), 2) << "no temporary file is left";
   EXPECT_EQ(asked, (std::vector<MessageButtons>{MessageButtons::Ok, MessageButtons::ReplaceSkipCancel,
                                                 MessageButtons::Ok, MessageButtons::ReplaceSkipCancel,
                                                 MessageButtons::Ok}));
   InstallUiHooks({});
-  ClearTaskList();
-  DestroyMainWindow(App());
+  ProgramTasks(app).Clear();
+  DestroyMainWindow(app);
 }
 
 }  // namespace

@@ -39,9 +39,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-QAction* ToolbarButton(int commandId) {
+QAction* ToolbarButton(AppState& app, int commandId) {
   const QString label = QString::fromStdString(UiText(ToolbarLabelKey(commandId)));
-  for (QAction* action : MainToolbar(App())->actions())
+  for (QAction* action : MainToolbar(app)->actions())
     if (action->text() == label) return action;
   return nullptr;
 }
@@ -83,10 +83,10 @@ void WaitForEnd(const std::string& file) {
   ADD_FAILURE() << "the stand-in encoder did not end";
 }
 
-Lines LogLines() {
+Lines LogLines(AppState& app) {
   Lines lines;
-  for (int i = 0; i < LogListWidget(App())->LineCount(); ++i)
-    lines.push_back(LogListWidget(App())->LineText(i).toStdString());
+  for (int i = 0; i < LogListWidget(app)->LineCount(); ++i)
+    lines.push_back(LogListWidget(app)->LineText(i).toStdString());
   return lines;
 }
 
@@ -96,15 +96,13 @@ class BatchWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), program.Dir());
-    App().LogActions = 1;
-    App().conversionsAtOnce = 1;
-    App().quit = false;
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
-    AttachMainWindowLog(App());
-    ClearTaskList();
-    ClearLog(App());
+    SetProgramDirectory(app, program.Dir());
+    app.LogActions = 1;
+    app.conversionsAtOnce = 1;
+    app.quit = false;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
+    AttachMainWindowLog(app);
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
       boxes.push_back(request.title + " | " + request.text);
@@ -113,30 +111,29 @@ class BatchWindow : public ::testing::Test {
       if (whileAsked) whileAsked();
       return answer;
     };
-    hooks.setStatusText = [](int field, const std::string& text) { SetStatusFieldText(App(), field, text); };
+    hooks.setStatusText = [this](int field, const std::string& text) { SetStatusFieldText(app, field, text); };
     InstallUiHooks(hooks);
   }
   void TearDown() override {
     InstallUiHooks({});
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
   void Encoder(const std::string& body) { WriteStandInEncoder(program, body); }
 
   Task AddTask(const std::string& input, const std::string& output) {
     const Task task = TaskFor(input, output);
-    AppendTask(task);
+    ProgramTasks(app).Append(task);
     return task;
   }
 
   // Runs fn once the batch has been running for ms milliseconds.
-  void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(App()), std::move(fn)); }
+  void During(int ms, std::function<void()> fn) { QTimer::singleShot(ms, MainWindow(app), std::move(fn)); }
 
   // Runs fn, during the batch, once condition holds (at the latest after ten
   // seconds), so a check never depends on how fast a loaded machine is.
   void When(std::function<bool()> condition, std::function<void()> fn) {
-    auto* timer = new QTimer(MainWindow(App()));
+    auto* timer = new QTimer(MainWindow(app));
     auto started = std::chrono::steady_clock::now();
     QObject::connect(timer, &QTimer::timeout, [=] {
       if (!condition() && std::chrono::steady_clock::now() - started < std::chrono::seconds(10)) return;
@@ -147,7 +144,7 @@ class BatchWindow : public ::testing::Test {
   }
 
   bool Logged(const std::string& line) {
-    const Lines lines = LogLines();
+    const Lines lines = LogLines(app);
     return std::find(lines.begin(), lines.end(), "FFMpeg -> " + line) != lines.end();
   }
 
@@ -157,7 +154,7 @@ class BatchWindow : public ::testing::Test {
     std::string shown;
     When([&] { return Logged(line); },
          [&] {
-           shown = RowStatus(0);
+           shown = RowStatus(app, 0);
            Go();
          });
     PressStart();
@@ -167,8 +164,9 @@ class BatchWindow : public ::testing::Test {
   // Lets a stand-in encoder that waits for it (kWaitForGo) go on.
   void Go() { program.Write("go", ""); }
 
-  void PressStart() { ToolbarButton(58)->trigger(); }
+  void PressStart() { ToolbarButton(app, 58)->trigger(); }
 
+  AppState app;
   ScratchDir program;
   Lines boxes;
   MessageAnswer answer = MessageAnswer::No;
@@ -195,13 +193,13 @@ TEST_F(BatchWindow, RowsLogAndClosingBoxes) {
   const Task good = AddTask("/v/good.avi", "/v/good.amv");
   const Task bad = AddTask("/v/bad clip.avi", "/v/bad clip.amv");
   PressStart();
-  EXPECT_EQ(RowStatus(0), "Converted!");
-  EXPECT_EQ(RowStatus(1), "FFmpeg error. Code 1");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 1), "FFmpeg error. Code 1");
   EXPECT_EQ(boxes, Lines{"Error | Conversion finished with errors. Please check the log for details."});
-  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
-  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
-  EXPECT_FALSE(CommandInterceptorActive(App()));
-  EXPECT_EQ(LogLines(),
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion finished...");
+  EXPECT_TRUE(ToolbarButton(app, 58)->isEnabled());
+  EXPECT_FALSE(CommandInterceptorActive(app));
+  EXPECT_EQ(LogLines(app),
             (Lines{"Conversion in progress...",
                    "FFMpeg -> " + BuildEncoderArguments(good), "* FFMpeg(R) *",
                    "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s",
@@ -212,7 +210,7 @@ TEST_F(BatchWindow, RowsLogAndClosingBoxes) {
                    "FFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=5.00 bitrate=   6.5kbits/s",
                    "FFMpeg -> Conversion failed!", "Conversion finished..."}));
 
-  ClearTaskList();
+  ProgramTasks(app).Clear();
   AddTask("/v/good.avi", "/v/good.amv");
   boxes.clear();
   PressStart();
@@ -223,24 +221,24 @@ TEST_F(BatchWindow, DuringABatchOnlyStopActs) {
   Encoder(kProgressEncoder);
   AddTask("/v/slow.avi", "/v/slow.amv");
   AddTask("/v/other.avi", "/v/other.amv");
-  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(1));
+  TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(1));
   bool checked = false;
   During(200, [&] {
     checked = true;
-    EXPECT_TRUE(App().ConversionRunning);
-    EXPECT_FALSE(ToolbarButton(58)->isEnabled());
-    EXPECT_FALSE(ToolbarButton(50)->isEnabled());
-    EXPECT_TRUE(ToolbarButton(59)->isEnabled());
-    EXPECT_FALSE(MainWindow(App())->close()) << "the close box does nothing during a batch";
-    for (int command : {10, 1, 51, 58, 4}) DispatchCommand(App(), command);  // clear log, remove, start, move up
+    EXPECT_TRUE(app.ConversionRunning);
+    EXPECT_FALSE(ToolbarButton(app, 58)->isEnabled());
+    EXPECT_FALSE(ToolbarButton(app, 50)->isEnabled());
+    EXPECT_TRUE(ToolbarButton(app, 59)->isEnabled());
+    EXPECT_FALSE(MainWindow(app)->close()) << "the close box does nothing during a batch";
+    for (int command : {10, 1, 51, 58, 4}) DispatchCommand(app, command);  // clear log, remove, start, move up
     Go();
   });
   PressStart();
   EXPECT_TRUE(checked);
-  EXPECT_EQ(TaskCount(), 2);
-  EXPECT_EQ(RowStatus(0), "Converted!");
-  EXPECT_EQ(RowStatus(1), "Converted!");
-  EXPECT_EQ(LogLines().front(), "Conversion in progress...") << "Clear log was dropped";
+  EXPECT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 1), "Converted!");
+  EXPECT_EQ(LogLines(app).front(), "Conversion in progress...") << "Clear log was dropped";
   EXPECT_EQ(boxes, Lines{"Success | Conversion finished successfully."});
 }
 
@@ -251,19 +249,19 @@ exec sleep 30
   AddTask("/v/a.avi", "/v/a.amv");
   AddTask("/v/b.avi", "/v/b.amv");
   answer = MessageAnswer::Yes;
-  During(200, [] { ToolbarButton(59)->trigger(); });
+  During(200, [this] { ToolbarButton(app, 59)->trigger(); });
   const auto started = std::chrono::steady_clock::now();
   PressStart();
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
   EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
-  EXPECT_EQ(RowStatus(0), "Waiting");
-  EXPECT_EQ(RowStatus(1), "Waiting");
-  EXPECT_EQ(StatusBarText(1), "2 videos in the list.");
-  EXPECT_EQ(StatusBarText(0), "Conversion stopped by user...");
-  EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
-  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
-  EXPECT_FALSE(App().ConversionRunning);
-  EXPECT_FALSE(CommandInterceptorActive(App()));
+  EXPECT_EQ(RowStatus(app, 0), "Waiting");
+  EXPECT_EQ(RowStatus(app, 1), "Waiting");
+  EXPECT_EQ(StatusBarText(app, 1), "2 videos in the list.");
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion stopped by user...");
+  EXPECT_EQ(LogLines(app).back(), "Conversion stopped by user...");
+  EXPECT_TRUE(ToolbarButton(app, 58)->isEnabled());
+  EXPECT_FALSE(app.ConversionRunning);
+  EXPECT_FALSE(CommandInterceptorActive(app));
 }
 
 TEST_F(BatchWindow, StopAnsweredNoLetsTheEncoderGoOn) {
@@ -277,12 +275,12 @@ TEST_F(BatchWindow, StopAnsweredNoLetsTheEncoderGoOn) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Go();
   };
-  During(150, [] { ToolbarButton(59)->trigger(); });
+  During(150, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
   EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
                           "Success | Conversion finished successfully."}));
-  EXPECT_EQ(RowStatus(0), "Converted!");
-  EXPECT_EQ(LogLines().back(), "Conversion finished...");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
+  EXPECT_EQ(LogLines(app).back(), "Conversion finished...");
 }
 
 TEST_F(BatchWindow, IdenticalTasksEachReportIntoTheirOwnRow) {
@@ -292,8 +290,8 @@ TEST_F(BatchWindow, IdenticalTasksEachReportIntoTheirOwnRow) {
   AddTask("/v/same.avi", "/v/same.amv");
   AddTask("/v/same.avi", "/v/same.amv");
   PressStart();
-  EXPECT_EQ(RowStatus(0), "FFmpeg error. Code 3");
-  EXPECT_EQ(RowStatus(1), "Converted!");
+  EXPECT_EQ(RowStatus(app, 0), "FFmpeg error. Code 3");
+  EXPECT_EQ(RowStatus(app, 1), "Converted!");
 }
 
 TEST_F(BatchWindow, EncoderThatCannotStartKeepsTheProgramAndTheList) {
@@ -301,17 +299,17 @@ TEST_F(BatchWindow, EncoderThatCannotStartKeepsTheProgramAndTheList) {
   AddTask("/v/b.avi", "/v/b.amv");
   PressStart();
   EXPECT_EQ(boxes, Lines{"Error | " + UiText("s56")});
-  EXPECT_FALSE(App().quit);
-  EXPECT_EQ(TaskCount(), 2);
-  EXPECT_EQ(RowStatus(0), "Waiting");
-  EXPECT_EQ(RowStatus(1), "Waiting");
-  EXPECT_TRUE(ToolbarButton(58)->isEnabled());
-  EXPECT_FALSE(CommandInterceptorActive(App()));
+  EXPECT_FALSE(app.quit);
+  EXPECT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(RowStatus(app, 0), "Waiting");
+  EXPECT_EQ(RowStatus(app, 1), "Waiting");
+  EXPECT_TRUE(ToolbarButton(app, 58)->isEnabled());
+  EXPECT_FALSE(CommandInterceptorActive(app));
 
   Encoder(kProgressEncoder);
   boxes.clear();
   PressStart();
-  EXPECT_EQ(RowStatus(1), "Converted!") << "the list converts once the encoder is in place";
+  EXPECT_EQ(RowStatus(app, 1), "Converted!") << "the list converts once the encoder is in place";
 }
 
 // The stand-in writes its output (the last argument) as a real encoder does,
@@ -338,15 +336,15 @@ TEST_F(BatchWindow, StopAnsweredYesAfterTheEncoderFinishedReportsWhatHappened) {
     Go();
     WaitForEnd(program.Path("pid"));
   };
-  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  When([&] { return RowStatus(app, 0) == "0.0% ready"; }, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
   EXPECT_EQ(boxes, (Lines{"Please confirm | Are you sure you want to cancel the current operation?",
                           "Success | Conversion finished successfully."}));
-  EXPECT_EQ(RowStatus(0), "Converted!");
-  EXPECT_EQ(RowStatus(1), "Converted!") << "the batch goes on";
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 1), "Converted!") << "the batch goes on";
   EXPECT_EQ(program.Read("first.amv"), "partial complete") << "a finished output is kept";
-  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
-  EXPECT_EQ(LogLines().back(), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion finished...");
+  EXPECT_EQ(LogLines(app).back(), "Conversion finished...");
 }
 
 // The whole stop as the user sees it, under a locale with a decimal comma:
@@ -364,10 +362,10 @@ exec sleep 30
   const std::string output = program.Path("out.amv");
   AddTask("/v/a.avi", output);
   answer = MessageAnswer::Yes;
-  When([&] { return RowStatus(0) == "9.2% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  When([&] { return RowStatus(app, 0) == "9.2% ready"; }, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
-  EXPECT_EQ(RowStatus(0), "Waiting");
-  EXPECT_EQ(StatusBarText(0), "Conversion stopped by user...");
+  EXPECT_EQ(RowStatus(app, 0), "Waiting");
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion stopped by user...");
   EXPECT_FALSE(std::filesystem::exists(output));
   EXPECT_EQ(OwnChildren(), std::vector<pid_t>{}) << "the encoder is reaped at once";
 
@@ -375,7 +373,7 @@ exec sleep 30
   UiHooks hooks;
   hooks.askFileName = [&](const FileDialogRequest&) { return saved; };
   InstallUiHooks(hooks);
-  SaveLog(App());
+  SaveLog(app);
   const std::string text = program.Read("log.txt");
   EXPECT_NE(text.find("\r\nFFMpeg -> frame=   10 fps=  0 q=3.0 size=       4kB time=0.92 bitrate=   "
                       "6.5kbits/s\r\nIncomplete output removed: " + output +
@@ -395,12 +393,12 @@ exec sleep 30
   AddTask("/v/a.avi", output);
   existingAnswer = MessageAnswer::Replace;
   answer = MessageAnswer::Yes;
-  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  When([&] { return RowStatus(app, 0) == "0.0% ready"; }, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
-  EXPECT_EQ(RowStatus(0), "Waiting");
+  EXPECT_EQ(RowStatus(app, 0), "Waiting");
   EXPECT_EQ(program.Read("old.amv"), "the user's own");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}), 2) << "Core and the old file";
-  EXPECT_EQ(LogLines().back(), "Conversion stopped by user...");
+  EXPECT_EQ(LogLines(app).back(), "Conversion stopped by user...");
 }
 
 // Outputs that exist at Start are asked about once: Cancel starts nothing,
@@ -421,8 +419,8 @@ printf 'new' > "$out"
       {MessageAnswer::Replace, {"Converted!", "Converted!", "FFmpeg error. Code 1"}, "new", "old bad"},
   };
   for (const auto& c : cases) {
-    ClearTaskList();
-    ClearLog(App());
+    ProgramTasks(app).Clear();
+    ClearLog(app);
     boxes.clear();
     program.Write("a.amv", "old a");
     program.Write("bad.amv", "old bad");
@@ -437,10 +435,10 @@ printf 'new' > "$out"
                             program.Path("bad.amv") +
                             "\n\nReplace them? Each old file is replaced only once its new conversion is "
                             "complete. Skip converts the other tasks only; Cancel starts nothing.");
-    EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}), c.rows);
+    EXPECT_EQ((Lines{RowStatus(app, 0), RowStatus(app, 1), RowStatus(app, 2)}), c.rows);
     EXPECT_EQ(program.Read("a.amv"), c.a);
     EXPECT_EQ(program.Read("bad.amv"), c.b);
-    EXPECT_EQ(LogLines().empty(), c.answer == MessageAnswer::Cancel);
+    EXPECT_EQ(LogLines(app).empty(), c.answer == MessageAnswer::Cancel);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}),
               c.answer == MessageAnswer::Cancel ? 3 : 4)
         << "Core, a.amv, bad.amv and fresh.amv: no temporary file is left";
@@ -459,11 +457,11 @@ exec sleep 30
   const std::string output = program.Path("link.amv");
   AddTask("/v/a.avi", output);
   answer = MessageAnswer::Yes;
-  When([&] { return RowStatus(0) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  When([&] { return RowStatus(app, 0) == "0.0% ready"; }, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
   EXPECT_TRUE(std::filesystem::is_symlink(output));
   EXPECT_EQ(program.Read("elsewhere.amv"), "kept");
-  EXPECT_EQ(LogLines().end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
+  EXPECT_EQ(LogLines(app).end()[-2], "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s");
 }
 
 // An output an earlier task of the batch wrote is not the stopped task's own.
@@ -479,9 +477,9 @@ printf 'first' > "$out"
   AddTask("/v/a.avi", output);
   AddTask("/v/b.avi", output);
   answer = MessageAnswer::Yes;
-  When([&] { return RowStatus(1) == "0.0% ready"; }, [] { ToolbarButton(59)->trigger(); });
+  When([&] { return RowStatus(app, 1) == "0.0% ready"; }, [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
-  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
   EXPECT_EQ(program.Read("same.amv"), "first");
 }
 
@@ -501,7 +499,7 @@ TEST_F(BatchWindow, AnUnknownDurationShowsTheTimeConverted) {
           kWaitForGo);
   AddTask("/v/raw.h264", "/v/raw.amv");
   EXPECT_EQ(RowOnceLogged(progress), "0:01:15");
-  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
 }
 
 TEST_F(BatchWindow, AnOutputTypedWithALeadingDashReachesTheEncoderAsAFile) {
@@ -511,7 +509,7 @@ printf '%s' "$out" > "${0%/Core/ffmpeg}/received"
   AddTask("/v/a.avi", "-y.amv");
   PressStart();
   EXPECT_EQ(program.Read("received"), "./-y.amv");
-  EXPECT_EQ(RowStatus(0), "Converted!");
+  EXPECT_EQ(RowStatus(app, 0), "Converted!");
 }
 
 // While a batch runs, the status bar tells the task of the total, the time
@@ -521,16 +519,16 @@ TEST_F(BatchWindow, TheStatusBarTellsTheTaskOfTheTotalAndTheTimes) {
   AddTask("/v/a.avi", "/v/a.amv");
   AddTask("/v/slow.avi", "/v/slow.amv");
   std::string shown;
-  When([] { return StatusBarText(0).find("left") != std::string::npos && RowStatus(1) == "50.0% ready"; },
+  When([this] { return StatusBarText(app, 0).find("left") != std::string::npos && RowStatus(app, 1) == "50.0% ready"; },
        [&] {
-         shown = StatusBarText(0);
+         shown = StatusBarText(app, 0);
          Go();
        });
   PressStart();
   EXPECT_TRUE(
       std::regex_match(shown, std::regex("Task 2 of 2 \u2013 0:00:\\d\\d elapsed \u2013 about 0:00:\\d\\d left")))
       << shown;
-  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion finished...");
 }
 
 // Tells its progress halfway, waits for the test, then writes its output
@@ -554,8 +552,8 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
     Lines rows, log, outputs, boxes;
   };
   const auto result = [&] {
-    Result r{{}, LogLines(), {}, boxes};
-    for (int row = 0; row < 3; ++row) r.rows.push_back(RowStatus(row));
+    Result r{{}, LogLines(app), {}, boxes};
+    for (int row = 0; row < 3; ++row) r.rows.push_back(RowStatus(app, row));
     for (const char* name : {"a.amv", "c.amv"}) r.outputs.push_back(program.Read(name));
     return r;
   };
@@ -564,16 +562,16 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   const Result oneAtATime = result();
 
   for (const char* file : {"a.amv", "c.amv", "go", "pids"}) std::filesystem::remove(program.Path(file));
-  ClearLog(App());
+  ClearLog(app);
   boxes.clear();
-  App().conversionsAtOnce = 2;
+  app.conversionsAtOnce = 2;
   std::string status;
   QString title;
   std::size_t children = 0;
-  When([] { return RowStatus(0) == "50.0% ready" && RowStatus(1) == "50.0% ready"; },
+  When([this] { return RowStatus(app, 0) == "50.0% ready" && RowStatus(app, 1) == "50.0% ready"; },
        [&] {
-         status = StatusBarText(0);
-         title = MainWindow(App())->windowTitle();
+         status = StatusBarText(app, 0);
+         title = MainWindow(app)->windowTitle();
          children = OwnChildren().size();
          Go();
        });
@@ -588,7 +586,7 @@ TEST_F(BatchWindow, TwoAtATimeEndAsOneAtATimeWould) {
   EXPECT_EQ(twoAtATime.outputs, oneAtATime.outputs);
   EXPECT_EQ(twoAtATime.log, oneAtATime.log) << "each task's lines together, in task order";
   EXPECT_EQ(twoAtATime.boxes, oneAtATime.boxes);
-  EXPECT_EQ(StatusBarText(0), "Conversion finished...");
+  EXPECT_EQ(StatusBarText(app, 0), "Conversion finished...");
 }
 
 // Stop asks once and ends both encoders; each removal is logged with its task.
@@ -602,13 +600,13 @@ exec sleep 30
   const Task a = AddTask("/v/a.avi", program.Path("a.amv"));
   const Task b = AddTask("/v/b.avi", program.Path("b.amv"));
   AddTask("/v/c.avi", program.Path("c.amv"));
-  App().conversionsAtOnce = 2;
+  app.conversionsAtOnce = 2;
   answer = MessageAnswer::Yes;
-  When([] { return RowStatus(0) == "0.0% ready" && RowStatus(1) == "0.0% ready"; },
-       [] { ToolbarButton(59)->trigger(); });
+  When([this] { return RowStatus(app, 0) == "0.0% ready" && RowStatus(app, 1) == "0.0% ready"; },
+       [this] { ToolbarButton(app, 59)->trigger(); });
   PressStart();
   EXPECT_EQ(boxes, Lines{"Please confirm | Are you sure you want to cancel the current operation?"});
-  EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}), (Lines{"Waiting", "Waiting", "Waiting"}));
+  EXPECT_EQ((Lines{RowStatus(app, 0), RowStatus(app, 1), RowStatus(app, 2)}), (Lines{"Waiting", "Waiting", "Waiting"}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.Dir()), {}), 2) << "Core and pids only";
   std::istringstream pids(program.Read("pids"));
   int started = 0;
@@ -616,11 +614,11 @@ exec sleep 30
   EXPECT_EQ(started, 2);
   EXPECT_EQ(OwnChildren(), std::vector<pid_t>{});
   const std::string duration = "FFMpeg -> Duration: 00:00:10.00, start: 0.000000, bitrate: 100 kb/s";
-  EXPECT_EQ(LogLines(), (Lines{"Conversion in progress...", "FFMpeg -> " + BuildEncoderArguments(a), "* FFMpeg(R) *",
-                               duration, "Incomplete output removed: " + a.OutputFile,
-                               "FFMpeg -> " + BuildEncoderArguments(b), "* FFMpeg(R) *", duration,
-                               "Incomplete output removed: " + b.OutputFile, "Conversion stopped by user..."}));
-  EXPECT_FALSE(App().ConversionRunning);
+  EXPECT_EQ(LogLines(app), (Lines{"Conversion in progress...", "FFMpeg -> " + BuildEncoderArguments(a), "* FFMpeg(R) *",
+                                  duration, "Incomplete output removed: " + a.OutputFile,
+                                  "FFMpeg -> " + BuildEncoderArguments(b), "* FFMpeg(R) *", duration,
+                                  "Incomplete output removed: " + b.OutputFile, "Conversion stopped by user..."}));
+  EXPECT_FALSE(app.ConversionRunning);
 }
 
 // A task that reads another's output, or writes the same file, waits for it
@@ -634,9 +632,9 @@ case "$2" in *source.avi) sleep 0.5;; esac
   AddTask(source, program.Path("first.amv"));
   AddTask(program.Path("first.amv"), program.Path("second.amv"));
   AddTask(source, program.Path("second.amv"));
-  App().conversionsAtOnce = 2;
+  app.conversionsAtOnce = 2;
   PressStart();
-  EXPECT_EQ((Lines{RowStatus(0), RowStatus(1), RowStatus(2)}),
+  EXPECT_EQ((Lines{RowStatus(app, 0), RowStatus(app, 1), RowStatus(app, 2)}),
             (Lines{"Converted!", "Converted!", "FFmpeg error. Code 1"}));
   EXPECT_EQ(program.Read("second.amv"), "picture");
 }

@@ -32,19 +32,21 @@ std::vector<std::string> Placeholders(const std::string& text) {
 }
 
 TEST(ShippedLanguages, AreDiscoveredUnderTheirOwnNames) {
-  SetProgramDirectory(App(), kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages(App()));
+  AppState app;
+  SetProgramDirectory(app, kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(app));
   std::vector<std::string> names;
-  for (const LanguageRecord& language : App().languages) names.push_back(language.name);
+  for (const LanguageRecord& language : app.languages) names.push_back(language.name);
   EXPECT_EQ(names, (std::vector<std::string>{"Deutsch", "Espa\xC3\xB1ol", "Fran\xC3\xA7" "ais",
                                              "\xD0\xA0\xD1\x83\xD1\x81\xD1\x81\xD0\xBA\xD0\xB8\xD0\xB9"}));
 }
 
 TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
-  SetProgramDirectory(App(), kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages(App()));
-  ASSERT_FALSE(App().languages.empty());
-  for (const LanguageRecord& language : App().languages) {
+  AppState app;
+  SetProgramDirectory(app, kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(app));
+  ASSERT_FALSE(app.languages.empty());
+  for (const LanguageRecord& language : app.languages) {
     const std::string bytes = ReadBytes(language.file);
     EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << language.file;
     std::optional<PrefsDocument> document = PrefsDocument::Open(language.file);
@@ -70,10 +72,11 @@ TEST(ShippedLanguages, TranslateEveryKeyAndNothingElse) {
 
 // The menu entry speaks every shipped language too.
 TEST(ShippedLanguages, NameTheMenuEntryInTheirOwnWords) {
-  SetProgramDirectory(App(), kSourceDir);
-  ASSERT_TRUE(DiscoverLanguages(App()));
+  AppState app;
+  SetProgramDirectory(app, kSourceDir);
+  ASSERT_TRUE(DiscoverLanguages(app));
   const std::string entry = ReadBytes(kSourceDir + "resources/mflpx.desktop");
-  for (const LanguageRecord& language : App().languages) {
+  for (const LanguageRecord& language : app.languages) {
     std::optional<PrefsDocument> document = PrefsDocument::Open(language.file);
     ASSERT_TRUE(document);
     ASSERT_TRUE(document->SelectGroup("MFLPXL"));

@@ -43,13 +43,13 @@ class SettingsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    App().languages = {{"Deutsch", dir.Path("Lang/de.ini")}, {"ENGLISH", dir.Path("Lang/en.ini")}};
-    App().currentLanguageName = "English";
-    App().languageSetting.clear();
-    App().outputFolder.clear();
-    App().LogActions = 1;
-    App().conversionsAtOnce = 1;
+    SetProgramDirectory(app, dir.Dir());
+    app.languages = {{"Deutsch", dir.Path("Lang/de.ini")}, {"ENGLISH", dir.Path("Lang/en.ini")}};
+    app.currentLanguageName = "English";
+    app.languageSetting.clear();
+    app.outputFolder.clear();
+    app.LogActions = 1;
+    app.conversionsAtOnce = 1;
     config = dir.Write("Config.ini", "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
     UiHooks hooks;
     hooks.showMessage = [this](const MessageRequest& request) {
@@ -60,7 +60,7 @@ class SettingsWindowTest : public ::testing::Test {
   }
   void TearDown() override {
     InstallUiHooks({});
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
   static QDialog* OpenDialog() { return qobject_cast<QDialog*>(QApplication::activeModalWidget()); }
@@ -76,7 +76,7 @@ class SettingsWindowTest : public ::testing::Test {
     QTimer::singleShot(0, [&] {
       QDialog* dialog = OpenDialog();
       ASSERT_NE(dialog, nullptr);
-      seen.ownerDisabled = MainWindow(App()) != nullptr && !MainWindow(App())->isEnabled();
+      seen.ownerDisabled = MainWindow(app) != nullptr && !MainWindow(app)->isEnabled();
       seen.title = dialog->windowTitle();
       seen.clientSize = dialog->geometry().size();
       seen.position = dialog->pos();
@@ -96,21 +96,22 @@ class SettingsWindowTest : public ::testing::Test {
       if (QDialog* dialog = OpenDialog()) dialog->reject();
     });
     guard.start(5000);
-    ShowSettingsWindow(App());
+    ShowSettingsWindow(app);
     return seen;
   }
 
   static void Select(QDialog* dialog, int row) { Child<QListWidget>(dialog, "languageList")->setCurrentRow(row); }
   static void Check(QDialog* dialog, bool checked) { Child<QCheckBox>(dialog, "logActions")->setChecked(checked); }
 
+  AppState app;
   ScratchDir dir;
   std::string config;
   std::vector<MessageRequest> messages;
 };
 
 TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
-  ASSERT_TRUE(BuildMainWindow(App()));
-  MainWindow(App())->setGeometry(200, 150, 600, 450);
+  ASSERT_TRUE(BuildMainWindow(app));
+  MainWindow(app)->setGeometry(200, 150, 600, 450);
   std::vector<std::pair<QString, QRect>> controls;
   const Seen seen = Run([&](QDialog* dialog) {
     for (QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -125,11 +126,11 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
     Click(dialog, "cancel");
   });
   EXPECT_TRUE(seen.ownerDisabled);
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
   EXPECT_EQ(seen.title, "MFLPX Settings");
   EXPECT_EQ(seen.clientSize, QSize(315, 315));
   EXPECT_TRUE(seen.enabled);
-  EXPECT_EQ(seen.position, MainWindow(App())->frameGeometry().center() - QPoint(315 / 2, 315 / 2));
+  EXPECT_EQ(seen.position, MainWindow(app)->frameGeometry().center() - QPoint(315 / 2, 315 / 2));
   EXPECT_FALSE(seen.flags & Qt::WindowCloseButtonHint);
   EXPECT_TRUE(seen.flags & Qt::WindowTitleHint);
   EXPECT_EQ(seen.entries, (QStringList{"English", "Deutsch", "ENGLISH"}));
@@ -149,15 +150,15 @@ TEST_F(SettingsWindowTest, ShowsItsControlsAndDisablesTheMainWindowWhileOpen) {
 }
 
 TEST_F(SettingsWindowTest, StaysOnScreenWhenTheMainWindowIsNearTheOrigin) {
-  ASSERT_TRUE(BuildMainWindow(App()));
-  MainWindow(App())->setGeometry(0, 0, 200, 100);
-  ASSERT_LT(MainWindow(App())->frameGeometry().x() + (MainWindow(App())->frameGeometry().width() - 315) / 2, 0);
+  ASSERT_TRUE(BuildMainWindow(app));
+  MainWindow(app)->setGeometry(0, 0, 200, 100);
+  ASSERT_LT(MainWindow(app)->frameGeometry().x() + (MainWindow(app)->frameGeometry().width() - 315) / 2, 0);
   const Seen seen = Run([](QDialog* dialog) { Click(dialog, "cancel"); });
   EXPECT_EQ(seen.position, QPoint(0, 0));
 }
 
 TEST_F(SettingsWindowTest, AcceptWithoutSelectionAsksAndStaysOpen) {
-  App().currentLanguageName = "";
+  app.currentLanguageName = "";
   bool stillOpen = false;
   const Seen seen = Run([&](QDialog* dialog) {
     Click(dialog, "accept");
@@ -175,8 +176,8 @@ TEST_F(SettingsWindowTest, AcceptWithoutSelectionAsksAndStaysOpen) {
 
 // The real message box: its title bar must not fall back to the program's name.
 TEST_F(SettingsWindowTest, TheLanguageQuestionHasABlankTitle) {
-  App().currentLanguageName = "";
-  InstallQtUiHooks(App());
+  app.currentLanguageName = "";
+  InstallQtUiHooks(app);
   QString title;
   QString text;
   Run([&](QDialog* dialog) {
@@ -207,23 +208,23 @@ TEST_F(SettingsWindowTest, CancelEscapeAndCloseRequestChangeNothing) {
       Check(dialog, false);
       leave(dialog);
     });
-    EXPECT_EQ(App().LogActions, 1);
-    EXPECT_EQ(App().languageSetting, "");
-    EXPECT_EQ(App().currentLanguageName, "English");
+    EXPECT_EQ(app.LogActions, 1);
+    EXPECT_EQ(app.languageSetting, "");
+    EXPECT_EQ(app.currentLanguageName, "English");
     EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\n");
   }
   EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SettingsWindowTest, AcceptSavesTheChoiceAndReopeningPreselectsIt) {
-  App().LogActions = 2;
+  app.LogActions = 2;
   const Seen first = Run([](QDialog* dialog) {
     Select(dialog, 1);
     Click(dialog, "accept");
   });
   EXPECT_TRUE(first.checked);
-  EXPECT_EQ(App().LogActions, 1);
-  EXPECT_EQ(App().languageSetting, dir.Path("Lang/de.ini"));
+  EXPECT_EQ(app.LogActions, 1);
+  EXPECT_EQ(app.languageSetting, dir.Path("Lang/de.ini"));
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = " + dir.Path("Lang/de.ini") + "\r\nLogActions = 1\r\n");
   // The texts stay as they were until the next start.
   EXPECT_EQ(UiText("s49"), "MFLPX Settings");
@@ -234,8 +235,8 @@ TEST_F(SettingsWindowTest, AcceptSavesTheChoiceAndReopeningPreselectsIt) {
     Click(dialog, "accept");
   });
   EXPECT_EQ(second.selectedRow, 1);
-  EXPECT_EQ(App().LogActions, 0);
-  EXPECT_EQ(App().languageSetting, "");
+  EXPECT_EQ(app.LogActions, 0);
+  EXPECT_EQ(app.languageSetting, "");
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 0\r\n");
 
   const Seen third = Run([](QDialog* dialog) { Click(dialog, "cancel"); });
@@ -255,7 +256,7 @@ TEST_F(SettingsWindowTest, ConversionsAtTheSameTimeGoUpToTheCoresAndAreSavedOnAc
   });
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(most, ConversionsAtOnceLimit());
-  EXPECT_EQ(App().conversionsAtOnce, most);
+  EXPECT_EQ(app.conversionsAtOnce, most);
   const std::string saved = most == 1 ? "" : "Parallel = " + std::to_string(most) + "\r\n";
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\n" + saved);
 }
@@ -283,7 +284,7 @@ TEST_F(SettingsWindowTest, OutputFolderIsChosenSavedAndShownAgain) {
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].kind, FileDialogKind::Folder);
   EXPECT_EQ(asked[0].title, "Choose the folder for converted files");
-  EXPECT_EQ(App().outputFolder, folder);
+  EXPECT_EQ(app.outputFolder, folder);
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\nOutDir = " + folder + "\r\n");
 
   int shownIndex = -1;
@@ -293,7 +294,7 @@ TEST_F(SettingsWindowTest, OutputFolderIsChosenSavedAndShownAgain) {
     Click(dialog, "accept");
   });
   EXPECT_EQ(shownIndex, 1);
-  EXPECT_EQ(App().outputFolder, "");
+  EXPECT_EQ(app.outputFolder, "");
   EXPECT_EQ(dir.Read("Config.ini"), "[SET]\r\nLanguage = \r\nLogActions = 1\r\nOutDir = \r\n");
 }
 

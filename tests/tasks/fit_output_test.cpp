@@ -81,11 +81,12 @@ TEST(FitOnTheConvertedFile, CirclesStayCircles) {
 // A folder of mixed videos chosen in one Browse, with Keep proportions on:
 // each file gets its own bars, and every circle comes out round.
 TEST(KeepProportionsOnTheConvertedFiles, EveryFileOfAMixedSelectionKeepsItsShape) {
+  AppState app;
   ScratchDir dir;
   LoadStringTable("");
   UiRecorder ui;
   FakeTaskListView view;
-  AttachTaskListView(&view);
+  ProgramTasks(app).AttachView(&view);
   const std::pair<const char*, SourcePicture> sources[] = {
       {"film", {640, 360, 1, 1, 0}},
       {"television", {320, 240, 1, 1, 0}},
@@ -98,16 +99,16 @@ TEST(KeepProportionsOnTheConvertedFiles, EveryFileOfAMixedSelectionKeepsItsShape
   Task shown;
   shown.Resolution = 3;  // 160x120
   shown.KeepProportions = true;
-  ASSERT_TRUE(AcceptTasks(App(), shown, inputs, shown, ""));
-  ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
-  for (int i = 0; i < TaskCount(); ++i) {
+  ASSERT_TRUE(AcceptTasks(app, shown, inputs, shown, ""));
+  ASSERT_EQ(ProgramTasks(app).Count(), static_cast<int>(inputs.size()));
+  for (int i = 0; i < ProgramTasks(app).Count(); ++i) {
     SCOPED_TRACE(inputs[i]);
-    const RunResult run = RunEncoder(EncoderArgumentVector(TaskAt(i)), dir);
+    const RunResult run = RunEncoder(EncoderArgumentVector(ProgramTasks(app).At(i)), dir);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NEAR(ShapeProportion(DecodeLuma(TaskAt(i).OutputFile, 1, 160, 120), 160, 120), 1, 0.03);
+    EXPECT_NEAR(ShapeProportion(DecodeLuma(ProgramTasks(app).At(i).OutputFile, 1, 160, 120), 160, 120), 1, 0.03);
   }
-  ClearTaskList();
-  AttachTaskListView(nullptr);
+  ProgramTasks(app).Clear();
+  ProgramTasks(app).AttachView(nullptr);
 }
 
 }  // namespace

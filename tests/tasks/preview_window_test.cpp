@@ -41,20 +41,19 @@ class PreviewWindowTest : public ::testing::Test {
 
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    App().encoderPath = AMV_ENCODER_PATH;
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
-    const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
+    SetProgramDirectory(app, dir.Dir());
+    app.encoderPath = AMV_ENCODER_PATH;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
+    const auto start = PrepareTaskEditor(app, TaskEditorMode::Add);
     ASSERT_TRUE(start);
-    editor = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()));
+    editor = std::make_unique<TaskEditorDialog>(app, *start, MainWindow(app));
     editor->show();
     editor->Widgets().resolution->setCurrentIndex(3);  // 160x120
   }
   void TearDown() override {
     editor.reset();
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
   QPushButton* Button(const char* name) const { return editor->findChild<QPushButton*>(name); }
@@ -70,6 +69,7 @@ class PreviewWindowTest : public ::testing::Test {
   }
 
   static ScratchDir* clips_;
+  AppState app;
   ScratchDir dir;
   UiRecorder ui;
   std::unique_ptr<TaskEditorDialog> editor;

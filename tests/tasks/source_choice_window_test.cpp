@@ -52,21 +52,20 @@ class SourceChoiceTest : public ::testing::Test {
 
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    App().encoderPath = AMV_ENCODER_PATH;
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
+    SetProgramDirectory(app, dir.Dir());
+    app.encoderPath = AMV_ENCODER_PATH;
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
   }
   void TearDown() override {
     editor.reset();
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
   }
 
   void Open(const std::vector<std::string>& inputs = {}) {
-    const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
+    const auto start = PrepareTaskEditor(app, TaskEditorMode::Add);
     ASSERT_TRUE(start);
-    editor = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()), inputs);
+    editor = std::make_unique<TaskEditorDialog>(app, *start, MainWindow(app), inputs);
     editor->show();
   }
 
@@ -85,6 +84,7 @@ class SourceChoiceTest : public ::testing::Test {
   QStringList SubtitleEntries() const { return Entries(*editor->Widgets().subtitles); }
 
   static ScratchDir* clips_;
+  AppState app;
   ScratchDir dir;
   UiRecorder ui;
   std::unique_ptr<TaskEditorDialog> editor;
@@ -116,15 +116,15 @@ TEST_F(SourceChoiceTest, OneFileListsItsTracksWithTheDefaultChosenAndChecksThePa
   QTest::mouseClick(editor->Widgets().accept, Qt::LeftButton);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "The video lasts 0:00:03, so the part cannot start at 0:00:05.");
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
   editor->Widgets().from->setText(" 1 ");
   editor->Widgets().to->setText("0:00:02");
   QTest::mouseClick(editor->Widgets().accept, Qt::LeftButton);
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).Sound, "1");
-  EXPECT_EQ(TaskAt(0).From, "1");
-  EXPECT_EQ(TaskAt(0).To, "0:00:02");
-  EXPECT_EQ(TaskAt(0).Subtitles, Path("two.en.srt"));
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).Sound, "1");
+  EXPECT_EQ(ProgramTasks(app).At(0).From, "1");
+  EXPECT_EQ(ProgramTasks(app).At(0).To, "0:00:02");
+  EXPECT_EQ(ProgramTasks(app).At(0).Subtitles, Path("two.en.srt"));
 }
 
 // The encoder takes the first flagged track by itself; the second needs its number.
@@ -156,10 +156,10 @@ TEST_F(SourceChoiceTest, SeveralFilesChooseByLanguageFoundAcrossThem) {
   editor->Widgets().sound->setCurrentIndex(2);
   editor->Widgets().subtitles->setCurrentIndex(1);
   QTest::mouseClick(editor->Widgets().accept, Qt::LeftButton);
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(0).Sound, "jpn");
-  EXPECT_EQ(TaskAt(1).Sound, "jpn") << "a file without Japanese gets its default from the encoder";
-  EXPECT_EQ(TaskAt(1).Subtitles, "eng");
+  ASSERT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(ProgramTasks(app).At(0).Sound, "jpn");
+  EXPECT_EQ(ProgramTasks(app).At(1).Sound, "jpn") << "a file without Japanese gets its default from the encoder";
+  EXPECT_EQ(ProgramTasks(app).At(1).Subtitles, "eng");
 }
 
 // The preview burns in the subtitles chosen, as the conversion does.

@@ -241,15 +241,11 @@ class EditorModelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    AttachTaskListView(&view);
-    ClearTaskList();
-  }
-  void TearDown() override {
-    ClearTaskList();
-    AttachTaskListView(nullptr);
+    SetProgramDirectory(app, dir.Dir());
+    ProgramTasks(app).AttachView(&view);
   }
 
+  AppState app;
   std::string Config() const { return dir.Read("Config.ini"); }
   ScratchDir dir;
   FakeTaskListView view;
@@ -295,18 +291,18 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
   shown.Quality = 2;
   const EditorStart start{TaskEditorMode::Add, -1, {}};
 
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, ""));
   EXPECT_NE(Config().find("Qual = 2"), std::string::npos) << "stored before the checks";
   shown.InputFile = "   ";
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, ""));
   shown.InputFile = dir.Write("empty.mp4", "");
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, ""));
   shown.OutputFile = " /out/x.amv";
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, ""));
   shown.InputFile = dir.Dir();
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, ""));
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, ""));
   shown.InputFile = "\t" + dir.Write("clip.mp4", "data");
-  EXPECT_FALSE(AcceptTask(App(), start, shown, shown, "")) << "only spaces are trimmed";
+  EXPECT_FALSE(AcceptTask(app, start, shown, shown, "")) << "only spaces are trimmed";
 
   const std::string input = "Please press 'Browse' to choose an input file.";
   const std::string output = "Please press 'Browse' to choose an output file.";
@@ -315,19 +311,19 @@ TEST_F(EditorModelTest, AcceptChecksInOrderAfterStoringTheDefaults) {
       "again.";
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{input, input, output, empty, empty, empty}));
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
 }
 
 TEST_F(EditorModelTest, LastOptionsLiveInTheDataDirectory) {
   ScratchDir settings;
-  App().dataDirectory = settings.Dir();
+  app.dataDirectory = settings.Dir();
   settings.Write("Config.ini", "[MFLPX]\r\nRes = 3\r\n");
-  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
+  const auto start = PrepareTaskEditor(app, TaskEditorMode::Add);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->shown.Resolution, 3);
   Task shown;
   shown.Quality = 2;
-  StoreEditorDefaults(App(), shown);
+  StoreEditorDefaults(app, shown);
   EXPECT_NE(settings.Read("Config.ini").find("Qual = 2"), std::string::npos);
   EXPECT_EQ(ProbePath(dir.Path("Config.ini")).kind, PathKind::Missing);
 }
@@ -338,17 +334,17 @@ TEST_F(EditorModelTest, AcceptHandsOverTrimmedPaths) {
   shown.InputFile = "  " + video + "  ";
   shown.OutputFile = " /out/my clip.amv ";
   shown.Resolution = 6;
-  EXPECT_TRUE(AcceptTask(App(), {TaskEditorMode::Add, -1, {}}, shown, shown, ""));
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).InputFile, video);
-  EXPECT_EQ(TaskAt(0).OutputFile, "/out/my clip.amv");
+  EXPECT_TRUE(AcceptTask(app, {TaskEditorMode::Add, -1, {}}, shown, shown, ""));
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, video);
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, "/out/my clip.amv");
   EXPECT_EQ(view.rows[0][2], "192 x 160");
   EXPECT_EQ(view.rows[0][4], "Waiting");
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
-  EXPECT_FALSE(PrepareTaskEditor(App(), TaskEditorMode::Edit).has_value());
+  EXPECT_FALSE(PrepareTaskEditor(app, TaskEditorMode::Edit).has_value());
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"Please select (click) a task in the list in order to edit "
                                       "it's conversion configuration."}));
@@ -357,12 +353,12 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
   task.InputFile = dir.Write("a.mp4", "data");
   task.OutputFile = "/out/a.amv";
   task.Volume = 3;
-  AppendTask(task);
+  ProgramTasks(app).Append(task);
   task.OutputFile = "/out/b.amv";
-  AppendTask(task);
-  SetTaskStatusText(1, "Converted!");
+  ProgramTasks(app).Append(task);
+  ProgramTasks(app).SetStatusText(1, "Converted!");
   view.selected = 1;
-  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Edit);
+  const auto start = PrepareTaskEditor(app, TaskEditorMode::Edit);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->position, 1);
   EXPECT_EQ(start->shown.Volume, 3);
@@ -370,9 +366,9 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
   Task edited = start->shown;
   edited.Quality = 1;
-  EXPECT_TRUE(AcceptTask(App(), *start, edited, edited, ""));
-  EXPECT_EQ(TaskAt(1).Quality, 1);
-  EXPECT_EQ(TaskAt(0).Quality, 0);
+  EXPECT_TRUE(AcceptTask(app, *start, edited, edited, ""));
+  EXPECT_EQ(ProgramTasks(app).At(1).Quality, 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).Quality, 0);
   EXPECT_EQ(view.rows[1][4], "Waiting");
   EXPECT_EQ(view.rows[1][3], "Medium");
   EXPECT_EQ(view.selected, 1);
@@ -380,7 +376,7 @@ TEST_F(EditorModelTest, EditStartsFromTheSelectedTaskAndReplacesIt) {
 
 TEST_F(EditorModelTest, AddStartsFromTheStoredDefaults) {
   dir.Write("Config.ini", "[MFLPX]\r\nRes = 4\r\nVolume = 12\r\n");
-  const auto start = PrepareTaskEditor(App(), TaskEditorMode::Add);
+  const auto start = PrepareTaskEditor(app, TaskEditorMode::Add);
   ASSERT_TRUE(start.has_value());
   EXPECT_EQ(start->position, -1);
   EXPECT_EQ(start->shown.Resolution, 4);

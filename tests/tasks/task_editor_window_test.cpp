@@ -46,25 +46,22 @@ class TaskEditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    SetProgramDirectory(App(), dir.Dir());
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
+    SetProgramDirectory(app, dir.Dir());
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
   }
-  void TearDown() override {
-    App().outputFolder.clear();
-    ClearTaskList();
-    DestroyMainWindow(App());
-  }
+  void TearDown() override { DestroyMainWindow(app); }
 
   // An editor as OpenTaskEditor builds it, shown but without its modal loop.
   std::unique_ptr<TaskEditorDialog> OpenDialog(TaskEditorMode mode = TaskEditorMode::Add) {
-    const auto start = PrepareTaskEditor(App(), mode);
+    const auto start = PrepareTaskEditor(app, mode);
     if (!start) return nullptr;
-    auto dialog = std::make_unique<TaskEditorDialog>(App(), *start, MainWindow(App()));
+    auto dialog = std::make_unique<TaskEditorDialog>(app, *start, MainWindow(app));
     dialog->show();
     return dialog;
   }
 
+  AppState app;
   ScratchDir dir;
   UiRecorder ui;
 };
@@ -270,7 +267,7 @@ TEST_F(TaskEditorWindowTest, AcceptChecksInputBeforeOutputAndStaysOpen) {
                                       kEmptyInput, kEmptyInput}));
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_EQ(Std(c.output->text()), "/out/x.amv");
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
 }
 
 TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
@@ -287,8 +284,8 @@ TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
   c.accept->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  ASSERT_EQ(TaskCount(), 1);
-  const Task task = TaskAt(0);
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  const Task task = ProgramTasks(app).At(0);
   EXPECT_EQ(task.InputFile, video);
   EXPECT_EQ(task.OutputFile, "/out/my film.amv");
   EXPECT_EQ(task.Resolution, 6);
@@ -296,7 +293,7 @@ TEST_F(TaskEditorWindowTest, AcceptStoresTrimmedPathsAndTheShownOptions) {
   EXPECT_EQ(task.Volume, 16);
   EXPECT_EQ(task.CropLeft, 3);
   EXPECT_EQ(task.PadBottom, 25);
-  const QTreeWidgetItem* row = TaskListWidget(App())->topLevelItem(0);
+  const QTreeWidgetItem* row = TaskListWidget(app)->topLevelItem(0);
   EXPECT_EQ(Std(row->text(2)), "192 x 160");
   EXPECT_EQ(Std(row->text(3)), "Low");
   EXPECT_EQ(Std(row->text(4)), "Waiting");
@@ -342,7 +339,7 @@ TEST_F(TaskEditorWindowTest, CancelStoresTheOptionsAndTheCloseBoxDoesNot) {
   dialog->Widgets().cancel->click();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_NE(dir.Read("Config.ini").find("Qual = 2"), std::string::npos);
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
 }
 
 TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
@@ -354,11 +351,11 @@ TEST_F(TaskEditorWindowTest, EscapeAndEnterCloseNothing) {
 }
 
 TEST_F(TaskEditorWindowTest, EditWithoutSelectionOpensNothing) {
-  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 0);
+  EXPECT_EQ(OpenTaskEditor(app, TaskEditorMode::Edit), 0);
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{"Please select (click) a task in the list in "
                                       "order to edit it's conversion configuration."}));
-  EXPECT_TRUE(MainWindow(App())->isEnabled());
+  EXPECT_TRUE(MainWindow(app)->isEnabled());
 }
 
 TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
@@ -367,12 +364,12 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
   task.OutputFile = "/out/a.amv";
   task.FrameRate = 2;
   task.CropTop = 5;
-  AppendTask(task);
+  ProgramTasks(app).Append(task);
   task.OutputFile = "/out/b.amv";
-  AppendTask(task);
-  SetTaskStatusText(0, "Converted!");
-  SetTaskStatusText(1, "Converted!");
-  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
+  ProgramTasks(app).Append(task);
+  ProgramTasks(app).SetStatusText(0, "Converted!");
+  ProgramTasks(app).SetStatusText(1, "Converted!");
+  TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(0));
 
   bool shownAsStored = false;
   WhenEditorOpens([&](TaskEditorDialog& dialog) {
@@ -382,13 +379,13 @@ TEST_F(TaskEditorWindowTest, EditingAConvertedTaskShowsItWaitingAgain) {
     c.resolution->setCurrentIndex(3);
     c.accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 1);
+  EXPECT_EQ(OpenTaskEditor(app, TaskEditorMode::Edit), 1);
   EXPECT_TRUE(shownAsStored);
-  EXPECT_EQ(TaskAt(0).Resolution, 3);
-  EXPECT_EQ(TaskAt(0).CropTop, 5);
-  EXPECT_EQ(RowStatus(0), "Waiting");
-  EXPECT_EQ(RowStatus(1), "Converted!");
-  EXPECT_EQ(TaskAt(1).Resolution, 0);
+  EXPECT_EQ(ProgramTasks(app).At(0).Resolution, 3);
+  EXPECT_EQ(ProgramTasks(app).At(0).CropTop, 5);
+  EXPECT_EQ(RowStatus(app, 0), "Waiting");
+  EXPECT_EQ(RowStatus(app, 1), "Converted!");
+  EXPECT_EQ(ProgramTasks(app).At(1).Resolution, 0);
   EXPECT_EQ(ui.status[1], "2 videos in the list.");
 }
 
@@ -400,9 +397,9 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
   second.InputFile = dir.Write("second.mp4", "video");
   second.OutputFile = "/out/second.amv";
   second.Quality = 2;
-  AppendTask(first);
-  AppendTask(second);
-  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(1));
+  ProgramTasks(app).Append(first);
+  ProgramTasks(app).Append(second);
+  TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(1));
 
   std::string shown;
   int shownQuality = -1;
@@ -414,13 +411,13 @@ TEST_F(TaskEditorWindowTest, EditOpensAndChangesTheSelectedTaskOnly) {
     dialog.Widgets().resolution->setCurrentIndex(4);
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Edit), 1);
+  EXPECT_EQ(OpenTaskEditor(app, TaskEditorMode::Edit), 1);
   EXPECT_EQ(shown, second.InputFile);
   EXPECT_EQ(shownQuality, 2);
-  EXPECT_EQ(TaskAt(1).Resolution, 4);
-  EXPECT_EQ(TaskAt(1).OutputFile, "/out/second.amv");
-  EXPECT_EQ(TaskAt(0).Resolution, 0);
-  EXPECT_EQ(TaskAt(0).InputFile, first.InputFile);
+  EXPECT_EQ(ProgramTasks(app).At(1).Resolution, 4);
+  EXPECT_EQ(ProgramTasks(app).At(1).OutputFile, "/out/second.amv");
+  EXPECT_EQ(ProgramTasks(app).At(0).Resolution, 0);
+  EXPECT_EQ(ProgramTasks(app).At(0).InputFile, first.InputFile);
 }
 
 TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
@@ -430,22 +427,22 @@ TEST_F(TaskEditorWindowTest, AddThroughTheModalWindowAppendsTheTask) {
     dialog.Widgets().inputBrowse->click();
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditor(App(), TaskEditorMode::Add), 1);
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("b.amv"));
+  EXPECT_EQ(OpenTaskEditor(app, TaskEditorMode::Add), 1);
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, dir.Path("b.amv"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
 }
 
 TEST_F(TaskEditorWindowTest, OpensCentredOverTheMainWindow) {
-  MainWindow(App())->show();
+  MainWindow(app)->show();
   const auto dialog = OpenDialog();
-  const QPoint offset = dialog->frameGeometry().center() - MainWindow(App())->frameGeometry().center();
+  const QPoint offset = dialog->frameGeometry().center() - MainWindow(app)->frameGeometry().center();
   EXPECT_LE(offset.manhattanLength(), 2);
 
   // A main window hanging off the top left edge would push the editor's
   // caption off the screen; it moves right and down instead.
-  MainWindow(App())->move(-500, -400);
-  const QRect screen = MainWindow(App())->screen()->availableGeometry();
+  MainWindow(app)->move(-500, -400);
+  const QRect screen = MainWindow(app)->screen()->availableGeometry();
   const auto shifted = OpenDialog();
   EXPECT_EQ(shifted->pos(), screen.topLeft());
 }
@@ -462,7 +459,7 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
   const std::vector<std::pair<MessageAnswer, std::vector<std::string>>> cases = {
       {MessageAnswer::Skip, {a, d}}, {MessageAnswer::Replace, {a, b, d}}, {MessageAnswer::Cancel, {}}};
   for (const auto& [answer, inputs] : cases) {
-    ClearTaskList();
+    ProgramTasks(app).Clear();
     ui.messages.clear();
     const auto dialog = OpenDialog();
     const auto& controls = dialog->Widgets();
@@ -480,14 +477,14 @@ TEST_F(TaskEditorWindowTest, SeveralFilesAddOneTaskEachInOrderAndTheSkippedAreLi
     ui.questionAnswers = {answer};
     controls.accept->click();
     EXPECT_EQ(dialog->isVisible(), inputs.empty());
-    ASSERT_EQ(TaskCount(), static_cast<int>(inputs.size()));
-    for (int i = 0; i < TaskCount(); ++i) {
-      EXPECT_EQ(TaskAt(i).InputFile, inputs[i]);
-      EXPECT_EQ(TaskAt(i).OutputFile, ProposeOutputPath(inputs[i], ""));
-      EXPECT_EQ(TaskAt(i).replaceOutput, inputs[i] == b) << "a replace agreed stays with its task";
-      EXPECT_EQ(TaskAt(i).Quality, 2);
-      EXPECT_EQ(TaskAt(i).CropTop, 4);
-      EXPECT_EQ(RowStatus(i), "Waiting");
+    ASSERT_EQ(ProgramTasks(app).Count(), static_cast<int>(inputs.size()));
+    for (int i = 0; i < ProgramTasks(app).Count(); ++i) {
+      EXPECT_EQ(ProgramTasks(app).At(i).InputFile, inputs[i]);
+      EXPECT_EQ(ProgramTasks(app).At(i).OutputFile, ProposeOutputPath(inputs[i], ""));
+      EXPECT_EQ(ProgramTasks(app).At(i).replaceOutput, inputs[i] == b) << "a replace agreed stays with its task";
+      EXPECT_EQ(ProgramTasks(app).At(i).Quality, 2);
+      EXPECT_EQ(ProgramTasks(app).At(i).CropTop, 4);
+      EXPECT_EQ(RowStatus(app, i), "Waiting");
     }
     ASSERT_GE(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::ReplaceSkipCancel);
@@ -511,7 +508,7 @@ TEST_F(TaskEditorWindowTest, WhenEverySeveralFileIsSkippedTheEditorStaysOpen) {
   dialog->Widgets().inputBrowse->click();
   dialog->Widgets().accept->click();
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
   EXPECT_EQ(ui.MessageTexts(),
             (std::vector<std::string>{std::string(kEmptyInput) + "\n" + empty + "\n" +
                                       dir.Path("missing.mp4")}));
@@ -531,8 +528,8 @@ TEST_F(TaskEditorWindowTest, TypingIntoTheInputFieldLeavesTheSeveralFiles) {
   controls.input->setText(QString::fromStdString(b));
   controls.output->setText(QString::fromStdString(dir.Path("own.amv")));
   controls.accept->click();
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("own.amv"));
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, dir.Path("own.amv"));
 
   // One file of a several-files dialog is an ordinary Browse.
   const auto again = OpenDialog();
@@ -562,12 +559,12 @@ TEST_F(TaskEditorWindowTest, AcceptAsksBeforeReplacingAnOutputAndRefusesAnotherT
                                       kExists}));
   EXPECT_EQ(ui.messages.at(0).buttons, MessageButtons::YesNo);
   EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
   controls.output->setText(QString::fromStdString(old));
   ui.questionAnswers = {MessageAnswer::Yes};
   controls.accept->click();
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_TRUE(TaskAt(0).replaceOutput);
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_TRUE(ProgramTasks(app).At(0).replaceOutput);
   EXPECT_EQ(dir.Read("clip.amv"), "old") << "replaced only by a finished conversion";
 
   // The same file by another spelling is still the first task's output.
@@ -581,10 +578,10 @@ TEST_F(TaskEditorWindowTest, AcceptAsksBeforeReplacingAnOutputAndRefusesAnotherT
     EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{kTaken})) << output;
     EXPECT_TRUE(second->isVisible());
   }
-  EXPECT_EQ(TaskCount(), 1);
+  EXPECT_EQ(ProgramTasks(app).Count(), 1);
 
   // Editing the task keeps its own output without a clash.
-  TaskListWidget(App())->setCurrentItem(TaskListWidget(App())->topLevelItem(0));
+  TaskListWidget(app)->setCurrentItem(TaskListWidget(app)->topLevelItem(0));
   ui.messages.clear();
   ui.questionAnswers = {MessageAnswer::Yes};
   const auto edit = OpenDialog(TaskEditorMode::Edit);
@@ -601,21 +598,21 @@ TEST_F(TaskEditorWindowTest, FilesChosenBeforeOpeningShowInTheEditor) {
     shown = Std(dialog.Widgets().input->text());
     dialog.Widgets().accept->click();
   });
-  EXPECT_EQ(OpenTaskEditorWithFiles(App(), {a, b}), 1);
+  EXPECT_EQ(OpenTaskEditorWithFiles(app, {a, b}), 1);
   EXPECT_EQ(shown, a + " (+1 more)");
-  EXPECT_EQ(TaskCount(), 2);
+  EXPECT_EQ(ProgramTasks(app).Count(), 2);
 
   WhenEditorOpens([&](TaskEditorDialog& dialog) { shown = Std(dialog.Widgets().output->text()); });
-  OpenTaskEditorWithFiles(App(), {a});
+  OpenTaskEditorWithFiles(app, {a});
   EXPECT_EQ(shown, dir.Path("a.amv"));
-  EXPECT_EQ(TaskCount(), 2) << "closed without Accept";
+  EXPECT_EQ(ProgramTasks(app).Count(), 2) << "closed without Accept";
 }
 
 // The add mode's choice starts from the setting; proposals shown follow it,
 // an output typed by hand stays, and two sources of one name are caught.
 TEST_F(TaskEditorWindowTest, OutputsGoToTheChosenFolderForOneAndSeveralFiles) {
-  App().outputFolder = dir.Path("out put") + "/";
-  std::filesystem::create_directories(App().outputFolder);
+  app.outputFolder = dir.Path("out put") + "/";
+  std::filesystem::create_directories(app.outputFolder);
   const std::string one = dir.Write("a/clip.mp4", "video");
   const std::string same = dir.Write("b/clip.mkv", "video");
   const std::string other = dir.Write("b/other.avi", "video");
@@ -644,20 +641,20 @@ TEST_F(TaskEditorWindowTest, OutputsGoToTheChosenFolderForOneAndSeveralFiles) {
   where->setCurrentIndex(1);
   c.accept->click();
   EXPECT_FALSE(dialog->isVisible());
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("out put/clip.amv"));
-  EXPECT_EQ(TaskAt(1).OutputFile, dir.Path("out put/other.amv"));
+  ASSERT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, dir.Path("out put/clip.amv"));
+  EXPECT_EQ(ProgramTasks(app).At(1).OutputFile, dir.Path("out put/other.amv"));
   EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{UiText("s179") + "\n" + dir.Path("out put/clip.amv")});
 }
 
 // A folder gone missing adds nothing and says so; Beside each source then works.
 TEST_F(TaskEditorWindowTest, AMissingOutputFolderIsReportedAndNothingIsLost) {
-  App().outputFolder = dir.Path("gone");
+  app.outputFolder = dir.Path("gone");
   const std::string a = dir.Write("a.mp4", "video");
   const std::string b = dir.Write("b.mp4", "video");
   const std::string refused = UiText("s187") + "\n" + dir.Path("gone") + "\n\n" + UiText("s189");
   for (const std::vector<std::string>& files : {std::vector<std::string>{a}, std::vector<std::string>{a, b}}) {
-    ClearTaskList();
+    ProgramTasks(app).Clear();
     ui.messages.clear();
     const auto dialog = OpenDialog();
     const auto& c = dialog->Widgets();
@@ -665,13 +662,13 @@ TEST_F(TaskEditorWindowTest, AMissingOutputFolderIsReportedAndNothingIsLost) {
     c.inputBrowse->click();
     c.accept->click();
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(TaskCount(), 0);
+    EXPECT_EQ(ProgramTasks(app).Count(), 0);
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{refused});
     c.outputFolder->List()->setCurrentIndex(0);
     c.accept->click();
     EXPECT_FALSE(dialog->isVisible());
-    ASSERT_EQ(TaskCount(), static_cast<int>(files.size()));
-    EXPECT_EQ(TaskAt(0).OutputFile, dir.Path("a.amv"));
+    ASSERT_EQ(ProgramTasks(app).Count(), static_cast<int>(files.size()));
+    EXPECT_EQ(ProgramTasks(app).At(0).OutputFile, dir.Path("a.amv"));
   }
 }
 
@@ -694,9 +691,9 @@ TEST_F(TaskEditorWindowTest, FittedNumbersGiveWayToANewInputAndAreNotRemembered)
   EXPECT_EQ(crop, (std::array<int, 4>{0, 0, 2, 0}));
   EXPECT_EQ(pad, (std::array<int, 4>{0, 0, 0, 0}));
   c.accept->click();
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).CropLeft, 2);
-  EXPECT_EQ(TaskAt(0).PadTop, 0);
+  ASSERT_EQ(ProgramTasks(app).Count(), 1);
+  EXPECT_EQ(ProgramTasks(app).At(0).CropLeft, 2);
+  EXPECT_EQ(ProgramTasks(app).At(0).PadTop, 0);
 
   // Accepted with Fit's numbers, the task has them; the next one does not.
   dialog = OpenDialog();
@@ -704,8 +701,8 @@ TEST_F(TaskEditorWindowTest, FittedNumbersGiveWayToANewInputAndAreNotRemembered)
   dialog->Widgets().inputBrowse->click();
   dialog->ShowFittedBands({0, 0, 0, 0}, {15, 15, 0, 0});
   dialog->Widgets().accept->click();
-  ASSERT_EQ(TaskCount(), 2);
-  EXPECT_EQ(TaskAt(1).PadTop, 15);
+  ASSERT_EQ(ProgramTasks(app).Count(), 2);
+  EXPECT_EQ(ProgramTasks(app).At(1).PadTop, 15);
   EXPECT_EQ(OpenDialog()->Widgets().pad[0]->value(), 0);
   EXPECT_EQ(OpenDialog()->Widgets().crop[2]->value(), 2);
 }

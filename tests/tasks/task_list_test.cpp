@@ -16,21 +16,16 @@ class TaskListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    AttachTaskListView(&view);
-    ClearTaskList();
+    tasks.AttachView(&view);
   }
-  void TearDown() override {
-    ClearTaskList();
-    AttachTaskListView(nullptr);
-    LoadStringTable("");
-  }
+  void TearDown() override { LoadStringTable(""); }
 
   void AppendThree() {
-    for (const char* name : {"a", "b", "c"}) AppendTask(SampleTask(name));
+    for (const char* name : {"a", "b", "c"}) tasks.Append(SampleTask(name));
   }
   std::vector<std::string> ListInputs() const {
     std::vector<std::string> inputs;
-    for (int i = 0; i < TaskCount(); ++i) inputs.push_back(TaskAt(i).InputFile);
+    for (int i = 0; i < tasks.Count(); ++i) inputs.push_back(tasks.At(i).InputFile);
     return inputs;
   }
   std::vector<std::string> RowInputs() const {
@@ -41,6 +36,7 @@ class TaskListTest : public ::testing::Test {
 
   FakeTaskListView view;
   UiRecorder ui;
+  TaskList tasks;
 };
 
 TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
@@ -48,7 +44,7 @@ TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
   view.rows[1][4] = "Converted!";
   view.selected = 1;
 
-  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  EXPECT_EQ(tasks.MoveSelectedUp(), 1);
   const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(RowInputs(), expected);
@@ -57,7 +53,7 @@ TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
   EXPECT_EQ(view.selected, -1);
   EXPECT_TRUE(ui.messages.empty());
 
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(tasks.MoveSelectedUp(), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].title, "Error");
   EXPECT_EQ(ui.messages[0].text,
@@ -69,7 +65,7 @@ TEST_F(TaskListTest, UpMovesTaskAndRowAsTheyAreAndLeavesNothingSelected) {
 TEST_F(TaskListTest, DownMovesTheSelectedTaskOneLower) {
   AppendThree();
   view.selected = 0;
-  EXPECT_EQ(MoveSelectedTaskDown(), 1);
+  EXPECT_EQ(tasks.MoveSelectedDown(), 1);
   const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(RowInputs(), expected);
@@ -77,40 +73,40 @@ TEST_F(TaskListTest, DownMovesTheSelectedTaskOneLower) {
 }
 
 TEST_F(TaskListTest, MovesAtTheEndsOrWithOneTaskDoNothingSilently) {
-  AppendTask(SampleTask("only"));
+  tasks.Append(SampleTask("only"));
   view.selected = 0;
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
-  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  EXPECT_EQ(tasks.MoveSelectedUp(), 0);
+  EXPECT_EQ(tasks.MoveSelectedDown(), 0);
 
-  AppendTask(SampleTask("second"));
+  tasks.Append(SampleTask("second"));
   view.selected = 0;
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(tasks.MoveSelectedUp(), 0);
   view.selected = 1;
-  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  EXPECT_EQ(tasks.MoveSelectedDown(), 0);
 
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ListInputs(), RowInputs());
-  EXPECT_EQ(TaskAt(0).InputFile, "/videos/only.mp4");
+  EXPECT_EQ(tasks.At(0).InputFile, "/videos/only.mp4");
 }
 
 TEST_F(TaskListTest, CommandsWithoutSelectionSayWhatToDoAndChangeNothing) {
   AppendThree();
-  EXPECT_EQ(RemoveSelectedTask(), 0);
-  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  EXPECT_EQ(tasks.RemoveSelected(), 0);
+  EXPECT_EQ(tasks.MoveSelectedDown(), 0);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "Please select (click) a task in the list in order to remove it.");
   EXPECT_EQ(ui.messages[1].text,
             "Please select (click) a task in the list in order to move it down.");
-  EXPECT_EQ(TaskCount(), 3);
+  EXPECT_EQ(tasks.Count(), 3);
   EXPECT_EQ(view.RowCount(), 3);
 }
 
 TEST_F(TaskListTest, CountTextHasNoSingularOrZeroForm) {
-  AppendTask(SampleTask("a"));
+  tasks.Append(SampleTask("a"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
   view.selected = 0;
-  EXPECT_EQ(RemoveSelectedTask(), 1);
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(tasks.RemoveSelected(), 1);
+  EXPECT_EQ(tasks.Count(), 0);
   EXPECT_EQ(view.RowCount(), 0);
   EXPECT_EQ(ui.status[1], "0 videos in the list.");
   EXPECT_EQ(view.selected, -1);
@@ -119,19 +115,19 @@ TEST_F(TaskListTest, CountTextHasNoSingularOrZeroForm) {
 TEST_F(TaskListTest, AppendAfterRemoveMoveOrClearGoesToTheEnd) {
   AppendThree();
   view.selected = 0;
-  RemoveSelectedTask();
+  tasks.RemoveSelected();
   view.selected = 1;
-  MoveSelectedTaskUp();
-  AppendTask(SampleTask("d"));
+  tasks.MoveSelectedUp();
+  tasks.Append(SampleTask("d"));
   const std::vector<std::string> expected = {"/videos/c.mp4", "/videos/b.mp4", "/videos/d.mp4"};
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(RowInputs(), expected);
   EXPECT_EQ(ui.status[1], "3 videos in the list.");
 
-  ClearTaskList();
-  EXPECT_EQ(TaskCount(), 0);
+  tasks.Clear();
+  EXPECT_EQ(tasks.Count(), 0);
   EXPECT_TRUE(view.rows.empty()) << "no row outlives its task";
-  AppendTask(SampleTask("e"));
+  tasks.Append(SampleTask("e"));
   EXPECT_EQ(RowInputs(), std::vector<std::string>{"/videos/e.mp4"});
 }
 
@@ -143,9 +139,9 @@ TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
   const TaskRow second = view.rows[1];
   const TaskRow third = view.rows[2];
 
-  ReplaceTask(0, SampleTask("new", 9, 1));
-  EXPECT_EQ(TaskAt(0).InputFile, "/videos/new.mp4");
-  EXPECT_EQ(TaskAt(0).Resolution, 9);
+  tasks.Replace(0, SampleTask("new", 9, 1));
+  EXPECT_EQ(tasks.At(0).InputFile, "/videos/new.mp4");
+  EXPECT_EQ(tasks.At(0).Resolution, 9);
   const TaskRow first = {"/videos/new.mp4", "/videos/new.amv", "208 x 176", "Medium", "Waiting"};
   EXPECT_EQ(view.rows[0], first);
   EXPECT_EQ(view.rows[1], second);
@@ -155,28 +151,28 @@ TEST_F(TaskListTest, ReplaceRewritesOnlyItsRowAndKeepsItSelected) {
 }
 
 TEST_F(TaskListTest, IdenticalTasksStaySeparate) {
-  AppendTask(SampleTask("same"));
-  AppendTask(SampleTask("same"));
+  tasks.Append(SampleTask("same"));
+  tasks.Append(SampleTask("same"));
   view.selected = 1;
-  ReplaceTask(1, SampleTask("same", 3));
-  EXPECT_EQ(TaskAt(0).Resolution, 0);
+  tasks.Replace(1, SampleTask("same", 3));
+  EXPECT_EQ(tasks.At(0).Resolution, 0);
   EXPECT_EQ(view.rows[0][2], "96 x 64");
   view.selected = 0;
-  EXPECT_EQ(RemoveSelectedTask(), 1);
-  ASSERT_EQ(TaskCount(), 1);
-  EXPECT_EQ(TaskAt(0).Resolution, 3);
+  EXPECT_EQ(tasks.RemoveSelected(), 1);
+  ASSERT_EQ(tasks.Count(), 1);
+  EXPECT_EQ(tasks.At(0).Resolution, 3);
   EXPECT_EQ(view.rows[0][2], "160 x 120");
 }
 
 TEST_F(TaskListTest, StatusCellIsWrittenByPosition) {
   AppendThree();
-  SetTaskStatusText(2, "50.0% ready");
+  tasks.SetStatusText(2, "50.0% ready");
   EXPECT_EQ(view.rows[2][4], "50.0% ready");
   const std::vector<TaskRow> rows = view.rows;
-  SetTaskStatusText(3, "ignored");
-  SetTaskStatusText(-1, "ignored");
+  tasks.SetStatusText(3, "ignored");
+  tasks.SetStatusText(-1, "ignored");
   EXPECT_EQ(view.rows, rows);
-  EXPECT_EQ(TaskAt(7).InputFile, "");
+  EXPECT_EQ(tasks.At(7).InputFile, "");
 }
 
 TEST(TaskLabels, RowTextsFollowTheOptionTables) {
@@ -210,12 +206,12 @@ TEST_F(TaskListTest, TranslationReachesEditorTextsButNotTheFixedLabels) {
                 "[MFLPXL]\r\nName = Deutsch\r\n[Data]\r\ns31 = Niedrig\r\ns35 = Wartend\r\n");
   LoadStringTable(language);
 
-  AppendTask(SampleTask("clip", 6, 2));
+  tasks.Append(SampleTask("clip", 6, 2));
   EXPECT_EQ(view.rows[0][3], "Low");
   EXPECT_EQ(view.rows[0][4], "Waiting");
   EXPECT_EQ(QualityEntries()[2], "Niedrig");
 
-  ReplaceTask(0, SampleTask("clip", 6, 2));
+  tasks.Replace(0, SampleTask("clip", 6, 2));
   EXPECT_EQ(view.rows[0][3], "Low");
   EXPECT_EQ(view.rows[0][4], "Wartend");
 }
@@ -264,9 +260,9 @@ TEST(TaskOptions, ValuesAreBroughtIntoRangeAndANewConfigurationStartsFromTheInit
 TEST_F(TaskListTest, RowDetailsFollowTheirTask) {
   AppendThree();
   Task edited = SampleTask("b", 9, 2);
-  ReplaceTask(1, edited);
+  tasks.Replace(1, edited);
   view.selected = 1;
-  MoveSelectedTaskUp();
+  tasks.MoveSelectedUp();
   EXPECT_EQ(view.details[0], OptionSummary(edited));
   EXPECT_EQ(view.details[1], OptionSummary(SampleTask("a")));
   EXPECT_NE(view.details[0], view.details[1]);

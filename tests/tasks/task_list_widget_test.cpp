@@ -41,13 +41,12 @@ class TaskListWidgetTest : public ::testing::Test {
  protected:
   void SetUp() override {
     LoadStringTable("");
-    ASSERT_TRUE(BuildMainWindow(App()));
-    AttachTaskListWidget(App());
-    widget = TaskListWidget(App());
+    ASSERT_TRUE(BuildMainWindow(app));
+    AttachTaskListWidget(app);
+    widget = TaskListWidget(app);
   }
   void TearDown() override {
-    ClearTaskList();
-    DestroyMainWindow(App());
+    DestroyMainWindow(app);
     LoadStringTable("");
   }
 
@@ -60,30 +59,31 @@ class TaskListWidgetTest : public ::testing::Test {
     for (int row = 0; row < widget->topLevelItemCount(); ++row) inputs.push_back(Cell(row, 0));
     return inputs;
   }
-  std::vector<std::string> ListInputs() const {
+  std::vector<std::string> ListInputs() {
     std::vector<std::string> inputs;
-    for (int i = 0; i < TaskCount(); ++i) inputs.push_back(TaskAt(i).InputFile);
+    for (int i = 0; i < ProgramTasks(app).Count(); ++i) inputs.push_back(ProgramTasks(app).At(i).InputFile);
     return inputs;
   }
 
+  AppState app;
   QTreeWidget* widget = nullptr;
   UiRecorder ui;
 };
 
 TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
-  for (const char* name : {"a", "b", "c"}) AppendTask(SampleTask(name));
+  for (const char* name : {"a", "b", "c"}) ProgramTasks(app).Append(SampleTask(name));
   EXPECT_TRUE(widget->selectedItems().isEmpty()) << "appended rows are not selected";
-  SetTaskStatusText(1, "Converted!");
+  ProgramTasks(app).SetStatusText(1, "Converted!");
   Select(1);
 
-  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedUp(), 1);
   const std::vector<std::string> expected = {"/videos/b.mp4", "/videos/a.mp4", "/videos/c.mp4"};
   EXPECT_EQ(RowInputs(), expected);
   EXPECT_EQ(ListInputs(), expected);
   EXPECT_EQ(Cell(0, 4), "Converted!");
   EXPECT_TRUE(widget->selectedItems().isEmpty());
 
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedUp(), 0);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "Please select (click) a task in the list in order to move it up.");
@@ -91,56 +91,56 @@ TEST_F(TaskListWidgetTest, UpMovesTheRowWithItsStatusAndDeselects) {
 }
 
 TEST_F(TaskListWidgetTest, EndsAndSingleTaskMoveNothingSilently) {
-  AppendTask(SampleTask("only"));
+  ProgramTasks(app).Append(SampleTask("only"));
   Select(0);
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
-  EXPECT_EQ(MoveSelectedTaskDown(), 0);
-  AppendTask(SampleTask("last"));
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedUp(), 0);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedDown(), 0);
+  ProgramTasks(app).Append(SampleTask("last"));
   Select(1);
-  EXPECT_EQ(MoveSelectedTaskDown(), 0);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedDown(), 0);
   Select(0);
-  EXPECT_EQ(MoveSelectedTaskUp(), 0);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedUp(), 0);
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/only.mp4", "/videos/last.mp4"}));
 }
 
 TEST_F(TaskListWidgetTest, RemovingTheOnlyTaskCountsZero) {
-  AppendTask(SampleTask("a"));
+  ProgramTasks(app).Append(SampleTask("a"));
   EXPECT_EQ(ui.status[1], "1 videos in the list.");
   Select(0);
-  EXPECT_EQ(RemoveSelectedTask(), 1);
+  EXPECT_EQ(ProgramTasks(app).RemoveSelected(), 1);
   EXPECT_EQ(widget->topLevelItemCount(), 0);
-  EXPECT_EQ(TaskCount(), 0);
+  EXPECT_EQ(ProgramTasks(app).Count(), 0);
   EXPECT_EQ(ui.status[1], "0 videos in the list.");
 }
 
 TEST_F(TaskListWidgetTest, IdenticalPathsStayTwoRows) {
-  AppendTask(SampleTask("same"));
-  AppendTask(SampleTask("same", 6));
+  ProgramTasks(app).Append(SampleTask("same"));
+  ProgramTasks(app).Append(SampleTask("same", 6));
   Select(1);
-  EXPECT_EQ(MoveSelectedTaskUp(), 1);
+  EXPECT_EQ(ProgramTasks(app).MoveSelectedUp(), 1);
   EXPECT_EQ(Cell(0, 2), "192 x 160");
   EXPECT_EQ(Cell(1, 2), "96 x 64");
   Select(0);
-  EXPECT_EQ(RemoveSelectedTask(), 1);
+  EXPECT_EQ(ProgramTasks(app).RemoveSelected(), 1);
   ASSERT_EQ(widget->topLevelItemCount(), 1);
   EXPECT_EQ(Cell(0, 2), "96 x 64");
-  EXPECT_EQ(TaskAt(0).Resolution, 0);
+  EXPECT_EQ(ProgramTasks(app).At(0).Resolution, 0);
 }
 
 TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
   ScratchDir dir;
   LoadStringTable(dir.Write("Lang/x.ini",
                             "[MFLPXL]\r\nName = X\r\n[Data]\r\ns31 = Bas\r\ns35 = En attente\r\n"));
-  AppendTask(SampleTask("a", 6, 2));
-  AppendTask(SampleTask("b"));
+  ProgramTasks(app).Append(SampleTask("a", 6, 2));
+  ProgramTasks(app).Append(SampleTask("b"));
   EXPECT_EQ(Cell(0, 2), "192 x 160");
   EXPECT_EQ(Cell(0, 3), "Low");
   EXPECT_EQ(Cell(0, 4), "Waiting");
 
-  SetTaskStatusText(0, "Converted!");
+  ProgramTasks(app).SetStatusText(0, "Converted!");
   Select(0);
-  ReplaceTask(0, SampleTask("a2", 6, 2));
+  ProgramTasks(app).Replace(0, SampleTask("a2", 6, 2));
   EXPECT_EQ(Cell(0, 0), "/videos/a2.mp4");
   EXPECT_EQ(Cell(0, 3), "Low");
   EXPECT_EQ(Cell(0, 4), "En attente");
@@ -153,7 +153,7 @@ TEST_F(TaskListWidgetTest, FixedLabelsAndStatusTextsUnderATranslation) {
 TEST_F(TaskListWidgetTest, OptionsToolTipShowsItsLabelsAsWritten) {
   ScratchDir dir;
   LoadStringTable(dir.Write("Lang/x.ini", "[MFLPXL]\r\nName = X\r\n[Data]\r\ns15 = <b>Q</b><img src=x.png>\r\n"));
-  AppendTask(SampleTask("a", 6, 2));
+  ProgramTasks(app).Append(SampleTask("a", 6, 2));
   for (const int column : {2, 3}) {
     const QString tip = widget->topLevelItem(0)->toolTip(column);
     EXPECT_TRUE(tip.contains(QStringLiteral("&lt;b&gt;Q&lt;/b&gt;&lt;img src=x.png&gt;: Low"))) << tip.toStdString();
@@ -163,7 +163,7 @@ TEST_F(TaskListWidgetTest, OptionsToolTipShowsItsLabelsAsWritten) {
 
 TEST_F(TaskListWidgetTest, TextOutsideAsciiSurvivesTheView) {
   Task task = SampleTask("Été – 日本");
-  AppendTask(task);
+  ProgramTasks(app).Append(task);
   EXPECT_EQ(Cell(0, kStatusColumn), "Waiting");
   EXPECT_EQ(widget->topLevelItem(0)->text(0).toUtf8().toStdString(), task.InputFile);
 }
@@ -187,8 +187,8 @@ TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWhole
   Task task;
   task.InputFile = "/home/anna/Videos/Holidays/2026/Summer in the mountains/day one.mp4";
   task.OutputFile = "/home/anna/Videos/Holidays/2026/Summer in the mountains/day one.amv";
-  AppendTask(task);
-  SetTaskStatusText(0, "FFmpeg error. Code 1");
+  ProgramTasks(app).Append(task);
+  ProgramTasks(app).SetStatusText(0, "FFmpeg error. Code 1");
   const QTreeWidgetItem* row = widget->topLevelItem(0);
 
   const int narrow = QFontMetrics(widget->font()).horizontalAdvance(QStringLiteral("day one.mp4")) * 3;
@@ -209,9 +209,9 @@ TEST_F(TaskListWidgetTest, LongPathsKeepTheirFileNamesAndEveryCutCellHasItsWhole
   EXPECT_TRUE(row->toolTip(2).contains(QStringLiteral("Quality: High")));
 
   // A moved row keeps its tooltips, taken from the texts it carries.
-  AppendTask(SampleTask("b"));
+  ProgramTasks(app).Append(SampleTask("b"));
   Select(1);
-  MoveSelectedTaskUp();
+  ProgramTasks(app).MoveSelectedUp();
   EXPECT_EQ(ToolTipShown(widget->topLevelItem(1), 4), "FFmpeg error. Code 1");
   EXPECT_EQ(ToolTipShown(widget->topLevelItem(0), 0), "/videos/b.mp4");
 }
@@ -222,7 +222,7 @@ TEST_F(TaskListWidgetTest, ToolTipsShowFileNamesAsWritten) {
   Task task;
   task.InputFile = "/v/<font color=red size=7>BIG<img src=red.png>.mp4";
   task.OutputFile = "/v/a &amp; <b>b</b>  c.amv";
-  AppendTask(task);
+  ProgramTasks(app).Append(task);
   const QTreeWidgetItem* row = widget->topLevelItem(0);
   EXPECT_EQ(ToolTipShown(row, 0), task.InputFile);
   EXPECT_EQ(ToolTipShown(row, 1), task.OutputFile);
@@ -230,25 +230,25 @@ TEST_F(TaskListWidgetTest, ToolTipsShowFileNamesAsWritten) {
 
 // The menu item (its text, then maybe a shortcut hint) or toolbar button
 // that shows the text of key.
-QAction* Command(const char* key) {
-  for (QAction* button : MainToolbar(App())->actions())
+QAction* Command(AppState& app, const char* key) {
+  for (QAction* button : MainToolbar(app)->actions())
     if (button->text() == UiQText(key)) return button;
-  for (QAction* title : MainWindow(App())->menuBar()->actions())
+  for (QAction* title : MainWindow(app)->menuBar()->actions())
     for (QAction* item : title->menu()->actions())
       if (!item->isSeparator() && item->text().split(QLatin1Char('\t')).first() == UiQText(key)) return item;
   return nullptr;
 }
 
 TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCommandsOff) {
-  for (const char* name : {"a", "b", "c", "d", "e"}) AppendTask(SampleTask(name));
-  MainWindow(App())->show();
+  for (const char* name : {"a", "b", "c", "d", "e"}) ProgramTasks(app).Append(SampleTask(name));
+  MainWindow(app)->show();
   const auto click = [this](int row, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, modifiers,
                       widget->visualItemRect(widget->topLevelItem(row)).center());
   };
   // Edit, Up, Down in the menu, then on the toolbar.
-  const std::vector<QAction*> oneTask = {Command("s71"), Command("s72"), Command("s73"),
-                                         Command("s85"), Command("s86"), Command("s87")};
+  const std::vector<QAction*> oneTask = {Command(app, "s71"), Command(app, "s72"), Command(app, "s73"),
+                                         Command(app, "s85"), Command(app, "s86"), Command(app, "s87")};
   const auto enabled = [&] {
     std::vector<bool> states;
     for (QAction* action : oneTask) states.push_back(action && action->isEnabled());
@@ -258,40 +258,40 @@ TEST_F(TaskListWidgetTest, ShiftAndCtrlPickSeveralRowsForRemoveAndTurnOneTaskCom
   click(1, Qt::ShiftModifier);
   EXPECT_EQ(enabled(), std::vector<bool>(6, false));
   click(3, Qt::ControlModifier);
-  SetToolbarEnabled(App(), true);
+  SetToolbarEnabled(app, true);
   EXPECT_EQ(enabled(), std::vector<bool>(6, false)) << "a batch's end does not turn them on";
-  Command("s68")->trigger();
+  Command(app, "s68")->trigger();
   EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/c.mp4", "/videos/e.mp4"}));
   EXPECT_EQ(ListInputs(), RowInputs());
   EXPECT_EQ(ui.status[1], "2 videos in the list.");
   EXPECT_EQ(enabled(), std::vector<bool>(6, true));
   click(1, Qt::NoModifier);
   EXPECT_EQ(enabled(), std::vector<bool>(6, true)) << "one row: the one-task commands act on it";
-  SetToolbarEnabled(App(), false);
+  SetToolbarEnabled(app, false);
   EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false, false, false}));
-  SetToolbarEnabled(App(), true);
+  SetToolbarEnabled(app, true);
 }
 
 TEST_F(TaskListWidgetTest, RemoveFinishedClearsTheConvertedRowsOnly) {
-  for (const char* name : {"a", "b", "c", "d"}) AppendTask(SampleTask(name));
-  SetTaskStatusText(0, "Converted!");
-  SetTaskStatusText(1, "FFmpeg error. Code 1");
-  SetTaskStatusText(3, "Converted!");
+  for (const char* name : {"a", "b", "c", "d"}) ProgramTasks(app).Append(SampleTask(name));
+  ProgramTasks(app).SetStatusText(0, "Converted!");
+  ProgramTasks(app).SetStatusText(1, "FFmpeg error. Code 1");
+  ProgramTasks(app).SetStatusText(3, "Converted!");
   Select(1);
-  ASSERT_NE(Command("s180"), nullptr);
-  Command("s180")->trigger();
+  ASSERT_NE(Command(app, "s180"), nullptr);
+  Command(app, "s180")->trigger();
   EXPECT_EQ(RowInputs(), (std::vector<std::string>{"/videos/b.mp4", "/videos/c.mp4"}));
   EXPECT_EQ(ListInputs(), RowInputs());
   EXPECT_EQ(ui.status[1], "2 videos in the list.");
   ui.status.clear();
-  Command("s180")->trigger();
-  EXPECT_EQ(TaskCount(), 2);
+  Command(app, "s180")->trigger();
+  EXPECT_EQ(ProgramTasks(app).Count(), 2);
   EXPECT_TRUE(ui.status.empty()) << "nothing finished, nothing changes";
 }
 
 TEST_F(TaskListWidgetTest, DoubleClickOnARowOpensItsEditor) {
-  for (const char* name : {"a", "b"}) AppendTask(SampleTask(name));
-  MainWindow(App())->show();
+  for (const char* name : {"a", "b"}) ProgramTasks(app).Append(SampleTask(name));
+  MainWindow(app)->show();
   std::string edited;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
