@@ -1,11 +1,15 @@
 // The subtitle layer over a grey frame: the colour it paints, the pixels it
-// leaves alone, and the chroma of the last row and column of an odd size.
+// leaves alone, and the chroma of the last row and column of an odd size; and
+// the colours a DVD subtitle's palette gives its bitmap.
 
+#include "encoder/picture_subtitles.h"
 #include "encoder/subtitle_layer.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -78,3 +82,39 @@ TEST(SubtitleLayer, ColoursWhatItPaintsAndLeavesTheRestOfTheFrame) {
 }
 
 }  // namespace
+
+// A DVD subtitle's palette reaches its bitmap with each channel in its place,
+// premultiplied by its opacity; a pixel of an unlisted colour is clear.
+TEST(PictureSubtitles, ReadsEachPaletteColourIntoItsPixels) {
+  uint32_t palette[3] = {0xFF804020, 0x80FFFF00, 0xFF0000FF};
+  uint8_t pixels[4] = {0, 1, 2, 3};
+  AVSubtitleRect rect{};
+  rect.type = SUBTITLE_BITMAP;
+  rect.x = 10;
+  rect.y = 20;
+  rect.w = 2;
+  rect.h = 2;
+  rect.nb_colors = 3;
+  rect.data[0] = pixels;
+  rect.linesize[0] = 2;
+  rect.data[1] = reinterpret_cast<uint8_t*>(palette);
+  AVSubtitleRect* rects[] = {&rect};
+  AVSubtitle subtitle{};
+  subtitle.num_rects = 1;
+  subtitle.rects = rects;
+
+  const PictureSubtitles::Picture picture = PictureSubtitles::Read(subtitle, 720, 480);
+  ASSERT_EQ(picture.bitmaps.size(), 1u);
+  const PictureSubtitles::Bitmap& bitmap = picture.bitmaps[0];
+  EXPECT_EQ(std::tie(bitmap.x, bitmap.y, bitmap.width, bitmap.height), std::make_tuple(10, 20, 2, 2));
+  ASSERT_EQ(bitmap.pixels.size(), 4u);
+  const auto premultiplied = [](YuvaColour colour) {
+    const auto times = [&](int value) { return (value * colour.alpha + 127) / 255; };
+    return std::array<int, 4>{times(colour.y), times(colour.u), times(colour.v), colour.alpha};
+  };
+  const auto channels = [](YuvaColour colour) { return std::array<int, 4>{colour.y, colour.u, colour.v, colour.alpha}; };
+  EXPECT_EQ(channels(bitmap.pixels[0]), premultiplied(FromRgba(0x80, 0x40, 0x20, 0xFF)));
+  EXPECT_EQ(channels(bitmap.pixels[1]), premultiplied(FromRgba(0xFF, 0xFF, 0x00, 0x80)));
+  EXPECT_EQ(channels(bitmap.pixels[2]), premultiplied(FromRgba(0x00, 0x00, 0xFF, 0xFF)));
+  EXPECT_EQ(bitmap.pixels[3].alpha, 0);
+}
