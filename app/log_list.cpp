@@ -95,10 +95,6 @@ std::string LogList::LineBytes(int row) const {
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-QString LogList::LineText(int row) const { return row >= 0 && row < LineCount() ? lines_->Text(row) : QString(); }
-
-int LogList::CurrentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
-
 void LogList::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   FitColumnWidth();

@@ -23,8 +23,6 @@ class LogList final : public QTableView {
 
   int LineCount() const;
   std::string LineBytes(int row) const;
-  QString LineText(int row) const;  // as shown
-  int CurrentRow() const;           // -1 when no line is current
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -24,9 +24,6 @@ class OutputFolderChoice final : public QWidget {
   // Runs changed whenever Folder() may give another answer.
   void OnChange(std::function<void()> changed) { changed_ = std::move(changed); }
 
-  QComboBox* List() const { return list_; }
-  QPushButton* BrowseButton() const { return browse_; }
-
  protected:
   // The drop-down takes the width the Browse button leaves.
   void resizeEvent(QResizeEvent* event) override;

@@ -46,8 +46,8 @@ TEST_F(MainWindowLogTest, NewLineIsSelectedAndSavedWithItsOwnBytes) {
   QCoreApplication::processEvents();  // the window selects once per pass of its event loop
   LogList* list = LogListWidget(app);
   ASSERT_EQ(list->LineCount(), 2);
-  EXPECT_EQ(list->CurrentRow(), 1);
-  EXPECT_EQ(list->LineText(0), "Conversion in progress...");
+  EXPECT_EQ(list->currentIndex().row(), 1);
+  EXPECT_EQ(list->model()->index(0, 0).data().toString(), "Conversion in progress...");
   EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
   EXPECT_EQ(Saved(), "Conversion in progress...\r\nInput #0, avi, from 'caf\xe9.avi':\r\n");
 }
@@ -60,8 +60,8 @@ TEST_F(MainWindowLogTest, ClearEmptiesTheListAndTheNextLineStandsAlone) {
   AddLogLine(app, "three");
   QCoreApplication::processEvents();
   ASSERT_EQ(LogListWidget(app)->LineCount(), 1);
-  EXPECT_EQ(LogListWidget(app)->CurrentRow(), 0);
-  EXPECT_EQ(LogListWidget(app)->LineText(0), "three");
+  EXPECT_EQ(LogListWidget(app)->currentIndex().row(), 0);
+  EXPECT_EQ(LogListWidget(app)->model()->index(0, 0).data().toString(), "three");
 }
 
 TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
@@ -69,7 +69,7 @@ TEST_F(MainWindowLogTest, FollowsTheMainWindowWhenItIsBuiltAgain) {
   ASSERT_TRUE(BuildMainWindow(app));
   AddLogLine(app, "after");
   ASSERT_EQ(LogListWidget(app)->LineCount(), 1);
-  EXPECT_EQ(LogListWidget(app)->LineText(0), "after");
+  EXPECT_EQ(LogListWidget(app)->model()->index(0, 0).data().toString(), "after");
 }
 
 // Lines added over many passes of the event loop: every one is kept and
@@ -88,7 +88,7 @@ TEST_F(MainWindowLogTest, ManyLinesAreAllSavedAndTheNewestIsSelectedInSight) {
   }
   QCoreApplication::processEvents();
   ASSERT_EQ(list->LineCount(), 3000);
-  EXPECT_EQ(list->CurrentRow(), 2999);
+  EXPECT_EQ(list->currentIndex().row(), 2999);
   const QRect newest = list->visualRect(list->currentIndex());
   EXPECT_TRUE(newest.top() >= 0 && newest.bottom() < list->viewport()->height()) << newest.top();
   EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(QString::fromStdString(wide)));

@@ -158,7 +158,8 @@ class PseudoLanguage : public ::testing::Test {
       if (auto* list = qobject_cast<QListWidget*>(widget))
         for (int i = 0; i < list->count(); ++i) Add("language list", list->item(i)->text());
       if (widget == LogListWidget(app))
-        for (int i = 0; i < LogListWidget(app)->LineCount(); ++i) Add("log", LogListWidget(app)->LineText(i));
+        for (int i = 0; i < LogListWidget(app)->LineCount(); ++i)
+          Add("log", LogListWidget(app)->model()->index(i, 0).data().toString());
       if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
         for (int c = 0; c < tree->columnCount(); ++c) Add("header", tree->headerItem()->text(c));
         for (int r = 0; r < tree->topLevelItemCount(); ++r)

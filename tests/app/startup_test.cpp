@@ -58,7 +58,7 @@ class StartupTest : public ::testing::Test {
         sight_.seen = true;
         sight_.splashOpen = SplashOpen();
         for (int row = 0; row < LogListWidget(app)->LineCount(); ++row)
-          sight_.logLines.push_back(LogListWidget(app)->LineText(row).toStdString());
+          sight_.logLines.push_back(LogListWidget(app)->model()->index(row, 0).data().toString().toStdString());
         sight_.columnWidth = TaskListWidget(app)->columnWidth(4);
       }
       watcher.stop();

@@ -86,7 +86,7 @@ void WaitForEnd(const std::string& file) {
 Lines LogLines(AppState& app) {
   Lines lines;
   for (int i = 0; i < LogListWidget(app)->LineCount(); ++i)
-    lines.push_back(LogListWidget(app)->LineText(i).toStdString());
+    lines.push_back(LogListWidget(app)->model()->index(i, 0).data().toString().toStdString());
   return lines;
 }
 

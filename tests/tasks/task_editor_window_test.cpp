@@ -108,8 +108,9 @@ TEST_F(TaskEditorWindowTest, WindowAndControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(c.outputBrowse->geometry(), QRect(290, 67, 80, 25));
   ASSERT_NE(c.outputFolder, nullptr);
   EXPECT_EQ(c.outputFolder->geometry(), QRect(100, 102, 270, 25));
-  EXPECT_EQ(c.outputFolder->List()->geometry().right(), c.output->geometry().right() - 100);
-  EXPECT_EQ(c.outputFolder->BrowseButton()->geometry(), QRect(190, 0, 80, 25));
+  EXPECT_EQ(c.outputFolder->findChild<QComboBox*>("outputFolder")->geometry().right(),
+            c.output->geometry().right() - 100);
+  EXPECT_EQ(c.outputFolder->findChild<QPushButton*>("outputFolderBrowse")->geometry(), QRect(190, 0, 80, 25));
   EXPECT_EQ(c.resolution->pos(), QPoint(25, 145 + row));
   EXPECT_EQ(c.quality->pos(), QPoint(25, 220 + row));
   EXPECT_EQ(c.frameRate->pos(), QPoint(25, 290 + row));
@@ -618,7 +619,7 @@ TEST_F(TaskEditorWindowTest, OutputsGoToTheChosenFolderForOneAndSeveralFiles) {
   const std::string other = dir.Write("b/other.avi", "video");
   const auto dialog = OpenDialog();
   const auto& c = dialog->Widgets();
-  QComboBox* where = c.outputFolder->List();
+  QComboBox* where = c.outputFolder->findChild<QComboBox*>("outputFolder");
   EXPECT_EQ(where->currentIndex(), 1);
   EXPECT_EQ(Std(where->itemText(0)), "Beside each source");
   ui.fileSets = {{one}};
@@ -664,7 +665,7 @@ TEST_F(TaskEditorWindowTest, AMissingOutputFolderIsReportedAndNothingIsLost) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(ProgramTasks(app).Count(), 0);
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{refused});
-    c.outputFolder->List()->setCurrentIndex(0);
+    c.outputFolder->findChild<QComboBox*>("outputFolder")->setCurrentIndex(0);
     c.accept->click();
     EXPECT_FALSE(dialog->isVisible());
     ASSERT_EQ(ProgramTasks(app).Count(), static_cast<int>(files.size()));
