@@ -137,7 +137,8 @@ TEST(PicturePipeline, CropCountsOnThePictureAsShown) {
 }
 
 // Keep proportions on every kind of source the players meet, at every screen
-// size: a disc that is round as the source is shown stays round in the frame.
+// size, with and without the user's pads: a disc that is round as the source
+// is shown stays round in the frame.
 TEST(KeepProportions, DiscsStayRoundOnEverySourceAndScreen) {
   const struct {
     const char* name;
@@ -157,13 +158,17 @@ TEST(KeepProportions, DiscsStayRoundOnEverySourceAndScreen) {
   for (const auto& source : sources) {
     const FramePtr picture = Disc(source.width, source.height, source.aspect);
     for (const AmvFrameSize& screen : kAmvFrameSizes) {
-      SCOPED_TRACE(std::string(source.name) + " on " + std::to_string(screen.width) + "x" +
-                   std::to_string(screen.height));
-      PicturePipeline pipeline(screen.width, screen.height, Bands{}, Bands{});
-      pipeline.SetQuarterTurns(source.quarterTurns);
-      pipeline.KeepProportions(source.aspect);
-      const std::vector<uint8_t> luma = Rendered(pipeline, *picture, true);
-      EXPECT_NEAR(ShapeProportion(luma, screen.width, screen.height), 1, 0.03);
+      // Pads of a quarter of the width on one side, or of the height below.
+      for (const Bands& pad : {Bands{}, Bands{0, 0, 0, screen.width / 4}, Bands{0, screen.height / 4, 0, 0}}) {
+        SCOPED_TRACE(std::string(source.name) + " on " + std::to_string(screen.width) + "x" +
+                     std::to_string(screen.height) + ", padded right " + std::to_string(pad.right) + ", below " +
+                     std::to_string(pad.bottom));
+        PicturePipeline pipeline(screen.width, screen.height, Bands{}, pad);
+        pipeline.SetQuarterTurns(source.quarterTurns);
+        pipeline.KeepProportions(source.aspect);
+        const std::vector<uint8_t> luma = Rendered(pipeline, *picture, true);
+        EXPECT_NEAR(ShapeProportion(luma, screen.width, screen.height), 1, 0.03);
+      }
     }
   }
 }

@@ -1,6 +1,6 @@
 // The subtitle layer over a grey frame: the colour it paints, the pixels it
-// leaves alone, and the chroma of the last row and column of an odd size; and
-// the colours a DVD subtitle's palette gives its bitmap.
+// leaves alone, and the chroma of the last row and column of an odd size; the
+// YUV of a subtitle's colours; and a DVD subtitle's palette and place.
 
 #include "encoder/picture_subtitles.h"
 #include "encoder/subtitle_layer.h"
@@ -117,4 +117,49 @@ TEST(PictureSubtitles, ReadsEachPaletteColourIntoItsPixels) {
   EXPECT_EQ(channels(bitmap.pixels[1]), premultiplied(FromRgba(0xFF, 0xFF, 0x00, 0x80)));
   EXPECT_EQ(channels(bitmap.pixels[2]), premultiplied(FromRgba(0x00, 0x00, 0xFF, 0xFF)));
   EXPECT_EQ(bitmap.pixels[3].alpha, 0);
+}
+
+// Full-range BT.601, as a JPEG decoder turns it back: the primaries' known values.
+TEST(SubtitleLayer, ColoursTurnToTheYuvOfJpegPictures) {
+  const struct {
+    uint8_t red, green, blue;
+    std::array<int, 3> yuv;
+  } cases[] = {
+      {255, 0, 0, {76, 85, 255}},    {0, 255, 0, {150, 44, 21}},      {0, 0, 255, {29, 255, 107}},
+      {255, 255, 255, {255, 128, 128}}, {0, 0, 0, {0, 128, 128}}, {128, 64, 32, {79, 101, 163}},
+  };
+  for (const auto& c : cases) {
+    const YuvaColour colour = FromRgba(c.red, c.green, c.blue, 200);
+    EXPECT_EQ((std::array<int, 3>{colour.y, colour.u, colour.v}), c.yuv)
+        << int(c.red) << "," << int(c.green) << "," << int(c.blue);
+    EXPECT_EQ(colour.alpha, 200);
+  }
+}
+
+// A bitmap drawn where the canvas is the frame covers its own pixels and no
+// row or column beside them.
+TEST(PictureSubtitles, PaintsABitmapOnItsOwnPixelsOnly) {
+  const YuvaColour white = FromRgba(255, 255, 255, 255);
+  PictureSubtitles::Picture picture{8, 8, {{2, 3, 3, 2, std::vector<YuvaColour>(6, white)}}};
+  PictureSubtitles subtitles;
+  subtitles.Add(std::move(picture), 0, 10);
+  const PictureArea area{8, 8, {}, {}, 8, 8};
+  SubtitleLayer layer;
+  bool changed = false;
+  subtitles.Draw(1, area, layer, changed);
+  EXPECT_TRUE(changed);
+  FramePtr frame(av_frame_alloc());
+  frame->width = 8;
+  frame->height = 8;
+  frame->format = AV_PIX_FMT_YUVJ420P;
+  ASSERT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
+  for (int plane = 0; plane < 3; ++plane)
+    for (int row = 0; row < (plane ? 4 : 8); ++row)
+      std::fill_n(frame->data[plane] + row * frame->linesize[plane], frame->linesize[plane], plane ? 128 : 0);
+  layer.BlendOnto(*frame);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const bool inside = x >= 2 && x < 5 && y >= 3 && y < 5;
+      EXPECT_EQ(frame->data[0][y * frame->linesize[0] + x], inside ? 255 : 0) << "at " << x << "," << y;
+    }
 }
