@@ -137,6 +137,8 @@ TEST_F(EncoderPreview, FailsWithOneLineAndWritesNothing) {
   };
   const Case cases[] = {
       {"source.mp4", "5.5", "late.ppm", "The video ends at 5.00 s; there is no picture at 5.50 s."},
+      // The last picture lasts until the end, not through it.
+      {"source.mp4", "5", "end.ppm", "The video ends at 5.00 s; there is no picture at 5.00 s."},
       {"missing.mp4", "0", "missing.ppm", "No such file or directory"},
       {"notes.mp4", "0", "notes.ppm", "notes.mp4: "},
       {"source.mp4", "0", "taken.ppm", "already exists"},
