@@ -3,9 +3,11 @@
 #include <cfenv>
 #include <csignal>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,27 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// Puts the test in a zone five and a half hours east of UTC, so a report
+// stamped in UTC shows.
+class AwayFromUtc {
+ public:
+  AwayFromUtc() {
+    if (const char* zone = std::getenv("TZ")) saved_ = zone;
+    setenv("TZ", "XST-5:30", 1);
+    tzset();
+  }
+  ~AwayFromUtc() {
+    if (saved_) setenv("TZ", saved_->c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+  }
+  AwayFromUtc(const AwayFromUtc&) = delete;
+  AwayFromUtc& operator=(const AwayFromUtc&) = delete;
+
+ private:
+  std::optional<std::string> saved_;
+};
+
 std::string LocalNow() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -164,6 +187,7 @@ class RealFault : public ::testing::TestWithParam<FaultCase> {};
 
 TEST_P(RealFault, WritesTheReportLineByLineAndExitsWithZero) {
   const FaultCase& fault = GetParam();
+  const AwayFromUtc zone;
   ScratchDir dir;
   const std::string before = LocalNow();
   const CrashRun run = Crash(dir, fault.fault);

@@ -21,6 +21,9 @@ TEST(TextUtil, FieldSplitsAtTheSeparatorsFirstCharacter) {
   EXPECT_EQ(Field("7.69 bitrate= 485", "bitrate=", 1), "7.69 ");
   EXPECT_EQ(Field("a,,b", ",", 2), "");
   EXPECT_EQ(Field("a,,b", ",", 3), "b");
+  // Without a separator the whole text is the one field.
+  EXPECT_EQ(Field("a,b", "", 1), "a,b");
+  EXPECT_EQ(Field("a,b", "", 2), "");
 }
 
 TEST(TextUtil, RemoveTextCanIgnoreCase) {
