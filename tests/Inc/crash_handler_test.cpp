@@ -420,6 +420,35 @@ TEST(CrashHandler, ShowsTheNoticeAfterTheReportAndWaitsForIt) {
   }
 }
 
+// Where the notice below says it is up, and whether the crashed program
+// still waited for it after a second thread faulted.
+std::string noticeUpFile;
+
+void FaultOnTwoThreads() {
+  std::thread second([] {
+    while (!std::filesystem::exists(noticeUpFile)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WriteThroughNull();
+  });
+  second.detach();
+  WriteThroughNull();
+}
+
+// A fault on another thread while the first one's report is being handled
+// waits: the program ends once, when the notice has gone.
+TEST(CrashHandler, ASecondThreadsFaultWaitsForTheFirstOnesNotice) {
+  ScratchDir program;
+  ScratchDir notice;
+  noticeUpFile = notice.Path("up");
+  const std::string script = notice.Write(
+      "notice.sh", "#!/bin/sh\ntouch '" + noticeUpFile + "'\nsleep 0.3\nif [ \"$(cut -d' ' -f4 /proc/$$/stat)\" = "
+                   "\"$PPID\" ]; then echo waited; else echo left; fi > '" + notice.Path("result") + "'\n");
+  std::filesystem::permissions(script, std::filesystem::perms::all);
+  const CrashRun run = Crash(program, FaultOnTwoThreads, script);
+  ExpectExitedWithZero(run.status);
+  EXPECT_EQ(Lines(run.report).size(), 10u);
+  EXPECT_EQ(notice.Read("result"), "waited\n");
+}
+
 TEST(CrashHandler, ReadOnlyProgramDirectoryStillShowsTheNoticeAndExitsWithZero) {
   ScratchDir program;
   ScratchDir notice;
