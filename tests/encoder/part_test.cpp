@@ -111,9 +111,13 @@ TEST_F(EncoderPart, StartAloneTakesTheRestAndAPartPastTheEndIsRefused) {
   EXPECT_EQ(Lines(run.err),
             std::vector<std::string>{"The video ends at 24.00 s; there is nothing to convert from 25.00 s."});
   EXPECT_FALSE(FileExists(dir_->Path("late.amv")));
-  run = Convert("clip.mp4", {"-ss", "0:10", "-to", "9.5"}, "empty.amv");
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("-to must come after -ss"), std::string::npos) << run.err;
+  for (const char* to : {"9.5", "10"}) {
+    SCOPED_TRACE(to);
+    run = Convert("clip.mp4", {"-ss", "0:10", "-to", to}, "empty.amv");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("-to must come after -ss"), std::string::npos) << run.err;
+    EXPECT_FALSE(FileExists(dir_->Path("empty.amv")));
+  }
 }
 
 // The preview of a task with a part counts its moments within the part.

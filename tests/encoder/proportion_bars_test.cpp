@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 // The bars split what the area has to spare, the odd pixel below or on the
@@ -24,4 +25,30 @@ TEST(KeepProportions, BarsFillTheAreaInsideThePads) {
               (std::vector<int>{c.bars.top, c.bars.bottom, c.bars.left, c.bars.right}))
         << c.proportion;
   }
+}
+
+// FFmpeg writes an unknown sample aspect as 0/1: the codec's is taken then,
+// and square pixels where neither is known.
+TEST(KeepProportions, AnUnknownSampleAspectFallsBackToTheCodecsThenToSquare) {
+  const struct {
+    AVRational stream, codec, taken;
+  } cases[] = {
+      {{64, 45}, {16, 15}, {64, 45}},
+      {{0, 1}, {16, 15}, {16, 15}},
+      {{0, 1}, {0, 1}, {1, 1}},
+      {{0, 0}, {0, 0}, {1, 1}},
+      {{4, 0}, {0, 1}, {1, 1}},
+  };
+  AVFormatContext* format = avformat_alloc_context();
+  ASSERT_NE(format, nullptr);
+  AVStream* stream = avformat_new_stream(format, nullptr);
+  ASSERT_NE(stream, nullptr);
+  for (const auto& c : cases) {
+    stream->sample_aspect_ratio = c.stream;
+    stream->codecpar->sample_aspect_ratio = c.codec;
+    const AVRational taken = SampleAspect(*stream);
+    EXPECT_EQ(std::make_pair(taken.num, taken.den), std::make_pair(c.taken.num, c.taken.den))
+        << c.stream.num << "/" << c.stream.den << ", " << c.codec.num << "/" << c.codec.den;
+  }
+  avformat_free_context(format);
 }
