@@ -405,3 +405,52 @@ TEST_F(EncoderSubtitles, OpeningRefusesAStreamThatIsNoSubtitleItCanDraw) {
 }
 
 }  // namespace
+
+namespace {
+
+// `text` with every `from` replaced, in ASCII and in UTF-16BE as a font's name table holds it.
+std::string Renamed(std::string text, const std::string& from, const std::string& to) {
+  const auto wide = [](const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) out += {'\0', c};
+    return out;
+  };
+  for (const auto& [old, now] : {std::pair{from, to}, std::pair{wide(from), wide(to)}})
+    for (size_t at = text.find(old); at != std::string::npos; at = text.find(old, at + now.size()))
+      text.replace(at, old.size(), now);
+  return text;
+}
+
+}  // namespace
+
+// A font the film carries is the one its lines are drawn with, though the
+// system knows no font of that name: the same letters as from the system's
+// copy of the font.
+TEST_F(EncoderSubtitles, LinesAreDrawnWithTheFontTheFilmCarries) {
+  const std::string mono = ReadWholeFile("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+  ASSERT_FALSE(mono.empty());
+  const std::string carried = dir_->Write("carried.ttf", Renamed(mono, "DejaVu Sans Mono", "Mflpx Carried Mo"));
+  std::vector<std::vector<uint8_t>> frames;
+  for (const char* font : {"Mflpx Carried Mo", "DejaVu Sans Mono"}) {
+    SCOPED_TRACE(font);
+    const std::string name = std::string(font).substr(0, 5);
+    const std::string script = dir_->Write(
+        name + ".ass",
+        "[Script Info]\nScriptType: v4.00+\nPlayResX: 384\nPlayResY: 288\n\n[V4+ Styles]\nFormat: Name, Fontname, "
+        "Fontsize, PrimaryColour, Bold, BorderStyle, Outline, Shadow, Alignment, MarginL, MarginR, MarginV\n"
+        "Style: Wide," + std::string(font) + ",40,&H00FFFFFF,0,1,0,0,2,10,10,10\n\n[Events]\n"
+        "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+        "Dialogue: 0,0:00:00.00,0:00:02.00,Wide,,0,0,0,,iiiWWW\n");
+    MakeClip("-f lavfi -i color=c=black:size=320x240:rate=25 -i " + ShellQuote(script) + " -attach " +
+                 ShellQuote(carried) + " -metadata:s:t mimetype=application/x-truetype-font -t 1 -map 0 -map 1 "
+                 "-c:v mpeg4 -c:s copy",
+             dir_->Path(name + ".mkv"));
+    std::string err;
+    ASSERT_TRUE(Convert(dir_->Path(name + ".mkv"), {"-subs", "1"}, name + ".amv", err)) << err;
+    frames.push_back(DecodeLuma(dir_->Path(name + ".amv"), 0, kWidth, kHeight));
+  }
+  ASSERT_EQ(frames[0].size(), frames[1].size());
+  EXPECT_GT(std::count_if(frames[1].begin(), frames[1].end(), [](uint8_t y) { return y > 128; }), 100)
+      << "the line shows";
+  EXPECT_EQ(frames[0], frames[1]);
+}
