@@ -95,7 +95,8 @@ TEST_F(ConfigTest, StartUpRemovesWhatInterruptedRewritesLeft) {
   dir.Write("Config.ini", "[SET]\r\nLogActions = 0\r\n");
   // Only a minute-old rewrite is stale; a younger one may be another instance's in flight.
   const auto old = fs::file_time_type::clock::now() - std::chrono::seconds(61);
-  for (const char* name : {"Config.ini.a1B2c3", "Config.ini.ZZZZZZ", "Config.ini.abc", "Config.ini.abcdefg",
+  // The letters and digits at each end of their ranges count, too.
+  for (const char* name : {"Config.ini.a1B2c3", "Config.ini.ZZZZZZ", "Config.ini.09AZaz", "Config.ini.abc", "Config.ini.abcdefg",
                            "Config.ini.ab-c12", "Other.ini.a1B2c3", "Config.ini~"})
     fs::last_write_time(dir.Write(name, "[SET]\r\n"), old);
   dir.Write("Config.ini.Fresh1", "[SET]\r\n");
