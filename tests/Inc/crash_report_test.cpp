@@ -42,6 +42,7 @@ TEST(CrashReport, NamesModulesByTheirSourcePathAndTakesTheLineFromTheLow24Bits) 
   EXPECT_EQ(std::string(ModuleName(MFLPX_MODULE_MAIN)), "Main Module");
   EXPECT_TRUE(std::string(ModuleName(MFLPX_MODULE_ERROR_HANDLER)).ends_with("/Inc/ErrorHandler.cpp"));
   EXPECT_TRUE(std::string(ModuleName(MFLPX_MODULE_RESIZE)).ends_with("/Inc/Resize.cpp"));
+  EXPECT_EQ(std::string(ModuleName(MFLPX_MODULE_RESIZE + 1)), "Main Module") << "the first index past the modules";
   EXPECT_EQ(std::string(ModuleName(200)), "Main Module");
 }
 
