@@ -23,6 +23,20 @@ struct Chroma {
   int u, v;
 };
 
+// A full-range 4:2:0 frame of one luma level and no colour; null when it cannot be made.
+FramePtr FlatFrame(int width, int height, uint8_t luma) {
+  FramePtr frame(av_frame_alloc());
+  if (!frame) return nullptr;
+  frame->width = width;
+  frame->height = height;
+  frame->format = AV_PIX_FMT_YUVJ420P;
+  if (av_frame_get_buffer(frame.get(), 0) < 0) return nullptr;
+  for (int plane = 0; plane < 3; ++plane)
+    for (int row = 0; row < (plane ? (height + 1) / 2 : height); ++row)
+      std::fill_n(frame->data[plane] + row * frame->linesize[plane], frame->linesize[plane], plane ? 128 : luma);
+  return frame;
+}
+
 // The colour seen when `colour` lies over grey at its own opacity.
 Chroma OverGrey(const YuvaColour& colour) {
   return {(colour.u * colour.alpha + 128 * (255 - colour.alpha)) / 255,
@@ -67,14 +81,8 @@ TEST(SubtitleLayer, ColoursWhatItPaintsAndLeavesTheRestOfTheFrame) {
       layer.Reset(c.width, c.height);
     }
     paint(c.boxes);
-    FramePtr frame(av_frame_alloc());
-    frame->width = c.width;
-    frame->height = c.height;
-    frame->format = AV_PIX_FMT_YUVJ420P;
-    ASSERT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
-    for (int plane = 0; plane < 3; ++plane)
-      for (int row = 0; row < (plane ? (c.height + 1) / 2 : c.height); ++row)
-        std::fill_n(frame->data[plane] + row * frame->linesize[plane], frame->linesize[plane], 128);
+    const FramePtr frame = FlatFrame(c.width, c.height, 128);
+    ASSERT_NE(frame, nullptr);
     layer.BlendOnto(*frame);
     EXPECT_NEAR(frame->data[1][c.row * frame->linesize[1] + c.column], c.expected.u, c.tolerance);
     EXPECT_NEAR(frame->data[2][c.row * frame->linesize[2] + c.column], c.expected.v, c.tolerance);
@@ -148,14 +156,8 @@ TEST(PictureSubtitles, PaintsABitmapOnItsOwnPixelsOnly) {
   bool changed = false;
   subtitles.Draw(1, area, layer, changed);
   EXPECT_TRUE(changed);
-  FramePtr frame(av_frame_alloc());
-  frame->width = 8;
-  frame->height = 8;
-  frame->format = AV_PIX_FMT_YUVJ420P;
-  ASSERT_EQ(av_frame_get_buffer(frame.get(), 0), 0);
-  for (int plane = 0; plane < 3; ++plane)
-    for (int row = 0; row < (plane ? 4 : 8); ++row)
-      std::fill_n(frame->data[plane] + row * frame->linesize[plane], frame->linesize[plane], plane ? 128 : 0);
+  const FramePtr frame = FlatFrame(8, 8, 0);
+  ASSERT_NE(frame, nullptr);
   layer.BlendOnto(*frame);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) {
